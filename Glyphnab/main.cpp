@@ -1,0 +1,33 @@
+#include "Glyphnab/ProcessSetup.h"
+#include "ZantrelKit/OwnerConfig.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+int printVersion() {
+    const ZantrelKit::OwnerConfig config;
+    const ZantrelKit::Product product(config);
+    const QString version = config.value(QStringLiteral("CFBundleShortVersionString"))
+                                .value_or(QStringLiteral(GLYPHNAB_VERSION));
+    std::printf("%s %s\n", qPrintable(product.name), qPrintable(version));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+        return printVersion();
+
+    Glyphnab::ensureSingleThreadedOpenMP(argv);
+    Glyphnab::blockTerminationSignals();
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    Glyphnab::quitOnTerminationSignals();
+    return QApplication::exec();
+}

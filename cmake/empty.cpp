@@ -1,0 +1,1 @@
+// Keeps an empty module a valid library.

@@ -1,0 +1,166 @@
+#include "tests/support/XvfbSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace TestSupport {
+namespace {
+
+void stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+}  // namespace
+
+XvfbSession::XvfbSession(int width, int height) {
+    if (!home_.isValid()) {
+        error_ = QStringLiteral("no temporary folder");
+        return;
+    }
+    const QString runtime = home_.path() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const char* folder : {"/config", "/cache", "/data"})
+        QDir().mkpath(home_.path() + QLatin1StringView(folder));
+
+    // Xvfb picks a free display itself and writes its number to the given descriptor;
+    // standard output is that descriptor here.
+    xvfb_ = std::make_unique<QProcess>();
+    xvfb_->setProcessChannelMode(QProcess::SeparateChannels);
+    xvfb_->start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                  QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    if (!xvfb_->waitForStarted(5000)) {
+        error_ = QStringLiteral("Xvfb did not start (is it installed?)");
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray number;
+    while (!number.contains('\n') && timer.elapsed() < 10000) {
+        xvfb_->waitForReadyRead(200);
+        number += xvfb_->readAllStandardOutput();
+        if (xvfb_->state() == QProcess::NotRunning)
+            break;
+    }
+    if (!number.contains('\n')) {
+        error_ = QStringLiteral("Xvfb gave no display: %1").arg(QString::fromLocal8Bit(xvfb_->readAllStandardError()));
+        return;
+    }
+    display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+
+    environment_ = QProcessEnvironment::systemEnvironment();
+    environment_.insert(QStringLiteral("DISPLAY"), display_);
+    environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment_.insert(QStringLiteral("HOME"), home_.path());
+    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path() + QStringLiteral("/config"));
+    environment_.insert(QStringLiteral("XDG_CACHE_HOME"), home_.path() + QStringLiteral("/cache"));
+    environment_.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
+    environment_.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
+    environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
+
+    bus_ = std::make_unique<QProcess>();
+    bus_->setProcessEnvironment(environment_);
+    bus_->start(QStringLiteral("dbus-daemon"),
+                {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    if (bus_->waitForStarted(5000)) {
+        QByteArray address;
+        timer.restart();
+        while (!address.contains('\n') && timer.elapsed() < 5000) {
+            bus_->waitForReadyRead(200);
+            address += bus_->readAllStandardOutput();
+        }
+        if (address.contains('\n'))
+            environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
+    }
+    if (!environment_.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) {
+        error_ = QStringLiteral("no session bus (is dbus-daemon installed?)");
+        return;
+    }
+    running_ = true;
+}
+
+XvfbSession::~XvfbSession() {
+    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
+        stop(**it);
+    if (bus_)
+        stop(*bus_);
+    if (xvfb_)
+        stop(*xvfb_);
+}
+
+QProcess& XvfbSession::start(const QString& program, const QStringList& arguments,
+                             const QProcessEnvironment& extra) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = environment_;
+    for (const QString& key : extra.keys())
+        environment.insert(key, extra.value(key));
+    process->setProcessEnvironment(environment);
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    programs_.push_back(std::move(process));
+    return *programs_.back();
+}
+
+CommandResult XvfbSession::run(const QString& program, const QStringList& arguments,
+                               std::chrono::milliseconds timeout, const QByteArray& input) const {
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.start(program, arguments);
+    CommandResult result;
+    if (!process.waitForStarted(5000)) {
+        result.err = QStringLiteral("could not start %1").arg(program);
+        return result;
+    }
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(static_cast<int>(timeout.count()))) {
+        process.kill();
+        process.waitForFinished(3000);
+    } else {
+        result.finished = process.exitStatus() == QProcess::NormalExit;
+    }
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+CommandResult XvfbSession::xdotool(const QStringList& arguments) const {
+    return run(QStringLiteral("xdotool"), arguments, std::chrono::seconds(15));
+}
+
+std::optional<QString> XvfbSession::clipboardText() const {
+    const CommandResult result = run(QStringLiteral("xclip"),
+                                     {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},
+                                     std::chrono::seconds(5));
+    if (!result.finished || result.exitCode != 0)
+        return std::nullopt;
+    return result.out;
+}
+
+std::optional<QString> XvfbSession::waitForWindow(const QString& title, std::chrono::milliseconds timeout) const {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeout.count()) {
+        const CommandResult result = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                              QStringLiteral("--name"),
+                                              QStringLiteral("^%1$").arg(title)});
+        if (result.finished && result.exitCode == 0 && !result.out.trimmed().isEmpty())
+            return result.out.split(u'\n', Qt::SkipEmptyParts).first().trimmed();
+        QThread::msleep(100);
+    }
+    return std::nullopt;
+}
+
+}  // namespace TestSupport
