@@ -1,0 +1,145 @@
+#include "ZantrelKit/DefaultsStore.h"
+
+#include <QSettings>
+
+namespace ZantrelKit {
+namespace {
+
+std::optional<bool> asBool(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return value.toDouble() != 0.0;
+    case QMetaType::QString: {
+        // The INI file keeps every value as text.
+        const QString text = value.toString().trimmed().toLower();
+        if (text == u"true" || text == u"yes")
+            return true;
+        if (text == u"false" || text == u"no")
+            return false;
+        bool isNumber = false;
+        const double number = text.toDouble(&isNumber);
+        if (isNumber)
+            return number != 0.0;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> asString(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    return std::nullopt;
+}
+
+std::optional<QByteArray> asBytes(const QVariant& value) {
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray();
+    return std::nullopt;
+}
+
+}  // namespace
+
+SettingsDefaultsStore::SettingsDefaultsStore(const QString& iniPath)
+    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+
+SettingsDefaultsStore::SettingsDefaultsStore(const QString& organization, const QString& application)
+    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organization,
+                                            application)) {}
+
+SettingsDefaultsStore::~SettingsDefaultsStore() = default;
+
+QString SettingsDefaultsStore::fileName() const { return settings_->fileName(); }
+
+std::optional<QVariant> SettingsDefaultsStore::read(const QString& key) const {
+    const std::lock_guard lock(mutex_);
+    if (!settings_->contains(key))
+        return std::nullopt;
+    return settings_->value(key);
+}
+
+void SettingsDefaultsStore::write(const QString& key, const QVariant& value) {
+    const std::lock_guard lock(mutex_);
+    settings_->setValue(key, value);
+    settings_->sync();
+}
+
+bool SettingsDefaultsStore::contains(const QString& key) const { return read(key).has_value(); }
+
+std::optional<bool> SettingsDefaultsStore::boolValue(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asBool(*value) : std::nullopt;
+}
+
+std::optional<QString> SettingsDefaultsStore::string(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asString(*value) : std::nullopt;
+}
+
+std::optional<QByteArray> SettingsDefaultsStore::bytes(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asBytes(*value) : std::nullopt;
+}
+
+void SettingsDefaultsStore::setBool(const QString& key, bool value) { write(key, value); }
+void SettingsDefaultsStore::setString(const QString& key, const QString& value) { write(key, value); }
+void SettingsDefaultsStore::setBytes(const QString& key, const QByteArray& value) { write(key, value); }
+
+void SettingsDefaultsStore::remove(const QString& key) {
+    const std::lock_guard lock(mutex_);
+    settings_->remove(key);
+    settings_->sync();
+}
+
+std::optional<QVariant> MemoryDefaultsStore::read(const QString& key) const {
+    const std::lock_guard lock(mutex_);
+    const auto found = values_.constFind(key);
+    if (found == values_.constEnd())
+        return std::nullopt;
+    return found.value();
+}
+
+void MemoryDefaultsStore::write(const QString& key, const QVariant& value) {
+    const std::lock_guard lock(mutex_);
+    values_.insert(key, value);
+}
+
+bool MemoryDefaultsStore::contains(const QString& key) const { return read(key).has_value(); }
+
+std::optional<bool> MemoryDefaultsStore::boolValue(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asBool(*value) : std::nullopt;
+}
+
+std::optional<QString> MemoryDefaultsStore::string(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asString(*value) : std::nullopt;
+}
+
+std::optional<QByteArray> MemoryDefaultsStore::bytes(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asBytes(*value) : std::nullopt;
+}
+
+void MemoryDefaultsStore::setBool(const QString& key, bool value) { write(key, value); }
+void MemoryDefaultsStore::setString(const QString& key, const QString& value) { write(key, value); }
+void MemoryDefaultsStore::setBytes(const QString& key, const QByteArray& value) { write(key, value); }
+
+void MemoryDefaultsStore::remove(const QString& key) {
+    const std::lock_guard lock(mutex_);
+    values_.remove(key);
+}
+
+std::size_t MemoryDefaultsStore::count() const {
+    const std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(values_.size());
+}
+
+}  // namespace ZantrelKit
