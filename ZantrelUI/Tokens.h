@@ -1,0 +1,130 @@
+#pragma once
+
+// The family's look in one place: colours that follow the light or dark appearance,
+// fonts, radii, spacing, shadows, and the accent with its gradient.
+
+#include "ZantrelKit/AccentPair.h"
+#include "ZantrelKit/Palette.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLinearGradient>
+#include <QPointF>
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+namespace ZantrelUI {
+
+enum class ColorScheme { light, dark };
+
+// The appearance a widget is drawn in: the nearest `colorScheme` of its environment, else
+// the desktop's colour-scheme preference, else the lightness of the application palette.
+ColorScheme colorScheme(const QWidget* widget);
+// The same without a widget: the desktop's (or the palette's) appearance.
+ColorScheme systemColorScheme();
+
+// A colour with a dark and a light value, resolved whenever it is drawn.
+struct DynamicColor {
+    ZantrelKit::Palette::Tone dark;
+    ZantrelKit::Palette::Tone light;
+
+    QColor resolve(ColorScheme scheme) const;
+    QColor resolve(const QWidget* widget) const { return resolve(colorScheme(widget)); }
+
+    friend bool operator==(const DynamicColor&, const DynamicColor&) = default;
+};
+
+// A plain sRGB colour from 0xRRGGBB and an opacity.
+QColor colorFromHex(std::uint32_t hex, double opacity = 1);
+
+// Foreground colours.
+namespace Ink {
+const DynamicColor& primary();
+const DynamicColor& secondary();
+const DynamicColor& tertiary();
+const DynamicColor& onAccent();
+const DynamicColor& danger();
+// The label colour on danger fills.
+const DynamicColor& onDanger();
+}  // namespace Ink
+
+// Background colours.
+namespace Surface {
+const DynamicColor& windowTop();
+const DynamicColor& windowBottom();
+const DynamicColor& card();
+const DynamicColor& cardStroke();
+const DynamicColor& hairline();
+const DynamicColor& cardHighlight();
+const DynamicColor& faintFill();
+const DynamicColor& strongFill();
+const DynamicColor& track();
+const DynamicColor& shadow();
+}  // namespace Surface
+
+// Font tokens; sizes are logical pixels.
+namespace Fonts {
+QFont hero();
+QFont title();
+QFont heading();
+QFont roundedHeadline();
+QFont roundedCaption();
+QFont headline();
+QFont label();
+QFont small();
+QFont body();
+QFont footnote();
+QFont caption();
+// A font of the family's type at a size (logical pixels) and weight; `rounded` prefers a
+// rounded face when one is installed.
+QFont system(qreal size, QFont::Weight weight = QFont::Normal, bool rounded = false);
+}  // namespace Fonts
+
+namespace Radius {
+inline constexpr qreal panel = 24;
+inline constexpr qreal card = 14;
+inline constexpr qreal notice = 18;
+inline constexpr qreal field = 8;
+}  // namespace Radius
+
+namespace Space {
+inline constexpr qreal xs = 4;
+inline constexpr qreal s = 8;
+inline constexpr qreal m = 12;
+inline constexpr qreal l = 16;
+inline constexpr qreal xl = 18;
+inline constexpr qreal xxl = 24;
+}  // namespace Space
+
+// The accent glass views paint with. Equal when the names are equal.
+struct Accent {
+    DynamicColor top;     // also the glow colour
+    DynamicColor bottom;
+    DynamicColor ink;
+    QString name;
+
+    explicit Accent(const ZantrelKit::AccentPair& pair);
+
+    // Top to bottom over `rect`.
+    QLinearGradient gradient(const QRectF& rect, ColorScheme scheme) const;
+
+    friend bool operator==(const Accent& a, const Accent& b) { return a.name == b.name; }
+};
+
+// A shadow under a shape: colour (with its opacity), blur radius and offset.
+struct Shadow {
+    QColor color;
+    qreal radius = 0;
+    QPointF offset;
+
+    bool visible() const { return color.alpha() > 0; }
+};
+
+Shadow tintedShadow(const QColor& color, double opacity, qreal radius, qreal y);
+Shadow glow(const QColor& color);        // 0.75, radius 16, y 0
+Shadow softShadow(const QColor& color);  // 0.35, radius 8, y 2
+
+}  // namespace ZantrelUI
