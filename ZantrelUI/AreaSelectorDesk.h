@@ -1,0 +1,57 @@
+#pragma once
+
+// What the area selector needs of the desktop, behind one interface so that the overlay
+// runs the same against the X11 desktop and in tests.
+
+#include <QImage>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace ZantrelUI {
+
+// The window that was active when a pick began: the X window and the process it says
+// it belongs to (when it says).
+struct FrontWindow {
+    std::uint64_t window = 0;
+    std::optional<std::int64_t> process;
+
+    friend bool operator==(const FrontWindow&, const FrontWindow&) = default;
+};
+
+// Whether the front window belongs to another program than the one with `ownProcess`:
+// a window that names no process counts as another program's.
+bool isOtherProgram(const FrontWindow& front, std::int64_t ownProcess);
+
+class AreaSelectorDesk {
+public:
+    virtual ~AreaSelectorDesk() = default;
+
+    // The screens' geometry in desktop coordinates (Qt logical pixels, top-left origin),
+    // the primary screen first.
+    virtual QList<QRectF> screens() const = 0;
+    // The pointer, in desktop coordinates.
+    virtual QPointF pointer() const = 0;
+    // Whether windows can be see-through (a compositing manager runs).
+    virtual bool translucent() const = 0;
+    // A picture of what a screen shows now, to draw the overlay over when windows cannot
+    // be see-through; a null picture when it cannot be read.
+    virtual QImage freeze(const QRectF& screen) const = 0;
+    // Takes the pointer and the keyboard for a panel; false when either is refused (and
+    // then neither is held).
+    virtual bool grabInput(QWidget& panel) = 0;
+    virtual void releaseInput(QWidget& panel) = 0;
+    virtual std::optional<FrontWindow> frontWindow() const = 0;
+    virtual void activate(const FrontWindow& window) = 0;
+};
+
+// The desktop of the running application: X11 when it has an X11 connection.
+std::unique_ptr<AreaSelectorDesk> makeLiveAreaSelectorDesk();
+
+}  // namespace ZantrelUI

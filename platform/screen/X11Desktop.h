@@ -1,0 +1,27 @@
+#pragma once
+
+// What the overlay needs to know of the X11 desktop: whether a compositing manager runs
+// (translucent windows exist only then), and which window was active before a pick so
+// it can be activated again afterwards.
+
+#include "platform/screen/X11Link.h"
+
+#include <optional>
+
+namespace Platform {
+
+// True when a compositing manager owns the _NET_WM_CM_S<n> selection of the screen.
+bool hasCompositor(const X11Link& link);
+
+// The window manager's active window (_NET_ACTIVE_WINDOW); nothing without a window
+// manager or without an active window.
+std::optional<xcb_window_t> activeWindow(const X11Link& link);
+
+// The process id that a window declares (_NET_WM_PID), if it declares one.
+std::optional<std::uint32_t> windowProcess(const X11Link& link, xcb_window_t window);
+
+// Asks the window manager to activate the window (a _NET_ACTIVE_WINDOW message sent as
+// an application request).
+void activateWindow(const X11Link& link, xcb_window_t window);
+
+}  // namespace Platform

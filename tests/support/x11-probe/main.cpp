@@ -1,0 +1,98 @@
+// A small X client that runs the real desktop pieces for end-to-end tests and prints what
+// they do, one line per event:
+//   pick                 one area pick: "ready", then "picked X Y W H" or "nothing"
+//   pick-twice           a second pick while the first waits: "second: nothing", then as pick
+//   hotkey [MS]          Ctrl+Shift+Super+T as "grab": "registered N" or "refused grab",
+//                        then "fired grab" for every press; quits after MS milliseconds
+//   capture X Y W H [FILE]  a capture of that rectangle (global points): "size W H",
+//                        "first #rrggbb" and "last #rrggbb" (top-left and bottom-right
+//                        pixels); saved as a PNG file when one is named
+
+#include "ZantrelUI/AreaSelector.h"
+#include "ZantrelUI/HotKeys.h"
+#include "capture/ScreenGrab.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+QString rectText(const QRectF& r) {
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QCoro::Task<> pick(ZantrelUI::AreaSelector& selector, bool twice) {
+    if (twice) {
+        QTimer::singleShot(100, [&selector] {
+            [](ZantrelUI::AreaSelector& s) -> QCoro::Task<> {
+                const auto second = co_await s.pick({});
+                say(second ? QStringLiteral("second: ") + rectText(*second) : QStringLiteral("second: nothing"));
+            }(selector);
+        });
+    }
+    // The grab is in place once the overlay is shown; give the server a moment.
+    QTimer::singleShot(400, [&selector] {
+        if (selector.isPicking())
+            say(QStringLiteral("ready"));
+    });
+    const auto picked = co_await selector.pick({QColor(Qt::magenta), QStringLiteral("Drag over the text.")});
+    say(picked ? QStringLiteral("picked ") + rectText(*picked) : QStringLiteral("nothing"));
+    QCoreApplication::exit(0);
+}
+
+QCoro::Task<> capture(QRectF rect, QString file) {
+    try {
+        const QImage picture = co_await ZantrelCapture::ScreenGrab::capture(rect);
+        if (!file.isEmpty() && !picture.save(file, "PNG"))
+            say(QStringLiteral("not saved ") + file);
+        say(QStringLiteral("size %1 %2").arg(picture.width()).arg(picture.height()));
+        say(QStringLiteral("first ") + QColor(picture.pixel(0, 0)).name());
+        say(QStringLiteral("last ") + QColor(picture.pixel(picture.width() - 1, picture.height() - 1)).name());
+        QCoreApplication::exit(0);
+    } catch (const std::exception& error) {
+        say(QStringLiteral("failed ") + QString::fromUtf8(error.what()));
+        QCoreApplication::exit(1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    const QString mode = args.value(0);
+    if (mode == u"pick" || mode == u"pick-twice") {
+        ZantrelUI::AreaSelector selector;
+        auto task = pick(selector, mode == u"pick-twice");
+        return QApplication::exec();
+    }
+    if (mode == u"hotkey") {
+        using ZantrelKit::Shortcut;
+        auto& hotKeys = ZantrelUI::HotKeys::shared();
+        hotKeys.setOnRefused([](const QSet<QString>& names) {
+            for (const QString& name : names)
+                say(QStringLiteral("refused ") + name);
+        });
+        const Shortcut keys{17, {Shortcut::Modifiers::control, Shortcut::Modifiers::shift, Shortcut::Modifiers::command}};
+        hotKeys.set({{QStringLiteral("grab"), keys}}, [](const QString& name) { say(QStringLiteral("fired ") + name); });
+        say(QStringLiteral("registered %1").arg(hotKeys.registeredCount()));
+        if (args.size() == 2)
+            QTimer::singleShot(args[1].toInt(), [] { QCoreApplication::exit(0); });
+        return QApplication::exec();
+    }
+    if (mode == u"capture" && (args.size() == 5 || args.size() == 6)) {
+        auto task = capture(QRectF(args[1].toDouble(), args[2].toDouble(), args[3].toDouble(), args[4].toDouble()),
+                            args.value(5));
+        return QApplication::exec();
+    }
+    std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | capture X Y W H [FILE]\n");
+    return 64;
+}
