@@ -1,0 +1,153 @@
+#include "platform/recognition/DocumentRequest.h"
+
+#include "platform/async/Cancellation.h"
+#include "platform/recognition/RecognizeTextRequest.h"
+
+#include <QHash>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace Platform::Recognition {
+
+namespace {
+
+QRectF pixelBox(const QRectF& normalized, const QSizeF& size) {
+    return {normalized.x() * size.width(), (1.0 - normalized.bottom()) * size.height(),
+            normalized.width() * size.width(), normalized.height() * size.height()};
+}
+
+// The most common colour of a picture: its ground.
+QColor commonColour(const QImage& picture) {
+    QHash<QRgb, int> counts;
+    QRgb common = qRgb(255, 255, 255);
+    int most = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int count = ++counts[line[x]];
+            if (count > most) {
+                most = count;
+                common = line[x];
+            }
+        }
+    }
+    return QColor::fromRgb(common);
+}
+
+qsizetype letterCount(const QString& text) {
+    return std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+}  // namespace
+
+ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() const {
+    return {{ComputeStage::main, {ComputeDevice::sharedEngine, ComputeDevice::cpu}}};
+}
+
+void RecognizeDocumentsRequest::setComputeDevice(ComputeDevice device, ComputeStage /*stage*/) { device_ = device; }
+
+std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
+                                                                   std::stop_token stop) {
+    RecognizeTextRequest request;
+    request.setComputeDevice(device, ComputeStage::main);
+    const QSizeF size = picture.size();
+    std::vector<TableWord> words;
+    for (const RecognizedTextObservation& observation : request.perform(picture, stop)) {
+        if (observation.candidates.empty())
+            continue;
+        const RecognizedText& text = observation.candidates.front();
+        for (const RecognizedText::Word& word : text.words)
+            words.push_back(TableWord{text.string.mid(word.range.start, word.range.length), pixelBox(word.box, size)});
+    }
+    return words;
+}
+
+RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImage& picture, std::stop_token stop) const {
+    checkCancellation(stop);
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
+        return {};
+    const QSizeF size = picture.size();
+    const Rulings rulings = TableFinder::findRulings(picture);
+    checkCancellation(stop);
+    // The words are read with the rules in place: the recognizer keeps the text of
+    // framed cells apart better with them than without.
+    std::vector<TableWord> words = readWords(picture, device_, stop);
+    checkCancellation(stop);
+    if (words.empty())
+        return {};
+    std::vector<DocumentTable> tables = TableFinder::findTables(words, rulings, size);
+    if (tables.empty())
+        return {DocumentObservation{}};
+
+    // Short cells on their own (a lone "7.25" in a column) are where the recognizer slips
+    // most; read again one table row at a time, they have the row's line around them.
+    std::vector<QRectF> bands;
+    std::vector<QRectF> tallCells;
+    for (const DocumentTable& table : tables) {
+        for (const QRectF& band : rowBands(table, size))
+            bands.push_back(band);
+        for (const auto& row : table.rows)
+            for (const DocumentCell& cell : row)
+                if (cell.rowRange.lowerBound != cell.rowRange.upperBound && !cell.content.transcript.isEmpty())
+                    tallCells.push_back(pixelBox(cell.content.boundingBox, size));
+    }
+    for (const QRectF& band : bands) {
+        const QRect area = band.toAlignedRect() & picture.rect();
+        if (area.isEmpty())
+            continue;
+        QImage strip = picture.copy(area).convertToFormat(QImage::Format_RGB32);
+        // Text of a cell over several rows would be cut by the band; it keeps its
+        // first reading.
+        {
+            QPainter painter(&strip);
+            const QColor ground = commonColour(strip);
+            for (const QRectF& cell : tallCells)
+                painter.fillRect(cell.translated(-area.topLeft()).adjusted(-2, -2, 2, 2), ground);
+        }
+        std::vector<TableWord> reread = readWords(strip, device_, stop);
+        checkCancellation(stop);
+        for (TableWord& word : reread)
+            word.box.translate(area.topLeft());
+        auto inBand = [&](const TableWord& word) { return band.contains(word.box.center()); };
+        // A second reading that lost text is worse than the first.
+        qsizetype before = 0;
+        for (const TableWord& word : words)
+            if (inBand(word))
+                before += letterCount(word.text);
+        qsizetype after = 0;
+        for (const TableWord& word : reread)
+            after += letterCount(word.text);
+        if (after < before)
+            continue;
+        std::erase_if(words, inBand);
+        words.insert(words.end(), reread.begin(), reread.end());
+    }
+    return {DocumentObservation{DocumentContainer{TableFinder::findTables(words, rulings, size)}}};
+}
+
+std::vector<QRectF> RecognizeDocumentsRequest::rowBands(const DocumentTable& table, const QSizeF& pictureSize) {
+    QRectF whole;
+    std::vector<QRectF> rows;
+    for (const auto& row : table.rows) {
+        QRectF band;
+        for (const DocumentCell& cell : row) {
+            const QRectF box = pixelBox(cell.content.boundingBox, pictureSize);
+            whole = whole.isNull() ? box : whole.united(box);
+            if (cell.rowRange.lowerBound == cell.rowRange.upperBound && !cell.content.transcript.isEmpty())
+                band = band.isNull() ? box : band.united(box);
+        }
+        if (!band.isNull())
+            rows.push_back(band);
+    }
+    std::vector<QRectF> bands;
+    for (const QRectF& row : rows) {
+        // A margin of a third of the text's height keeps accents and descenders whole.
+        const double margin = row.height() / 3;
+        bands.push_back(QRectF(whole.left() - margin, row.top() - margin, whole.width() + 2 * margin,
+                               row.height() + 2 * margin));
+    }
+    return bands;
+}
+
+}  // namespace Platform::Recognition

@@ -1,0 +1,347 @@
+#include "platform/recognition/PagePreparation.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+
+namespace Platform::Recognition {
+namespace {
+
+// The LSTM reads screen text best when its glyphs (the median over x-height and
+// ascender shapes) are about this tall. Measured on DejaVu Sans screen text: 11 px text
+// (glyphs of 6 px) misreads words below ×1.5, short table cells of 14 px text misread
+// at ×1, and beyond this the page layout costs more without reading better.
+constexpr double targetGlyphHeight = 12.5;
+// Below this the text is read at its own size; scaling costs more than it gains.
+constexpr double smallestUpscale = 1.15;
+constexpr double largestScale = 4.0;
+// Huge text is shrunk; the recognizer gains nothing from glyphs taller than this.
+constexpr double tallestGlyph = 60.0;
+// A prepared picture stays below this many pixels, whatever the text size.
+constexpr double largestPreparedPixels = 40'000'000.0;
+
+std::array<int, 256> histogram(const QImage& gray) {
+    std::array<int, 256> counts{};
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x)
+            ++counts[line[x]];
+    }
+    return counts;
+}
+
+struct Run {
+    int y;
+    int x0;
+    int x1;  // inclusive
+};
+
+int findRoot(std::vector<int>& parent, int i) {
+    while (parent[static_cast<std::size_t>(i)] != i) {
+        auto& p = parent[static_cast<std::size_t>(i)];
+        p = parent[static_cast<std::size_t>(p)];
+        i = p;
+    }
+    return i;
+}
+
+}  // namespace
+
+QRectF PreparedPage::Strip::toOriginal(const QRectF& stripBox) const {
+    return {(stripBox.x() - padding) / scaleX, (stripBox.y() - padding) / scaleY + top, stripBox.width() / scaleX,
+            stripBox.height() / scaleY};
+}
+
+PreparedPage::Strip PreparedPage::strip(int top, int bottom) const {
+    Strip strip;
+    strip.top = top;
+    QImage rows = image.copy(0, top, image.width(), bottom - top);
+    if (std::abs(scale - 1.0) > 0.01) {
+        const int w = std::max(1, static_cast<int>(std::lround(rows.width() * scale)));
+        const int h = std::max(1, static_cast<int>(std::lround(rows.height() * scale)));
+        strip.scaleX = static_cast<double>(w) / rows.width();
+        strip.scaleY = static_cast<double>(h) / rows.height();
+        rows = rows.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    // Glyphs touching the edge lose their outline in the recognizer's line finder.
+    strip.padding = std::clamp(static_cast<int>(std::lround(glyphHeight.value_or(10.0) * scale)), 8, 48);
+    strip.image = QImage(rows.width() + 2 * strip.padding, rows.height() + 2 * strip.padding, QImage::Format_Grayscale8);
+    strip.image.fill(255);
+    for (int y = 0; y < rows.height(); ++y)
+        std::copy_n(rows.constScanLine(y), rows.width(), strip.image.scanLine(y + strip.padding) + strip.padding);
+    return strip;
+}
+
+QImage grayPicture(const QImage& picture) {
+    if (picture.format() == QImage::Format_Grayscale8)
+        return picture;
+    if (picture.hasAlphaChannel()) {
+        // Transparent parts read as a white ground, not as black.
+        QImage flat(picture.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, picture);
+        painter.end();
+        return flat.convertToFormat(QImage::Format_Grayscale8);
+    }
+    return picture.convertToFormat(QImage::Format_Grayscale8);
+}
+
+bool isLightOnDark(const QImage& gray) {
+    const auto counts = histogram(gray);
+    // Smooth over neighbouring levels so a dithered or gradient ground still has one peak.
+    int best = 0;
+    long bestCount = -1;
+    for (int level = 0; level < 256; ++level) {
+        long sum = 0;
+        for (int d = -4; d <= 4; ++d) {
+            const int l = level + d;
+            if (l >= 0 && l < 256)
+                sum += counts[static_cast<std::size_t>(l)];
+        }
+        if (sum > bestCount) {
+            bestCount = sum;
+            best = level;
+        }
+    }
+    return best < 128;
+}
+
+int inkThreshold(const QImage& gray) {
+    const auto counts = histogram(gray);
+    const double total = static_cast<double>(gray.width()) * gray.height();
+    if (total <= 0)
+        return 128;
+    double sumAll = 0;
+    for (int i = 0; i < 256; ++i)
+        sumAll += i * static_cast<double>(counts[static_cast<std::size_t>(i)]);
+    double weightBelow = 0;
+    double sumBelow = 0;
+    double bestVariance = -1;
+    int threshold = 128;
+    for (int t = 0; t < 256; ++t) {
+        weightBelow += counts[static_cast<std::size_t>(t)];
+        if (weightBelow == 0)
+            continue;
+        const double weightAbove = total - weightBelow;
+        if (weightAbove == 0)
+            break;
+        sumBelow += t * static_cast<double>(counts[static_cast<std::size_t>(t)]);
+        const double meanBelow = sumBelow / weightBelow;
+        const double meanAbove = (sumAll - sumBelow) / weightAbove;
+        const double variance = weightBelow * weightAbove * (meanBelow - meanAbove) * (meanBelow - meanAbove);
+        if (variance > bestVariance) {
+            bestVariance = variance;
+            threshold = t;
+        }
+    }
+    return threshold + 1;  // ink is below
+}
+
+std::vector<InkShape> inkShapes(const QImage& gray, int threshold) {
+    std::vector<InkShape> shapes;
+    if (gray.isNull())
+        return shapes;
+    std::vector<Run> runs;
+    std::vector<std::size_t> rowStart(static_cast<std::size_t>(gray.height()) + 1, 0);
+    for (int y = 0; y < gray.height(); ++y) {
+        rowStart[static_cast<std::size_t>(y)] = runs.size();
+        const uchar* line = gray.constScanLine(y);
+        int x = 0;
+        while (x < gray.width()) {
+            if (line[x] < threshold) {
+                const int start = x;
+                while (x < gray.width() && line[x] < threshold)
+                    ++x;
+                runs.push_back({y, start, x - 1});
+            } else {
+                ++x;
+            }
+        }
+    }
+    rowStart[static_cast<std::size_t>(gray.height())] = runs.size();
+    if (runs.empty())
+        return shapes;
+
+    std::vector<int> parent(runs.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    for (int y = 1; y < gray.height(); ++y) {
+        std::size_t above = rowStart[static_cast<std::size_t>(y - 1)];
+        const std::size_t aboveEnd = rowStart[static_cast<std::size_t>(y)];
+        for (std::size_t i = rowStart[static_cast<std::size_t>(y)]; i < rowStart[static_cast<std::size_t>(y) + 1]; ++i) {
+            // Eight-connected: runs touching diagonally belong together.
+            while (above < aboveEnd && runs[above].x1 < runs[i].x0 - 1)
+                ++above;
+            for (std::size_t j = above; j < aboveEnd && runs[j].x0 <= runs[i].x1 + 1; ++j) {
+                const int a = findRoot(parent, static_cast<int>(i));
+                const int b = findRoot(parent, static_cast<int>(j));
+                if (a != b)
+                    parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+            }
+        }
+    }
+
+    struct Extent {
+        int top = 1 << 30, bottom = -1, left = 1 << 30, right = -1;
+        long ink = 0;
+    };
+    std::vector<Extent> extents(runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        Extent& e = extents[static_cast<std::size_t>(findRoot(parent, static_cast<int>(i)))];
+        e.top = std::min(e.top, runs[i].y);
+        e.bottom = std::max(e.bottom, runs[i].y);
+        e.left = std::min(e.left, runs[i].x0);
+        e.right = std::max(e.right, runs[i].x1);
+        e.ink += runs[i].x1 - runs[i].x0 + 1;
+    }
+    for (std::size_t i = 0; i < extents.size(); ++i) {
+        if (parent[i] != static_cast<int>(i))
+            continue;
+        const Extent& e = extents[i];
+        shapes.push_back({QRect(e.left, e.top, e.right - e.left + 1, e.bottom - e.top + 1), e.ink});
+    }
+    return shapes;
+}
+
+bool looksLikeGlyph(const InkShape& shape, int pictureHeight) {
+    const int h = shape.box.height();
+    const int w = shape.box.width();
+    // Dots, rules, frames and filled areas are no glyphs.
+    if (h < 4 || h > pictureHeight / 2 || w > 3 * h || h > 12 * w)
+        return false;
+    return !(static_cast<double>(shape.ink) > 0.9 * w * h && w > 2);
+}
+
+std::optional<double> medianGlyphHeight(const std::vector<InkShape>& shapes, int pictureHeight) {
+    std::vector<double> heights;
+    for (const InkShape& shape : shapes) {
+        if (looksLikeGlyph(shape, pictureHeight))
+            heights.push_back(shape.box.height());
+    }
+    if (heights.size() < 3)
+        return std::nullopt;
+    const auto middle = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2);
+    std::nth_element(heights.begin(), middle, heights.end());
+    return *middle;
+}
+
+std::optional<double> medianGlyphHeight(const QImage& gray) {
+    if (gray.isNull())
+        return std::nullopt;
+    return medianGlyphHeight(inkShapes(gray, inkThreshold(gray)), gray.height());
+}
+
+double scaleForGlyphHeight(std::optional<double> glyphHeight) {
+    if (!glyphHeight || *glyphHeight <= 0)
+        return 1.0;
+    if (*glyphHeight > tallestGlyph)
+        return tallestGlyph / *glyphHeight;
+    const double scale = targetGlyphHeight / *glyphHeight;
+    if (scale < smallestUpscale)
+        return 1.0;
+    return std::min(scale, largestScale);
+}
+
+int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
+    // A panel is one connected dark shape: its text is holes in it. Only big, mostly
+    // solid shapes count; glyphs, rules and frames are far from either.
+    const int smallestSide = std::max(24, std::min(gray.width(), gray.height()) / 20);
+    int inverted = 0;
+    for (const InkShape& shape : shapes) {
+        const QRect& box = shape.box;
+        if (box.width() < smallestSide || box.height() < smallestSide)
+            continue;
+        if (static_cast<double>(shape.ink) < 0.6 * box.width() * box.height())
+            continue;
+        if (box.width() * static_cast<double>(box.height()) > 0.9 * gray.width() * gray.height())
+            continue;  // the ground itself
+        // Inverted, the panel's ground is a light gray; stretched to white, it reads like
+        // the rest of the page, where a gray ground would fall below the page's
+        // ink threshold.
+        std::array<int, 256> counts{};
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const uchar* line = gray.constScanLine(y);
+            for (int x = box.left(); x <= box.right(); ++x)
+                ++counts[static_cast<std::size_t>(255 - line[x])];
+        }
+        const int ground = std::max(1, static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin()));
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            uchar* line = gray.scanLine(y);
+            for (int x = box.left(); x <= box.right(); ++x)
+                line[x] = static_cast<uchar>(std::min(255, (255 - line[x]) * 255 / ground));
+        }
+        ++inverted;
+    }
+    return inverted;
+}
+
+PreparedPage preparePage(const QImage& picture, bool upscale) {
+    PreparedPage page;
+    QImage gray = grayPicture(picture);
+    if (gray.isNull())
+        return page;
+    page.inverted = isLightOnDark(gray);
+    if (page.inverted)
+        gray.invertPixels();
+    // One labelling serves both: the panels' own text is no shape before they turn, and
+    // the page's glyphs tell the size of theirs.
+    const std::vector<InkShape> shapes = inkShapes(gray, inkThreshold(gray));
+    invertDarkPanels(gray, shapes);
+    page.glyphHeight = medianGlyphHeight(shapes, gray.height());
+    double scale = scaleForGlyphHeight(page.glyphHeight);
+    if (!upscale)
+        scale = std::min(scale, 1.0);
+    const double pixels = static_cast<double>(gray.width()) * gray.height();
+    if (pixels * scale * scale > largestPreparedPixels)
+        scale = std::sqrt(largestPreparedPixels / pixels);
+    page.scale = std::abs(scale - 1.0) > 0.01 ? scale : 1.0;
+    page.image = std::move(gray);
+    return page;
+}
+
+std::vector<int> bandCuts(const QImage& gray, int parts) {
+    std::vector<int> cuts;
+    if (parts < 2 || gray.isNull())
+        return cuts;
+    const int threshold = inkThreshold(gray);
+    std::vector<bool> blank(static_cast<std::size_t>(gray.height()));
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        blank[static_cast<std::size_t>(y)] =
+            std::none_of(line, line + gray.width(), [&](uchar v) { return v < threshold; });
+    }
+    // Centres of blank runs: cutting there keeps every glyph whole.
+    std::vector<int> centres;
+    for (int y = 0; y < gray.height();) {
+        if (!blank[static_cast<std::size_t>(y)]) {
+            ++y;
+            continue;
+        }
+        const int start = y;
+        while (y < gray.height() && blank[static_cast<std::size_t>(y)])
+            ++y;
+        if (start > 0 && y < gray.height())
+            centres.push_back((start + y) / 2);
+    }
+    const double step = static_cast<double>(gray.height()) / parts;
+    for (int k = 1; k < parts; ++k) {
+        const double wanted = k * step;
+        int best = -1;
+        double bestDistance = step / 2;
+        for (const int c : centres) {
+            const double d = std::abs(c - wanted);
+            if (d < bestDistance && (cuts.empty() || c > cuts.back())) {
+                bestDistance = d;
+                best = c;
+            }
+        }
+        if (best >= 0)
+            cuts.push_back(best);
+    }
+    return cuts;
+}
+
+}  // namespace Platform::Recognition

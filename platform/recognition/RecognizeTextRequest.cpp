@@ -1,0 +1,251 @@
+#include "platform/recognition/RecognizeTextRequest.h"
+
+#include "platform/async/Cancellation.h"
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/TesseractEngine.h"
+#include "platform/recognition/TesseractLanguages.h"
+
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+
+namespace Platform::Recognition {
+namespace {
+
+// A band of about this many prepared pixels keeps one engine busy for a useful while;
+// smaller pictures are read in one piece.
+constexpr double pixelsPerBand = 200'000.0;
+
+// A second look at loose ink is worth it only for a few runs, read with confidence.
+constexpr std::size_t maxLoneRuns = 24;
+constexpr float loneGlyphConfidence = 0.7f;
+
+bool stopRequested(void* token, int /*words*/) {
+    return static_cast<const std::stop_token*>(token)->stop_requested();
+}
+
+struct BandResult {
+    std::vector<LineWords> lines;
+    std::exception_ptr error;
+};
+
+// The lines and words of the last recognition, in the recognized picture's pixels.
+std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
+    std::vector<LineWords> lines;
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it)
+        return lines;
+    it->Begin();
+    do {
+        if (it->Empty(tesseract::RIL_WORD))
+            continue;
+        int l = 0, t = 0, r = 0, b = 0;
+        if (lines.empty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            it->BoundingBox(tesseract::RIL_TEXTLINE, &l, &t, &r, &b);
+            lines.push_back({QRectF(l, t, r - l, b - t), {}});
+        }
+        const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
+        if (!text)
+            continue;
+        it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b);
+        lines.back().words.push_back(
+            {QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t), it->Confidence(tesseract::RIL_WORD) / 100.0f});
+    } while (it->Next(tesseract::RIL_WORD));
+    return lines;
+}
+
+// Ink that lies apart from every word, grouped into runs along a line.
+std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<LineWords>& lines, double glyph) {
+    std::vector<QRect> covered;
+    for (const LineWords& line : lines)
+        for (const WordBox& word : line.words)
+            covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
+    std::vector<QRect> shapes;
+    for (const InkShape& shape : inkShapes(band, inkThreshold(band))) {
+        if (!looksLikeGlyph(shape, band.height()) || shape.box.height() < 0.8 * glyph ||
+            shape.box.height() > 3.0 * glyph)
+            continue;
+        // Ink right beside a word is part of it (a mark the word box left out), not
+        // a glyph of its own.
+        const int reach = static_cast<int>(std::lround(0.5 * glyph));
+        const QRect around = shape.box.adjusted(-reach, 0, reach, 0);
+        const bool isCovered = std::any_of(covered.begin(), covered.end(),
+                                           [&](const QRect& word) { return word.intersects(around); });
+        if (!isCovered)
+            shapes.push_back(shape.box);
+    }
+    std::sort(shapes.begin(), shapes.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+    std::vector<QRect> runs;
+    for (const QRect& shape : shapes) {
+        auto joins = [&](const QRect& run) {
+            const int overlap = std::min(run.bottom(), shape.bottom()) - std::max(run.top(), shape.top());
+            return overlap >= std::min(run.height(), shape.height()) / 2 &&
+                   shape.left() - run.right() <= 1.5 * std::max(run.height(), shape.height());
+        };
+        const auto run = std::find_if(runs.begin(), runs.end(), joins);
+        if (run != runs.end())
+            *run = run->united(shape);
+        else
+            runs.push_back(shape);
+    }
+    return runs;
+}
+
+// The page layout drops a glyph that stands alone, such as a closing brace on a line of
+// its own, as noise. Ink that no word covers is read once more, run by run, as a line.
+std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band,
+                                      const std::vector<LineWords>& lines, double glyph, tesseract::ETEXT_DESC& monitor) {
+    std::vector<LineWords> found;
+    const std::vector<QRect> runs = uncoveredRuns(band, lines, glyph);
+    // Many loose shapes are pictures or icons, not text the layout missed.
+    if (runs.empty() || runs.size() > maxLoneRuns)
+        return found;
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    for (const QRect& run : runs) {
+        const int margin = std::max(4, run.height() / 2);
+        const QRect area = run.adjusted(-margin, -margin, margin, margin) & band.rect();
+        api.SetRectangle(area.left(), area.top(), area.width(), area.height());
+        if (api.Recognize(&monitor) != 0)
+            break;
+        for (LineWords& line : collectLines(api)) {
+            std::erase_if(line.words, [](const WordBox& word) { return word.confidence < loneGlyphConfidence; });
+            if (!line.words.empty())
+                found.push_back(std::move(line));
+        }
+    }
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    return found;
+}
+
+// One band of the page, rows [top, bottom), read on one engine. Boxes come back in the
+// original picture's pixels.
+std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, const EngineSettings& settings,
+                                ComputeDevice device, const std::stop_token& stop) {
+    checkCancellation(stop);
+    const PreparedPage::Strip strip = page.strip(top, bottom);
+    const QImage& band = strip.image;
+
+    EnginePool::Lease engine =
+        device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings);
+    tesseract::TessBaseAPI& api = engine->api();
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    api.SetImage(band.constBits(), band.width(), band.height(), 1, static_cast<int>(band.bytesPerLine()));
+    api.SetSourceResolution(std::max(70, static_cast<int>(std::lround(96 * page.scale))));
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &stopRequested;
+    monitor.cancel_this = const_cast<std::stop_token*>(&stop);
+    const int status = api.Recognize(&monitor);
+    checkCancellation(stop);
+    if (status != 0)
+        throw RecognitionError("the text recognizer could not read the picture");
+
+    std::vector<LineWords> lines = collectLines(api);
+    const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
+    for (LineWords& line : readLoneGlyphs(api, band, lines, glyph, monitor))
+        lines.push_back(std::move(line));
+    checkCancellation(stop);
+    api.Clear();
+    for (LineWords& line : lines) {
+        line.box = strip.toOriginal(line.box);
+        for (WordBox& word : line.words)
+            word.box = strip.toOriginal(word.box);
+    }
+    return lines;
+}
+
+std::vector<std::pair<int, int>> bandsOf(const PreparedPage& page) {
+    const QImage& image = page.image;
+    const double pixels = static_cast<double>(image.width()) * image.height() * page.scale * page.scale;
+    const int threads = std::max(1, QThread::idealThreadCount());
+    const int parts = std::clamp(static_cast<int>(pixels / pixelsPerBand), 1, 2 * threads);
+    std::vector<std::pair<int, int>> bands;
+    int top = 0;
+    for (const int cut : bandCuts(image, parts)) {
+        bands.emplace_back(top, cut);
+        top = cut;
+    }
+    bands.emplace_back(top, image.height());
+    return bands;
+}
+
+}  // namespace
+
+QThreadPool& recognitionPool() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;  // lives for the process, like the engines it feeds
+        p->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+        p->setExpiryTimeout(-1);
+        return p;
+    }();
+    return *pool;
+}
+
+ComputeStageDevices RecognizeTextRequest::supportedComputeStageDevices() const {
+    return {{ComputeStage::main, {ComputeDevice::sharedEngine, ComputeDevice::cpu}}};
+}
+
+void RecognizeTextRequest::setComputeDevice(ComputeDevice device, ComputeStage /*stage*/) { device_ = device; }
+
+RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture, std::stop_token stop) const {
+    checkCancellation(stop);
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
+        return {};
+    const PreparedPage page = preparePage(picture, recognitionLevel == RecognitionLevel::accurate);
+    if (page.image.isNull())
+        throw RecognitionError("the picture cannot be converted for recognition");
+    const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
+
+    const auto bands = bandsOf(page);
+    std::vector<QFuture<BandResult>> running;
+    running.reserve(bands.size());
+    for (const auto& [top, bottom] : bands) {
+        running.push_back(QtConcurrent::run(&recognitionPool(), [&page, top = top, bottom = bottom, &settings,
+                                                                  device = device_, &stop] {
+            BandResult result;
+            try {
+                result.lines = readBand(page, top, bottom, settings, device, stop);
+            } catch (...) {
+                result.error = std::current_exception();
+            }
+            return result;
+        }));
+    }
+    std::vector<BandResult> results;
+    results.reserve(running.size());
+    for (auto& future : running)
+        results.push_back(future.result());  // waits; every band ends before `page` does
+    checkCancellation(stop);
+    for (const BandResult& result : results) {
+        if (result.error)
+            std::rethrow_exception(result.error);
+    }
+
+    const QSizeF size = picture.size();
+    const QRectF bounds(QPointF(0, 0), size);
+    const double minimumHeight = minimumTextHeightFraction * picture.height();
+    Result observations;
+    for (const BandResult& result : results) {
+        for (const LineWords& line : result.lines) {
+            LineWords original{line.box & bounds, {}};
+            for (const WordBox& word : line.words)
+                original.words.push_back({word.text, word.box & bounds, word.confidence});
+            for (const LineWords& fragment : splitAtWideGaps(original)) {
+                if (fragment.box.height() < minimumHeight)
+                    continue;
+                observations.push_back(observationFor(fragment, size));
+            }
+        }
+    }
+    return observations;
+}
+
+}  // namespace Platform::Recognition

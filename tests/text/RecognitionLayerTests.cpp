@@ -1,0 +1,201 @@
+// The recognition layer under the reader: line fragments, picture preparation, language
+// names and the recognizers' own handling of odd input.
+
+#include "platform/async/Cancellation.h"
+#include "platform/recognition/DetectBarcodesRequest.h"
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TesseractLanguages.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+
+#include <gtest/gtest.h>
+
+using namespace Platform::Recognition;
+
+namespace {
+
+WordBox word(const QString& text, double left, double width) { return {text, QRectF(left, 12, width, 11), 0.9f}; }
+
+TEST(LineFragments, WideGapsSplitALineAndWordSpacesDoNot) {
+    // A row of three short cells: Tesseract reads it as one line of four words.
+    const LineWords row{QRectF(20, 10, 420, 16),
+                        {word("Apples", 20, 48), word("12", 220, 16), word("3.40", 400, 30), word("kg", 436, 14)}};
+    const auto fragments = splitAtWideGaps(row);
+    ASSERT_EQ(fragments.size(), 3u);
+    EXPECT_EQ(fragments[0].words.size(), 1u);
+    EXPECT_EQ(fragments[2].words.size(), 2u);
+    // Each fragment spans its words across and the line's height down.
+    EXPECT_EQ(fragments[1].box, QRectF(220, 10, 16, 16));
+    EXPECT_EQ(fragments[2].box, QRectF(400, 10, 50, 16));
+
+    // Spaces of up to nearly a line height, as in justified text, keep the line whole.
+    const LineWords prose{QRectF(0, 0, 200, 16), {word("wide", 0, 40), word("apart", 55, 40), word("text", 110, 40)}};
+    EXPECT_EQ(splitAtWideGaps(prose).size(), 1u);
+    EXPECT_TRUE(splitAtWideGaps({QRectF(0, 0, 10, 10), {word("  ", 0, 5)}}).empty());
+}
+
+TEST(LineFragments, AFragmentBecomesOneObservationWithWordRanges) {
+    const LineWords fragment{QRectF(100, 50, 60, 20), {word("to", 100, 20), word("be", 140, 20)}};
+    const RecognizedTextObservation observation = observationFor(fragment, QSizeF(400, 200));
+    ASSERT_EQ(observation.candidates.size(), 1u);
+    const RecognizedText& text = observation.candidates.front();
+    EXPECT_EQ(text.string, "to be");
+    // Normalized with the origin at the bottom left.
+    EXPECT_EQ(observation.boundingBox, QRectF(0.25, 0.65, 0.15, 0.1));
+    const auto second = text.boundingBox({3, 2});
+    ASSERT_TRUE(second.has_value());
+    EXPECT_DOUBLE_EQ(second->left(), 140.0 / 400);
+    EXPECT_EQ(text.boundingBox({0, 5}), observation.boundingBox);
+    EXPECT_FALSE(text.boundingBox({2, 1}).has_value());  // the space between them
+}
+
+QImage textPicture(QColor ground, QColor ink, int pixels) {
+    QImage picture(400, 80, QImage::Format_RGB32);
+    picture.fill(ground);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixels);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(QPointF(10, 40), QStringLiteral("measure the height of these glyphs"));
+    return picture;
+}
+
+TEST(PagePreparation, DarkGroundsAreInvertedAndSmallTextIsScaledUp) {
+    const PreparedPage light = preparePage(textPicture(Qt::white, Qt::black, 11));
+    EXPECT_FALSE(light.inverted);
+    ASSERT_TRUE(light.glyphHeight.has_value());
+    EXPECT_GT(light.scale, 1.5);
+    const PreparedPage dark = preparePage(textPicture(QColor(0x20, 0x20, 0x28), QColor(0xe0, 0xe0, 0xe0), 11));
+    EXPECT_TRUE(dark.inverted);
+    EXPECT_NEAR(dark.scale, light.scale, 0.05);
+    // After inverting, the ground is light like any other page.
+    EXPECT_GT(qGray(dark.image.pixel(2, 2)), 200);
+    // Big text is read at its own size; fast reading never scales up.
+    EXPECT_EQ(preparePage(textPicture(Qt::white, Qt::black, 30)).scale, 1.0);
+    EXPECT_EQ(preparePage(textPicture(Qt::white, Qt::black, 11), false).scale, 1.0);
+}
+
+TEST(PagePreparation, StripsAreScaledAndPaddedAndMapBack) {
+    const QImage picture = textPicture(Qt::white, Qt::black, 11);
+    const PreparedPage page = preparePage(picture);
+    EXPECT_EQ(page.image.size(), picture.size());
+    const PreparedPage::Strip strip = page.strip(20, 60);
+    EXPECT_EQ(strip.image.width(), qRound(picture.width() * page.scale) + 2 * strip.padding);
+    EXPECT_EQ(strip.image.height(), qRound(40 * page.scale) + 2 * strip.padding);
+    EXPECT_EQ(qGray(strip.image.pixel(1, 1)), 255);
+    const QRectF original(10, 30, 100, 12);
+    const QRectF inStrip(original.x() * strip.scaleX + strip.padding, (original.y() - 20) * strip.scaleY + strip.padding,
+                         original.width() * strip.scaleX, original.height() * strip.scaleY);
+    const QRectF back = strip.toOriginal(inStrip);
+    EXPECT_NEAR(back.x(), 10, 1e-9);
+    EXPECT_NEAR(back.bottom(), 42, 1e-9);
+}
+
+TEST(PagePreparation, ADarkPanelTurnsLightWithDarkText) {
+    QImage picture = textPicture(Qt::white, Qt::black, 14);
+    {
+        QPainter painter(&picture);
+        painter.fillRect(280, 0, 120, 80, QColor(0x20, 0x20, 0x20));
+    }
+    const PreparedPage page = preparePage(picture);
+    EXPECT_FALSE(page.inverted);
+    // The panel's ground is white now, like the page's.
+    EXPECT_EQ(qGray(page.image.pixel(390, 75)), 255);
+    EXPECT_EQ(qGray(page.image.pixel(5, 75)), 255);
+}
+
+TEST(PagePreparation, TransparentAndEmptyPicturesAreSafe) {
+    QImage clear(50, 50, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    // A transparent ground is white, not black text everywhere.
+    EXPECT_EQ(qGray(grayPicture(clear).pixel(10, 10)), 255);
+    EXPECT_FALSE(medianGlyphHeight(grayPicture(clear)).has_value());
+    EXPECT_TRUE(preparePage(QImage()).image.isNull());
+    EXPECT_TRUE(RecognizeTextRequest{}.perform(QImage()).empty());
+    EXPECT_TRUE(DetectBarcodesRequest{}.perform(QImage()).empty());
+}
+
+TEST(TextRequest, SliversAndSpecksAreReadWithoutTrouble) {
+    for (const QSize size : {QSize(1, 1), QSize(3, 900), QSize(2000, 4)}) {
+        QImage sliver(size, QImage::Format_RGB32);
+        sliver.fill(Qt::white);
+        sliver.setPixel(0, 0, qRgb(0, 0, 0));
+        EXPECT_TRUE(RecognizeTextRequest{}.perform(sliver).empty()) << size.width() << "x" << size.height();
+        EXPECT_TRUE(DetectBarcodesRequest{}.perform(sliver).empty());
+    }
+}
+
+TEST(PagePreparation, BandsAreCutOnlyBetweenLinesOfInk) {
+    QImage page(200, 400, QImage::Format_Grayscale8);
+    page.fill(255);
+    for (int line = 0; line < 10; ++line)
+        for (int y = line * 40 + 10; y < line * 40 + 30; ++y)
+            std::fill_n(page.scanLine(y) + 20, 150, 0);
+    const auto cuts = bandCuts(page, 4);
+    ASSERT_EQ(cuts.size(), 3u);
+    for (const int cut : cuts)
+        EXPECT_TRUE(cut % 40 < 10 || cut % 40 >= 30) << cut;
+    EXPECT_TRUE(std::is_sorted(cuts.begin(), cuts.end()));
+    // A picture without blank rows is not cut.
+    QImage full(100, 100, QImage::Format_Grayscale8);
+    full.fill(0);
+    EXPECT_TRUE(bandCuts(full, 4).empty());
+}
+
+TEST(TesseractLanguages, IdentifiersMapToTraineddataNames) {
+    EXPECT_EQ(traineddataName("en-US"), "eng");
+    EXPECT_EQ(traineddataName("en"), "eng");
+    EXPECT_EQ(traineddataName("de-DE"), "deu");
+    EXPECT_EQ(traineddataName("en-Latn-US"), "eng");
+    EXPECT_EQ(traineddataName("zh-Hans"), "chi_sim");
+    EXPECT_EQ(traineddataName("zh-Hant-TW"), "chi_tra");
+    EXPECT_EQ(traineddataName("zh-TW"), "chi_tra");
+    EXPECT_EQ(traineddataName("pt_BR"), "por");
+    EXPECT_EQ(traineddataName("sr-Latn"), "srp_latn");
+    EXPECT_FALSE(traineddataName("tlh").has_value());
+    // Only installed models are loaded; nothing usable falls back to English.
+    EXPECT_EQ(engineLanguages({}), "eng");
+    EXPECT_EQ(engineLanguages({"tlh", "en-GB", "en-US"}), "eng");
+    EXPECT_TRUE(installedTraineddata().contains("eng"));
+    EXPECT_FALSE(installedTraineddata().contains("osd"));
+}
+
+TEST(TextRequest, AStopEndsTheRecognitionWithACancellation) {
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_THROW(RecognizeTextRequest{}.perform(textPicture(Qt::white, Qt::black, 14), stop.get_token()),
+                 Platform::CancellationError);
+    EXPECT_THROW(DetectBarcodesRequest{}.perform(textPicture(Qt::white, Qt::black, 14), stop.get_token()),
+                 Platform::CancellationError);
+}
+
+TEST(BarcodeRequest, SymbologiesAreReportedAsTheReaderNamesThem) {
+    auto draw = [](ZXing::BarcodeFormat format, const std::string& content) {
+        const ZXing::BitMatrix m = ZXing::MultiFormatWriter(format).setMargin(10).encode(content, 300, 100);
+        QImage picture(m.width(), m.height(), QImage::Format_Grayscale8);
+        for (int y = 0; y < m.height(); ++y)
+            for (int x = 0; x < m.width(); ++x)
+                picture.scanLine(y)[x] = m.get(x, y) ? 0 : 255;
+        return picture;
+    };
+    // A UPC-A is an EAN-13 led by a zero, as the system's recognizer reports it.
+    const auto upc = DetectBarcodesRequest{}.perform(draw(ZXing::BarcodeFormat::UPCA, "03600029145"));
+    ASSERT_EQ(upc.size(), 1u);
+    EXPECT_EQ(upc.front().symbology, BarcodeSymbology::ean13);
+    EXPECT_EQ(upc.front().payloadString, "0036000291452");
+    const auto itf = DetectBarcodesRequest{}.perform(draw(ZXing::BarcodeFormat::ITF, "10012345000017"));
+    ASSERT_EQ(itf.size(), 1u);
+    EXPECT_EQ(itf.front().symbology, BarcodeSymbology::itf14);
+    // Boxes are normalized with the origin at the bottom left.
+    EXPECT_GT(itf.front().boundingBox.left(), 0.0);
+    EXPECT_LT(itf.front().boundingBox.right(), 1.0);
+}
+
+}  // namespace
