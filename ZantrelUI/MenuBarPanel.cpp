@@ -176,7 +176,10 @@ MenuBarPanel::~MenuBarPanel() = default;
 QSize MenuBarPanel::measure() const {
     if (content_ == nullptr)
         return QSize(100, 60);
-    return HostedPanel::fittingSize(content_.data());
+    // A content of fixed or minimum size gets it even when its preferred size is smaller;
+    // the window could not be made smaller anyway, and would run past the screen edge.
+    const QSize fitting = HostedPanel::fittingSize(content_.data());
+    return fitting.expandedTo(content_->minimumSize()).boundedTo(content_->maximumSize()).expandedTo(QSize(100, 60));
 }
 
 void MenuBarPanel::show(Sharing sharing) {

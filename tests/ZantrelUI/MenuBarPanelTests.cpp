@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QSystemTrayIcon>
+#include <QVBoxLayout>
 
 #include <xcb/xcb.h>
 
@@ -203,6 +204,19 @@ TEST_F(MenuBarPanelTest, ClicksOnTheIconReachTheOwnerAndNoIconMeansNoPanel) {
     EXPECT_EQ(orphan.measure(), HostedPanel::fittingSize(orphan.content()));
     MenuBarPanel empty(&item, nullptr, surroundings());
     EXPECT_EQ(empty.measure(), QSize(100, 60));
+}
+
+TEST_F(MenuBarPanelTest, AFixedSizeContentIsMeasuredAtItsSizeSoTheMarginHolds) {
+    auto* fixed = new QWidget();
+    auto* column = new QVBoxLayout(fixed);
+    column->addWidget(new QWidget());  // a layout that prefers a small size
+    fixed->setFixedSize(420, 200);
+    iconRect = QRect(1420, 2, 20, 22);
+    MenuBarPanel wide(&item, fixed, surroundings());
+    EXPECT_EQ(wide.measure(), QSize(420, 200));
+    wide.show();
+    settle();
+    EXPECT_EQ(wide.panel()->geometry(), QRect(1440 - 420 - 8, 30, 420, 200));
 }
 
 TEST(CurrentDesktopWatch, OnlyTheRootsCurrentDesktopPropertyCounts) {
