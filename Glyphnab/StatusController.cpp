@@ -5,6 +5,7 @@
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/KeyboardLayout.h"
 #include "platform/async/MainThread.h"
+#include "platform/log/Log.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -13,6 +14,14 @@
 #include <QSystemTrayIcon>
 
 namespace Glyphnab {
+namespace {
+
+const Platform::Logger& log() {
+    static const Platform::Logger logger(QStringLiteral("status"));
+    return logger;
+}
+
+}  // namespace
 
 StatusController::StatusController(GlyphnabModel& model, std::function<void()> openSettings,
                                    StatusMenu::KeyName keyName, QObject* parent)
@@ -65,6 +74,9 @@ void StatusController::follow() {
         return;
     shown_ = show;
     item_->setVisible(show);
+    // Without a tray only the shortcuts and opened files reach the app: say so.
+    if (show && !QSystemTrayIcon::isSystemTrayAvailable())
+        log().notice(u"no system tray for the status icon");
 }
 
 }  // namespace Glyphnab
