@@ -54,23 +54,20 @@ TabScroll::TabScroll(QWidget* parent, ScreenHeights screens)
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area_->viewport()->setAutoFillBackground(false);
     area_->setAutoFillBackground(false);
-    area_->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     area_->viewport()->installEventFilter(new StillWhenFitting(this));
-    holder_->setAutoFillBackground(false);
-    holder_->setAttribute(Qt::WA_TranslucentBackground);
     holderLayout_ = new QVBoxLayout(holder_);
     holderLayout_->setContentsMargins(0, 0, 0, 0);
     holderLayout_->setSpacing(0);
     area_->setWidget(holder_);
+    holder_->setAutoFillBackground(false);  // setWidget turns it on; the backdrop shows through
     holder_->installEventFilter(this);
-    area_->viewport()->setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(1);
 }
 
 qreal TabScroll::currentCap() const { return cap(screens_ ? screens_() : QList<qreal>{}); }
 
-bool TabScroll::fades() const { return fade_ != nullptr && fade_->isEnabled(); }
+bool TabScroll::fades() const { return fade_ != nullptr; }
 
 void TabScroll::setPage(QWidget* page, int sideInset) {
     if (page_) {
@@ -121,8 +118,10 @@ void TabScroll::remeasure() {
 
 void TabScroll::applyFade() {
     if (!overflows_) {
-        if (fade_)
-            fade_->setEnabled(false);
+        if (fade_ != nullptr) {
+            area_->setGraphicsEffect(nullptr);  // deletes it: an idle effect still renders the page off-screen
+            fade_ = nullptr;
+        }
         return;
     }
     if (fade_ == nullptr) {

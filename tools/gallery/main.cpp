@@ -18,6 +18,7 @@
 #include "ZantrelUI/StepDots.h"
 #include "ZantrelUI/Symbols.h"
 #include "ZantrelUI/WindowPieces.h"
+#include "tools/gallery/SettingsSheets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -346,6 +347,7 @@ int main(int argc, char** argv) {
         ok = window(scheme, folder) && ok;
         ok = motion(scheme, folder) && ok;
         ok = symbols(scheme, folder) && ok;
+        ok = settingsWindows(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }
