@@ -279,6 +279,11 @@ QString footer(const QString& appName) {
                 {appName, std::int64_t{DiagnosticReport::lineCap}});
 }
 
+QString noMail() {
+    return text(u"diagnostics.noMail",
+                u"No email program opened. Copy the report and paste it into an email instead.");
+}
+
 QString subject(const QString& appName, const QString& version, const QString& build) {
     return appName + QStringLiteral(" report ") + version + QStringLiteral(" (") + build + u')';
 }

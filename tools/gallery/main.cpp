@@ -21,6 +21,7 @@
 #include "ZantrelUI/StepDots.h"
 #include "ZantrelUI/Symbols.h"
 #include "ZantrelUI/WindowPieces.h"
+#include "tools/gallery/SettingsSheets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -400,6 +401,7 @@ int main(int argc, char** argv) {
         ok = symbols(scheme, folder) && ok;
         ok = permission(scheme, folder) && ok;
         ok = menuBarPanel(scheme, folder) && ok;
+        ok = settingsWindows(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }
