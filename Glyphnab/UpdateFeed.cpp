@@ -199,8 +199,10 @@ bool feedAddressAllowed(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"https")
         return true;
-    if (scheme != u"http")
-        return false;
+    return scheme == u"http" && isLoopback(url);
+}
+
+bool isLoopback(const QUrl& url) {
     if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
         return true;
     const QHostAddress address(url.host());

@@ -50,6 +50,8 @@ std::expected<Item, FeedError> newest(const QByteArray& xml);
 
 // Feeds are fetched over https only; plain http is allowed to this machine alone.
 bool feedAddressAllowed(const QUrl& url);
+// The address names this machine: "localhost" or a loopback IP address.
+bool isLoopback(const QUrl& url);
 // A download page the desktop may open: an http or https address with a host.
 bool pageAddressAllowed(const QUrl& url);
 

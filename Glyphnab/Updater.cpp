@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QCoroTask>
-#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -39,13 +38,6 @@ QCoro::Task<> runSchedule(std::function<void()> check, Updater::Schedule schedul
         check();
         wait = schedule.every;
     }
-}
-
-bool isLoopback(const QUrl& url) {
-    if (url.host().compare(u"localhost", Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(url.host());
-    return !address.isNull() && address.isLoopback();
 }
 
 QString versionText(const ZantrelKit::OwnerConfig& config) {
@@ -115,7 +107,7 @@ void Updater::startCheck(bool userAsked) {
     if (network_ == nullptr) {
         network_ = new QNetworkAccessManager(this);
         // A feed on this machine never goes through a proxy.
-        if (isLoopback(feed_))
+        if (UpdateFeed::isLoopback(feed_))
             network_->setProxy(QNetworkProxy::NoProxy);
     }
     refused_ = false;
