@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace Glyphnab {
 
 using namespace ZantrelUI;
@@ -84,7 +86,6 @@ bool plainKey(const QKeyEvent& event) {
 GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close, QWidget* parent)
     : GlassWidget(parent), model_(&model), close_(std::move(close)), backdrop_(new Backdrop(this)) {
     Platform::assertMain();
-    setFixedWidth(panelWidth);
     setFocusPolicy(Qt::StrongFocus);
     const QString app = model.appName();
 
@@ -138,6 +139,13 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     buttonRow_->addStretch(1);
     stack->addLayout(buttonRow_);
 
+    // Every button of the waiting state on one line, whichever state the panel opens in.
+    const int buttons = notNow_->sizeHint().width() + clipboard_->sizeHint().width() +
+                        PillButton(Words::grantQuitReopen()).sizeHint().width() +
+                        PillButton(Words::grantOpenSettings(), true).sizeHint().width() + 3 * buttonRow_->spacing() + 12;
+    width_ = std::max(panelWidth, buttons + 28 + 28);
+    setFixedWidth(width_);
+
     connect(&model, &GlyphnabModel::screenAllowedChanged, this, &GrantPanelView::refresh);
     connect(&model, &GlyphnabModel::grantAgainChanged, this, &GrantPanelView::refresh);
     refresh();
@@ -151,7 +159,7 @@ bool GrantPanelView::showsAgainDetail() const { return !againDetail_->isHidden()
 bool GrantPanelView::showsStuckHint() const { return !stuck_->isHidden(); }
 
 QSize GrantPanelView::sizeHint() const {
-    return QSize(panelWidth, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(panelWidth)
+    return QSize(width_, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width_)
                                                            : layout()->totalSizeHint().height());
 }
 

@@ -30,6 +30,7 @@ class GrantStatus;
 class GrantPanelView final : public ZantrelUI::GlassWidget {
     Q_OBJECT
 public:
+    // Wider only when the buttons of the waiting state need more room in the desktop's font.
     static constexpr int panelWidth = 560;
 
     GrantPanelView(GlyphnabModel& model, std::function<void()> close, QWidget* parent = nullptr);
@@ -48,6 +49,7 @@ public:
     ZantrelUI::PillButton* defaultButton() const;
     bool holdsWatch() const { return watching_; }
 
+    int panelWidthNow() const { return width_; }
     // The panel's width, and the height its content needs at that width.
     QSize sizeHint() const override;
 
@@ -66,6 +68,7 @@ private:
     QPointer<GlyphnabModel> model_;
     std::function<void()> close_;
     bool watching_ = false;
+    int width_ = panelWidth;
     ZantrelUI::Backdrop* backdrop_;
     ZantrelUI::InkLabel* title_;
     ZantrelUI::InkLabel* againDetail_;

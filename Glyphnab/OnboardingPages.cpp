@@ -232,13 +232,13 @@ RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), m
                             Words::routeScreenDetail(model.appName()), screen, choose(Route::screen), footer_, this);
     clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
                                Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
-    // The cards carry their glow's room around them, which already parts them.
-    auto* cards = new QVBoxLayout();
-    cards->setContentsMargins(0, 0, 0, 0);
-    cards->setSpacing(0);
-    cards->addWidget(screen_);
-    cards->addWidget(clipboard_);
-    stack->addLayout(cards);
+    // The cards carry their glow's room around them: their outlines, not their frames,
+    // are spaced like the rest of the page.
+    const int room = static_cast<int>(RouteCard::shadowRoom());
+    stack->addSpacing(-room);
+    stack->addWidget(screen_);
+    stack->addSpacing(12 - 2 * room - 16);
+    stack->addWidget(clipboard_);
     stack->addStretch(1);
     connect(&model, &GlyphnabModel::prefsChanged, this, &RoutePage::refresh);
 }

@@ -1,5 +1,6 @@
 // Renders the design pieces to PNG files, one sheet per piece family and appearance.
 
+#include "AppWindowSheets.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/CheckDraw.h"
@@ -346,6 +347,7 @@ int main(int argc, char** argv) {
         ok = window(scheme, folder) && ok;
         ok = motion(scheme, folder) && ok;
         ok = symbols(scheme, folder) && ok;
+        ok = Gallery::appWindowSheets(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }
