@@ -1,5 +1,6 @@
 // Renders the design pieces to PNG files, one sheet per piece family and appearance.
 
+#include "AppWindowSheets.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/CheckDraw.h"
@@ -402,6 +403,7 @@ int main(int argc, char** argv) {
         ok = permission(scheme, folder) && ok;
         ok = menuBarPanel(scheme, folder) && ok;
         ok = settingsWindows(scheme, folder) && ok;
+        ok = Gallery::appWindowSheets(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }
