@@ -64,6 +64,22 @@ std::optional<QUrl> localFile(const QString& uri) {
     return url;
 }
 
+// Every URI as a local file, or nothing when one is not.
+std::optional<QList<QUrl>> localFiles(const QStringList& uris) {
+    QList<QUrl> urls;
+    for (const QString& uri : uris) {
+        const std::optional<QUrl> url = localFile(uri);
+        if (!url)
+            return std::nullopt;
+        urls.append(*url);
+    }
+    return urls;
+}
+
+void refuseFiles(const QDBusConnection& bus, const QDBusMessage& call) {
+    replyNow(bus, call, call.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
+}
+
 }  // namespace
 
 AppBusTarget AppBusTarget::withIntents() {
@@ -144,21 +160,13 @@ QString AppBus::ReadText(const QStringList& paths, const QDBusMessage& message) 
         replyNow(connection_, message, notSupported(message));
         return {};
     }
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        const std::optional<QUrl> url = localFile(path);
-        if (!url) {
-            replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
-            return {};
-        }
-        urls.append(*url);
-    }
-    if (urls.isEmpty()) {
-        replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
+    const std::optional<QList<QUrl>> urls = localFiles(paths);
+    if (!urls || urls->isEmpty()) {
+        refuseFiles(connection_, message);
         return {};
     }
     message.setDelayedReply(true);
-    auto work = [read = target_.read, urls] { return read(urls); };
+    auto work = [read = target_.read, files = *urls] { return read(files); };
     answerLater(connection_, message, std::move(work), {});
     return {};
 }
@@ -170,7 +178,7 @@ QString AppBus::ReadCode(const QString& path, const QDBusMessage& message) {
     }
     const std::optional<QUrl> url = localFile(path);
     if (!url) {
-        replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
+        refuseFiles(connection_, message);
         return {};
     }
     message.setDelayedReply(true);
@@ -181,17 +189,13 @@ QString AppBus::ReadCode(const QString& path, const QDBusMessage& message) {
 
 void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QString& mimeType,
                       const QDBusMessage& message) {
-    Platform::MemoryPasteboard board;
-    QList<QUrl> urls;
-    for (const QString& uri : uris) {
-        const std::optional<QUrl> url = localFile(uri);
-        if (!url) {
-            replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
-            return;
-        }
-        urls.append(*url);
+    const std::optional<QList<QUrl>> urls = localFiles(uris);
+    if (!urls) {
+        refuseFiles(connection_, message);
+        return;
     }
-    board.setUrls(urls);
+    Platform::MemoryPasteboard board;
+    board.setUrls(*urls);
     if (!bytes.isEmpty() && !mimeType.isEmpty()) {
         board.setData(mimeType, bytes);
         // Pictures in other encodings reach the reading as a decoded picture.
@@ -203,7 +207,7 @@ void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QS
     }
     // Checked here, since the caller has no other way to learn that nothing was read.
     if (!ZantrelText::ImageInput::hasInput(board)) {
-        replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
+        refuseFiles(connection_, message);
         return;
     }
     if (!target_.copyText || !target_.copyText(board)) {
@@ -214,21 +218,17 @@ void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QS
 }
 
 void AppBus::OpenFiles(const QStringList& uris, const QDBusMessage& message) {
-    QList<QUrl> urls;
-    for (const QString& uri : uris) {
-        const std::optional<QUrl> url = localFile(uri);
-        if (!url) {
-            replyNow(connection_, message, message.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
-            return;
-        }
-        urls.append(*url);
+    const std::optional<QList<QUrl>> urls = localFiles(uris);
+    if (!urls) {
+        refuseFiles(connection_, message);
+        return;
     }
     if (!target_.openFiles) {
         replyNow(connection_, message, notSupported(message));
         return;
     }
-    if (!urls.isEmpty())
-        target_.openFiles(urls);
+    if (!urls->isEmpty())
+        target_.openFiles(*urls);
 }
 
 void AppBus::Reopen() {

@@ -134,6 +134,24 @@ TEST_F(AppBusTests, TheActionsAnswerWithTheirTextAndPathsArriveAbsolute) {
                                                  QUrl::fromLocalFile(QStringLiteral("/data/b.pdf"))}));
 }
 
+// The signatures other programs call by.
+TEST_F(AppBusTests, TheInterfaceIsPublishedWithItsSignatures) {
+    QDBusMessage call = QDBusMessage::createMethodCall(AppBusNames::service, AppBusNames::path,
+                                                       QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                                                       QStringLiteral("Introspect"));
+    QDBusPendingCall pending = client.asyncCall(call, 5000);
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return pending.isFinished(); }));
+    const QString xml = pending.reply().arguments().value(0).toString().simplified();
+    EXPECT_TRUE(xml.contains(u"<interface name=\"org.glyphnab.Glyphnab\">")) << xml.toStdString();
+    for (const char* method :
+         {R"(<method name="GrabText"> <arg type="s" direction="out"/> </method>)",
+          R"(<method name="ReadText"> <arg type="s" direction="out"/> <arg name="paths" type="as" direction="in"/>)",
+          R"(<method name="ReadCode"> <arg type="s" direction="out"/> <arg name="path" type="s" direction="in"/>)",
+          R"(<method name="CopyText"> <arg name="uris" type="as" direction="in"/> <arg name="bytes" type="ay" direction="in"/> <arg name="mimeType" type="s" direction="in"/>)",
+          R"(<method name="OpenFiles"> <arg name="uris" type="as" direction="in"/>)", R"(<method name="Reopen"> </method>)"})
+        EXPECT_TRUE(xml.contains(QString::fromUtf8(method))) << method << "\n" << xml.toStdString();
+}
+
 TEST_F(AppBusTests, FailuresAreErrorRepliesThatCarryTheMessage) {
     const Answer noCode = await(AppBusClient::code(client, QStringLiteral("/data/page.png")));
     ASSERT_FALSE(noCode.has_value());
