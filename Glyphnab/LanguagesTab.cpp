@@ -14,6 +14,9 @@
 #include "text/LanguageMatch.h"
 
 #include <QGridLayout>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -53,6 +56,27 @@ QWidget* tickGrid(const std::vector<LanguageEntry>& entries, int columns, const 
     return grid;
 }
 
+// A slim bar drawn from the tokens: the style's slider as a capsule, no track, no arrows,
+// so it sits on the glass card in either appearance.
+class SlimScrollBar final : public QScrollBar {
+public:
+    explicit SlimScrollBar(QWidget* parent = nullptr) : QScrollBar(Qt::Vertical, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+        const qreal width = 6;
+        const QRectF capsule(slider.center().x() - width / 2 + 0.5, slider.top() + 2, width, slider.height() - 4);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Surface::strongFill().resolve(this));
+        painter.drawRoundedRect(capsule, width / 2, width / 2);
+    }
+};
+
 }  // namespace
 
 LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
@@ -84,6 +108,7 @@ LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
 
     listCard_ = new SettingsCard();
     auto* searchRow = new QWidget();
+    searchRow->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* search = new QHBoxLayout(searchRow);
     search->setContentsMargins(0, 12, 0, 12);
     search->setSpacing(8);
@@ -107,6 +132,7 @@ LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBar(new SlimScrollBar());
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     scroll_->viewport()->setAutoFillBackground(false);
     scroll_->setAutoFillBackground(false);
@@ -176,7 +202,10 @@ void LanguagesTab::refreshFollowDetail() {
     shownFollowDetail_ = detail;
     // The switch keeps its knob (and its animation); only its label is new.
     auto* label = new RowTitle(Words::settingsFollowMac(), detail);
+    if (QWidget* old = follow_->toggle()->labelWidget())
+        old->hide();  // it is deleted later; it must not show meanwhile
     follow_->toggle()->setLabelWidget(label);
+    follow_->updateGeometry();
     follow_->toggle()->setAccessibleLabel(label->combinedText());
 }
 
@@ -201,7 +230,6 @@ void LanguagesTab::rebuildList() {
     const int scrolled = scroll_->verticalScrollBar()->value();
 
     auto* content = new QWidget();
-    content->setAutoFillBackground(false);
     auto* stack = new QVBoxLayout(content);
     stack->setContentsMargins(0, 12, 0, 12);
     stack->setSpacing(8);
@@ -224,6 +252,7 @@ void LanguagesTab::rebuildList() {
     if (QWidget* old = scroll_->takeWidget())
         old->deleteLater();
     scroll_->setWidget(content);
+    content->setAutoFillBackground(false);  // the scroll area fills its widget; the card shows through
     listContent_ = content;
     if (!focusedId.isEmpty())
         if (TickBoxToggle* again = tickFor(focusedId))

@@ -5,6 +5,7 @@
 #include "Glyphnab/LanguagesTab.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/FindField.h"
+#include "ZantrelUI/GlowSwitch.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/SectionLabel.h"
 #include "ZantrelUI/SettingsCard.h"
@@ -184,6 +185,13 @@ TEST(LanguagesTab, FollowingTheSystemHidesTheListNamesWhatIsReadAndKeepsTheStore
         followDetail(t.fake.model->prefs(), setup.preferred, setup.supported, QLocale(QLocale::English));
     EXPECT_EQ(detail, Words::followMacDetail({QStringLiteral("German (Germany)"),
                                               QStringLiteral("English (United States)")}));
+    const auto shownDetail = [&]() -> std::optional<QString> {
+        auto* title = qobject_cast<ZantrelUI::RowTitle*>(t.tab->followSwitch()->toggle()->labelWidget());
+        if (title == nullptr || title->detailLabel() == nullptr)
+            return std::nullopt;
+        return title->detailLabel()->text();
+    };
+    EXPECT_EQ(shownDetail(), detail);
 
     // With the switch off the stored list shows again, untouched.
     t.fake.change([&](GlyphnabCore::Preferences& p) { p.languages = {fr}; });
@@ -192,6 +200,7 @@ TEST(LanguagesTab, FollowingTheSystemHidesTheListNamesWhatIsReadAndKeepsTheStore
     EXPECT_FALSE(t.fake.model->prefs().followSystemLanguages);
     EXPECT_FALSE(t.tab->listCard()->isHidden());
     EXPECT_EQ(ids(t.tab->lists().picked), QStringList{fr});
+    EXPECT_EQ(shownDetail(), std::nullopt);
     EXPECT_FALSE(followDetail(t.fake.model->prefs(), setup.preferred, setup.supported, QLocale()).has_value());
 
     GlyphnabCore::Preferences following = t.fake.model->prefs();
