@@ -4,6 +4,7 @@
 #include "Glyphnab/InkLabel.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Localization.h"
+#include "ZantrelUI/Environment.h"
 #include "ZantrelUI/FindField.h"
 #include "ZantrelUI/GlowSwitch.h"
 #include "ZantrelUI/PillButton.h"
@@ -150,6 +151,14 @@ LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
 
     connect(&model_, &GlyphnabModel::prefsChanged, this, &LanguagesTab::refresh);
     refresh();
+}
+
+bool LanguagesTab::event(QEvent* event) {
+    // Pieces that keep their colours (the "nothing matches" texts) learn of the window's
+    // appearance only when told: tell the whole tab once it is placed.
+    if (event->type() == QEvent::ParentChange)
+        Environment::notifyChanged(this);
+    return QWidget::event(event);
 }
 
 LanguageLists LanguagesTab::lists() const {

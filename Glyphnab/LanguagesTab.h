@@ -54,6 +54,9 @@ public:
     // The tick of a listed language, or none when it has no row.
     ZantrelUI::TickBoxToggle* tickFor(const QString& id) const;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void refresh();
     void refreshFollowDetail();

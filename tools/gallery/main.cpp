@@ -1,6 +1,7 @@
 // Renders the design pieces to PNG files, one sheet per piece family and appearance.
 
 #include "ZantrelKit/AccentPair.h"
+#include "tools/gallery/AppSettingsSheets.h"
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/CheckDraw.h"
 #include "ZantrelUI/ChipPicker.h"
@@ -346,6 +347,7 @@ int main(int argc, char** argv) {
         ok = window(scheme, folder) && ok;
         ok = motion(scheme, folder) && ok;
         ok = symbols(scheme, folder) && ok;
+        ok = appSettingsTabs(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }
