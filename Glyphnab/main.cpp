@@ -1,4 +1,5 @@
 #include "Glyphnab/AppMain.h"
+#include "Glyphnab/CommandLine.h"
 #include "Glyphnab/ProcessSetup.h"
 #include "ZantrelKit/OwnerConfig.h"
 
@@ -6,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -21,6 +23,8 @@ int printVersion() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = Glyphnab::runCommandLine(argc, argv))
+        return *code;
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
         return printVersion();
 
