@@ -2,10 +2,10 @@
 
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/GrabShimmer.h"
+#include "Glyphnab/HotKeyBindings.h"
 #include "Glyphnab/MainMenu.h"
 #include "Glyphnab/NoticePresenter.h"
 #include "Glyphnab/Updater.h"
-#include "GlyphnabCore/Command.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Formatting.h"
 #include "ZantrelKit/RunModes.h"
@@ -66,6 +66,7 @@ AppDelegate::~AppDelegate() {
     // The panels and windows reach the model: they go first.
     status_.reset();
     windows_.reset();
+    bindings_.reset();
     if (model_) {
         model_->setNotice(nullptr);
         model_->setShimmer(nullptr);
@@ -159,11 +160,11 @@ void AppDelegate::finishLaunching() {
     else
         log().error(u"no status item in this build");
 
-    // 8 and 9. The hot keys follow the preferences.
-    connect(&grabs, &GlyphnabModel::changed, this, &AppDelegate::registerHotKeys);
-    registerHotKeys();
+    // 8 and 9. The hot keys, registered now and again whenever the shortcuts change.
+    bindings_ = std::make_unique<HotKeyBindings>(grabs, hotKeys());
 
     // 10. The Services entry and the rest of the bus interface.
+    services_.model = &grabs;
     if (parts_.publish)
         parts_.publish(*this);
     else
@@ -200,22 +201,8 @@ void AppDelegate::openSettings() {
 
 void AppDelegate::registerHotKeys() {
     Platform::assertMain();
-    QMap<QString, ZantrelKit::Shortcut> bindings;
-    const auto& shortcuts = model().prefs().shortcuts;
-    for (const GlyphnabCore::Command command : GlyphnabCore::allCommands) {
-        const auto found = shortcuts.find(command);
-        if (found != shortcuts.end())
-            bindings.insert(GlyphnabCore::rawValue(command), found->second);
-    }
-    QPointer<AppDelegate> self(this);
-    hotKeys().set(bindings, [self](const QString& name) {
-        if (!self)
-            return;
-        if (name == GlyphnabCore::rawValue(GlyphnabCore::Command::grab))
-            self->model().startGrab(false);
-        else if (name == GlyphnabCore::rawValue(GlyphnabCore::Command::grabOther))
-            self->model().startGrab(true);
-    });
+    if (bindings_)
+        bindings_->registerHotKeys();
 }
 
 bool AppDelegate::shouldHandleReopen() {

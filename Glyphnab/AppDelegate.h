@@ -4,6 +4,7 @@
 // a fixed order, and answers what the desktop asks of the running app (reopen, files
 // opened with it, becoming active). GUI thread only.
 
+#include "Glyphnab/ServiceProvider.h"
 #include "Glyphnab/SettingsSelection.h"
 #include "ZantrelUI/AppContext.h"
 
@@ -26,6 +27,7 @@ namespace Glyphnab {
 class AppDelegate;
 class GlyphnabModel;
 class GrabShimmer;
+class HotKeyBindings;
 class MainMenu;
 class NoticeModel;
 class NoticePresenter;
@@ -95,6 +97,8 @@ public:
     DelegateWindows* windows();
     const MainMenu* mainMenu() const { return menu_.get(); }
     QObject* status() const { return status_.get(); }
+    // The Services entry: holds the model weakly from launch on.
+    ServiceProvider& services() { return services_; }
 
     // The launch, in its fixed order; once.
     void finishLaunching();
@@ -127,6 +131,8 @@ private:
     std::unique_ptr<QObject> status_;
     std::unique_ptr<DelegateWindows> windows_;
     std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<HotKeyBindings> bindings_;
+    ServiceProvider services_;
     bool launched_ = false;
 };
 

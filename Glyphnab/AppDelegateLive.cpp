@@ -2,10 +2,12 @@
 
 #include "Glyphnab/AppDelegate.h"
 
+#include "Glyphnab/AppIntents.h"
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/GrabShimmer.h"
 #include "Glyphnab/NoticePresenter.h"
 #include "Glyphnab/PictureSource.h"
+#include "Glyphnab/StatusController.h"
 #include "Glyphnab/SystemCalls.h"
 #include "Glyphnab/Updater.h"
 #include "GlyphnabCore/Words.h"
@@ -56,6 +58,10 @@ DelegateParts DelegateParts::live() {
         return std::make_unique<NoticePresenter>(std::move(model), [] { return ZantrelUI::ReduceMotion::system(); });
     };
     parts.shimmer = [] { return std::make_unique<GrabShimmer>([] { return ZantrelUI::ReduceMotion::system(); }); };
+    parts.status = [](GlyphnabModel& model, std::function<void()> openSettings) {
+        return std::make_unique<StatusController>(model, std::move(openSettings));
+    };
+    parts.shareModel = setSharedModel;
     parts.hotKeys = []() -> ZantrelUI::HotKeys& { return ZantrelUI::HotKeys::shared(); };
     parts.updater = []() -> Updater& { return Updater::shared(); };
     parts.localizations = bundleLocalizations;

@@ -371,6 +371,17 @@ TEST_F(AppDelegateTest, DesktopRequestsDoNothingUnderTheTestHost) {
     EXPECT_FALSE(AppDelegate::shouldTerminateAfterLastWindowClosed());
 }
 
+TEST_F(AppDelegateTest, ServicesReadTheBoardTheyAreHandedOnceLaunched) {
+    auto delegate = std::make_unique<AppDelegate>(parts(), QStringList{QStringLiteral("glyphnab")});
+    Platform::MemoryPasteboard handed;
+    handed.setImage(QImage(30, 30, QImage::Format_RGB32));
+    EXPECT_FALSE(delegate->services().copyText(handed));  // no model before launch
+    delegate->finishLaunching();
+    EXPECT_TRUE(delegate->services().copyText(handed));
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return board->string() == QStringLiteral("read from file"); }));
+    EXPECT_EQ(reads, 1);
+}
+
 TEST_F(AppDelegateTest, FormattingFollowsTheFirstPreferredLocalization) {
     userLanguages = {"de-CH", "en-US"};
     {

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
@@ -121,6 +123,23 @@ protected:
         return windows;
     }
 
+    // Whether the app took its name on the session bus in time.
+    bool waitForBusName() const {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            const auto owned = session_.run(
+                QStringLiteral("dbus-send"),
+                {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.freedesktop.DBus"),
+                 QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
+                 QStringLiteral("string:org.glyphnab.Glyphnab")});
+            if (owned.out.contains(u"boolean true"))
+                return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
     QString focusedWindow() const {
         return session_.xdotool({QStringLiteral("getwindowfocus")}).out.trimmed();
     }
@@ -178,6 +197,41 @@ TEST_F(AppEndToEnd, EscapeLeavesTheClipboardAsItWas) {
         QThread::msleep(100);
     QThread::msleep(500);
     EXPECT_EQ(session_.clipboardText(), QStringLiteral("kept as it was"));
+    EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+TEST_F(AppEndToEnd, GrabCommandDrivesTheRunningInstance) {
+    showText(QStringLiteral("Asked for from the command line"));
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    QProcess& command = session_.start(app, {QStringLiteral("grab")});
+    ASSERT_TRUE(session_.waitForWindow(overlayTitle, std::chrono::seconds(15)))
+        << command.readAllStandardError().toStdString();
+    drag(5, 5, 650, 80);
+    ASSERT_TRUE(command.waitForFinished(30000));
+    EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(command.readAllStandardOutput()).trimmed(),
+              QStringLiteral("Asked for from the command line"));
+}
+
+TEST_F(AppEndToEnd, AFileGivenToASecondStartIsReadByTheRunningOne) {
+    const QString pdf = state_.filePath(QStringLiteral("letter.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        QFont font = painter.font();
+        font.setPointSize(14);
+        painter.setFont(font);
+        painter.drawText(QPointF(200, 600), QStringLiteral("Portable document text"));
+    }
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const auto second = session_.run(app, {pdf}, std::chrono::seconds(20));
+    EXPECT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    const std::optional<QString> copied = clipboardChangedFrom(std::nullopt);
+    ASSERT_TRUE(copied.has_value()) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(copied->trimmed(), QStringLiteral("Portable document text"));
     EXPECT_EQ(process.state(), QProcess::Running);
 }
 
