@@ -1,6 +1,7 @@
 #include "Glyphnab/GrantPanelView.h"
 
 #include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/GrantWatchHold.h"
 #include "Glyphnab/GrantStatus.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
@@ -84,7 +85,8 @@ bool plainKey(const QKeyEvent& event) {
 }  // namespace
 
 GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close, QWidget* parent)
-    : GlassWidget(parent), model_(&model), close_(std::move(close)), backdrop_(new Backdrop(this)) {
+    : GlassWidget(parent), model_(&model), close_(std::move(close)), watch_(new GrantWatchHold(model, this)),
+      backdrop_(new Backdrop(this)) {
     Platform::assertMain();
     setFocusPolicy(Qt::StrongFocus);
     const QString app = model.appName();
@@ -97,6 +99,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     header->setSpacing(12);
     header->addWidget(new GrantIcon(this), 0, Qt::AlignVCenter);
     title_ = new InkLabel(QString(), Fonts::system(20, QFont::Bold, true), Ink::primary(), true, this);
+    title_->setHeading(true);
     header->addWidget(title_, 1, Qt::AlignVCenter);
     stack->addLayout(header);
 
@@ -151,7 +154,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     refresh();
 }
 
-GrantPanelView::~GrantPanelView() { watch(false); }
+bool GrantPanelView::holdsWatch() const { return watch_->holds(); }
 
 QString GrantPanelView::titleText() const { return title_->text(); }
 QString GrantPanelView::statusText() const { return statusLabel_->text(); }
@@ -229,23 +232,10 @@ void GrantPanelView::readClipboardInstead() {
         model->read(model->pasteboard());
 }
 
-void GrantPanelView::watch(bool on) {
-    if (watching_ == on || !model_)
-        return;
-    watching_ = on;
-    model_->watchGrant(on);
-}
-
 void GrantPanelView::showEvent(QShowEvent* event) {
     GlassWidget::showEvent(event);
-    watch(true);
     if (QWidget* top = window(); top != nullptr && top->focusWidget() == nullptr)
         setFocus(Qt::OtherFocusReason);
-}
-
-void GrantPanelView::hideEvent(QHideEvent* event) {
-    GlassWidget::hideEvent(event);
-    watch(false);
 }
 
 void GrantPanelView::resizeEvent(QResizeEvent* event) {

@@ -40,7 +40,7 @@ QVBoxLayout* pageStack(QWidget* page) {
 
 InkLabel* pageTitle(const QString& text, QWidget* parent) {
     auto* title = new InkLabel(text, Fonts::title(), Ink::primary(), true, parent);
-    title->setAccessibleDescription(QStringLiteral("heading"));
+    title->setHeading(true);
     return title;
 }
 
@@ -267,6 +267,8 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->setContentsMargins(0, 10, 0, 10);
         line->setSpacing(12);
         titles_[index] = new InkLabel(QString(), Fonts::body(), Ink::primary(), false, row);
+        // On the line of the field's text rather than its capsule's edge.
+        titles_[index]->setContentsMargins(0, 4, 0, 0);
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);

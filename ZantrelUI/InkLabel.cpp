@@ -6,6 +6,7 @@ namespace ZantrelUI {
 
 InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps, QWidget* parent)
     : QLabel(parent), ink_(ink) {
+    ensureGlassAccessibility();
     setTextFormat(Qt::PlainText);
     setText(text);
     setFont(font);
@@ -18,6 +19,10 @@ void InkLabel::setInk(const DynamicColor& ink) {
         return;
     ink_ = ink;
     recolor();
+}
+
+QString InkLabel::accessibleText(QAccessible::Text kind) const {
+    return kind == QAccessible::Name ? text() : QString();
 }
 
 QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
