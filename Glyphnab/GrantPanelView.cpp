@@ -9,6 +9,7 @@
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/GlassPainting.h"
 #include "ZantrelUI/InkLabel.h"
+#include "ZantrelUI/PathCrumbs.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/PlainButton.h"
 #include "ZantrelUI/Symbols.h"
@@ -71,13 +72,6 @@ private:
     }
 };
 
-// The path through the desktop's settings to the switch, in the accent.
-QWidget* settingsPath(QWidget* parent) {
-    auto* label = new InkLabel(screenRecording().pane.join(QStringLiteral("  ›  ")), Fonts::label(),
-                               Environment::of(parent).accent.ink, true, parent);
-    return label;
-}
-
 bool plainKey(const QKeyEvent& event) {
     return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
@@ -108,7 +102,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     stack->addWidget(againDetail_);
     detail_ = new InkLabel(Words::grantDetail(app), Fonts::body(), Ink::secondary(), true, this);
     stack->addWidget(detail_);
-    stack->addWidget(settingsPath(this));
+    stack->addWidget(new PathCrumbs(screenRecording().pane, this), 0, Qt::AlignLeft);
 
     auto* live = new QVBoxLayout();
     live->setSpacing(8);

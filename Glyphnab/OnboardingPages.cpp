@@ -5,6 +5,7 @@
 #include "Glyphnab/GrantStatus.h"
 #include "Glyphnab/RouteCard.h"
 #include "Glyphnab/ShortcutRow.h"
+#include "Glyphnab/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/AppContext.h"
 #include "ZantrelUI/Backdrop.h"
@@ -67,6 +68,24 @@ private:
     QString symbol_;
     qreal glyph_;
     std::optional<DynamicColor> ink_;
+};
+
+// The app's tray icon in the window's appearance; decorative.
+class TrayIconMark final : public GlassWidget {
+public:
+    static constexpr int side = 18;
+    explicit TrayIconMark(QWidget* parent = nullptr) : GlassWidget(parent) {
+        setFixedSize(side, side);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        // Light strokes on a dark window, dark ones on a light window.
+        const QImage icon = statusIcon(side, scheme(), devicePixelRatioF());
+        painter.drawImage(QRectF(rect()), icon);
+    }
 };
 
 }  // namespace
@@ -311,8 +330,7 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
 
     auto* menuBar = new QHBoxLayout();
     menuBar->setSpacing(8);
-    menuBar->addWidget(new SymbolMark(QStringLiteral("text.viewfinder"), 15, QSize(18, 18), Ink::secondary(), this), 0,
-                       Qt::AlignTop);
+    menuBar->addWidget(new TrayIconMark(this), 0, Qt::AlignTop);
     menuBar->addWidget(new InkLabel(Words::keysMenuBar(model.appName()), Fonts::footnote(), Ink::secondary(), true,
                                     this),
                        1);

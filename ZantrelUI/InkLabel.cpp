@@ -4,39 +4,54 @@
 
 namespace ZantrelUI {
 
-InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps, QWidget* parent)
+InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent)
     : QLabel(parent), ink_(ink) {
     ensureGlassAccessibility();
     setTextFormat(Qt::PlainText);
     setText(text);
     setFont(font);
-    setWordWrap(wraps);
     recolor();
 }
 
+InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps, QWidget* parent)
+    : InkLabel(text, font, ink, parent) {
+    setWrapping(wraps);
+}
+
 void InkLabel::setInk(const DynamicColor& ink) {
-    if (ink_ == ink)
-        return;
     ink_ = ink;
     recolor();
 }
+
+void InkLabel::setWrapping(bool wraps) {
+    setWordWrap(wraps);
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(wraps);
+    if (wraps)
+        policy.setHorizontalPolicy(QSizePolicy::Preferred);
+    setSizePolicy(policy);
+}
+
+QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
 
 QString InkLabel::accessibleText(QAccessible::Text kind) const {
     return kind == QAccessible::Name ? text() : QString();
 }
 
-QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
-
 void InkLabel::recolor() {
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, resolvedInk());
+    const QColor color = resolvedInk();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
     setPalette(palette);
 }
 
 bool InkLabel::event(QEvent* event) {
-    if (event->type() == EnvironmentChangeEvent::type() || event->type() == QEvent::ParentChange ||
-        event->type() == QEvent::Polish)
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show ||
+        event->type() == EnvironmentChangeEvent::type())
         recolor();
+    if (event->type() == EnvironmentChangeEvent::type())
+        return true;
     return QLabel::event(event);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// A plain-text label in a font token and an ink colour that follows the appearance of its
-// window, so that texts from the app's tables or the user show as written, never as markup.
+// A plain-text label drawn in one of the kit's dynamic colours, recoloured whenever its
+// appearance may have changed (placed elsewhere, shown, its environment changed), so that
+// texts from the app's tables or the user show as written, never as markup.
 
 #include "ZantrelUI/GlassAccessibility.h"
 #include "ZantrelUI/Tokens.h"
@@ -13,13 +14,16 @@ namespace ZantrelUI {
 class InkLabel final : public QLabel, public AccessibleSource {
     Q_OBJECT
 public:
-    InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps = true,
-             QWidget* parent = nullptr);
+    InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent = nullptr);
+    // The same, wrapping or not from the start.
+    InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps, QWidget* parent = nullptr);
 
-    const DynamicColor& ink() const { return ink_; }
     void setInk(const DynamicColor& ink);
+    const DynamicColor& ink() const { return ink_; }
     // The colour in force now.
     QColor resolvedInk() const;
+    // Wraps onto further lines instead of widening the row.
+    void setWrapping(bool wraps);
     // Read by assistive technology as a heading.
     void setHeading(bool heading) { heading_ = heading; }
     bool isHeading() const { return heading_; }
