@@ -133,9 +133,16 @@ TEST_F(X11DesktopEndToEnd, ASwitchOfVirtualDesktopIsSeenAndOtherRootPropertiesAr
     const auto other = session_.run(probe, {QStringLiteral("set-root"), QStringLiteral("_GLYPHNAB_OTHER"), QStringLiteral("1")});
     ASSERT_EQ(other.exitCode, 0);
     EXPECT_TRUE(lines.waitFor(QStringLiteral("desktop"), 400).isEmpty());
-    const auto desktop = session_.run(probe, {QStringLiteral("set-root"), QStringLiteral("_NET_CURRENT_DESKTOP"), QStringLiteral("1")});
-    ASSERT_EQ(desktop.exitCode, 0);
-    EXPECT_EQ(lines.waitFor(QStringLiteral("desktop")), u"desktop changed");
+    // A loaded machine can start the watcher's event loop late: switch again until it
+    // answers, a few times at most.
+    QString seen;
+    for (int attempt = 1; attempt <= 4 && seen.isEmpty(); ++attempt) {
+        const auto desktop = session_.run(
+            probe, {QStringLiteral("set-root"), QStringLiteral("_NET_CURRENT_DESKTOP"), QString::number(attempt)});
+        ASSERT_EQ(desktop.exitCode, 0);
+        seen = lines.waitFor(QStringLiteral("desktop"), 2500);
+    }
+    EXPECT_EQ(seen, u"desktop changed");
 }
 
 TEST_F(X11DesktopEndToEnd, AProgramWithHotKeysQuitsCleanly) {
