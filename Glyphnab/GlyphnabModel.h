@@ -114,6 +114,8 @@ public:
     bool grantAgain() const { return grantAgain_; }
     const std::optional<QRectF>& lastArea() const { return lastArea_; }
     const QStringList& supportedLanguages() const { return supportedLanguages_; }
+    // The system's preferred languages, in its order, as recognition follows them.
+    QStringList preferredLanguages() const { return preferredLanguages_(); }
     Platform::Pasteboard& pasteboard() const { return *pasteboard_; }
     const SystemCalls& system() const { return system_; }
     ZantrelUI::AppContext& context() const { return context_; }

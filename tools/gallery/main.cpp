@@ -1,6 +1,8 @@
 // Renders the design pieces to PNG files, one sheet per piece family and appearance.
 
+#include "AppWindowSheets.h"
 #include "ZantrelKit/AccentPair.h"
+#include "tools/gallery/AppSettingsSheets.h"
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/CheckDraw.h"
 #include "ZantrelUI/ChipPicker.h"
@@ -402,6 +404,8 @@ int main(int argc, char** argv) {
         ok = permission(scheme, folder) && ok;
         ok = menuBarPanel(scheme, folder) && ok;
         ok = settingsWindows(scheme, folder) && ok;
+        ok = Gallery::appWindowSheets(scheme, folder) && ok;
+        ok = appSettingsTabs(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }

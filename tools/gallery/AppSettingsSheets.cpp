@@ -1,0 +1,113 @@
+#include "tools/gallery/AppSettingsSheets.h"
+
+#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/LanguagesTab.h"
+#include "ZantrelKit/AccentPair.h"
+#include "ZantrelUI/AppContext.h"
+#include "ZantrelUI/Backdrop.h"
+#include "ZantrelUI/Environment.h"
+#include "ZantrelUI/MacCalls.h"
+#include "platform/pasteboard/Pasteboard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace Glyphnab;
+using namespace ZantrelUI;
+
+// A model that reaches nothing outside: memory boards, no pick, no recognition, and its
+// preferences in a throwaway state folder.
+struct SampleModel {
+    QTemporaryDir state;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<GlyphnabModel> model;
+
+    SampleModel() {
+        context = std::make_unique<AppContext>(
+            QStringLiteral("org.glyphnab.gallery"), ZantrelKit::AccentPair::glyphnab,
+            ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Glyphnab")}}),
+            QStringList{QStringLiteral("--state-dir"), state.path()}, true);
+        PictureSource pictures{[] { return false; },
+                               [](QColor, QString) -> QCoro::Task<std::optional<QRectF>> { co_return std::nullopt; },
+                               [](QRectF) -> QCoro::Task<QImage> { co_return QImage(); }, [] {}};
+        MacCalls calls(
+            false, [] { return LoginItem::Status::off; }, [](bool) {}, [] {}, [] {}, [](const QUrl&) {},
+            [](const QList<QUrl>&) {}, [](const OpenAsk&) { return QList<QUrl>(); },
+            [](const SaveAsk&) { return std::optional<QUrl>(); }, std::make_shared<Platform::MemoryPasteboard>());
+        auto reader = [](QImage, ZantrelText::ReadOptions, std::stop_token) -> QCoro::Task<ZantrelText::Reading> {
+            co_return ZantrelText::Reading{};
+        };
+        auto warmer = [](ZantrelText::ReadOptions) -> QCoro::Task<void> { co_return; };
+        const QStringList supported{"en-Latn-US", "de-Latn-DE", "fr-Latn-FR", "es-Latn-ES", "it-Latn-IT",
+                                    "pt-Latn-BR", "nb-Latn-NO", "ja-Jpan-JP", "zh-Hans-CN", "zh-Hant-TW",
+                                    "ru-Cyrl-RU", "pl-Latn-PL", "nl-Latn-NL", "sv-Latn-SE", "uk-Cyrl-UA"};
+        model = std::make_unique<GlyphnabModel>(
+            *context, std::make_shared<Platform::MemoryPasteboard>(), std::move(pictures),
+            SystemCalls{calls, [] {}, [] {}, [] {}}, reader, warmer,
+            ModelAmbient{nullptr, [supported] { return supported; },
+                         [] { return QStringList{QStringLiteral("de-DE"), QStringLiteral("en-US")}; }});
+    }
+
+    template <typename Change>
+    void change(Change&& edit) {
+        GlyphnabCore::Preferences prefs = model->prefs();
+        edit(prefs);
+        model->setPrefs(prefs);
+    }
+};
+
+void settle() {
+    for (int i = 0; i < 8; ++i)
+        QCoreApplication::processEvents();
+}
+
+QString schemeName(ColorScheme s) { return s == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light"); }
+
+// A page as the Settings window shows it: glass cards on the backdrop, 604 wide.
+bool savePage(QWidget* page, ColorScheme scheme, const QString& folder, const QString& name) {
+    QWidget host;
+    Environment::setColorScheme(&host, scheme);
+    Environment::setAccent(&host, Accent(ZantrelKit::AccentPair::glyphnab));
+    Environment::setSettingsGlass(&host, true);
+    auto* backdrop = new Backdrop(&host);
+    auto* column = new QVBoxLayout(&host);
+    column->setContentsMargins(18, 18, 18, 18);
+    column->addWidget(page);
+    host.setFixedWidth(640);
+    host.adjustSize();
+    host.show();
+    settle();
+    host.adjustSize();
+    backdrop->setGeometry(host.rect());
+    backdrop->lower();
+    settle();
+    const QString path = QDir(folder).filePath(name + QStringLiteral("-") + schemeName(scheme) + QStringLiteral(".png"));
+    const bool ok = host.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+}  // namespace
+
+bool appSettingsTabs(ColorScheme scheme, const QString& folder) {
+    SampleModel sample;
+    bool ok = true;
+
+    sample.change([](GlyphnabCore::Preferences& p) {
+        p.followSystemLanguages = false;
+        p.languages = {QStringLiteral("fr-Latn-FR"), QStringLiteral("de-Latn-DE")};
+    });
+    ok = savePage(new LanguagesTab(*sample.model), scheme, folder, QStringLiteral("app-languages")) && ok;
+    ok = savePage(new LanguagesTab(*sample.model, QStringLiteral("xyz")), scheme, folder,
+                  QStringLiteral("app-languages-nothing")) && ok;
+    sample.change([](GlyphnabCore::Preferences& p) { p.followSystemLanguages = true; });
+    ok = savePage(new LanguagesTab(*sample.model), scheme, folder, QStringLiteral("app-languages-follow")) && ok;
+    return ok;
+}
