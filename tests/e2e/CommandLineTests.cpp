@@ -93,6 +93,7 @@ protected:
         codePicture(payload).save(sample("qr.png"));
         writePdf(sample("minutes.pdf"), {QStringLiteral("Minutes of the first meeting"),
                                          QStringLiteral("Actions agreed for next week")});
+        QDir().mkpath(temporary());
         QFile notes(sample("notes.txt"));
         notes.open(QIODevice::WriteOnly);
         notes.write("plain words, not a picture\n");
@@ -106,11 +107,14 @@ protected:
             GTEST_SKIP() << session->error().toStdString();
     }
 
+    static QString temporary() { return sample("tmp"); }
     static QString sample(const char* name) { return QDir(samples->path()).filePath(QString::fromUtf8(name)); }
 
     // Runs the program to its end while this process goes on answering the bus.
     static CommandResult run(const QStringList& arguments, const QByteArray& input = {},
                              QProcessEnvironment environment = session->environment()) {
+        // Temporary copies go to a folder of this test's own, where they can be looked for.
+        environment.insert(QStringLiteral("TMPDIR"), temporary());
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(samples->path());
@@ -197,8 +201,9 @@ TEST_F(CommandLineEndToEnd, StandardInputIsReadByItsContent) {
     EXPECT_EQ(words.exitCode, 1);
     EXPECT_EQ(words.err, notAPicture + u'\n');
     // Nothing of either is left in the temporary folder.
-    const QString copies = QDir(QDir::tempPath()).filePath(Glyphnab::TemporaryCopy::folderName);
-    EXPECT_TRUE(!QFileInfo::exists(copies) || QDir(copies).isEmpty());
+    const QString copies = QDir(temporary()).filePath(Glyphnab::TemporaryCopy::folderName);
+    EXPECT_TRUE(QFileInfo(copies).isDir());
+    EXPECT_TRUE(QDir(copies).isEmpty());
 }
 
 TEST_F(CommandLineEndToEnd, MisuseShowsTheUsageWithExitTwo) {
