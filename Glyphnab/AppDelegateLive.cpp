@@ -3,6 +3,7 @@
 #include "Glyphnab/AppDelegate.h"
 
 #include "Glyphnab/AppIntents.h"
+#include "Glyphnab/AppWindows.h"
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/GrabShimmer.h"
 #include "Glyphnab/NoticePresenter.h"
@@ -39,6 +40,19 @@ QStringList bundleLocalizations() {
     return languages;
 }
 
+// The app's window set as the delegate opens it; it names and sizes its windows itself.
+class WindowSet final : public DelegateWindows {
+public:
+    WindowSet(GlyphnabModel& model, Updater& updater) : windows_(model, updater) {}
+    void showGrant() override { windows_.showGrant(); }
+    void showSettings(const QString&, QSize) override { windows_.showSettings(); }
+    void showOnboarding(const QString&, QSize) override { windows_.showOnboarding(); }
+    SettingsSelection& selection() override { return windows_.selection(); }
+
+private:
+    AppWindows windows_;
+};
+
 }  // namespace
 
 DelegateParts DelegateParts::live() {
@@ -58,6 +72,7 @@ DelegateParts DelegateParts::live() {
         return std::make_unique<NoticePresenter>(std::move(model), [] { return ZantrelUI::ReduceMotion::system(); });
     };
     parts.shimmer = [] { return std::make_unique<GrabShimmer>([] { return ZantrelUI::ReduceMotion::system(); }); };
+    parts.windows = [](GlyphnabModel& model, Updater& updater) { return std::make_unique<WindowSet>(model, updater); };
     parts.status = [](GlyphnabModel& model, std::function<void()> openSettings) {
         return std::make_unique<StatusController>(model, std::move(openSettings));
     };

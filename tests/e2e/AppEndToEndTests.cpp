@@ -4,6 +4,7 @@
 #include "tests/support/XvfbSession.h"
 
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPdfWriter>
@@ -233,6 +234,32 @@ TEST_F(AppEndToEnd, AFileGivenToASecondStartIsReadByTheRunningOne) {
     ASSERT_TRUE(copied.has_value()) << process.readAllStandardError().toStdString();
     EXPECT_EQ(copied->trimmed(), QStringLiteral("Portable document text"));
     EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+TEST_F(AppEndToEnd, ASecondStartWithoutFilesOpensSettingsInTheRunningOneAndEnds) {
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const auto second = session_.run(app, {}, std::chrono::seconds(20));
+    EXPECT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Settings"));
+    ASSERT_TRUE(settings);
+    // Ctrl+W closes it; without its last window the app keeps running.
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *settings});
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
+    QElapsedTimer timer;
+    timer.start();
+    while (session_.waitForWindow(QStringLiteral("Settings"), std::chrono::milliseconds(100)) && timer.elapsed() < 5000)
+        QThread::msleep(100);
+    EXPECT_FALSE(session_.waitForWindow(QStringLiteral("Settings"), std::chrono::milliseconds(100)));
+    QThread::msleep(300);
+    EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+TEST_F(AppEndToEnd, AFirstLaunchOpensTheFirstRunWindow) {
+    QFile::remove(state_.filePath(QStringLiteral("defaults")));  // never onboarded
+    QProcess& process = startApp();
+    EXPECT_TRUE(session_.waitForWindow(QStringLiteral("Glyphnab"))) << process.readAllStandardError().toStdString();
 }
 
 }  // namespace
