@@ -231,4 +231,27 @@ QString settingsPickedInOrder() { return text(u"settings.pickedInOrder", u"Picke
 QString settingsOtherLanguages() { return text(u"settings.otherLanguages", u"Others"); }
 QString settingsNoneChosen() { return text(u"settings.noneChosen", u"None picked: the recognizer chooses."); }
 
+QString updateChecking() { return text(u"update.checking", u"Checking for updates…"); }
+QString updateUpToDate() { return text(u"update.upToDate", u"You're up to date"); }
+QString updateUpToDateDetail(const QString& appName, const QString& version) {
+    return text(u"update.upToDateDetail", u"%@ %@ is the newest version.", {appName, version});
+}
+QString updateAvailable(const QString& appName, const QString& version) {
+    return text(u"update.available", u"%@ %@ is available", {appName, version});
+}
+QString updateAvailableDetail(const QString& installed) {
+    return text(u"update.availableDetail", u"You have version %@.", {installed});
+}
+QString updateFailed() { return text(u"update.failed", u"Couldn't check for updates"); }
+QString updateFailedNetwork(const QString& reason) {
+    return text(u"update.failedNetwork", u"The update server couldn't be reached: %@", {reason});
+}
+QString updateFailedRefused() {
+    return text(u"update.failedRefused", u"The update feed moved to an address that isn't secure, so it wasn't read.");
+}
+QString updateFailedTooLarge() { return text(u"update.failedTooLarge", u"The update feed is too large to read."); }
+QString updateFailedFeed() { return text(u"update.failedFeed", u"The update feed couldn't be read."); }
+QString updateFailedNoVersion() { return text(u"update.failedNoVersion", u"The update feed lists no version."); }
+QString updateOk() { return text(u"update.ok", u"OK"); }
+
 }  // namespace GlyphnabCore::Words

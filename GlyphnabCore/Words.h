@@ -191,4 +191,18 @@ QString settingsPickedInOrder();
 QString settingsOtherLanguages();
 QString settingsNoneChosen();
 
+// Update check.
+QString updateChecking();
+QString updateUpToDate();
+QString updateUpToDateDetail(const QString& appName, const QString& version);
+QString updateAvailable(const QString& appName, const QString& version);
+QString updateAvailableDetail(const QString& installed);
+QString updateFailed();
+QString updateFailedNetwork(const QString& reason);
+QString updateFailedRefused();
+QString updateFailedTooLarge();
+QString updateFailedFeed();
+QString updateFailedNoVersion();
+QString updateOk();
+
 }  // namespace GlyphnabCore::Words

@@ -62,7 +62,10 @@ QString loginFailed() {
                 u"Couldn't change this. Try again from your desktop's Startup Applications settings.");
 }
 QString updates() { return text(u"settings.updates", u"Updates"); }
-QString updatesDetail() { return text(u"settings.updatesDetail", u"Checks once a day and asks before installing."); }
+// The app only looks for new versions; it never downloads or installs one itself.
+QString updatesDetail() {
+    return text(u"settings.updatesDetail", u"Checks once a day and tells you when a new version is out.");
+}
 QString updatesNotSetUp() { return text(u"settings.updatesNotSetUp", u"Updates aren't set up in this build yet."); }
 QString checkForUpdates() { return text(u"settings.checkForUpdates", u"Check for Updates"); }
 QString download() { return text(u"settings.download", u"Download"); }
@@ -277,6 +280,11 @@ QString footer(const QString& appName) {
     return text(u"diagnostics.footer",
                 u"Log since %@ last opened, newest last, up to %lld lines. This computer's name is left out.",
                 {appName, std::int64_t{DiagnosticReport::lineCap}});
+}
+
+QString noMail() {
+    return text(u"diagnostics.noMail",
+                u"No email program opened. Copy the report and paste it into an email instead.");
 }
 
 QString subject(const QString& appName, const QString& version, const QString& build) {

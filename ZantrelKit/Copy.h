@@ -159,6 +159,8 @@ QString caption(const QString& email, const QString& appName);
 // The report's last line; the line cap is the report's.
 QString footer(const QString& appName);
 QString subject(const QString& appName, const QString& version, const QString& build);
+// Shown when no email program could be opened for the report.
+QString noMail();
 }  // namespace Diagnostics
 
 }  // namespace ZantrelKit::Copy

@@ -20,7 +20,7 @@ QStringList dataFolderCandidates() {
     QStringList candidates;
     const QString exeFolder = executableFolder();
     if (!exeFolder.isEmpty())
-        candidates.append(QDir::cleanPath(exeFolder + QStringLiteral("/../share/glyphnab")));
+        candidates.append(QDir::cleanPath(exeFolder + QStringLiteral("/" GLYPHNAB_DATA_FROM_BINDIR)));
     candidates.append(QStringLiteral(GLYPHNAB_INSTALL_DATA_DIR));
     candidates.append(QStringLiteral(GLYPHNAB_BUILD_DATA_DIR));
     candidates.removeDuplicates();

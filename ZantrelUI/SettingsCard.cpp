@@ -58,19 +58,44 @@ SettingsCard::SettingsCard(std::optional<QString> title, QWidget* parent)
 }
 
 void SettingsCard::addRow(QWidget* row) {
+    QWidget* line = nullptr;
     if (!rows_.empty()) {
         // Between neighbours only, across the card inside its 16-point insets.
-        auto* line = new Hairline();
+        line = new Hairline();
         card_->contentLayout()->addWidget(line);
         card_->contentLayout()->setAlignment(line, Qt::Alignment());
     }
     card_->contentLayout()->addWidget(row);
     rows_.push_back(row);
+    hairlines_.push_back(line);
+    shown_.push_back(true);
+}
+
+void SettingsCard::setRowShown(QWidget* row, bool shown) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i] != row)
+            continue;
+        shown_[i] = shown;
+        row->setVisible(shown);
+    }
+    placeHairlines();
+}
+
+void SettingsCard::placeHairlines() {
+    bool anyAbove = false;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (hairlines_[i] != nullptr)
+            hairlines_[i]->setVisible(shown_[i] && anyAbove);
+        anyAbove = anyAbove || shown_[i];
+    }
 }
 
 int SettingsCard::separatorCount() const {
-    return static_cast<int>(
-        card_->findChildren<QWidget*>(QStringLiteral("zantrel.hairline"), Qt::FindDirectChildrenOnly).size());
+    int count = 0;
+    for (const QWidget* line : hairlines_)
+        if (line != nullptr && !line->isHidden())
+            ++count;
+    return count;
 }
 
 RowTitle::RowTitle(std::optional<QString> title, std::optional<QString> detail, QWidget* parent) : QWidget(parent) {
@@ -90,6 +115,22 @@ RowTitle::RowTitle(std::optional<QString> title, std::optional<QString> detail, 
     stack->setAlignment(Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     recolor();
+}
+
+void RowTitle::setDetail(const std::optional<QString>& detail) {
+    const bool wanted = detail && !detail->isEmpty();
+    if (!wanted) {
+        delete detail_;
+        detail_ = nullptr;
+        return;
+    }
+    if (detail_ == nullptr) {
+        detail_ = wrappingLabel(*detail, Fonts::footnote(), this);
+        layout()->addWidget(detail_);
+        recolor();
+    } else {
+        detail_->setText(*detail);
+    }
 }
 
 void RowTitle::recolor() {
@@ -144,15 +185,19 @@ SettingsRow::SettingsRow(std::optional<QString> title, std::optional<QString> de
 }
 
 SettingsSwitch::SettingsSwitch(std::optional<QString> title, std::optional<QString> detail, bool isOn, QWidget* parent)
-    : QWidget(parent), switch_(new GlowSwitch()) {
-    auto* rowTitle = new RowTitle(title, detail);
-    switch_->setLabelWidget(rowTitle);
-    switch_->setAccessibleLabel(rowTitle->combinedText());
+    : QWidget(parent), switch_(new GlowSwitch()), rowTitle_(new RowTitle(title, detail)) {
+    switch_->setLabelWidget(rowTitle_);
+    switch_->setAccessibleLabel(rowTitle_->combinedText());
     switch_->setChecked(isOn);
     auto* row = new QVBoxLayout(this);
     row->setContentsMargins(0, 12, 0, 12);
     row->addWidget(switch_);
     connect(switch_, &QAbstractButton::toggled, this, &SettingsSwitch::toggled);
+}
+
+void SettingsSwitch::setDetail(const std::optional<QString>& detail) {
+    rowTitle_->setDetail(detail);
+    switch_->setAccessibleLabel(rowTitle_->combinedText());
 }
 
 bool SettingsSwitch::isOn() const { return switch_->isChecked(); }

@@ -27,7 +27,11 @@ public:
 
     // Appends a child; every child but the first is preceded by a hairline.
     void addRow(QWidget* row);
+    // Shows or hides a row with the hairline above it; hiding the first row also hides
+    // the hairline of the next shown row.
+    void setRowShown(QWidget* row, bool shown);
     int rowCount() const { return static_cast<int>(rows_.size()); }
+    // The hairlines drawn now.
     int separatorCount() const;
     SectionLabel* heading() const { return heading_; }
     GlassCard* card() const { return card_; }
@@ -35,7 +39,11 @@ public:
 private:
     SectionLabel* heading_ = nullptr;
     GlassCard* card_;
+    void placeHairlines();
+
     std::vector<QWidget*> rows_;
+    std::vector<QWidget*> hairlines_;  // hairlines_[i] sits above rows_[i]; none above the first
+    std::vector<bool> shown_;
 };
 
 // A title (13 semibold, primary) over a detail line (11.5, secondary); both wrap. An
@@ -47,6 +55,8 @@ public:
 
     QLabel* titleLabel() const { return title_; }
     QLabel* detailLabel() const { return detail_; }
+    // Replaces the detail line; an absent or empty one removes it.
+    void setDetail(const std::optional<QString>& detail);
     // What assistive technology reads: the title and the detail as one element.
     QString combinedText() const;
 
@@ -83,6 +93,9 @@ public:
     SettingsSwitch(std::optional<QString> title, std::optional<QString> detail, bool isOn, QWidget* parent = nullptr);
 
     GlowSwitch* toggle() const { return switch_; }
+    RowTitle* rowTitle() const { return rowTitle_; }
+    // Replaces the detail line (and what assistive technology reads).
+    void setDetail(const std::optional<QString>& detail);
     bool isOn() const;
     void setOn(bool on);
 
@@ -91,6 +104,7 @@ Q_SIGNALS:
 
 private:
     GlowSwitch* switch_;
+    RowTitle* rowTitle_;
 };
 
 }  // namespace ZantrelUI

@@ -1,6 +1,7 @@
 #include "ZantrelUI/WindowPieces.h"
 
 #include "ZantrelKit/Copy.h"
+#include "ZantrelUI/MacCalls.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/SettingsCard.h"
 #include "ZantrelUI/Symbols.h"
@@ -225,14 +226,12 @@ bool OnScreen::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-MenuBarIconCard::MenuBarIconCard(QString app, bool isOn, std::function<void()> quit, QWidget* parent) : QWidget(parent) {
+MenuBarIconCard::MenuBarIconCard(QString app, bool isOn, QWidget* parent) : QWidget(parent) {
     auto* card = new SettingsCard(std::nullopt, this);
     switch_ = new SettingsSwitch(ZantrelKit::Copy::MenuBar::showIcon(), ZantrelKit::Copy::MenuBar::showIconDetail(app), isOn);
     auto* quitButton = new PillButton(ZantrelKit::Copy::Menus::quit(app), false, false);
-    connect(quitButton, &QAbstractButton::clicked, this, [quit = std::move(quit)] {
-        if (quit)
-            quit();
-    });
+    // Read at the click: the window may set its operations after the card is built.
+    connect(quitButton, &QAbstractButton::clicked, this, [this] { macCallsOf(this).quit(); });
     quitRow_ = new SettingsRow(std::nullopt, std::nullopt, quitButton);
     card->addRow(switch_);
     card->addRow(quitRow_);

@@ -100,11 +100,11 @@ private:
 };
 
 // The settings card that hides or shows the app's tray icon; while the icon is hidden it
-// offers to quit the app.
+// offers to quit the app, through the platform operations of its environment.
 class MenuBarIconCard final : public QWidget {
     Q_OBJECT
 public:
-    MenuBarIconCard(QString app, bool isOn, std::function<void()> quit, QWidget* parent = nullptr);
+    MenuBarIconCard(QString app, bool isOn, QWidget* parent = nullptr);
 
     bool isOn() const;
     void setOn(bool on);

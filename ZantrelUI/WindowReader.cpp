@@ -29,6 +29,11 @@ bool WindowReader::event(QEvent* event) {
     case QEvent::ShowToParent:
         record();
         break;
+    case QEvent::Hide:
+        // A view that moves to another window hides this reader just before the move (its
+        // own parent stays, so no parent change comes): look again once the move is done.
+        QMetaObject::invokeMethod(this, &WindowReader::record, Qt::QueuedConnection);
+        break;
     default:
         break;
     }

@@ -146,6 +146,18 @@ QList<Entry> entries() {
         {"settings.pickedInOrder", Words::settingsPickedInOrder, "Picked, read in this order"},
         {"settings.otherLanguages", Words::settingsOtherLanguages, "Others"},
         {"settings.noneChosen", Words::settingsNoneChosen, "None picked: the recognizer chooses."},
+        {"update.checking", Words::updateChecking, "Checking for updates…"},
+        {"update.upToDate", Words::updateUpToDate, "You're up to date"},
+        {"update.upToDateDetail", [] { return Words::updateUpToDateDetail(app, "1.2"); }, "Glyphnab 1.2 is the newest version."},
+        {"update.available", [] { return Words::updateAvailable(app, "1.3"); }, "Glyphnab 1.3 is available"},
+        {"update.availableDetail", [] { return Words::updateAvailableDetail("1.2"); }, "You have version 1.2."},
+        {"update.failed", Words::updateFailed, "Couldn't check for updates"},
+        {"update.failedNetwork", [] { return Words::updateFailedNetwork("Connection refused"); }, "The update server couldn't be reached: Connection refused"},
+        {"update.failedRefused", Words::updateFailedRefused, "The update feed moved to an address that isn't secure, so it wasn't read."},
+        {"update.failedTooLarge", Words::updateFailedTooLarge, "The update feed is too large to read."},
+        {"update.failedFeed", Words::updateFailedFeed, "The update feed couldn't be read."},
+        {"update.failedNoVersion", Words::updateFailedNoVersion, "The update feed lists no version."},
+        {"update.ok", Words::updateOk, "OK"},
     };
 }
 

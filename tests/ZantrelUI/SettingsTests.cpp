@@ -1,4 +1,5 @@
 #include "DesignFixture.h"
+#include "RecordingCalls.h"
 
 #include "ZantrelUI/GlowSwitch.h"
 #include "ZantrelUI/PillButton.h"
@@ -74,9 +75,14 @@ TEST_F(SettingsTest, SettingsSwitchTogglesFromTheWholeRow) {
 }
 
 TEST_F(SettingsTest, MenuBarIconCardOffersQuitOnlyWhileHidden) {
-    int quits = 0;
-    MenuBarIconCard card(QStringLiteral("Glyphnab"), true, [&] { ++quits; });
-    card.show();
+    const auto log = std::make_shared<DesignTest::CallLog>();
+    QWidget window;
+    Environment::setMacCalls(&window, DesignTest::recordingCalls(log));
+    auto* host = new QVBoxLayout(&window);
+    auto* shown = new MenuBarIconCard(QStringLiteral("Glyphnab"), true);
+    host->addWidget(shown);
+    MenuBarIconCard& card = *shown;
+    window.show();
     EXPECT_FALSE(card.quitRow()->isVisible());
     card.iconSwitch()->toggle()->click();
     EXPECT_FALSE(card.isOn());
@@ -85,7 +91,7 @@ TEST_F(SettingsTest, MenuBarIconCardOffersQuitOnlyWhileHidden) {
     ASSERT_NE(quit, nullptr);
     EXPECT_EQ(quit->text(), "Quit Glyphnab");
     quit->click();
-    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(log->quits, 1);  // the window's operations, found up the parent chain
 }
 
 TEST_F(SettingsTest, OverflowRowSplitsToolsIntoTheMoreMenu) {

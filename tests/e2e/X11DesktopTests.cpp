@@ -126,6 +126,18 @@ TEST_F(X11DesktopEndToEnd, AHotKeyFiresOncePerPress) {
     EXPECT_TRUE(lines.waitFor(QStringLiteral("fired"), 300).isEmpty());  // once, and not for other keys
 }
 
+TEST_F(X11DesktopEndToEnd, ASwitchOfVirtualDesktopIsSeenAndOtherRootPropertiesAreNot) {
+    QProcess& process = session_.start(probe, {QStringLiteral("desktop-watch")});
+    Lines lines(process);
+    ASSERT_EQ(lines.waitFor(QStringLiteral("watching")), u"watching");
+    const auto other = session_.run(probe, {QStringLiteral("set-root"), QStringLiteral("_GLYPHNAB_OTHER"), QStringLiteral("1")});
+    ASSERT_EQ(other.exitCode, 0);
+    EXPECT_TRUE(lines.waitFor(QStringLiteral("desktop"), 400).isEmpty());
+    const auto desktop = session_.run(probe, {QStringLiteral("set-root"), QStringLiteral("_NET_CURRENT_DESKTOP"), QStringLiteral("1")});
+    ASSERT_EQ(desktop.exitCode, 0);
+    EXPECT_EQ(lines.waitFor(QStringLiteral("desktop")), u"desktop changed");
+}
+
 TEST_F(X11DesktopEndToEnd, AProgramWithHotKeysQuitsCleanly) {
     // The hot keys outlive the application object; they must not touch its closed connection.
     const auto result = session_.run(probe, {QStringLiteral("hotkey"), QStringLiteral("200")});

@@ -11,14 +11,18 @@
 #include "ZantrelUI/GlassSlider.h"
 #include "ZantrelUI/GlowSwitch.h"
 #include "ZantrelUI/LoopPieces.h"
+#include "ZantrelUI/MenuBarPanel.h"
 #include "ZantrelUI/MotionClock.h"
 #include "ZantrelUI/MotionPieces.h"
+#include "ZantrelUI/PathCrumbs.h"
+#include "ZantrelUI/PermissionStep.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/SectionLabel.h"
 #include "ZantrelUI/SettingsCard.h"
 #include "ZantrelUI/StepDots.h"
 #include "ZantrelUI/Symbols.h"
 #include "ZantrelUI/WindowPieces.h"
+#include "tools/gallery/SettingsSheets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +30,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -185,7 +190,7 @@ bool cards(ColorScheme scheme, const QString& folder) {
     auto* plainCard = new SettingsCard();
     plainCard->addRow(new SettingsRow(std::nullopt, QStringLiteral("A row with only a detail line."), nullptr));
     sheet.widget(plainCard);
-    sheet.widget(new MenuBarIconCard(QStringLiteral("Glyphnab"), false, [] {}));
+    sheet.widget(new MenuBarIconCard(QStringLiteral("Glyphnab"), false));
     auto* glass = new GlassCard(14);
     auto* inside = new QLabel(QStringLiteral("A bare glass card"));
     inside->setContentsMargins(16, 16, 16, 16);
@@ -313,6 +318,54 @@ bool motion(ColorScheme scheme, const QString& folder) {
     return ok;
 }
 
+bool permission(ColorScheme scheme, const QString& folder) {
+    Sheet sheet(scheme, QStringLiteral("Permission step"));
+    sheet.row(QStringLiteral("PathCrumbs"), {new PathCrumbs(ZantrelKit::Permission::screenRecording().pane)});
+    sheet.row(QStringLiteral("… one step"), {new PathCrumbs({QStringLiteral("Privacy")})});
+    const ZantrelKit::Product product(ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Glyphnab")}}));
+    const QString why = QStringLiteral("Glyphnab reads the text in the area you drag over. Nothing leaves this computer.");
+    for (const bool granted : {false, true}) {
+        auto* step = new PermissionStep(ZantrelKit::Permission::screenRecording(), product,
+                                        QStringLiteral("Allow Screen Recording"), why,
+                                        QStringLiteral("text.viewfinder"), granted, PermissionStep::Action([] {}),
+                                        true, [] {});
+        step->setFixedWidth(560);
+        sheet.widget(step);
+    }
+    auto* other = new PermissionStep(ZantrelKit::Permission::accessibility(), product, QStringLiteral("Allow Accessibility"),
+                                     why, QStringLiteral("hand.point.right.fill"), false, std::nullopt, false, [] {});
+    other->setFixedWidth(560);
+    sheet.widget(other);
+    settle(1);
+    return save(sheet, folder, QStringLiteral("permission-") + schemeName(scheme));
+}
+
+bool menuBarPanel(ColorScheme scheme, const QString& folder) {
+    auto* content = new QWidget();
+    Environment::setColorScheme(content, scheme);
+    Environment::setAccent(content, Accent(ZantrelKit::AccentPair::glyphnab));
+    auto* backdrop = new Backdrop(content);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(18, 18, 18, 18);
+    column->addWidget(new SectionLabel(QStringLiteral("Recent grabs")));
+    column->addWidget(new PillButton(QStringLiteral("Grab Text"), true, true));
+    column->addWidget(new PillButton(QStringLiteral("Text from Clipboard Picture")));
+    content->setFixedSize(300, 180);
+    backdrop->setGeometry(0, 0, 300, 180);
+    QSystemTrayIcon item;
+    const QList<MenuBarPanel::Screen> screens{{QRect(0, 0, 1280, 800), QRect(0, 28, 1280, 772)}};
+    MenuBarPanel panel(&item, content,
+                       MenuBarPanel::Surroundings{[] { return QRect(1200, 3, 22, 22); }, [] { return QPoint(1210, 10); },
+                                                  [screens] { return screens; }, [] { return false; }});
+    panel.show();
+    settle(1);
+    const QString path = QDir(folder).filePath(QStringLiteral("menubar-panel-") + schemeName(scheme) + QStringLiteral(".png"));
+    const bool ok = panel.panel()->grab().save(path);
+    std::printf("%s %s (at %d,%d)\n", ok ? "wrote" : "FAILED", qPrintable(path), panel.panel()->x(), panel.panel()->y());
+    panel.hide();
+    return ok;
+}
+
 bool symbols(ColorScheme scheme, const QString& folder) {
     Sheet sheet(scheme, QStringLiteral("Symbols"));
     auto* grid = new QWidget();
@@ -348,6 +401,9 @@ int main(int argc, char** argv) {
         ok = motion(scheme, folder) && ok;
         ok = symbols(scheme, folder) && ok;
         ok = appSettingsTabs(scheme, folder) && ok;
+        ok = permission(scheme, folder) && ok;
+        ok = menuBarPanel(scheme, folder) && ok;
+        ok = settingsWindows(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }

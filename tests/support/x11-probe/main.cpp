@@ -7,15 +7,21 @@
 //   capture X Y W H [FILE]  a capture of that rectangle (global points): "size W H",
 //                        "first #rrggbb" and "last #rrggbb" (top-left and bottom-right
 //                        pixels); saved as a PNG file when one is named
+//   desktop-watch        "watching", then "desktop changed" at the first switch of
+//                        virtual desktop
+//   set-root PROPERTY N  sets a CARDINAL property of the root window, as a window
+//                        manager does for _NET_CURRENT_DESKTOP
 
 #include "ZantrelUI/AreaSelector.h"
 #include "ZantrelUI/HotKeys.h"
 #include "capture/ScreenGrab.h"
+#include "platform/screen/X11CurrentDesktop.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QTimer>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -93,6 +99,27 @@ int main(int argc, char** argv) {
                             args.value(5));
         return QApplication::exec();
     }
-    std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | capture X Y W H [FILE]\n");
+    if (mode == u"desktop-watch") {
+        Platform::CurrentDesktopWatch watch;
+        QObject::connect(&watch, &Platform::CurrentDesktopWatch::changed, [] {
+            say(QStringLiteral("desktop changed"));
+            QCoreApplication::exit(0);
+        });
+        say(watch.isWatching() ? QStringLiteral("watching") : QStringLiteral("not watching"));
+        return QApplication::exec();
+    }
+    if (mode == u"set-root" && args.size() == 3) {
+        const auto connection = Platform::X11Connection::open();
+        if (!connection)
+            return 1;
+        const Platform::X11Link link = connection->link();
+        const xcb_atom_t property = Platform::internAtom(link.connection, args[1].toUtf8().constData());
+        const std::uint32_t value = args[2].toUInt();
+        xcb_change_property(link.connection, XCB_PROP_MODE_REPLACE, link.root, property, XCB_ATOM_CARDINAL, 32, 1, &value);
+        xcb_flush(link.connection);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | capture X Y W H [FILE] | desktop-watch | "
+                         "set-root PROPERTY N\n");
     return 64;
 }

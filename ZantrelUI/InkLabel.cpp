@@ -1,0 +1,46 @@
+#include "ZantrelUI/InkLabel.h"
+
+#include "ZantrelUI/Environment.h"
+
+namespace ZantrelUI {
+
+InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent)
+    : QLabel(parent), ink_(ink) {
+    setTextFormat(Qt::PlainText);
+    setText(text);
+    setFont(font);
+    recolor();
+}
+
+void InkLabel::setInk(const DynamicColor& ink) {
+    ink_ = ink;
+    recolor();
+}
+
+void InkLabel::setWrapping(bool wraps) {
+    setWordWrap(wraps);
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(wraps);
+    if (wraps)
+        policy.setHorizontalPolicy(QSizePolicy::Preferred);
+    setSizePolicy(policy);
+}
+
+void InkLabel::recolor() {
+    QPalette palette = this->palette();
+    const QColor color = ink_.resolve(colorScheme(this));
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    setPalette(palette);
+}
+
+bool InkLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show ||
+        event->type() == EnvironmentChangeEvent::type())
+        recolor();
+    if (event->type() == EnvironmentChangeEvent::type())
+        return true;
+    return QLabel::event(event);
+}
+
+}  // namespace ZantrelUI

@@ -1,0 +1,31 @@
+#pragma once
+
+// A plain-text label drawn in one of the kit's dynamic colours, recoloured whenever its
+// appearance may have changed (placed elsewhere, shown, its environment changed).
+
+#include "ZantrelUI/Tokens.h"
+
+#include <QLabel>
+
+namespace ZantrelUI {
+
+class InkLabel final : public QLabel {
+    Q_OBJECT
+public:
+    InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent = nullptr);
+
+    void setInk(const DynamicColor& ink);
+    const DynamicColor& ink() const { return ink_; }
+    // Wraps onto further lines instead of widening the row.
+    void setWrapping(bool wraps);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void recolor();
+
+    DynamicColor ink_;
+};
+
+}  // namespace ZantrelUI

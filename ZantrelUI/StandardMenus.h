@@ -1,0 +1,41 @@
+#pragma once
+
+// The family's standard main menu for a window: the app menu (Settings…, Quit), Edit,
+// Window and, when the app has one, Help. Command keys are Ctrl-based. Edit commands go to
+// the widget with the keyboard focus or the nearest of its parents that can do them; Find
+// posts the in-process find notice for the active window; Quit goes through the platform
+// operations of the window's environment.
+
+#include <QKeySequence>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenuBar;
+class QObject;
+class QWidget;
+
+namespace ZantrelUI::StandardMenus {
+
+// The main menu for `window` (its parent; the caller places it). `help` none = no Help menu.
+QMenuBar* build(const QString& appName, std::function<void()> settings,
+                std::optional<std::function<void()>> help, QWidget* window);
+
+// A menu item with a title and a key that runs `action` on the GUI thread; the action lives
+// as long as the item.
+QAction* item(const QString& title, const QKeySequence& key, std::function<void()> action, QObject* parent);
+
+// Menu titles show "&" as written.
+QString escapedTitle(const QString& title);
+
+// The editing commands the Edit menu sends to the focused widget or its parents.
+namespace Responder {
+// "undo", "redo", "cut", "copy", "paste", "selectAll".
+bool canPerform(const char* command);
+// True when a widget took it.
+bool perform(const char* command);
+}  // namespace Responder
+
+}  // namespace ZantrelUI::StandardMenus

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "ZantrelUI/Tokens.h"
+
+#include <QString>
+
+// The settings shell with its General and About tabs, and the support report sheet.
+bool settingsWindows(ZantrelUI::ColorScheme scheme, const QString& folder);
