@@ -33,17 +33,19 @@ void blockTerminationSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-void quitOnTerminationSignals() {
+void quitOnTerminationSignals() { onTerminationSignals([] { QCoreApplication::quit(); }); }
+
+void onTerminationSignals(std::function<void()> act) {
     const sigset_t set = terminationSignals();
     const int fd = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
     if (fd < 0)
         return;
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd, act = std::move(act)] {
         signalfd_siginfo info{};
         while (read(fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
         }
-        QCoreApplication::quit();
+        act();
     });
 }
 

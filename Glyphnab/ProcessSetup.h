@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace Glyphnab {
 
 // Tesseract's OpenMP threads fight each other when several engines run at once, and the
@@ -11,5 +13,7 @@ void ensureSingleThreadedOpenMP(char** argv);
 // Call before any thread starts.
 void blockTerminationSignals();
 void quitOnTerminationSignals();
+// The same signals call `act` on the GUI thread instead, also inside a nested event loop.
+void onTerminationSignals(std::function<void()> act);
 
 }  // namespace Glyphnab

@@ -1,3 +1,4 @@
+#include "Glyphnab/CommandLine.h"
 #include "Glyphnab/ProcessSetup.h"
 #include "ZantrelKit/OwnerConfig.h"
 
@@ -5,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -20,6 +22,8 @@ int printVersion() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = Glyphnab::runCommandLine(argc, argv))
+        return *code;
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
         return printVersion();
 

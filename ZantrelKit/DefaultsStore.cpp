@@ -45,6 +45,23 @@ std::optional<QByteArray> asBytes(const QVariant& value) {
     return std::nullopt;
 }
 
+std::optional<qint64> asInteger(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return value.toLongLong();
+    case QMetaType::QString: {
+        // The INI file keeps every value as text; only a whole number counts.
+        bool isNumber = false;
+        const qint64 number = value.toString().trimmed().toLongLong(&isNumber);
+        return isNumber ? std::optional(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 SettingsDefaultsStore::SettingsDefaultsStore(const QString& iniPath)
@@ -91,6 +108,12 @@ std::optional<QByteArray> SettingsDefaultsStore::bytes(const QString& key) const
 void SettingsDefaultsStore::setBool(const QString& key, bool value) { write(key, value); }
 void SettingsDefaultsStore::setString(const QString& key, const QString& value) { write(key, value); }
 void SettingsDefaultsStore::setBytes(const QString& key, const QByteArray& value) { write(key, value); }
+void SettingsDefaultsStore::setInteger(const QString& key, qint64 value) { write(key, value); }
+
+std::optional<qint64> SettingsDefaultsStore::integer(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asInteger(*value) : std::nullopt;
+}
 
 void SettingsDefaultsStore::remove(const QString& key) {
     const std::lock_guard lock(mutex_);
@@ -131,6 +154,12 @@ std::optional<QByteArray> MemoryDefaultsStore::bytes(const QString& key) const {
 void MemoryDefaultsStore::setBool(const QString& key, bool value) { write(key, value); }
 void MemoryDefaultsStore::setString(const QString& key, const QString& value) { write(key, value); }
 void MemoryDefaultsStore::setBytes(const QString& key, const QByteArray& value) { write(key, value); }
+void MemoryDefaultsStore::setInteger(const QString& key, qint64 value) { write(key, value); }
+
+std::optional<qint64> MemoryDefaultsStore::integer(const QString& key) const {
+    const std::optional<QVariant> value = read(key);
+    return value ? asInteger(*value) : std::nullopt;
+}
 
 void MemoryDefaultsStore::remove(const QString& key) {
     const std::lock_guard lock(mutex_);

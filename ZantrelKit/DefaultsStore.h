@@ -26,10 +26,13 @@ public:
     virtual std::optional<bool> boolValue(const QString& key) const = 0;
     virtual std::optional<QString> string(const QString& key) const = 0;
     virtual std::optional<QByteArray> bytes(const QString& key) const = 0;
+    // A stored whole number (also one kept as text); nothing for anything else.
+    virtual std::optional<qint64> integer(const QString& key) const = 0;
 
     virtual void setBool(const QString& key, bool value) = 0;
     virtual void setString(const QString& key, const QString& value) = 0;
     virtual void setBytes(const QString& key, const QByteArray& value) = 0;
+    virtual void setInteger(const QString& key, qint64 value) = 0;
     virtual void remove(const QString& key) = 0;
 };
 
@@ -48,9 +51,11 @@ public:
     std::optional<bool> boolValue(const QString& key) const override;
     std::optional<QString> string(const QString& key) const override;
     std::optional<QByteArray> bytes(const QString& key) const override;
+    std::optional<qint64> integer(const QString& key) const override;
     void setBool(const QString& key, bool value) override;
     void setString(const QString& key, const QString& value) override;
     void setBytes(const QString& key, const QByteArray& value) override;
+    void setInteger(const QString& key, qint64 value) override;
     void remove(const QString& key) override;
 
 private:
@@ -67,9 +72,11 @@ public:
     std::optional<bool> boolValue(const QString& key) const override;
     std::optional<QString> string(const QString& key) const override;
     std::optional<QByteArray> bytes(const QString& key) const override;
+    std::optional<qint64> integer(const QString& key) const override;
     void setBool(const QString& key, bool value) override;
     void setString(const QString& key, const QString& value) override;
     void setBytes(const QString& key, const QByteArray& value) override;
+    void setInteger(const QString& key, qint64 value) override;
     void remove(const QString& key) override;
 
     std::size_t count() const;

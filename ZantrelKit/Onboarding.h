@@ -10,6 +10,8 @@ public:
     enum class Outcome { moved, finished };
 
     explicit Onboarding(int steps) : steps_(steps) {}
+    // Resuming a run at a step (never before the first).
+    Onboarding(int steps, int step) : steps_(steps), step_(step < 0 ? 0 : step) {}
 
     int steps() const { return steps_; }
     int step() const { return step_; }

@@ -25,6 +25,16 @@ QString updatesDetailText(const UpdatesState& updates) {
     return updates.configured ? Texts::updatesDetail() : Texts::updatesNotSetUp();
 }
 
+// The page's column with the app's rows first.
+QVBoxLayout* startBody(QWidget* body, const QList<QWidget*>& extra) {
+    auto* stack = new QVBoxLayout(body);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(12);
+    for (QWidget* row : extra)
+        stack->addWidget(row);
+    return stack;
+}
+
 QGroupBox* formSection(QWidget* parent) {
     auto* section = new QGroupBox(parent);
     auto* rows = new QVBoxLayout(section);
@@ -78,16 +88,18 @@ void GeneralSettingsTab::build() {
         extraWidgets_ = extra_(glass_);
     body_ = glass_ ? buildGlass() : buildForm();
     layout()->addWidget(body_);
+    connect(checkButton_, &QAbstractButton::clicked, this, [this] {
+        if (updates_.check)
+            updates_.check();
+    });
+    if (openLoginItems_ != nullptr)
+        connect(openLoginItems_, &QAbstractButton::clicked, this, [this] { macCallsOf(this).openLoginItems(); });
     sync();
 }
 
 QWidget* GeneralSettingsTab::buildGlass() {
     auto* body = new QWidget(this);
-    auto* stack = new QVBoxLayout(body);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(12);
-    for (QWidget* row : extraWidgets_)
-        stack->addWidget(row);
+    QVBoxLayout* stack = startBody(body, extraWidgets_);
 
     if (offersLoginItem_) {
         loginCard_ = new SettingsCard(std::nullopt, body);
@@ -108,22 +120,12 @@ QWidget* GeneralSettingsTab::buildGlass() {
     updatesRow_ = new SettingsRow(Texts::updates(), updatesDetailText(updates_), check);
     updatesCard->addRow(updatesRow_);
     stack->addWidget(updatesCard);
-    connect(checkButton_, &QAbstractButton::clicked, this, [this] {
-        if (updates_.check)
-            updates_.check();
-    });
-    if (openLoginItems_ != nullptr)
-        connect(openLoginItems_, &QAbstractButton::clicked, this, [this] { macCallsOf(this).openLoginItems(); });
     return body;
 }
 
 QWidget* GeneralSettingsTab::buildForm() {
     auto* body = new QWidget(this);
-    auto* stack = new QVBoxLayout(body);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(12);
-    for (QWidget* row : extraWidgets_)
-        stack->addWidget(row);
+    QVBoxLayout* stack = startBody(body, extraWidgets_);
 
     if (offersLoginItem_) {
         QGroupBox* section = formSection(body);
@@ -148,7 +150,6 @@ QWidget* GeneralSettingsTab::buildForm() {
         error->setContentsMargins(0, 0, 0, 0);
         section->layout()->addWidget(errorRow_);
         stack->addWidget(section);
-        connect(openLoginItems_, &QAbstractButton::clicked, this, [this] { macCallsOf(this).openLoginItems(); });
     }
 
     QGroupBox* updates = formSection(body);
@@ -169,10 +170,6 @@ QWidget* GeneralSettingsTab::buildForm() {
     row->addWidget(check, 0, Qt::AlignVCenter);
     static_cast<QVBoxLayout*>(updates->layout())->addLayout(row);
     stack->addWidget(updates);
-    connect(checkButton_, &QAbstractButton::clicked, this, [this] {
-        if (updates_.check)
-            updates_.check();
-    });
     return body;
 }
 

@@ -12,6 +12,13 @@ InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& i
     recolor();
 }
 
+InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, bool wraps, QWidget* parent)
+    : InkLabel(text, font, ink, parent) {
+    setWrapping(wraps);
+}
+
+QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
+
 void InkLabel::setInk(const DynamicColor& ink) {
     ink_ = ink;
     recolor();
@@ -28,7 +35,7 @@ void InkLabel::setWrapping(bool wraps) {
 
 void InkLabel::recolor() {
     QPalette palette = this->palette();
-    const QColor color = ink_.resolve(colorScheme(this));
+    const QColor color = resolvedInk();
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     setPalette(palette);

@@ -86,6 +86,10 @@ const QHash<QString, QString>& bodies() {
             R"(<path d="M12 2 L20.5 5.5 V11 C20.5 16.5 16.8 20.3 12 22 C7.2 20.3 3.5 16.5 3.5 11 V5.5 Z" fill="#000"/>)"
             R"(<rect x="8.5" y="11" width="7" height="5.5" rx="1" fill="#fff"/>)"
             R"(<path d="M10 11 V9.5 A2 2 0 0 1 14 9.5 V11" fill="none" stroke="#fff" stroke-width="1.5"/>)");
+        t[QStringLiteral("qrcode")] = QStringLiteral(
+            R"(<path d="M3 3 H10 V10 H3 Z M14 3 H21 V10 H14 Z M3 14 H10 V21 H3 Z" fill="none" stroke="#000" stroke-width="2"/>)"
+            R"(<path d="M5.5 5.5 H7.5 V7.5 H5.5 Z M16.5 5.5 H18.5 V7.5 H16.5 Z M5.5 16.5 H7.5 V18.5 H5.5 Z" fill="#000"/>)"
+            R"(<path d="M13 13 H16 V16 H13 Z M18 13 H21 V15 H18 Z M16 16 H19 V19 H16 Z M13 18 H15 V21 H13 Z M19 19 H21 V21 H19 Z" fill="#000"/>)");
         t[QStringLiteral("hand.point.right.fill")] = QStringLiteral(
             R"(<path d="M2.5 10 H6.5 V20 H2.5 Z" fill="#000"/>)"
             R"(<path d="M8 10.5 L12.5 5.5 C13.3 4.6 14.8 5.3 14.5 6.6 L13.8 9.5 H20.5 A1.6 1.6 0 0 1 20.5 12.7 H17.5 A1.5 1.5 0 0 1 17.3 15.6 A1.5 1.5 0 0 1 16.6 18.4 A1.4 1.4 0 0 1 15.5 20.5 H10 A2 2 0 0 1 8 18.5 Z" fill="#000"/>)");

@@ -1,5 +1,6 @@
 // Renders the design pieces to PNG files, one sheet per piece family and appearance.
 
+#include "AppWindowSheets.h"
 #include "ZantrelKit/AccentPair.h"
 #include "tools/gallery/AppSettingsSheets.h"
 #include "ZantrelUI/Backdrop.h"
@@ -400,10 +401,11 @@ int main(int argc, char** argv) {
         ok = window(scheme, folder) && ok;
         ok = motion(scheme, folder) && ok;
         ok = symbols(scheme, folder) && ok;
-        ok = appSettingsTabs(scheme, folder) && ok;
         ok = permission(scheme, folder) && ok;
         ok = menuBarPanel(scheme, folder) && ok;
         ok = settingsWindows(scheme, folder) && ok;
+        ok = Gallery::appWindowSheets(scheme, folder) && ok;
+        ok = appSettingsTabs(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+// The program's commands: `glyphnab grab`, `glyphnab read FILE…` and `glyphnab code FILE`
+// print the text on standard output, or the failure on standard error with a non-zero
+// exit. They go to the running instance when there is one; `read` and `code` also work
+// without one, and without a display.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+namespace Glyphnab {
+
+// The exit code of a command, or nothing when the arguments are the app's own (no
+// command, files to open, the app's options): the app starts then.
+std::optional<int> runCommandLine(int argc, char** argv);
+
+namespace CommandLine {
+
+enum Exit : int { success = 0, failure = 1, usage = 2 };
+
+struct Command {
+    enum class Action { grab, read, code, help };
+    Action action = Action::help;
+    // In order; "-" is standard input.
+    QStringList files;
+
+    friend bool operator==(const Command&, const Command&) = default;
+};
+
+// Arguments that name no command the program knows: what was wrong.
+struct Misuse {
+    QString problem;
+    friend bool operator==(const Misuse&, const Misuse&) = default;
+};
+
+// Not a command: the app's own arguments.
+struct AppArguments {
+    friend bool operator==(const AppArguments&, const AppArguments&) = default;
+};
+
+using Parsed = std::variant<Command, Misuse, AppArguments>;
+
+// `arguments` without the program name.
+Parsed parse(const QStringList& arguments);
+
+QString usageText();
+
+// Standard input's file name, for the messages.
+inline const QString standardInput = QStringLiteral("-");
+
+}  // namespace CommandLine
+
+}  // namespace Glyphnab

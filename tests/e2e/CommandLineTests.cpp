@@ -1,0 +1,280 @@
+// The built program's commands as a shell runs them: streams and exit codes, reading
+// here without a running app (and without a display), and forwarding to a running one
+// that this test plays on a private session bus.
+
+#include "Glyphnab/AppBus.h"
+#include "Glyphnab/AppIntents.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/XvfbSession.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+using TestSupport::CommandResult;
+using TestSupport::XvfbSession;
+
+const QString app = QStringLiteral(GLYPHNAB_APP_PATH);
+const QString notAPicture = QStringLiteral("Pick a picture or a PDF instead.");
+const QString sentence = QStringLiteral("Invoice 2041 is due on Friday");
+const QString payload = QStringLiteral("https://glyphnab.org/e2e");
+
+QImage textPicture(const QString& text) {
+    QImage picture(640, 80, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(24);
+    painter.setFont(font);
+    painter.setPen(QColor(0x20, 0x20, 0x20));
+    painter.drawText(QPointF(24, 50), text);
+    return picture;
+}
+
+QImage codePicture(const QString& content) {
+    const ZXing::BitMatrix matrix =
+        ZXing::MultiFormatWriter(ZXing::BarcodeFormat::QRCode).setMargin(4).encode(content.toStdString(), 240, 240);
+    QImage picture(matrix.width(), matrix.height(), QImage::Format_RGB32);
+    for (int y = 0; y < matrix.height(); ++y)
+        for (int x = 0; x < matrix.width(); ++x)
+            picture.setPixel(x, y, matrix.get(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return picture;
+}
+
+// Two pages whose text layer holds one line each.
+void writePdf(const QString& path, const QStringList& pages) {
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QSizeF(300, 200), QPageSize::Point));
+    QPainter painter(&writer);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(14);
+    painter.setFont(font);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawText(QPointF(30, 60), pages[i]);
+    }
+}
+
+QByteArray pngBytes(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
+
+class CommandLineEndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        session = std::make_unique<XvfbSession>(640, 480);
+        samples = std::make_unique<QTemporaryDir>();
+        textPicture(sentence).save(sample("invoice.png"));
+        codePicture(payload).save(sample("qr.png"));
+        writePdf(sample("minutes.pdf"), {QStringLiteral("Minutes of the first meeting"),
+                                         QStringLiteral("Actions agreed for next week")});
+        QFile notes(sample("notes.txt"));
+        notes.open(QIODevice::WriteOnly);
+        notes.write("plain words, not a picture\n");
+    }
+    static void TearDownTestSuite() {
+        samples.reset();
+        session.reset();
+    }
+    void SetUp() override {
+        if (!session->isRunning())
+            GTEST_SKIP() << session->error().toStdString();
+    }
+
+    static QString sample(const char* name) { return QDir(samples->path()).filePath(QString::fromUtf8(name)); }
+
+    // Runs the program to its end while this process goes on answering the bus.
+    static CommandResult run(const QStringList& arguments, const QByteArray& input = {},
+                             QProcessEnvironment environment = session->environment()) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(samples->path());
+        process.start(app, arguments);
+        CommandResult result;
+        if (!process.waitForStarted(5000))
+            return result;
+        if (!input.isEmpty())
+            process.write(input);
+        process.closeWriteChannel();
+        const bool ended = TestSupport::waitUntil([&] { return process.state() == QProcess::NotRunning; }, 60s);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+        result.finished = ended && process.exitStatus() == QProcess::NormalExit;
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    static inline std::unique_ptr<XvfbSession> session;
+    static inline std::unique_ptr<QTemporaryDir> samples;
+};
+
+TEST_F(CommandLineEndToEnd, ReadPrintsTheTextOfAPictureWithoutARunningApp) {
+    const CommandResult result = run({QStringLiteral("read"), QStringLiteral("invoice.png")});
+    ASSERT_TRUE(result.finished) << result.err.toStdString();
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, sentence + u'\n');
+    EXPECT_EQ(result.err, QString());
+
+    // Several files in one pass, a PDF's pages after the picture.
+    const CommandResult both = run({QStringLiteral("read"), QStringLiteral("invoice.png"), sample("minutes.pdf")});
+    EXPECT_EQ(both.exitCode, 0) << both.err.toStdString();
+    const qsizetype picture = both.out.indexOf(sentence);
+    const qsizetype first = both.out.indexOf(u"Minutes of the first meeting");
+    const qsizetype second = both.out.indexOf(u"Actions agreed for next week");
+    EXPECT_TRUE(picture >= 0 && picture < first && first < second) << both.out.toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, ReadAndCodeNeedNeitherADisplayNorABus) {
+    QProcessEnvironment bare = session->environment();
+    bare.remove(QStringLiteral("DISPLAY"));
+    bare.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    bare.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const CommandResult text = run({QStringLiteral("read"), sample("invoice.png")}, {}, bare);
+    EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_EQ(text.out.trimmed(), sentence);
+    const CommandResult code = run({QStringLiteral("code"), QStringLiteral("qr.png")}, {}, bare);
+    EXPECT_EQ(code.exitCode, 0) << code.err.toStdString();
+    EXPECT_EQ(code.out, payload + u'\n');
+}
+
+TEST_F(CommandLineEndToEnd, FailuresGoToStandardErrorWithANonZeroExit) {
+    const CommandResult notes = run({QStringLiteral("read"), QStringLiteral("notes.txt")});
+    EXPECT_EQ(notes.exitCode, 1);
+    EXPECT_EQ(notes.out, QString());
+    EXPECT_EQ(notes.err, notAPicture + u'\n');
+
+    const CommandResult missing = run({QStringLiteral("code"), QStringLiteral("no-such-file.png")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, notAPicture + u'\n');
+
+    const CommandResult onlyCode = run({QStringLiteral("read"), QStringLiteral("qr.png")});
+    EXPECT_EQ(onlyCode.exitCode, 1);
+    EXPECT_EQ(onlyCode.err, QStringLiteral("No text found in that file\n"));
+
+    const CommandResult noCode = run({QStringLiteral("code"), QStringLiteral("invoice.png")});
+    EXPECT_EQ(noCode.exitCode, 1);
+    EXPECT_EQ(noCode.err, QStringLiteral("No QR code or barcode found in that file.\n"));
+
+    const CommandResult grab = run({QStringLiteral("grab")});
+    EXPECT_EQ(grab.exitCode, 1);
+    EXPECT_TRUE(grab.err.startsWith(u"Glyphnab isn't ready yet.")) << grab.err.toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, StandardInputIsReadByItsContent) {
+    const CommandResult result = run({QStringLiteral("read"), QStringLiteral("-")}, pngBytes(textPicture(sentence)));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out.trimmed(), sentence);
+    const CommandResult words = run({QStringLiteral("code"), QStringLiteral("-")}, QByteArrayLiteral("hello\n"));
+    EXPECT_EQ(words.exitCode, 1);
+    EXPECT_EQ(words.err, notAPicture + u'\n');
+    // Nothing of either is left in the temporary folder.
+    const QString copies = QDir(QDir::tempPath()).filePath(Glyphnab::TemporaryCopy::folderName);
+    EXPECT_TRUE(!QFileInfo::exists(copies) || QDir(copies).isEmpty());
+}
+
+TEST_F(CommandLineEndToEnd, MisuseShowsTheUsageWithExitTwo) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("reed"), QStringLiteral("a.png")}, QStringList{QStringLiteral("read")},
+          QStringList{QStringLiteral("code"), QStringLiteral("a.png"), QStringLiteral("b.png")},
+          QStringList{QStringLiteral("grab"), QStringLiteral("--now")}}) {
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(result.err.contains(u"Usage: glyphnab")) << result.err.toStdString();
+        EXPECT_EQ(result.out, QString());
+    }
+    const CommandResult version = run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(u"Glyphnab ")) << version.out.toStdString();
+}
+
+// What the running app is asked, played by this test.
+struct RunningApp {
+    QStringList reads;
+    QString codeAsked;
+    bool copyExisted = false;
+    int grabs = 0;
+};
+
+TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
+    auto asked = std::make_shared<RunningApp>();
+    Glyphnab::AppBusTarget target;
+    target.grab = [asked](std::stop_token) -> QCoro::Task<QString> {
+        ++asked->grabs;
+        co_return QStringLiteral("grabbed by the running app");
+    };
+    target.read = [asked](QList<QUrl> urls) -> QCoro::Task<QString> {
+        for (const QUrl& url : urls) {
+            asked->reads.append(url.toLocalFile());
+            asked->copyExisted = asked->copyExisted || QFileInfo(url.toLocalFile()).isFile();
+        }
+        co_return QStringLiteral("read by the running app");
+    };
+    target.code = [asked](QUrl url) -> QCoro::Task<QString> {
+        asked->codeAsked = url.toLocalFile();
+        throw Glyphnab::IntentFailure(QStringLiteral("No QR code or barcode found in that file."));
+        co_return QString();
+    };
+    const QString address = session->environment().value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    {
+        Glyphnab::AppBus bus(target, QDBusConnection::connectToBus(address, QStringLiteral("running-app")));
+        ASSERT_TRUE(bus.exportObject());
+        ASSERT_TRUE(bus.claimName());
+
+        const CommandResult read = run({QStringLiteral("read"), QStringLiteral("invoice.png")});
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(read.out, QStringLiteral("read by the running app\n"));
+        EXPECT_EQ(asked->reads, QStringList{sample("invoice.png")});
+
+        const CommandResult code = run({QStringLiteral("code"), QStringLiteral("invoice.png")});
+        EXPECT_EQ(code.exitCode, 1);
+        EXPECT_EQ(code.err, QStringLiteral("No QR code or barcode found in that file.\n"));
+        EXPECT_EQ(asked->codeAsked, sample("invoice.png"));
+
+        const CommandResult grab = run({QStringLiteral("grab")});
+        EXPECT_EQ(grab.exitCode, 0) << grab.err.toStdString();
+        EXPECT_EQ(grab.out, QStringLiteral("grabbed by the running app\n"));
+
+        // Standard input reaches it as a copy that exists for the call and is gone after.
+        asked->reads.clear();
+        const CommandResult piped =
+            run({QStringLiteral("read"), QStringLiteral("-")}, pngBytes(textPicture(sentence)));
+        EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+        ASSERT_EQ(asked->reads.size(), 1);
+        EXPECT_TRUE(asked->reads.front().contains(Glyphnab::TemporaryCopy::folderName));
+        EXPECT_TRUE(asked->reads.front().endsWith(u"/File.png"));
+        EXPECT_TRUE(asked->copyExisted);
+        EXPECT_FALSE(QFileInfo::exists(asked->reads.front()));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("running-app"));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// A shortcut row records the registered grab shortcut under Xvfb: the keys reach the
+// field, not the hot-key handler, and the hot keys come back once recording ends.
+
+#include "tests/support/XvfbSession.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using TestSupport::XvfbSession;
+
+const QString rowProbe = QStringLiteral(GLYPHNAB_ROW_PROBE_PATH);
+
+// Collects the probe's lines into `seen` until `line` has been printed `times` times, for
+// up to `milliseconds`.
+bool sawLine(QProcess& process, QStringList& seen, const QString& line, int milliseconds = 8000, int times = 1) {
+    QElapsedTimer timer;
+    timer.start();
+    while (true) {
+        while (process.canReadLine())
+            seen << QString::fromUtf8(process.readLine()).trimmed();
+        if (seen.count(line) >= times)
+            return true;
+        if (timer.elapsed() > milliseconds)
+            return false;
+        if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning) {
+            while (process.canReadLine())
+                seen << QString::fromUtf8(process.readLine()).trimmed();
+            return seen.count(line) >= times;
+        }
+    }
+}
+
+TEST(ShortcutRowRecording, TheRegisteredGrabShortcutIsRecordedAndDoesNotFire) {
+    XvfbSession session(1024, 768);
+    if (!session.isRunning())
+        GTEST_SKIP() << session.error().toStdString();
+    QProcess& probe = session.start(rowProbe);
+    QStringList seen;
+    ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("registered 1"))) << seen.join(u'|').toStdString();
+    const auto focus = session.xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--name"),
+                                        QStringLiteral("Row probe"), QStringLiteral("windowfocus"),
+                                        QStringLiteral("--sync")});
+    ASSERT_EQ(focus.exitCode, 0) << focus.err.toStdString();
+    ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("recording"))) << seen.join(u'|').toStdString();
+    ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("registered 0")));  // held while recording
+    const auto keys = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+super+t")});
+    ASSERT_EQ(keys.exitCode, 0) << keys.err.toStdString();
+
+    // Key code 17 (T) with Control, Shift and Command (Super): 1 + 4 + 8.
+    EXPECT_TRUE(sawLine(probe, seen, QStringLiteral("stored 17 13"))) << seen.join(u'|').toStdString();
+    EXPECT_TRUE(sawLine(probe, seen, QStringLiteral("registered 1"), 8000, 2));  // the hold ended
+    QThread::msleep(200);
+    sawLine(probe, seen, QStringLiteral("fired grab"), 300);
+    EXPECT_FALSE(seen.contains(QStringLiteral("fired grab"))) << seen.join(u'|').toStdString();
+
+    // Recording is over: the same keys now fire the hot key.
+    const auto again = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+super+t")});
+    ASSERT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(sawLine(probe, seen, QStringLiteral("fired grab"))) << seen.join(u'|').toStdString();
+}
+
+}  // namespace
