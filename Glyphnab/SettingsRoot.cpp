@@ -32,7 +32,7 @@ SettingsRoot::SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelec
     shell_ = new SettingsShell(model_.appName(),
                                SettingsShell::tabsOf<SettingsTab>(tabs, settingsTabTitle,
                                                                   [this](SettingsTab tab) { return makePage(tab); }),
-                               QVariant::fromValue(selection.tab()), width);
+                               QVariant::fromValue(selection.tab()), windowWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(shell_);

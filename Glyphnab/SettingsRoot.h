@@ -21,7 +21,7 @@ class Updater;
 class SettingsRoot final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int width = 640;
+    static constexpr int windowWidth = 640;
 
     SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelection& selection, QWidget* parent = nullptr);
 

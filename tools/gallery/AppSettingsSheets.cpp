@@ -2,8 +2,8 @@
 
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/LanguagesTab.h"
-#include "Glyphnab/SettingsRoot.h"
-#include "Glyphnab/SettingsSelection.h"
+#include "Glyphnab/AppWindows.h"
+#include "ZantrelUI/GlassWindow.h"
 #include "Glyphnab/Updater.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/AppContext.h"
@@ -100,17 +100,17 @@ bool savePage(QWidget* page, ColorScheme scheme, const QString& folder, const QS
 // The whole Settings window on one tab, as it opens.
 bool saveWindow(SampleModel& sample, SettingsTab tab, ColorScheme scheme, const QString& folder, const QString& name) {
     Updater updater(ZantrelKit::OwnerConfig(QVariantMap{}), std::nullopt);
-    SettingsSelection selection;
-    selection.setTab(tab);
-    SettingsRoot root(*sample.model, updater, selection);
-    Environment::setColorScheme(&root, scheme);
-    root.show();
-    settle();
-    root.adjustSize();
+    AppWindows windows(*sample.model, updater);
+    windows.selection().setTab(tab);
+    windows.showSettings();
+    QWidget* window = windows.settings().window();
+    Environment::setColorScheme(window, scheme);
     settle();
     const QString path = QDir(folder).filePath(name + QStringLiteral("-") + schemeName(scheme) + QStringLiteral(".png"));
-    const bool ok = root.grab().save(path);
+    const bool ok = window->grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    windows.settings().close();
+    settle();
     return ok;
 }
 
