@@ -157,18 +157,30 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
     pickWatchdog(clock_, std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::duration<double>(pickLimitSeconds)),
                  pictures_.cancelPick, watchdog.get_token());
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     setPicking(true);
     const QColor ink = context_.accent().ink.resolve(ZantrelUI::ColorScheme::dark);
     std::optional<QRectF> area;
-    try {
-        area = co_await pictures_.pick(ink, Words::pickHint());
-    } catch (...) {
-        area.reset();
+    {
+        // A caller that gives up ends its pick, as the time limit does.
+        std::stop_callback endPick(stop, [cancel = pictures_.cancelPick] {
+            if (cancel)
+                cancel();
+        });
+        try {
+            auto picking = pictures_.pick(ink, Words::pickHint());
+            area = co_await picking;
+        } catch (...) {
+            area.reset();
+        }
     }
     watchdog.request_stop();
     if (!self)
         throw IntentFailure(Words::errorStopped());
     setPicking(false);
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     if (!area)
         throw IntentFailure(Words::errorNothingPicked());
     lastArea_ = area;

@@ -1,6 +1,7 @@
 #include "Glyphnab/GrantPanelView.h"
 
 #include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/GrantWatchHold.h"
 #include "Glyphnab/GrantStatus.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
@@ -8,6 +9,7 @@
 #include "ZantrelUI/Backdrop.h"
 #include "ZantrelUI/GlassPainting.h"
 #include "ZantrelUI/InkLabel.h"
+#include "ZantrelUI/PathCrumbs.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/PlainButton.h"
 #include "ZantrelUI/Symbols.h"
@@ -70,13 +72,6 @@ private:
     }
 };
 
-// The path through the desktop's settings to the switch, in the accent.
-QWidget* settingsPath(QWidget* parent) {
-    auto* label = new InkLabel(screenRecording().pane.join(QStringLiteral("  ›  ")), Fonts::label(),
-                               Environment::of(parent).accent.ink, true, parent);
-    return label;
-}
-
 bool plainKey(const QKeyEvent& event) {
     return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
@@ -84,7 +79,8 @@ bool plainKey(const QKeyEvent& event) {
 }  // namespace
 
 GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close, QWidget* parent)
-    : GlassWidget(parent), model_(&model), close_(std::move(close)), backdrop_(new Backdrop(this)) {
+    : GlassWidget(parent), model_(&model), close_(std::move(close)), watch_(new GrantWatchHold(model, this)),
+      backdrop_(new Backdrop(this)) {
     Platform::assertMain();
     setFocusPolicy(Qt::StrongFocus);
     const QString app = model.appName();
@@ -97,6 +93,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     header->setSpacing(12);
     header->addWidget(new GrantIcon(this), 0, Qt::AlignVCenter);
     title_ = new InkLabel(QString(), Fonts::system(20, QFont::Bold, true), Ink::primary(), true, this);
+    title_->setHeading(true);
     header->addWidget(title_, 1, Qt::AlignVCenter);
     stack->addLayout(header);
 
@@ -105,7 +102,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     stack->addWidget(againDetail_);
     detail_ = new InkLabel(Words::grantDetail(app), Fonts::body(), Ink::secondary(), true, this);
     stack->addWidget(detail_);
-    stack->addWidget(settingsPath(this));
+    stack->addWidget(new PathCrumbs(screenRecording().pane, this), 0, Qt::AlignLeft);
 
     auto* live = new QVBoxLayout();
     live->setSpacing(8);
@@ -151,7 +148,7 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     refresh();
 }
 
-GrantPanelView::~GrantPanelView() { watch(false); }
+bool GrantPanelView::holdsWatch() const { return watch_->holds(); }
 
 QString GrantPanelView::titleText() const { return title_->text(); }
 QString GrantPanelView::statusText() const { return statusLabel_->text(); }
@@ -229,23 +226,10 @@ void GrantPanelView::readClipboardInstead() {
         model->read(model->pasteboard());
 }
 
-void GrantPanelView::watch(bool on) {
-    if (watching_ == on || !model_)
-        return;
-    watching_ = on;
-    model_->watchGrant(on);
-}
-
 void GrantPanelView::showEvent(QShowEvent* event) {
     GlassWidget::showEvent(event);
-    watch(true);
     if (QWidget* top = window(); top != nullptr && top->focusWidget() == nullptr)
         setFocus(Qt::OtherFocusReason);
-}
-
-void GrantPanelView::hideEvent(QHideEvent* event) {
-    GlassWidget::hideEvent(event);
-    watch(false);
 }
 
 void GrantPanelView::resizeEvent(QResizeEvent* event) {

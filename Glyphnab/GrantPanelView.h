@@ -25,6 +25,7 @@ class PlainButton;
 namespace Glyphnab {
 
 class GlyphnabModel;
+class GrantWatchHold;
 class GrantStatus;
 
 class GrantPanelView final : public ZantrelUI::GlassWidget {
@@ -34,7 +35,6 @@ public:
     static constexpr int panelWidth = 560;
 
     GrantPanelView(GlyphnabModel& model, std::function<void()> close, QWidget* parent = nullptr);
-    ~GrantPanelView() override;
 
     // What the panel shows now.
     QString titleText() const;
@@ -47,7 +47,7 @@ public:
     // The permission buttons in order; the last is prominent and takes Return.
     const std::vector<ZantrelUI::PillButton*>& grantButtons() const { return grantButtons_; }
     ZantrelUI::PillButton* defaultButton() const;
-    bool holdsWatch() const { return watching_; }
+    bool holdsWatch() const;
 
     int panelWidthNow() const { return width_; }
     // The panel's width, and the height its content needs at that width.
@@ -55,19 +55,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void refresh();
     void rebuildGrantButtons(bool granted);
-    void watch(bool on);
     void readClipboardInstead();
 
     QPointer<GlyphnabModel> model_;
     std::function<void()> close_;
-    bool watching_ = false;
+    GrantWatchHold* watch_;
     int width_ = panelWidth;
     ZantrelUI::Backdrop* backdrop_;
     ZantrelUI::InkLabel* title_;

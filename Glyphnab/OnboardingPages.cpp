@@ -5,6 +5,7 @@
 #include "Glyphnab/GrantStatus.h"
 #include "Glyphnab/RouteCard.h"
 #include "Glyphnab/ShortcutRow.h"
+#include "Glyphnab/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/AppContext.h"
 #include "ZantrelUI/Backdrop.h"
@@ -40,7 +41,7 @@ QVBoxLayout* pageStack(QWidget* page) {
 
 InkLabel* pageTitle(const QString& text, QWidget* parent) {
     auto* title = new InkLabel(text, Fonts::title(), Ink::primary(), true, parent);
-    title->setAccessibleDescription(QStringLiteral("heading"));
+    title->setHeading(true);
     return title;
 }
 
@@ -67,6 +68,24 @@ private:
     QString symbol_;
     qreal glyph_;
     std::optional<DynamicColor> ink_;
+};
+
+// The app's tray icon in the window's appearance; decorative.
+class TrayIconMark final : public GlassWidget {
+public:
+    static constexpr int side = 18;
+    explicit TrayIconMark(QWidget* parent = nullptr) : GlassWidget(parent) {
+        setFixedSize(side, side);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        // Light strokes on a dark window, dark ones on a light window.
+        const QImage icon = statusIcon(side, scheme(), devicePixelRatioF());
+        painter.drawImage(QRectF(rect()), icon);
+    }
 };
 
 }  // namespace
@@ -267,6 +286,8 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->setContentsMargins(0, 10, 0, 10);
         line->setSpacing(12);
         titles_[index] = new InkLabel(QString(), Fonts::body(), Ink::primary(), false, row);
+        // On the line of the field's text rather than its capsule's edge.
+        titles_[index]->setContentsMargins(0, 4, 0, 0);
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
@@ -309,8 +330,7 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
 
     auto* menuBar = new QHBoxLayout();
     menuBar->setSpacing(8);
-    menuBar->addWidget(new SymbolMark(QStringLiteral("text.viewfinder"), 15, QSize(18, 18), Ink::secondary(), this), 0,
-                       Qt::AlignTop);
+    menuBar->addWidget(new TrayIconMark(this), 0, Qt::AlignTop);
     menuBar->addWidget(new InkLabel(Words::keysMenuBar(model.appName()), Fonts::footnote(), Ink::secondary(), true,
                                     this),
                        1);

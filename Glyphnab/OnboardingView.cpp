@@ -1,6 +1,7 @@
 #include "Glyphnab/OnboardingView.h"
 
 #include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/GrantWatchHold.h"
 #include "Glyphnab/OnboardingPages.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/MotionSpec.h"
@@ -23,7 +24,8 @@ namespace Words = GlyphnabCore::Words;
 
 OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finish, ZantrelKit::Onboarding flow,
                                QWidget* parent)
-    : GlassWidget(parent), model_(&model), finish_(std::move(finish)), flow_(flow), backdrop_(new Backdrop(this)),
+    : GlassWidget(parent), model_(&model), finish_(std::move(finish)), flow_(flow),
+      watch_(new GrantWatchHold(model, this)), backdrop_(new Backdrop(this)),
       fade_(new AnimatedValue(1, this)) {
     Platform::assertMain();
     setFixedSize(windowSize);
@@ -54,7 +56,7 @@ OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finis
     showStep(false);
 }
 
-OnboardingView::~OnboardingView() { watch(false); }
+bool OnboardingView::holdsWatch() const { return watch_->holds(); }
 
 void OnboardingView::goBack() {
     Platform::assertMain();
@@ -127,23 +129,10 @@ void OnboardingView::applyFade() {
     effect->setOpacity(opacity);
 }
 
-void OnboardingView::watch(bool on) {
-    if (watching_ == on || !model_)
-        return;
-    watching_ = on;
-    model_->watchGrant(on);
-}
-
 void OnboardingView::showEvent(QShowEvent* event) {
     GlassWidget::showEvent(event);
-    watch(true);
     if (QWidget* top = window(); top != nullptr && top->focusWidget() == nullptr)
         setFocus(Qt::OtherFocusReason);
-}
-
-void OnboardingView::hideEvent(QHideEvent* event) {
-    GlassWidget::hideEvent(event);
-    watch(false);
 }
 
 void OnboardingView::resizeEvent(QResizeEvent* event) {

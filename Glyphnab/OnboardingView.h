@@ -24,6 +24,7 @@ class StepDots;
 namespace Glyphnab {
 
 class GlyphnabModel;
+class GrantWatchHold;
 
 class OnboardingView final : public ZantrelUI::GlassWidget {
     Q_OBJECT
@@ -33,7 +34,6 @@ public:
 
     OnboardingView(GlyphnabModel& model, std::function<void()> finish, ZantrelKit::Onboarding flow = ZantrelKit::Onboarding(steps),
                    QWidget* parent = nullptr);
-    ~OnboardingView() override;
 
     const ZantrelKit::Onboarding& flow() const { return flow_; }
     // Back one step, never before the first.
@@ -48,7 +48,7 @@ public:
     // "Continue", or "Done" on the last step; Return presses it.
     ZantrelUI::PillButton* nextButton() const { return next_; }
     const ZantrelUI::AnimatedValue& pageFade() const { return *fade_; }
-    bool holdsWatch() const { return watching_; }
+    bool holdsWatch() const;
 
     // The window's fixed size, whatever the page's texts need.
     QSize sizeHint() const override { return windowSize; }
@@ -56,20 +56,18 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showStep(bool animated);
     void applyFade();
-    void watch(bool on);
 
     QPointer<GlyphnabModel> model_;
     std::function<void()> finish_;
     ZantrelKit::Onboarding flow_;
     bool finished_ = false;
-    bool watching_ = false;
+    GrantWatchHold* watch_;
     ZantrelUI::Backdrop* backdrop_;
     QVBoxLayout* pageHolder_;
     QWidget* page_ = nullptr;

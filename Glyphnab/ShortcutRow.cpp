@@ -8,6 +8,7 @@
 #include "ZantrelUI/ShortcutField.h"
 #include "platform/async/MainThread.h"
 
+#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 namespace Glyphnab {
@@ -23,9 +24,20 @@ ShortcutRow::SystemSource& systemSource() {
     return source;
 }
 
+// Reading the desktop's list starts a few programs; the rows rebuilt by one change share
+// one reading instead of each stalling the window for it.
+constexpr qint64 desktopReadingLasts = 5000;  // milliseconds
+
 SystemShortcuts::ShortcutSet systemShortcutsNow() {
-    const ShortcutRow::SystemSource& source = systemSource();
-    return source ? source() : SystemShortcuts::current();
+    if (const ShortcutRow::SystemSource& source = systemSource())
+        return source();
+    static SystemShortcuts::ShortcutSet last;
+    static QElapsedTimer age;
+    if (!age.isValid() || age.elapsed() > desktopReadingLasts) {
+        last = SystemShortcuts::current();
+        age.start();
+    }
+    return last;
 }
 
 LineMode otherMode(LineMode mode) { return mode == LineMode::join ? LineMode::keep : LineMode::join; }

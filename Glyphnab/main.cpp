@@ -1,3 +1,4 @@
+#include "Glyphnab/AppMain.h"
 #include "Glyphnab/CommandLine.h"
 #include "Glyphnab/ProcessSetup.h"
 #include "ZantrelKit/OwnerConfig.h"
@@ -31,7 +32,6 @@ int main(int argc, char** argv) {
     Glyphnab::blockTerminationSignals();
 
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
     Glyphnab::quitOnTerminationSignals();
-    return QApplication::exec();
+    return Glyphnab::runApp(app);
 }

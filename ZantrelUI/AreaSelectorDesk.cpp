@@ -74,7 +74,10 @@ public:
     std::optional<FrontWindow> frontWindow() const override {
         if (!link_)
             return std::nullopt;
-        const auto window = Platform::activeWindow(*link_);
+        // Without a window manager nobody names an active window: the focus tells.
+        auto window = Platform::activeWindow(*link_);
+        if (!window && !Platform::hasWindowManager(*link_))
+            window = Platform::focusedWindow(*link_);
         if (!window)
             return std::nullopt;
         FrontWindow front{*window, std::nullopt};
@@ -84,8 +87,12 @@ public:
     }
 
     void activate(const FrontWindow& window) override {
-        if (link_)
+        if (!link_)
+            return;
+        if (Platform::hasWindowManager(*link_))
             Platform::activateWindow(*link_, static_cast<xcb_window_t>(window.window));
+        else
+            Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
     }
 
 private:

@@ -6,6 +6,7 @@ namespace ZantrelUI {
 
 InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent)
     : QLabel(parent), ink_(ink) {
+    ensureGlassAccessibility();
     setTextFormat(Qt::PlainText);
     setText(text);
     setFont(font);
@@ -16,8 +17,6 @@ InkLabel::InkLabel(const QString& text, const QFont& font, const DynamicColor& i
     : InkLabel(text, font, ink, parent) {
     setWrapping(wraps);
 }
-
-QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
 
 void InkLabel::setInk(const DynamicColor& ink) {
     ink_ = ink;
@@ -31,6 +30,12 @@ void InkLabel::setWrapping(bool wraps) {
     if (wraps)
         policy.setHorizontalPolicy(QSizePolicy::Preferred);
     setSizePolicy(policy);
+}
+
+QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
+
+QString InkLabel::accessibleText(QAccessible::Text kind) const {
+    return kind == QAccessible::Name ? text() : QString();
 }
 
 void InkLabel::recolor() {

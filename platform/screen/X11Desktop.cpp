@@ -47,6 +47,29 @@ std::optional<xcb_window_t> activeWindow(const X11Link& link) {
     return *window;
 }
 
+bool hasWindowManager(const X11Link& link) {
+    const auto check = cardinalProperty(link, link.root, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
+    return check && *check != XCB_WINDOW_NONE;
+}
+
+std::optional<xcb_window_t> focusedWindow(const X11Link& link) {
+    if (link.connection == nullptr)
+        return std::nullopt;
+    std::unique_ptr<xcb_get_input_focus_reply_t, FreeDeleter> reply(
+        xcb_get_input_focus_reply(link.connection, xcb_get_input_focus(link.connection), nullptr));
+    if (!reply || reply->focus == XCB_WINDOW_NONE || reply->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
+        reply->focus == link.root)
+        return std::nullopt;
+    return reply->focus;
+}
+
+void focusWindow(const X11Link& link, xcb_window_t window) {
+    if (link.connection == nullptr || window == XCB_WINDOW_NONE)
+        return;
+    xcb_set_input_focus(link.connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+    xcb_flush(link.connection);
+}
+
 std::optional<std::uint32_t> windowProcess(const X11Link& link, xcb_window_t window) {
     return cardinalProperty(link, window, "_NET_WM_PID", XCB_ATOM_CARDINAL);
 }

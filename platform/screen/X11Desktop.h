@@ -17,6 +17,18 @@ bool hasCompositor(const X11Link& link);
 // manager or without an active window.
 std::optional<xcb_window_t> activeWindow(const X11Link& link);
 
+// Whether a window manager that follows the desktop conventions runs
+// (_NET_SUPPORTING_WM_CHECK on the root window).
+bool hasWindowManager(const X11Link& link);
+
+// The window that holds the keyboard focus; nothing when the focus is on the root window,
+// follows the pointer, or is nowhere.
+std::optional<xcb_window_t> focusedWindow(const X11Link& link);
+
+// Gives the keyboard focus to a window directly, as a desktop without a window manager
+// needs; the focus goes back to the root window when it is unmapped.
+void focusWindow(const X11Link& link, xcb_window_t window);
+
 // The process id that a window declares (_NET_WM_PID), if it declares one.
 std::optional<std::uint32_t> windowProcess(const X11Link& link, xcb_window_t window);
 

@@ -188,6 +188,21 @@ TEST_F(AppIntentsTests, TheAreaActionPassesTheModelsRefusalsOn) {
     EXPECT_EQ(failureOf(GrabAreaIntent{}.perform()), Words::grantDetail(model->appName()));
 }
 
+TEST_F(AppIntentsTests, StoppingTheAreaActionEndsThePickAndCopiesNothing) {
+    clock.setAutoAdvance(false);  // the minute's limit never comes
+    auto model = makeModel();
+    setSharedModel(model.get());
+    pickWaitsForCancel = true;
+    std::stop_source caller;
+    auto grab = GrabAreaIntent{}.perform(caller.get_token());
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return model->picking(); }));
+    caller.request_stop();
+    EXPECT_EQ(failureOf(std::move(grab)), Words::errorStopped());
+    EXPECT_EQ(cancelledPicks, 1);
+    EXPECT_FALSE(model->picking());
+    EXPECT_EQ(board->writeCount(), 0);
+}
+
 TEST(TemporaryCopyNames, KeepOnlyTheLastComponentAndNameTheNameless) {
     EXPECT_EQ(TemporaryCopy::copyName(QStringLiteral("a/b/scan.png")), u"scan.png");
     EXPECT_EQ(TemporaryCopy::copyName(QStringLiteral("scan.png")), u"scan.png");

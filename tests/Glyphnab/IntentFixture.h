@@ -19,6 +19,9 @@
 #include <QImage>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <QCoroTimer>
 
 #include <gtest/gtest.h>
 
@@ -76,9 +79,17 @@ protected:
     std::unique_ptr<Glyphnab::GlyphnabModel> makeModel() {
         Glyphnab::PictureSource pictures{
             [this] { return allowed; },
-            [this](QColor, QString) -> QCoro::Task<std::optional<QRectF>> { co_return pickAnswer; },
+            [this](QColor, QString) -> QCoro::Task<std::optional<QRectF>> {
+                const int before = cancelledPicks;
+                while (pickWaitsForCancel && cancelledPicks == before) {
+                    QTimer tick;
+                    tick.start(5);
+                    co_await tick;
+                }
+                co_return cancelledPicks == before ? pickAnswer : std::nullopt;
+            },
             [this](QRectF) -> QCoro::Task<QImage> { co_return QImage(grabWidth, 10, QImage::Format_RGB32); },
-            [] {}};
+            [this] { ++cancelledPicks; }};
         ZantrelUI::MacCalls calls(
             false, [] { return ZantrelUI::LoginItem::Status::off; }, [](bool) {}, [] {}, [] {}, [](const QUrl&) {},
             [](const QList<QUrl>&) {}, [](const ZantrelUI::OpenAsk&) { return QList<QUrl>(); },
@@ -129,6 +140,9 @@ protected:
     QStringList copiesWhileReading;
     bool allowed = true;
     std::optional<QRectF> pickAnswer = QRectF(10, 10, 100, 50);
+    // The pick goes on until it is cancelled.
+    bool pickWaitsForCancel = false;
+    int cancelledPicks = 0;
     int grabWidth = 30;
 };
 

@@ -154,3 +154,22 @@ TEST(FullDiskAccess, OpenMapsEveryOutcome) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whole numbers over both stores; the INI file gives them back as text.
+TEST_P(GrantMemoryTest, WholeNumbersSurviveTheStoreAndNothingElseReadsAsOne) {
+    EXPECT_EQ(store->integer(QStringLiteral("onboarding.step")), std::nullopt);
+    store->setInteger(QStringLiteral("onboarding.step"), 2);
+    EXPECT_EQ(store->integer(QStringLiteral("onboarding.step")), 2);
+    if (GetParam()) {
+        const SettingsDefaultsStore reopened(folder.filePath(QStringLiteral("defaults.ini")));
+        EXPECT_EQ(reopened.integer(QStringLiteral("onboarding.step")), 2);
+    }
+    store->setString(QStringLiteral("onboarding.step"), QStringLiteral("2.5"));
+    EXPECT_EQ(store->integer(QStringLiteral("onboarding.step")), std::nullopt);
+    store->setBool(QStringLiteral("onboarding.step"), true);
+    EXPECT_EQ(store->integer(QStringLiteral("onboarding.step")), std::nullopt);
+}
+
+}  // namespace

@@ -41,9 +41,16 @@ TEST(ShortcutRowRecording, TheRegisteredGrabShortcutIsRecordedAndDoesNotFire) {
     QProcess& probe = session.start(rowProbe);
     QStringList seen;
     ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("registered 1"))) << seen.join(u'|').toStdString();
-    const auto focus = session.xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--name"),
-                                        QStringLiteral("Row probe"), QStringLiteral("windowfocus"),
-                                        QStringLiteral("--sync")});
+    const std::optional<QString> window = session.waitForWindow(QStringLiteral("Row probe"));
+    ASSERT_TRUE(window.has_value());
+    // Mapped is not yet viewable: the focus request may be refused for a moment.
+    TestSupport::CommandResult focus;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        focus = session.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *window});
+        if (focus.exitCode == 0)
+            break;
+        QThread::msleep(100);
+    }
     ASSERT_EQ(focus.exitCode, 0) << focus.err.toStdString();
     ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("recording"))) << seen.join(u'|').toStdString();
     ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("registered 0")));  // held while recording

@@ -1,5 +1,7 @@
 // A small X client for end-to-end tests:
-//   window COLOR TITLE [TEXT]   a 400 × 300 window at the top left, filled with COLOR
+//   window COLOR TITLE [TEXT [PIXELS [WxH]]]
+//                               a window at the top left (400 × 300 unless WxH), filled with
+//                               COLOR, with TEXT in black at PIXELS pixels high (the default font)
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 
@@ -16,7 +18,13 @@ namespace {
 
 class ColourWindow final : public QWidget {
 public:
-    ColourWindow(QColor colour, QString text) : colour_(colour), text_(std::move(text)) {}
+    ColourWindow(QColor colour, QString text, int pixels) : colour_(colour), text_(std::move(text)) {
+        if (pixels > 0) {
+            QFont big = font();
+            big.setPixelSize(pixels);
+            setFont(big);
+        }
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -39,9 +47,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() >= 3 && args[0] == u"window") {
-        ColourWindow window(QColor(args[1]), args.value(3));
+        ColourWindow window(QColor(args[1]), args.value(3), args.value(4).toInt());
         window.setWindowTitle(args[2]);
-        window.setGeometry(0, 0, 400, 300);
+        const QStringList size = args.value(5).split(u'x');
+        const int width = size.size() == 2 ? size[0].toInt() : 0;
+        const int height = size.size() == 2 ? size[1].toInt() : 0;
+        window.setGeometry(0, 0, width > 0 ? width : 400, height > 0 ? height : 300);
         window.show();
         return QApplication::exec();
     }
@@ -61,6 +72,6 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(QColor(shot.pixel(0, 0)).name()));
         return 0;
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT] | clip TEXT | pixel X Y\n");
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y\n");
     return 64;
 }

@@ -1,0 +1,71 @@
+// The program's own parts of the delegate: the real desktop behind every closure.
+
+#include "Glyphnab/AppDelegate.h"
+
+#include "Glyphnab/AppIntents.h"
+#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/GrabShimmer.h"
+#include "Glyphnab/NoticePresenter.h"
+#include "Glyphnab/PictureSource.h"
+#include "Glyphnab/StatusController.h"
+#include "Glyphnab/SystemCalls.h"
+#include "Glyphnab/Updater.h"
+#include "GlyphnabCore/Words.h"
+#include "ZantrelKit/DataFolder.h"
+#include "ZantrelUI/AreaSelector.h"
+#include "ZantrelUI/HotKeys.h"
+#include "ZantrelUI/ReduceMotion.h"
+
+#include <QDir>
+
+namespace Glyphnab {
+namespace {
+
+// The languages of the app's string tables: the ".lproj" folders of its bundle.
+QStringList bundleLocalizations() {
+    QStringList candidates;
+    if (const std::optional<QString> folder = ZantrelKit::dataFolder())
+        candidates.append(*folder);
+    candidates.append(ZantrelKit::dataFolderCandidates());
+    const std::optional<QString> bundle = GlyphnabCore::Words::locateBundle(candidates);
+    if (!bundle)
+        return {};
+    QStringList languages;
+    for (const QString& entry : QDir(*bundle).entryList({QStringLiteral("*.lproj")}, QDir::Dirs, QDir::Name))
+        languages.append(entry.chopped(6));
+    // The development language leads, as a bundle lists it.
+    if (languages.removeAll(QStringLiteral("en")) > 0)
+        languages.prepend(QStringLiteral("en"));
+    return languages;
+}
+
+}  // namespace
+
+DelegateParts DelegateParts::live() {
+    DelegateParts parts;
+    parts.model = [](ZantrelUI::AppContext& context, std::function<void()> release, std::function<void()> reclaim) {
+        // The model owns the one selector, so the picture source never outlives it.
+        auto selector = std::make_unique<ZantrelUI::AreaSelector>();
+        SystemCalls system = SystemCalls::live(Relaunch::live(std::move(release), std::move(reclaim)));
+        auto board = system.mac.sharedBoard();
+        auto model = std::make_unique<GlyphnabModel>(context, std::move(board), PictureSource::live(*selector),
+                                                     std::move(system), GlyphnabModel::liveReader(),
+                                                     GlyphnabModel::liveWarmer());
+        selector.release()->setParent(model.get());
+        return model;
+    };
+    parts.notice = [](std::function<NoticeModel*()> model) {
+        return std::make_unique<NoticePresenter>(std::move(model), [] { return ZantrelUI::ReduceMotion::system(); });
+    };
+    parts.shimmer = [] { return std::make_unique<GrabShimmer>([] { return ZantrelUI::ReduceMotion::system(); }); };
+    parts.status = [](GlyphnabModel& model, std::function<void()> openSettings) {
+        return std::make_unique<StatusController>(model, std::move(openSettings));
+    };
+    parts.shareModel = setSharedModel;
+    parts.hotKeys = []() -> ZantrelUI::HotKeys& { return ZantrelUI::HotKeys::shared(); };
+    parts.updater = []() -> Updater& { return Updater::shared(); };
+    parts.localizations = bundleLocalizations;
+    return parts;
+}
+
+}  // namespace Glyphnab

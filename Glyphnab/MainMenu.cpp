@@ -1,0 +1,108 @@
+#include "Glyphnab/MainMenu.h"
+
+#include "GlyphnabCore/Words.h"
+#include "platform/async/MainThread.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QWidget>
+
+namespace Glyphnab {
+namespace {
+
+namespace Words = GlyphnabCore::Words;
+
+QString menuTitle(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
+
+QAction* item(QMenu* menu, const QString& title, const QKeySequence& keys, std::function<void()> run) {
+    QAction* action = menu->addAction(menuTitle(title));
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, action, [run = std::move(run)] {
+        Platform::assertMain();
+        run();
+    });
+    return action;
+}
+
+// What the responder chain does on macOS: the widget with the keyboard focus takes the
+// edit command when it has a slot of that name.
+std::function<void()> toFocusWidget(const char* slot) {
+    return [slot] {
+        if (QWidget* focus = QApplication::focusWidget()) {
+            const QMetaObject* meta = focus->metaObject();
+            const QByteArray signature = QByteArray(slot) + "()";
+            if (meta->indexOfMethod(signature.constData()) >= 0)
+                QMetaObject::invokeMethod(focus, slot);
+        }
+    };
+}
+
+bool isOrdinaryWindow(const QWidget* widget) {
+    if (!widget->isWindow())
+        return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+}  // namespace
+
+MainMenu::MainMenu(const QString& productName, std::function<void()> openSettings, QObject* parent)
+    : QObject(parent) {
+    auto* app = new QMenu(menuTitle(productName));
+    item(app, Words::menuSettings(), QKeySequence(Qt::CTRL | Qt::Key_Comma), std::move(openSettings));
+    app->addSeparator();
+    item(app, Words::menuQuit(productName), QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
+
+    // Fixed English words, as on the other desktops of the family.
+    auto* edit = new QMenu(QStringLiteral("Edit"));
+    item(edit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), toFocusWidget("undo"));
+    item(edit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), toFocusWidget("redo"));
+    edit->addSeparator();
+    item(edit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), toFocusWidget("cut"));
+    item(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), toFocusWidget("copy"));
+    item(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), toFocusWidget("paste"));
+    item(edit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), toFocusWidget("selectAll"));
+
+    auto* window = new QMenu(QStringLiteral("Window"));
+    item(window, QStringLiteral("Close"), QKeySequence(Qt::CTRL | Qt::Key_W), [] {
+        if (QWidget* active = QApplication::activeWindow())
+            active->close();
+    });
+
+    menus_ = {app, edit, window};
+}
+
+MainMenu::~MainMenu() { qDeleteAll(menus_); }
+
+QList<QAction*> MainMenu::actions() const {
+    QList<QAction*> all;
+    for (const QMenu* menu : menus_)
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                all.append(action);
+    return all;
+}
+
+void MainMenu::install() { qApp->installEventFilter(this); }
+
+void MainMenu::attach(QWidget* window) const {
+    const QList<QAction*> present = window->actions();
+    for (QAction* action : actions())
+        if (!present.contains(action))
+            window->addAction(action);
+}
+
+bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (isOrdinaryWindow(widget))
+            attach(widget);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace Glyphnab
