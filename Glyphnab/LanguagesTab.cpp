@@ -1,12 +1,11 @@
 #include "Glyphnab/LanguagesTab.h"
 
 #include "Glyphnab/GlyphnabModel.h"
-#include "Glyphnab/InkLabel.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Localization.h"
 #include "ZantrelUI/Environment.h"
 #include "ZantrelUI/FindField.h"
-#include "ZantrelUI/GlowSwitch.h"
+#include "ZantrelUI/InkLabel.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/SectionLabel.h"
 #include "ZantrelUI/SettingsCard.h"
@@ -114,7 +113,7 @@ LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
     search->setContentsMargins(0, 12, 0, 12);
     search->setSpacing(8);
     find_ = new FindField(Words::settingsSearchLanguages(), query_);
-    count_ = new InkLabel(QString(), Ink::secondary(), Fonts::footnote());
+    count_ = new InkLabel(QString(), Fonts::footnote(), Ink::secondary());
     count_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     useSystem_ = new PillButton(Words::settingsUseMacs());
     clear_ = new PillButton(Words::settingsClearLanguages());
@@ -143,7 +142,7 @@ LanguagesTab::LanguagesTab(GlyphnabModel& model, QString query, QWidget* parent)
     listCard_->addRow(listArea_);
     column->addWidget(listCard_);
 
-    note_ = new InkLabel(QString(), Ink::secondary(), Fonts::footnote());
+    note_ = new InkLabel(QString(), Fonts::footnote(), Ink::secondary());
     note_->setWordWrap(true);
     note_->setContentsMargins(4, 0, 4, 0);
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -209,13 +208,7 @@ void LanguagesTab::refreshFollowDetail() {
     if (detail == shownFollowDetail_)
         return;
     shownFollowDetail_ = detail;
-    // The switch keeps its knob (and its animation); only its label is new.
-    auto* label = new RowTitle(Words::settingsFollowMac(), detail);
-    if (QWidget* old = follow_->toggle()->labelWidget())
-        old->hide();  // it is deleted later; it must not show meanwhile
-    follow_->toggle()->setLabelWidget(label);
-    follow_->updateGeometry();
-    follow_->toggle()->setAccessibleLabel(label->combinedText());
+    follow_->setDetail(detail);
 }
 
 void LanguagesTab::rebuildList() {

@@ -5,7 +5,6 @@
 #include "Glyphnab/LanguagesTab.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/FindField.h"
-#include "ZantrelUI/GlowSwitch.h"
 #include "ZantrelUI/PillButton.h"
 #include "ZantrelUI/SectionLabel.h"
 #include "ZantrelUI/SettingsCard.h"
@@ -186,8 +185,8 @@ TEST(LanguagesTab, FollowingTheSystemHidesTheListNamesWhatIsReadAndKeepsTheStore
     EXPECT_EQ(detail, Words::followMacDetail({QStringLiteral("German (Germany)"),
                                               QStringLiteral("English (United States)")}));
     const auto shownDetail = [&]() -> std::optional<QString> {
-        auto* title = qobject_cast<ZantrelUI::RowTitle*>(t.tab->followSwitch()->toggle()->labelWidget());
-        if (title == nullptr || title->detailLabel() == nullptr)
+        const ZantrelUI::RowTitle* title = t.tab->followSwitch()->rowTitle();
+        if (title->detailLabel() == nullptr)
             return std::nullopt;
         return title->detailLabel()->text();
     };

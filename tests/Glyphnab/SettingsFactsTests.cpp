@@ -41,7 +41,8 @@ TEST(SettingsUpdatesState, NoFeedMeansNotConfiguredAndNoCheck) {
     EXPECT_FALSE(state.canCheck);
 
     Updater set{ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("SUFeedURL"), QStringLiteral("https://example.org/feed")},
-                                                    {QStringLiteral("SUPublicEDKey"), QStringLiteral("key")}})};
+                                                    {QStringLiteral("SUPublicEDKey"), QStringLiteral("key")}}),
+                std::nullopt};  // no background checks
     EXPECT_TRUE(updatesState(set).configured);
 }
 

@@ -35,6 +35,7 @@ public:
           clock_(true),
           context_(bundleId, ZantrelKit::AccentPair::glyphnab,
                    ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Glyphnab")}}), {}) {
+        forgetState();
         PictureSource pictures{
             [this] { return setup_.screenAllowed; },
             [](QColor, QString) -> QCoro::Task<std::optional<QRectF>> { co_return std::nullopt; },
@@ -54,6 +55,17 @@ public:
             context_, std::make_shared<Platform::MemoryPasteboard>(), std::move(pictures), std::move(system), reader,
             warmer,
             ModelAmbient{&clock_, [this] { return setup_.supported; }, [this] { return setup_.preferred; }});
+    }
+
+    ~SettingsModel() {
+        model.reset();
+        forgetState();
+    }
+
+    // The process keeps one store per bundle: each model starts from the defaults.
+    void forgetState() {
+        for (const char* key : {"preferences", "screenRecording.asked", "grant.screenRecording.seen"})
+            context_.defaults().remove(QString::fromLatin1(key));
     }
 
     // Makes the picture source answer differently from now on.

@@ -2,6 +2,9 @@
 
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/LanguagesTab.h"
+#include "Glyphnab/AppWindows.h"
+#include "ZantrelUI/GlassWindow.h"
+#include "Glyphnab/Updater.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/AppContext.h"
 #include "ZantrelUI/Backdrop.h"
@@ -94,6 +97,23 @@ bool savePage(QWidget* page, ColorScheme scheme, const QString& folder, const QS
     return ok;
 }
 
+// The whole Settings window on one tab, as it opens.
+bool saveWindow(SampleModel& sample, SettingsTab tab, ColorScheme scheme, const QString& folder, const QString& name) {
+    Updater updater(ZantrelKit::OwnerConfig(QVariantMap{}), std::nullopt);
+    AppWindows windows(*sample.model, updater);
+    windows.selection().setTab(tab);
+    windows.showSettings();
+    QWidget* window = windows.settings().window();
+    Environment::setColorScheme(window, scheme);
+    settle();
+    const QString path = QDir(folder).filePath(name + QStringLiteral("-") + schemeName(scheme) + QStringLiteral(".png"));
+    const bool ok = window->grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    windows.settings().close();
+    settle();
+    return ok;
+}
+
 }  // namespace
 
 bool appSettingsTabs(ColorScheme scheme, const QString& folder) {
@@ -109,5 +129,21 @@ bool appSettingsTabs(ColorScheme scheme, const QString& folder) {
                   QStringLiteral("app-languages-nothing")) && ok;
     sample.change([](GlyphnabCore::Preferences& p) { p.followSystemLanguages = true; });
     ok = savePage(new LanguagesTab(*sample.model), scheme, folder, QStringLiteral("app-languages-follow")) && ok;
+
+    ok = saveWindow(sample, SettingsTab::general, scheme, folder, QStringLiteral("app-settings-general")) && ok;
+    sample.change([](GlyphnabCore::Preferences& p) {
+        p.route = GlyphnabCore::Route::clipboard;
+        p.showIcon = false;
+        p.lineMode = ZantrelText::LineMode::join;
+    });
+    ok = saveWindow(sample, SettingsTab::general, scheme, folder, QStringLiteral("app-settings-general-clipboard")) && ok;
+    ok = saveWindow(sample, SettingsTab::shortcuts, scheme, folder, QStringLiteral("app-settings-shortcuts")) && ok;
+    sample.change([](GlyphnabCore::Preferences& p) {
+        p.shortcuts[GlyphnabCore::Command::grabOther] = p.shortcuts.at(GlyphnabCore::Command::grab);
+    });
+    ok = saveWindow(sample, SettingsTab::shortcuts, scheme, folder, QStringLiteral("app-settings-shortcuts-clash")) && ok;
+    sample.change([](GlyphnabCore::Preferences& p) { p.followSystemLanguages = false; });
+    ok = saveWindow(sample, SettingsTab::languages, scheme, folder, QStringLiteral("app-settings-languages")) && ok;
+    ok = saveWindow(sample, SettingsTab::about, scheme, folder, QStringLiteral("app-settings-about")) && ok;
     return ok;
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+// The Settings tab of the two grab shortcuts: a recorder per command, titled by what the
+// command does with the preferred line mode, and a reset to the default shortcuts. It
+// keeps nothing of its own: the rows read and write the model's preferences.
+
+#include "GlyphnabCore/Command.h"
+#include "GlyphnabCore/Preferences.h"
+
+#include <QWidget>
+
+namespace ZantrelUI {
+class PillButton;
+class SettingsRow;
+}  // namespace ZantrelUI
+
+namespace Glyphnab {
+
+class GlyphnabModel;
+class ShortcutRow;
+
+class ShortcutsTab final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShortcutsTab(GlyphnabModel& model, QWidget* parent = nullptr);
+
+    // Both commands bound to their default keys, and nothing else bound.
+    static bool hasDefaultShortcuts(const GlyphnabCore::Preferences& prefs);
+
+    ShortcutRow* recorder(GlyphnabCore::Command command) const;
+    ZantrelUI::SettingsRow* row(GlyphnabCore::Command command) const;
+    // The title the command's row shows now.
+    QString rowTitle(GlyphnabCore::Command command) const;
+    ZantrelUI::PillButton* resetButton() const { return reset_; }
+
+private:
+    void refresh();
+    void resetShortcuts();
+
+    GlyphnabModel& model_;
+    ZantrelUI::SettingsRow* grabRow_;
+    ZantrelUI::SettingsRow* otherRow_;
+    ShortcutRow* grab_;
+    ShortcutRow* other_;
+    ZantrelUI::PillButton* reset_;
+};
+
+}  // namespace Glyphnab
