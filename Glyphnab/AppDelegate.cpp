@@ -97,6 +97,8 @@ DelegateWindows* AppDelegate::windows() {
             return nullptr;
         }
         windows_ = parts_.windows(model(), updater());
+        if (windows_)
+            windows_->setHotKeyBindings(bindings_.get());
     }
     return windows_.get();
 }
@@ -162,6 +164,8 @@ void AppDelegate::finishLaunching() {
 
     // 8 and 9. The hot keys, registered now and again whenever the shortcuts change.
     bindings_ = std::make_unique<HotKeyBindings>(grabs, hotKeys());
+    if (windows_)
+        windows_->setHotKeyBindings(bindings_.get());
 
     // 10. The Services entry and the rest of the bus interface.
     services_.model = &grabs;

@@ -41,6 +41,8 @@ public:
     virtual void showSettings(const QString& title, QSize size) = 0;
     virtual void showOnboarding(const QString& title, QSize size) = 0;
     virtual SettingsSelection& selection() = 0;
+    // The registered hot keys, for the Settings window to show which ones the desktop refused.
+    virtual void setHotKeyBindings(const HotKeyBindings*) {}
 };
 
 // What the delegate builds the app from. `live()` gives the program's parts; tests give

@@ -48,6 +48,7 @@ public:
     void showSettings(const QString&, QSize) override { windows_.showSettings(); }
     void showOnboarding(const QString&, QSize) override { windows_.showOnboarding(); }
     SettingsSelection& selection() override { return windows_.selection(); }
+    void setHotKeyBindings(const HotKeyBindings* bindings) override { windows_.setHotKeyBindings(bindings); }
 
 private:
     AppWindows windows_;

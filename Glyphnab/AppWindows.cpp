@@ -2,6 +2,7 @@
 
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/GrantPanelView.h"
+#include "Glyphnab/HotKeyBindings.h"
 #include "Glyphnab/OnboardingPages.h"
 #include "Glyphnab/OnboardingView.h"
 #include "GlyphnabCore/Words.h"
@@ -31,6 +32,10 @@ AppWindows::AppWindows(GlyphnabModel& model, Updater& updater, QObject* parent)
       selection_(new SettingsSelection(this)) {}
 
 AppWindows::~AppWindows() = default;
+
+void AppWindows::setHotKeyBindings(const HotKeyBindings* bindings) { bindings_ = bindings; }
+
+const HotKeyBindings* AppWindows::hotKeyBindings() const { return bindings_; }
 
 QString AppWindows::settingsTitle() {
     QString title = GlyphnabCore::Words::menuSettings();

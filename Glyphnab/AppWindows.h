@@ -8,6 +8,7 @@
 #include "Glyphnab/SettingsSelection.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 
@@ -21,6 +22,7 @@ class GlassWindow;
 namespace Glyphnab {
 
 class GlyphnabModel;
+class HotKeyBindings;
 class Updater;
 
 class AppWindows final : public QObject {
@@ -38,6 +40,10 @@ public:
     ZantrelUI::GlassWindow& onboarding() const { return *onboarding_; }
     ZantrelUI::GlassWindow& grant() const { return *grant_; }
     SettingsSelection& selection() const { return *selection_; }
+    // The registered hot keys, whose refused shortcuts the Shortcuts tab shows; none until
+    // the app has registered them.
+    void setHotKeyBindings(const HotKeyBindings* bindings);
+    const HotKeyBindings* hotKeyBindings() const;
 
     // Opens the grant panel, or brings it to the front unchanged.
     void showGrant();
@@ -72,6 +78,7 @@ private:
     ZantrelUI::GlassWindow* onboarding_;
     ZantrelUI::GlassWindow* grant_;
     SettingsSelection* selection_;
+    QPointer<const HotKeyBindings> bindings_;
 };
 
 }  // namespace Glyphnab

@@ -3,6 +3,7 @@
 #include "Glyphnab/AppWindows.h"
 #include "Glyphnab/GeneralTab.h"
 #include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/HotKeyBindings.h"
 #include "Glyphnab/LanguagesTab.h"
 #include "Glyphnab/SettingsFacts.h"
 #include "Glyphnab/ShortcutsTab.h"
@@ -22,8 +23,9 @@ namespace Glyphnab {
 namespace Words = GlyphnabCore::Words;
 using namespace ZantrelUI;
 
-SettingsRoot::SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelection& selection, QWidget* parent)
-    : QWidget(parent), model_(model), updater_(&updater), selection_(&selection) {
+SettingsRoot::SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelection& selection,
+                           const HotKeyBindings* bindings, QWidget* parent)
+    : QWidget(parent), model_(model), updater_(&updater), selection_(&selection), bindings_(bindings) {
     Platform::assertMain();
     Environment::setAccent(this, model_.context().accent());
     Environment::setMacCalls(this, std::make_shared<const MacCalls>(model_.system().mac));
@@ -59,8 +61,17 @@ QWidget* SettingsRoot::makePage(SettingsTab tab) {
             });
         return general;
     }
-    case SettingsTab::shortcuts:
-        return new ShortcutsTab(model_);
+    case SettingsTab::shortcuts: {
+        auto* shortcuts = new ShortcutsTab(model_);
+        if (bindings_) {
+            shortcuts->setRefused(bindings_->refused());
+            connect(bindings_, &HotKeyBindings::refusedChanged, shortcuts, [this, shortcuts] {
+                if (bindings_)
+                    shortcuts->setRefused(bindings_->refused());
+            });
+        }
+        return shortcuts;
+    }
     case SettingsTab::languages:
         return new LanguagesTab(model_, QString());
     case SettingsTab::about: {
@@ -74,7 +85,7 @@ QWidget* SettingsRoot::makePage(SettingsTab tab) {
 }
 
 QWidget* AppWindows::settingsRoot(QWidget* parent) {
-    return new SettingsRoot(model_, updater_, selection(), parent);
+    return new SettingsRoot(model_, updater_, selection(), bindings_, parent);
 }
 
 }  // namespace Glyphnab

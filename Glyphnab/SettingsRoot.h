@@ -16,6 +16,7 @@ class SettingsShell;
 namespace Glyphnab {
 
 class GlyphnabModel;
+class HotKeyBindings;
 class Updater;
 
 class SettingsRoot final : public QWidget {
@@ -23,7 +24,9 @@ class SettingsRoot final : public QWidget {
 public:
     static constexpr int windowWidth = 640;
 
-    SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelection& selection, QWidget* parent = nullptr);
+    // `bindings`, when given, tells the Shortcuts tab which shortcuts the desktop refused.
+    SettingsRoot(GlyphnabModel& model, Updater& updater, SettingsSelection& selection,
+                 const HotKeyBindings* bindings = nullptr, QWidget* parent = nullptr);
 
     ZantrelUI::SettingsShell* shell() const { return shell_; }
     // The selected tab's page, built afresh at each change of tab.
@@ -35,6 +38,7 @@ private:
     GlyphnabModel& model_;
     QPointer<Updater> updater_;
     QPointer<SettingsSelection> selection_;
+    QPointer<const HotKeyBindings> bindings_;
     ZantrelUI::SettingsShell* shell_;
 };
 

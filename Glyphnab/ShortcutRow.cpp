@@ -74,9 +74,14 @@ ShortcutRow::ShortcutRow(Command command, GlyphnabModel& model, bool glass, QWid
     // The hierarchical secondary style outside glass cards is the palette's own muted text.
     clash_ = new InkLabel(QString(), clashFont(), glass ? Ink::secondary() : Ink::tertiary(), true, this);
     clash_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    refusedLine_ = new InkLabel(GlyphnabCore::Words::settingsShortcutRefused(), clashFont(),
+                                glass ? Ink::secondary() : Ink::tertiary(), true, this);
+    refusedLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    refusedLine_->hide();
     stack_->setContentsMargins(0, 0, 0, 0);
     stack_->setSpacing(4);
     stack_->addWidget(clash_, 0, Qt::AlignRight);
+    stack_->addWidget(refusedLine_, 0, Qt::AlignRight);
     makeField(model.prefs());
 
     connect(&model, &GlyphnabModel::prefsChanged, this, &ShortcutRow::refresh);
@@ -108,6 +113,18 @@ std::optional<QString> ShortcutRow::clashText() const {
     if (clash_->isHidden())
         return std::nullopt;
     return clash_->text();
+}
+
+void ShortcutRow::setRefused(bool refused) {
+    Platform::assertMain();
+    refused_ = refused;
+    refusedLine_->setVisible(refused);
+}
+
+std::optional<QString> ShortcutRow::refusedText() const {
+    if (refusedLine_->isHidden())
+        return std::nullopt;
+    return refusedLine_->text();
 }
 
 void ShortcutRow::refresh() {

@@ -2,7 +2,8 @@
 
 // The recorder of one grab command's global shortcut: a shortcut field fed from the
 // preferences, writing what the user records back through the model, and under it one line
-// naming what the keys clash with (the other grab command, or a shortcut the desktop uses).
+// naming what the keys clash with (the other grab command, or a shortcut the desktop uses),
+// and one more when the desktop refused to register the keys for this app.
 // It follows the model's preferences, so both rows update when either one is edited.
 
 #include "GlyphnabCore/Command.h"
@@ -54,6 +55,13 @@ public:
     std::optional<QString> clashText() const;
     ZantrelUI::InkLabel* clashLabel() const { return clash_; }
 
+    // Whether the desktop refused this command's keys at the last registration.
+    void setRefused(bool refused);
+    bool isRefused() const { return refused_; }
+    // The refused line shown now, if any.
+    std::optional<QString> refusedText() const;
+    ZantrelUI::InkLabel* refusedLabel() const { return refusedLine_; }
+
 private:
     void refresh();
     void makeField(const GlyphnabCore::Preferences& prefs);
@@ -65,6 +73,8 @@ private:
     QVBoxLayout* stack_;
     ZantrelUI::ShortcutField* field_ = nullptr;
     ZantrelUI::InkLabel* clash_;
+    ZantrelUI::InkLabel* refusedLine_;
+    bool refused_ = false;
 };
 
 }  // namespace Glyphnab

@@ -52,6 +52,11 @@ SettingsRow* ShortcutsTab::row(Command command) const { return command == Comman
 
 QString ShortcutsTab::rowTitle(Command command) const { return row(command)->rowTitle()->titleLabel()->text(); }
 
+void ShortcutsTab::setRefused(const QSet<Command>& commands) {
+    for (const Command command : {Command::grab, Command::grabOther})
+        recorder(command)->setRefused(commands.contains(command));
+}
+
 void ShortcutsTab::refresh() {
     const GlyphnabCore::Preferences& prefs = model_.prefs();
     // The first row always names what the first shortcut does now.

@@ -2,11 +2,13 @@
 
 // The Settings tab of the two grab shortcuts: a recorder per command, titled by what the
 // command does with the preferred line mode, and a reset to the default shortcuts. It
-// keeps nothing of its own: the rows read and write the model's preferences.
+// keeps nothing of its own: the rows read and write the model's preferences, and the
+// commands whose keys the desktop refused are given from outside.
 
 #include "GlyphnabCore/Command.h"
 #include "GlyphnabCore/Preferences.h"
 
+#include <QSet>
 #include <QWidget>
 
 namespace ZantrelUI {
@@ -32,6 +34,8 @@ public:
     // The title the command's row shows now.
     QString rowTitle(GlyphnabCore::Command command) const;
     ZantrelUI::PillButton* resetButton() const { return reset_; }
+    // Shows the refused line under the rows of these commands only.
+    void setRefused(const QSet<GlyphnabCore::Command>& commands);
 
 private:
     void refresh();

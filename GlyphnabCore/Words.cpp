@@ -214,6 +214,10 @@ QString settingsShortcutsDetail() {
                 u"Shortcuts work in every app, with no extra permission. Click a shortcut, then press the "
                 u"new keys. Delete clears it, Escape cancels.");
 }
+QString settingsShortcutRefused() {
+    return text(u"settings.shortcutRefused",
+                u"Another program already uses this shortcut, so it does nothing here. Pick another.");
+}
 QString settingsResetShortcuts() { return text(u"settings.resetShortcuts", u"Reset to Defaults"); }
 QString settingsFollowMac() { return text(u"settings.followMac", u"Follow the system's languages"); }
 QString settingsFollowMacNone() {

@@ -179,6 +179,7 @@ QString settingsShowIconDetail(const QString& appName);
 QString settingsShortcutJoin();
 QString settingsShortcutKeep();
 QString settingsShortcutsDetail();
+QString settingsShortcutRefused();
 QString settingsResetShortcuts();
 QString settingsFollowMac();
 QString settingsFollowMacNone();

@@ -4,6 +4,7 @@
 #include "Glyphnab/AppDelegate.h"
 #include "Glyphnab/AppMain.h"
 #include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/HotKeyBindings.h"
 #include "Glyphnab/MainMenu.h"
 #include "Glyphnab/Updater.h"
 
@@ -47,6 +48,8 @@ struct WindowLog {
     SettingsSelection selection;
     // The tab selected when Settings opened last.
     std::optional<SettingsTab> tabAtOpen;
+    // The hot-key bindings handed to the window set last.
+    const HotKeyBindings* bindings = nullptr;
 };
 
 class FakeWindows final : public DelegateWindows {
@@ -59,6 +62,7 @@ public:
     }
     void showOnboarding(const QString& title, QSize size) override { log_.onboarding.append({title, size}); }
     SettingsSelection& selection() override { return log_.selection; }
+    void setHotKeyBindings(const HotKeyBindings* bindings) override { log_.bindings = bindings; }
 
 private:
     WindowLog& log_;
@@ -342,6 +346,9 @@ TEST_F(AppDelegateTest, StatusItemsSettingsOpensTheSettingsWindow) {
     statusOpensSettings();
     ASSERT_EQ(windows.settings.size(), 1);
     EXPECT_EQ(windows.settings[0].first, QStringLiteral("Settings"));
+    // The window set learns which shortcuts the desktop refused from the launch's bindings.
+    ASSERT_NE(windows.bindings, nullptr);
+    EXPECT_TRUE(windows.bindings->refused().isEmpty());
 }
 
 TEST_F(AppDelegateTest, FilesOpenedWithTheAppReachTheModel) {

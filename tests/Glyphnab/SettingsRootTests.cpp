@@ -3,8 +3,10 @@
 
 #include "Glyphnab/AppWindows.h"
 #include "Glyphnab/GeneralTab.h"
+#include "Glyphnab/HotKeyBindings.h"
 #include "Glyphnab/LanguagesTab.h"
 #include "Glyphnab/SettingsRoot.h"
+#include "Glyphnab/ShortcutRow.h"
 #include "Glyphnab/ShortcutsTab.h"
 #include "Glyphnab/Updater.h"
 #include "GlyphnabCore/Words.h"
@@ -12,6 +14,8 @@
 #include "ZantrelUI/FindField.h"
 #include "ZantrelUI/GeneralSettingsTab.h"
 #include "ZantrelUI/GlassWindow.h"
+#include "ZantrelUI/HotKeys.h"
+#include "ZantrelUI/InkLabel.h"
 #include "ZantrelUI/SettingsShell.h"
 #include "tests/Glyphnab/SettingsFixture.h"
 
@@ -22,6 +26,21 @@ namespace {
 
 using SettingsTesting::SettingsModel;
 using SettingsTesting::settle;
+using GlyphnabCore::Command;
+
+// A desktop on which other programs hold some key codes, whatever the modifiers.
+class TakenKeys final : public Platform::HotKeyService {
+public:
+    explicit TakenKeys(const QSet<std::uint16_t>& taken) : taken_(taken) {}
+    void installHandler(Pressed) override {}
+    Platform::HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t, std::uint32_t) override {
+        return taken_.contains(keyCode) ? Platform::HotKeyStatus::refused : Platform::HotKeyStatus::registered;
+    }
+    void unregisterKey(std::uint32_t) override {}
+
+private:
+    const QSet<std::uint16_t>& taken_;
+};
 
 struct Window {
     Window() : updater(ZantrelKit::OwnerConfig(QVariantMap{})), windows(*fake.model, updater) {}
@@ -83,6 +102,47 @@ TEST(SettingsRoot, SwitchingTabsBuildsAFreshPageAndTheTabSurvivesClosingTheWindo
     settle();
     ASSERT_NE(w.root(), nullptr);
     EXPECT_NE(qobject_cast<LanguagesTab*>(w.root()->page()), nullptr);
+}
+
+TEST(SettingsRoot, ARefusedShortcutIsToldUnderItsOwnRowAndTheLineFollowsTheDesktop) {
+    Window w;
+    const QSet<std::uint16_t> taken{17};  // the default grab key
+    ZantrelUI::HotKeys hotKeys{std::make_unique<TakenKeys>(taken)};
+    HotKeyBindings bindings(*w.fake.model, hotKeys);
+    ASSERT_EQ(bindings.refused(), QSet<Command>{Command::grab});
+    w.windows.setHotKeyBindings(&bindings);
+    w.windows.selection().setTab(SettingsTab::shortcuts);
+    w.windows.showSettings();
+    settle();
+    auto* tab = qobject_cast<ShortcutsTab*>(w.root()->page());
+    ASSERT_NE(tab, nullptr);
+    const ShortcutRow* grab = tab->recorder(Command::grab);
+    const ShortcutRow* other = tab->recorder(Command::grabOther);
+    EXPECT_EQ(grab->refusedText(), GlyphnabCore::Words::settingsShortcutRefused());
+    EXPECT_TRUE(grab->refusedLabel()->isVisible());
+    EXPECT_EQ(other->refusedText(), std::nullopt);
+    // A refusal is not a clash between the two commands.
+    EXPECT_EQ(grab->clashText(), std::nullopt);
+
+    // Free keys clear the line in the open window; the other command taking the held key shows it there.
+    const ZantrelKit::Shortcut grabKeys = w.fake.model->prefs().shortcuts.at(Command::grab);
+    w.fake.change([&](GlyphnabCore::Preferences& p) {
+        p.shortcuts[Command::grab] = ZantrelKit::Shortcut{5, grabKeys.modifiers};
+        p.shortcuts[Command::grabOther] = ZantrelKit::Shortcut{17, ZantrelKit::Shortcut::Modifiers(5)};
+    });
+    settle();
+    EXPECT_EQ(bindings.refused(), QSet<Command>{Command::grabOther});
+    EXPECT_EQ(grab->refusedText(), std::nullopt);
+    EXPECT_FALSE(grab->refusedLabel()->isVisible());
+    EXPECT_EQ(other->refusedText(), GlyphnabCore::Words::settingsShortcutRefused());
+
+    // A page built afresh starts from what the bindings know now.
+    w.choose(SettingsTab::general);
+    w.choose(SettingsTab::shortcuts);
+    tab = qobject_cast<ShortcutsTab*>(w.root()->page());
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->recorder(Command::grab)->refusedText(), std::nullopt);
+    EXPECT_EQ(tab->recorder(Command::grabOther)->refusedText(), GlyphnabCore::Words::settingsShortcutRefused());
 }
 
 TEST(SettingsRoot, ReopeningWithTheIconHiddenTurnsAnOpenWindowToGeneral) {

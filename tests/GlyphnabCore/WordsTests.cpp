@@ -133,6 +133,7 @@ QList<Entry> entries() {
         {"settings.shortcutJoin", Words::settingsShortcutJoin, "Grab text (lines joined)"},
         {"settings.shortcutKeep", Words::settingsShortcutKeep, "Grab text (line breaks kept)"},
         {"settings.shortcutsDetail", Words::settingsShortcutsDetail, "Shortcuts work in every app, with no extra permission. Click a shortcut, then press the new keys. Delete clears it, Escape cancels."},
+        {"settings.shortcutRefused", Words::settingsShortcutRefused, "Another program already uses this shortcut, so it does nothing here. Pick another."},
         {"settings.resetShortcuts", Words::settingsResetShortcuts, "Reset to Defaults"},
         {"settings.followMac", Words::settingsFollowMac, "Follow the system's languages"},
         {"settings.followMacDetail", [] { return Words::followMacDetail({"English"}); }, "Reads English."},
