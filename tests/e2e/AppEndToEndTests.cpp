@@ -1,7 +1,7 @@
 // The whole app under Xvfb: started onboarded from a state folder of its own, driven by
 // its global shortcuts and the mouse through xdotool, its clipboard read back with xclip.
 
-#include "tests/support/XvfbSession.h"
+#include "tests/e2e/AppDriver.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,137 +17,12 @@
 #include <csignal>
 #include <cstdlib>
 
-using TestSupport::XvfbSession;
-
 namespace {
 
-const QString app = QStringLiteral(GLYPHNAB_APP_PATH);
-const QString helper = QStringLiteral(GLYPHNAB_TEST_HELPER_PATH);
 const QString grabKeys = QStringLiteral("ctrl+shift+super+t");
 const QString otherKeys = QStringLiteral("ctrl+shift+super+j");
-const QString overlayTitle = QStringLiteral("Area selector");
 
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-class AppEndToEnd : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!session_.isRunning())
-            GTEST_SKIP() << session_.error().toStdString();
-        ASSERT_TRUE(state_.isValid());
-        // A user who finished onboarding: no window at launch.
-        QSettings defaults(state_.filePath(QStringLiteral("defaults")), QSettings::IniFormat);
-        defaults.setValue(QStringLiteral("preferences"), QByteArray(R"({"onboarded":true})"));
-        defaults.sync();
-        ASSERT_EQ(defaults.status(), QSettings::NoError);
-    }
-
-    QProcess& startApp() {
-        QProcess& process = session_.start(app, {QStringLiteral("--state-dir"), state_.path()});
-        EXPECT_EQ(process.state(), QProcess::Running);
-        return process;
-    }
-
-    // A window of black text on white at the top left; its window id.
-    QString showText(const QString& text, int pixels = 22, const QString& size = QStringLiteral("700x200")) {
-        const QString title = QStringLiteral("Text to grab");
-        session_.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), title, text,
-                                QString::number(pixels), size});
-        const std::optional<QString> id = session_.waitForWindow(title);
-        EXPECT_TRUE(id.has_value());
-        QThread::msleep(300);  // first paint
-        return id.value_or(QString());
-    }
-
-    void xdotool(const QStringList& arguments) const {
-        const auto result = session_.xdotool(arguments);
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    }
-
-    // Presses the shortcut until the overlay is up: the app registers its keys a moment
-    // after it starts.
-    bool pressUntilOverlay(const QString& keys) const {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 15000) {
-            session_.xdotool({QStringLiteral("key"), keys});
-            if (session_.waitForWindow(overlayTitle, std::chrono::milliseconds(700)))
-                return true;
-        }
-        return false;
-    }
-
-    void drag(int x0, int y0, int x1, int y1) const {
-        xdotool({QStringLiteral("mousemove"), QString::number(x0), QString::number(y0)});
-        xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
-        xdotool({QStringLiteral("mousemove"), QString::number((x0 + x1) / 2), QString::number((y0 + y1) / 2)});
-        xdotool({QStringLiteral("mousemove"), QString::number(x1), QString::number(y1)});
-        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    }
-
-    // The clipboard once it differs from `before`, or nothing within the time.
-    std::optional<QString> clipboardChangedFrom(const std::optional<QString>& before, int milliseconds = 15000) const {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < milliseconds) {
-            const std::optional<QString> now = session_.clipboardText();
-            if (now && now != before)
-                return now;
-            QThread::msleep(100);
-        }
-        return std::nullopt;
-    }
-
-    QList<Geometry> visibleWindowsOf(qint64 pid) const {
-        QList<Geometry> windows;
-        const auto ids = session_.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                           QStringLiteral("--pid"), QString::number(pid)});
-        for (const QString& id : ids.out.split(u'\n', Qt::SkipEmptyParts)) {
-            const auto shell =
-                session_.xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id.trimmed()});
-            Geometry geometry;
-            for (const QString& line : shell.out.split(u'\n', Qt::SkipEmptyParts)) {
-                const QString value = line.section(u'=', 1);
-                if (line.startsWith(u"X="))
-                    geometry.x = value.toInt();
-                else if (line.startsWith(u"Y="))
-                    geometry.y = value.toInt();
-                else if (line.startsWith(u"WIDTH="))
-                    geometry.width = value.toInt();
-                else if (line.startsWith(u"HEIGHT="))
-                    geometry.height = value.toInt();
-            }
-            windows.append(geometry);
-        }
-        return windows;
-    }
-
-    // Whether the app took its name on the session bus in time.
-    bool waitForBusName() const {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            const auto owned = session_.run(
-                QStringLiteral("dbus-send"),
-                {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.freedesktop.DBus"),
-                 QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
-                 QStringLiteral("string:org.glyphnab.Glyphnab")});
-            if (owned.out.contains(u"boolean true"))
-                return true;
-            QThread::msleep(100);
-        }
-        return false;
-    }
-
-    QString focusedWindow() const {
-        return session_.xdotool({QStringLiteral("getwindowfocus")}).out.trimmed();
-    }
-
-    XvfbSession session_{1280, 800};
-    QTemporaryDir state_;
-};
+class AppEndToEnd : public TestSupport::AppDriver {};
 
 TEST_F(AppEndToEnd, ShortcutAndDragCopyTheTextShowTheNoticeAndLeaveTheFocus) {
     const QString window = showText(QStringLiteral("Glyphnab copies visible text"));
@@ -166,7 +41,7 @@ TEST_F(AppEndToEnd, ShortcutAndDragCopyTheTextShowTheNoticeAndLeaveTheFocus) {
     QElapsedTimer timer;
     timer.start();
     while (!noticeShown && timer.elapsed() < 3000) {
-        for (const Geometry& panel : visibleWindowsOf(process.processId()))
+        for (const TestSupport::WindowGeometry& panel : visibleWindowsOf(process.processId()))
             if (panel.y < 60 && std::abs(panel.x + panel.width / 2 - 640) < 4)
                 noticeShown = true;
         QThread::msleep(100);
@@ -247,11 +122,7 @@ TEST_F(AppEndToEnd, ASecondStartWithoutFilesOpensSettingsInTheRunningOneAndEnds)
     // Ctrl+W closes it; without its last window the app keeps running.
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *settings});
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
-    QElapsedTimer timer;
-    timer.start();
-    while (session_.waitForWindow(QStringLiteral("Settings"), std::chrono::milliseconds(100)) && timer.elapsed() < 5000)
-        QThread::msleep(100);
-    EXPECT_FALSE(session_.waitForWindow(QStringLiteral("Settings"), std::chrono::milliseconds(100)));
+    EXPECT_TRUE(waitForWindowGone(QStringLiteral("Settings")));
     QThread::msleep(300);
     EXPECT_EQ(process.state(), QProcess::Running);
 }

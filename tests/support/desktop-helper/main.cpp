@@ -4,6 +4,7 @@
 //                               COLOR, with TEXT in black at PIXELS pixels high (the default font)
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
+//   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
 
 #include "platform/pasteboard/Pasteboard.h"
 
@@ -72,6 +73,14 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(QColor(shot.pixel(0, 0)).name()));
         return 0;
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y\n");
+    if ((args.size() == 2 || args.size() == 6) && args[0] == u"shot") {
+        const bool part = args.size() == 6;
+        const QImage shot = QGuiApplication::primaryScreen()
+                                ->grabWindow(0, part ? args[2].toInt() : 0, part ? args[3].toInt() : 0,
+                                             part ? args[4].toInt() : -1, part ? args[5].toInt() : -1)
+                                .toImage();
+        return !shot.isNull() && shot.save(args[1], "PNG") ? 0 : 2;
+    }
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H]\n");
     return 64;
 }
