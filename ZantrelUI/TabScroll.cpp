@@ -111,6 +111,11 @@ void TabScroll::remeasure() {
     const int frame = static_cast<int>(std::ceil(std::min(std::max(height_, 1.0), limit)));
     if (frame != maximumHeight() || frame != minimumHeight())
         setFixedHeight(frame);
+    // A resize made while the first, pending resize event is delivered (the page measured
+    // at a narrow width before layout) sends no event of its own: the scroll area would
+    // keep the old height and stretch the page's rows over it.
+    if (area_->geometry() != rect())
+        area_->setGeometry(rect());
     applyFade();
     updateGeometry();
     measuring_ = false;

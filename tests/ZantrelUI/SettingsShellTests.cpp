@@ -4,6 +4,7 @@
 #include "ZantrelUI/ChipPicker.h"
 #include "ZantrelUI/GeneralSettingsTab.h"
 #include "ZantrelUI/GlowSwitch.h"
+#include "ZantrelUI/InkLabel.h"
 #include "ZantrelUI/MacCalls.h"
 #include "ZantrelUI/SettingsCard.h"
 #include "ZantrelUI/SettingsShell.h"
@@ -101,6 +102,38 @@ TEST_F(TabScrollTest, FollowsThePageWhenItGrows) {
     const int before = scroll.height();
     column->addWidget(new FixedPage(100));
     ASSERT_TRUE(TestSupport::waitUntil([&] { return scroll.height() > before + 90; }));
+}
+
+TEST_F(TabScrollTest, APageThatWrapsTakesItsHeightAtTheWidthItIsShownAt) {
+    // Built before layout, the page is first measured at a narrow default width where its
+    // text wraps onto many lines; shown at 640 it needs far less.
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new TabScroll(&window, oneScreen);
+    column->addWidget(scroll);
+    auto* page = new QWidget();
+    auto* lines = new QVBoxLayout(page);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->addWidget(new InkLabel(QStringLiteral("Shortcuts work in every app, with no extra permission. Click a "
+                                                 "shortcut, then press the new keys. Delete clears it, Escape cancels."),
+                                  Fonts::system(13), Ink::primary(), true));
+    scroll->setPage(page, 18);
+    const qreal narrow = scroll->measuredHeight();
+    window.setFixedWidth(640);
+    window.show();
+    QCoreApplication::processEvents();
+
+    const int wide = page->heightForWidth(640 - 2 * 18);
+    ASSERT_LT(wide, narrow);
+    EXPECT_DOUBLE_EQ(scroll->measuredHeight(), wide);
+    EXPECT_EQ(scroll->height(), wide);
+    // The scroll area and the page holder follow, so the page is not stretched over the
+    // narrow height and clipped.
+    EXPECT_EQ(scroll->scrollArea()->height(), wide);
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return scroll->scrollArea()->widget()->height() == wide; }));
+    EXPECT_EQ(page->height(), wide);
+    EXPECT_FALSE(scroll->overflows());
 }
 
 using SettingsShellTest = DesignFixture;

@@ -3,6 +3,8 @@
 #include "Glyphnab/GlyphnabModel.h"
 #include "Glyphnab/LanguagesTab.h"
 #include "Glyphnab/AppWindows.h"
+#include "Glyphnab/HotKeyBindings.h"
+#include "ZantrelUI/HotKeys.h"
 #include "ZantrelUI/GlassWindow.h"
 #include "Glyphnab/Updater.h"
 #include "ZantrelKit/AccentPair.h"
@@ -97,10 +99,22 @@ bool savePage(QWidget* page, ColorScheme scheme, const QString& folder, const QS
     return ok;
 }
 
+// A desktop on which another program holds the default grab key.
+class GrabKeyTaken final : public Platform::HotKeyService {
+public:
+    void installHandler(Pressed) override {}
+    Platform::HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t, std::uint32_t) override {
+        return keyCode == 17 ? Platform::HotKeyStatus::refused : Platform::HotKeyStatus::registered;
+    }
+    void unregisterKey(std::uint32_t) override {}
+};
+
 // The whole Settings window on one tab, as it opens.
-bool saveWindow(SampleModel& sample, SettingsTab tab, ColorScheme scheme, const QString& folder, const QString& name) {
+bool saveWindow(SampleModel& sample, SettingsTab tab, ColorScheme scheme, const QString& folder, const QString& name,
+                const HotKeyBindings* bindings = nullptr) {
     Updater updater(ZantrelKit::OwnerConfig(QVariantMap{}), std::nullopt);
     AppWindows windows(*sample.model, updater);
+    windows.setHotKeyBindings(bindings);
     windows.selection().setTab(tab);
     windows.showSettings();
     QWidget* window = windows.settings().window();
@@ -138,6 +152,12 @@ bool appSettingsTabs(ColorScheme scheme, const QString& folder) {
     });
     ok = saveWindow(sample, SettingsTab::general, scheme, folder, QStringLiteral("app-settings-general-clipboard")) && ok;
     ok = saveWindow(sample, SettingsTab::shortcuts, scheme, folder, QStringLiteral("app-settings-shortcuts")) && ok;
+    {
+        ZantrelUI::HotKeys hotKeys{std::make_unique<GrabKeyTaken>()};
+        HotKeyBindings bindings(*sample.model, hotKeys);
+        ok = saveWindow(sample, SettingsTab::shortcuts, scheme, folder, QStringLiteral("app-settings-shortcuts-refused"),
+                        &bindings) && ok;
+    }
     sample.change([](GlyphnabCore::Preferences& p) {
         p.shortcuts[GlyphnabCore::Command::grabOther] = p.shortcuts.at(GlyphnabCore::Command::grab);
     });
