@@ -18,6 +18,12 @@ namespace {
 void setOpacity(QWidget* piece, double opacity) {
     if (piece == nullptr)
         return;
+    // Fully shown needs no effect; an opacity effect over the check's own animated child
+    // left it blank on X11.
+    if (opacity >= 1) {
+        piece->setGraphicsEffect(nullptr);
+        return;
+    }
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(piece->graphicsEffect());
     if (effect == nullptr) {
         effect = new QGraphicsOpacityEffect(piece);

@@ -124,8 +124,10 @@ bool GlassWidget::event(QEvent* event) {
         environmentChanged();
         return true;
     }
+    // A new parent can change what is in force for the whole subtree, not only here: a
+    // page built before it is placed must learn the values of the window it lands in.
     if (event->type() == QEvent::ParentChange)
-        environmentChanged();
+        Environment::notifyChanged(this);
     return QWidget::event(event);
 }
 

@@ -167,6 +167,21 @@ TEST_F(EnvironmentTest, DescendantsHearOfRealChangesOnly) {
     EXPECT_EQ(leaf.changes, 3);
 }
 
+TEST_F(EnvironmentTest, APagePlacedLaterTellsItsWholeSubtree) {
+    // A settings page is built before the shell takes it: a piece deep inside must learn
+    // the shell's values when the page is placed.
+    QWidget shell;
+    Environment::setSettingsGlass(&shell, true);
+    auto* page = new CountingWidget();
+    QWidget inner(page);
+    CountingWidget piece(&inner);
+    EXPECT_FALSE(piece.environment().settingsGlass);
+    page->setParent(&shell);
+    EXPECT_TRUE(piece.environment().settingsGlass);
+    EXPECT_EQ(piece.changes, 1);
+    EXPECT_EQ(page->changes, 1);
+}
+
 TEST_F(EnvironmentTest, ReduceMotionOverrideWinsBothWays) {
     EXPECT_FALSE(ReduceMotion::resolve(std::nullopt, false));
     EXPECT_TRUE(ReduceMotion::resolve(std::nullopt, true));
