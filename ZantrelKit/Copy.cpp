@@ -105,16 +105,15 @@ QString notListed(const QString& appName) {
 
 QString stuck(const QString& appName) {
     return text(u"permission.stuck",
-                u"Switched on, but %@ doesn't see it? Click %@ in the list, click \u2212 under it, then press "
-                u"Open Settings again.",
+                u"Switched on, but %@ doesn't see it? Quit and reopen %@, then press Open Settings again.",
                 {appName, appName});
 }
 
 QString stuckAddAgain(const QString& appName) {
     return text(u"permission.stuckAddAgain",
-                u"Switched on, but %@ doesn't see it? Click %@ in the list, click \u2212 under it, then click + "
-                u"and choose %@ again.",
-                {appName, appName, appName});
+                u"Switched on, but %@ doesn't see it? Quit and reopen %@, then allow it again when your "
+                u"desktop asks.",
+                {appName, appName});
 }
 
 QString shortName(const ZantrelKit::Permission& permission) {

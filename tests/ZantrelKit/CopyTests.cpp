@@ -20,8 +20,8 @@ TEST_F(CopyTest, DefaultsTakeTheirArgumentsInOrder) {
     EXPECT_EQ(Copy::Settings::version(QStringLiteral("1.2")), QStringLiteral("Version 1.2"));
     EXPECT_EQ(Copy::Menus::quit(QStringLiteral("Glyphnab")), QStringLiteral("Quit Glyphnab"));
     EXPECT_EQ(Copy::Permission::stuckAddAgain(QStringLiteral("G")),
-              QStringLiteral("Switched on, but G doesn't see it? Click G in the list, click \u2212 under it, "
-                             "then click + and choose G again."));
+              QStringLiteral("Switched on, but G doesn't see it? Quit and reopen G, then allow it again when "
+                             "your desktop asks."));
     EXPECT_EQ(Copy::Permission::againDetail(Permission::screenRecording(), QStringLiteral("Glyphnab")),
               QStringLiteral("Glyphnab had Screen Recording before, and it's off now. Your system can turn it "
                              "off after an update or a change in Settings."));
