@@ -189,6 +189,33 @@ TEST_F(SettingsEndToEnd, TheWindowIs640WideItsFourChipsSwitchPagesAndTheTabSurvi
     EXPECT_EQ(process.state(), QProcess::Running);
 }
 
+TEST_F(SettingsEndToEnd, ReopeningWithTheIconHiddenLandsOnGeneralWhereTheIconIsTurnedBackOn) {
+    writePreferences(R"({"onboarded":true,"showIcon":false})");
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const std::optional<QString> id = openSettings(process);
+    ASSERT_TRUE(id);
+    QList<QImage> pages{page(geometryOf(*id))};
+    const QList<QPoint> chips = chipCentres(geometryOf(*id));
+    click(chips[2].x(), chips[2].y());
+    pages.append(waitForNewPage([&] { return page(geometryOf(*id)); }, pages));
+    ASSERT_GT(distance(pages[1], pages[0]), 0.5);
+
+    // Reopened while open on Languages, and again after closing it there.
+    const std::optional<QString> reopened = openSettings(process);
+    ASSERT_TRUE(reopened);
+    QThread::msleep(400);
+    EXPECT_EQ(closest(page(geometryOf(*reopened)), pages), 0);
+    click(chips[2].x(), chips[2].y());
+    QThread::msleep(800);
+    ASSERT_EQ(closest(page(geometryOf(*reopened)), pages), 1);
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(waitForWindowGone(settingsTitle));
+    const std::optional<QString> again = openSettings(process);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(closest(page(geometryOf(*again)), pages), 0);
+}
+
 TEST_F(SettingsEndToEnd, JoiningLinesInSettingsMakesTheNextGrabJoinAParagraph) {
     writePreferences(R"({"onboarded":true,"lineMode":"keep"})");
     QProcess& process = startApp();
