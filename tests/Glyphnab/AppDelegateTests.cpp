@@ -14,6 +14,7 @@
 #include "ZantrelUI/HotKeys.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
+#include "tests/Glyphnab/DeskKeys.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -66,27 +67,6 @@ public:
 
 private:
     WindowLog& log_;
-};
-
-struct KeyLog {
-    std::map<std::uint32_t, std::uint16_t> live;  // id → key code
-    int registrations = 0;
-    Platform::HotKeyService::Pressed pressed;
-};
-
-class RecordingKeys final : public Platform::HotKeyService {
-public:
-    explicit RecordingKeys(KeyLog& log) : log_(log) {}
-    void installHandler(Pressed pressed) override { log_.pressed = std::move(pressed); }
-    Platform::HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t, std::uint32_t id) override {
-        ++log_.registrations;
-        log_.live[id] = keyCode;
-        return Platform::HotKeyStatus::registered;
-    }
-    void unregisterKey(std::uint32_t id) override { log_.live.erase(id); }
-
-private:
-    KeyLog& log_;
 };
 
 ZantrelUI::MacCalls quietCalls() {
@@ -183,8 +163,8 @@ protected:
     Updater* windowsUpdater = nullptr;
     GlyphnabModel* statusModel = nullptr;
     std::function<void()> statusOpensSettings;
-    KeyLog keys;
-    ZantrelUI::HotKeys hotKeys{std::make_unique<RecordingKeys>(keys)};
+    Desk keys;
+    ZantrelUI::HotKeys hotKeys{std::make_unique<DeskService>(keys)};
     Updater updater{ZantrelKit::OwnerConfig{}};
     int updaterTouches = 0;
     int publishes = 0;
@@ -273,7 +253,7 @@ TEST_F(AppDelegateTest, WarmUpStartsFortyFiveSecondsAfterLaunch) {
 
 TEST_F(AppDelegateTest, HotKeysAreRegisteredAtLaunchAndAgainOnlyOnARealChange) {
     const auto delegate = launch(onboarded());
-    EXPECT_EQ(keys.live, (std::map<std::uint32_t, std::uint16_t>{{1, 17}, {2, 38}}));
+    EXPECT_EQ(keys.held, (std::map<std::uint32_t, std::uint16_t>{{1, 17}, {2, 38}}));
     EXPECT_EQ(keys.registrations, 2);
 
     GlyphnabModel& model = delegate->model();
@@ -286,23 +266,23 @@ TEST_F(AppDelegateTest, HotKeysAreRegisteredAtLaunchAndAgainOnlyOnARealChange) {
     model.setPrefs(prefs);
     settle();
     EXPECT_EQ(keys.registrations, 4);  // both bindings again
-    EXPECT_EQ(keys.live, (std::map<std::uint32_t, std::uint16_t>{{1, 0}, {2, 38}}));
+    EXPECT_EQ(keys.held, (std::map<std::uint32_t, std::uint16_t>{{1, 0}, {2, 38}}));
 
     prefs.shortcuts.erase(GlyphnabCore::Command::grab);
     model.setPrefs(prefs);
     settle();
-    EXPECT_EQ(keys.live, (std::map<std::uint32_t, std::uint16_t>{{1, 38}}));  // only grabOther, now id 1
+    EXPECT_EQ(keys.held, (std::map<std::uint32_t, std::uint16_t>{{1, 38}}));  // only grabOther, now id 1
 }
 
 TEST_F(AppDelegateTest, HotKeyPressStartsTheMatchingGrab) {
     const auto delegate = launch(onboarded());
-    ASSERT_TRUE(keys.pressed);
-    keys.pressed(1);
+    ASSERT_TRUE(keys.press);
+    keys.press(1);
     ASSERT_TRUE(TestSupport::waitUntil([&] { return picks == 1; }));
     settle();
-    keys.pressed(2);
+    keys.press(2);
     ASSERT_TRUE(TestSupport::waitUntil([&] { return picks == 2; }));
-    keys.pressed(7);  // no binding
+    keys.press(7);  // no binding
     settle();
     EXPECT_EQ(picks, 2);
 }
@@ -312,11 +292,11 @@ TEST_F(AppDelegateTest, RelaunchGivesUpTheNameAndHotKeysAndTakesThemBack) {
     ASSERT_TRUE(releaseForRelaunch);
     releaseForRelaunch();
     EXPECT_EQ(nameReleases, 1);
-    EXPECT_TRUE(keys.live.empty());
+    EXPECT_TRUE(keys.held.empty());
     EXPECT_TRUE(hotKeys.isHeld());
     reclaimAfterRelaunch();
     EXPECT_EQ(nameReclaims, 1);
-    EXPECT_EQ(keys.live.size(), 2u);
+    EXPECT_EQ(keys.held.size(), 2u);
     EXPECT_FALSE(hotKeys.isHeld());
 }
 

@@ -2,6 +2,7 @@
 
 #include "ZantrelUI/HotKeys.h"
 #include "platform/log/Log.h"
+#include "tests/Glyphnab/DeskKeys.h"
 #include "tests/Glyphnab/RecordingModel.h"
 
 #include <gtest/gtest.h>
@@ -14,31 +15,6 @@ namespace {
 using GlyphnabCore::Command;
 using ZantrelKit::Shortcut;
 using Modifiers = Shortcut::Modifiers;
-
-// The desktop's key grabs as a table of what is held now, with keys another program owns.
-struct Desk {
-    std::map<std::uint32_t, std::uint16_t> held;  // id → key code
-    QList<std::uint16_t> owned;                    // refused key codes
-    int registrations = 0;
-    Platform::HotKeyService::Pressed press;
-};
-
-class DeskService final : public Platform::HotKeyService {
-public:
-    explicit DeskService(Desk& desk) : desk_(desk) {}
-    void installHandler(Pressed pressed) override { desk_.press = std::move(pressed); }
-    Platform::HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t, std::uint32_t id) override {
-        ++desk_.registrations;
-        if (desk_.owned.contains(keyCode))
-            return Platform::HotKeyStatus::refused;
-        desk_.held[id] = keyCode;
-        return Platform::HotKeyStatus::registered;
-    }
-    void unregisterKey(std::uint32_t id) override { desk_.held.erase(id); }
-
-private:
-    Desk& desk_;
-};
 
 bool logged(const QString& message) {
     for (const auto& entry : Platform::LogStore::shared().entries())
