@@ -1,6 +1,7 @@
 #include "Glyphnab/MainMenu.h"
 
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/StandardMenus.h"
 #include "platform/async/MainThread.h"
 
 #include <QAction>
@@ -15,10 +16,8 @@ namespace {
 
 namespace Words = GlyphnabCore::Words;
 
-QString menuTitle(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
-
 QAction* item(QMenu* menu, const QString& title, const QKeySequence& keys, std::function<void()> run) {
-    QAction* action = menu->addAction(menuTitle(title));
+    QAction* action = menu->addAction(ZantrelUI::StandardMenus::escapedTitle(title));
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(action, &QAction::triggered, action, [run = std::move(run)] {
@@ -28,17 +27,9 @@ QAction* item(QMenu* menu, const QString& title, const QKeySequence& keys, std::
     return action;
 }
 
-// What the responder chain does on macOS: the widget with the keyboard focus takes the
-// edit command when it has a slot of that name.
+// Edit commands go where the kit's menus send them: the focused widget or its parents.
 std::function<void()> toFocusWidget(const char* slot) {
-    return [slot] {
-        if (QWidget* focus = QApplication::focusWidget()) {
-            const QMetaObject* meta = focus->metaObject();
-            const QByteArray signature = QByteArray(slot) + "()";
-            if (meta->indexOfMethod(signature.constData()) >= 0)
-                QMetaObject::invokeMethod(focus, slot);
-        }
-    };
+    return [slot] { ZantrelUI::StandardMenus::Responder::perform(slot); };
 }
 
 bool isOrdinaryWindow(const QWidget* widget) {
@@ -52,7 +43,7 @@ bool isOrdinaryWindow(const QWidget* widget) {
 
 MainMenu::MainMenu(const QString& productName, std::function<void()> openSettings, QObject* parent)
     : QObject(parent) {
-    auto* app = new QMenu(menuTitle(productName));
+    auto* app = new QMenu(ZantrelUI::StandardMenus::escapedTitle(productName));
     item(app, Words::menuSettings(), QKeySequence(Qt::CTRL | Qt::Key_Comma), std::move(openSettings));
     app->addSeparator();
     item(app, Words::menuQuit(productName), QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
