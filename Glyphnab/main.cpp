@@ -1,6 +1,6 @@
-#include "Glyphnab/AppMain.h"
-#include "Glyphnab/CommandLine.h"
-#include "Glyphnab/ProcessSetup.h"
+#include "Glyphnab/shell/AppMain.h"
+#include "Glyphnab/shell/CommandLine.h"
+#include "Glyphnab/shell/ProcessSetup.h"
 #include "ZantrelKit/OwnerConfig.h"
 
 #include <QApplication>

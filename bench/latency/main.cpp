@@ -9,7 +9,7 @@
 // It starts its own Xvfb, session bus, text window and app; xdotool presses and drags.
 
 #include "ZantrelKit/Shortcut.h"
-#include "ZantrelUI/HotKeys.h"
+#include "ZantrelUI/desktop/HotKeys.h"
 #include "capture/ScreenGrab.h"
 #include "tests/support/XvfbSession.h"
 #include "text/TextReader.h"

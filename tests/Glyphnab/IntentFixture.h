@@ -3,11 +3,11 @@
 // A model on fakes for the actions and the bus: pictures are told apart by their width,
 // and the reader answers each width with the reading given for it.
 
-#include "Glyphnab/AppIntents.h"
-#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/shell/AppIntents.h"
+#include "Glyphnab/model/GlyphnabModel.h"
 
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
+#include "ZantrelUI/desktop/AppContext.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "tests/support/TestSupport.h"

@@ -3,10 +3,10 @@
 // A grab model over recording fakes for the tests of what sits around the model (the tray
 // menu, the hot keys): every pick answers one area, every reading one code.
 
-#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/model/GlyphnabModel.h"
 
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
+#include "ZantrelUI/desktop/AppContext.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "tests/support/TestSupport.h"

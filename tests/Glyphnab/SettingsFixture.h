@@ -3,10 +3,10 @@
 // A model for the Settings tabs: recording platform calls, a memory pasteboard, a
 // reader that finds nothing, and the supported and system languages the test gives.
 
-#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/model/GlyphnabModel.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
-#include "ZantrelUI/MacCalls.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/desktop/MacCalls.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 

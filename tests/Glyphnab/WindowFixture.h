@@ -4,12 +4,12 @@
 // is a field, the clock moves only when told, asks, relaunches, opened links and beeps are
 // counted, and the hot keys are a registrar of the test's own.
 
-#include "Glyphnab/GlyphnabModel.h"
+#include "Glyphnab/model/GlyphnabModel.h"
 
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
-#include "ZantrelUI/HotKeys.h"
-#include "ZantrelUI/ShortcutField.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "ZantrelUI/settings/ShortcutField.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "tests/support/TestSupport.h"

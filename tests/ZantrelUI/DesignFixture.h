@@ -3,8 +3,8 @@
 // Every design test runs on a manual motion clock and a desktop that says nothing, so the
 // results never depend on the machine's settings or on real time.
 
-#include "ZantrelUI/DesktopSettings.h"
-#include "ZantrelUI/MotionClock.h"
+#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/design/MotionClock.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Platform operations for view tests: every closure records what it was asked and touches
 // nothing, so a view can be driven through its buttons under the test host.
 
-#include "ZantrelUI/MacCalls.h"
+#include "ZantrelUI/desktop/MacCalls.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <memory>

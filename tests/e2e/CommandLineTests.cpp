@@ -2,8 +2,8 @@
 // here without a running app (and without a display), and forwarding to a running one
 // that this test plays on a private session bus.
 
-#include "Glyphnab/AppBus.h"
-#include "Glyphnab/AppIntents.h"
+#include "Glyphnab/shell/AppBus.h"
+#include "Glyphnab/shell/AppIntents.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XvfbSession.h"
 

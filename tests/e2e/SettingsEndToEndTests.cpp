@@ -4,9 +4,9 @@
 
 #include "tests/e2e/AppDriver.h"
 
-#include "Glyphnab/SettingsSelection.h"
-#include "ZantrelUI/ChipPicker.h"
-#include "ZantrelUI/SettingsShell.h"
+#include "Glyphnab/windows/SettingsSelection.h"
+#include "ZantrelUI/design/ChipPicker.h"
+#include "ZantrelUI/settings/SettingsShell.h"
 
 #include <QDir>
 #include <QFile>

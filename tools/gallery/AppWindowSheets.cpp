@@ -1,12 +1,12 @@
 #include "AppWindowSheets.h"
 
-#include "Glyphnab/GlyphnabModel.h"
-#include "Glyphnab/GrantPanelView.h"
-#include "Glyphnab/OnboardingView.h"
-#include "Glyphnab/ShortcutRow.h"
+#include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/windows/GrantPanelView.h"
+#include "Glyphnab/windows/OnboardingView.h"
+#include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
-#include "ZantrelUI/Environment.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/desktop/Environment.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // The app's own windows for the gallery: the grant panel in its four states and each
 // first-run step, over a model with recording platform calls.
 
-#include "ZantrelUI/Tokens.h"
+#include "ZantrelUI/design/Tokens.h"
 
 #include <QString>
 

@@ -3,15 +3,15 @@
 #include "tools/gallery/SettingsSheets.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/AboutSettingsTab.h"
-#include "ZantrelUI/AppContext.h"
-#include "ZantrelUI/ChipPicker.h"
-#include "ZantrelUI/DiagnosticsSheet.h"
-#include "ZantrelUI/Environment.h"
-#include "ZantrelUI/GeneralSettingsTab.h"
-#include "ZantrelUI/MacCalls.h"
-#include "ZantrelUI/SettingsCard.h"
-#include "ZantrelUI/SettingsShell.h"
+#include "ZantrelUI/settings/AboutSettingsTab.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/design/ChipPicker.h"
+#include "ZantrelUI/settings/DiagnosticsSheet.h"
+#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/settings/GeneralSettingsTab.h"
+#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/settings/SettingsShell.h"
 
 #include <QApplication>
 #include <QCheckBox>

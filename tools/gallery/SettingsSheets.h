@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZantrelUI/Tokens.h"
+#include "ZantrelUI/design/Tokens.h"
 
 #include <QString>
 

@@ -6,12 +6,12 @@
 //   "stored K M"      the row stored key code K with modifier bits M
 //   "fired NAME"      a hot key fired
 
-#include "Glyphnab/GlyphnabModel.h"
-#include "Glyphnab/ShortcutRow.h"
+#include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/AppContext.h"
-#include "ZantrelUI/HotKeys.h"
-#include "ZantrelUI/ShortcutField.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "ZantrelUI/settings/ShortcutField.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>

@@ -12,8 +12,8 @@
 //   set-root PROPERTY N  sets a CARDINAL property of the root window, as a window
 //                        manager does for _NET_CURRENT_DESKTOP
 
-#include "ZantrelUI/AreaSelector.h"
-#include "ZantrelUI/HotKeys.h"
+#include "ZantrelUI/desktop/AreaSelector.h"
+#include "ZantrelUI/desktop/HotKeys.h"
 #include "capture/ScreenGrab.h"
 #include "platform/screen/X11CurrentDesktop.h"
 #include "platform/screen/X11Link.h"

@@ -1,0 +1,10 @@
+#include "Glyphnab/model/ReadProgress.h"
+
+namespace Glyphnab {
+
+void ReadProgress::advance() {
+    ++done_;
+    Q_EMIT doneChanged();
+}
+
+}  // namespace Glyphnab

@@ -1,0 +1,316 @@
+#include "Glyphnab/shell/AppBus.h"
+
+#include "Glyphnab/shell/AppIntents.h"
+#include "GlyphnabCore/Words.h"
+#include "platform/pasteboard/Pasteboard.h"
+#include "text/ImageInput.h"
+
+#include <QCoroSignal>
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusPendingCallWatcher>
+#include <QDBusReply>
+#include <QDBusServiceWatcher>
+#include <QFileInfo>
+#include <QImage>
+#include <QPointer>
+
+#include <exception>
+#include <memory>
+#include <utility>
+
+namespace Glyphnab {
+
+namespace Words = GlyphnabCore::Words;
+
+namespace {
+
+// Runs one action and sends its answer, or the failure as an error reply, when it ends.
+QCoro::Task<void> answerLater(QDBusConnection bus, QDBusMessage call, std::function<QCoro::Task<QString>()> work,
+                              std::function<void()> finished) {
+    QDBusMessage reply;
+    try {
+        auto task = work();
+        const QString text = co_await task;
+        reply = call.createReply(text);
+    } catch (const IntentFailure& failure) {
+        reply = call.createErrorReply(AppBusNames::failed, failure.message);
+    } catch (const std::exception& error) {
+        reply = call.createErrorReply(AppBusNames::failed, QString::fromUtf8(error.what()));
+    } catch (...) {
+        reply = call.createErrorReply(AppBusNames::failed, Words::errorRead());
+    }
+    bus.send(reply);
+    if (finished)
+        finished();
+}
+
+void replyNow(const QDBusConnection& bus, const QDBusMessage& call, const QDBusMessage& reply) {
+    call.setDelayedReply(true);
+    bus.send(reply);
+}
+
+QDBusMessage notSupported(const QDBusMessage& call) {
+    return call.createErrorReply(QDBusError::NotSupported, QStringLiteral("this instance does not answer that"));
+}
+
+// A URI from the caller: a file URL, or an absolute path.
+std::optional<QUrl> localFile(const QString& uri) {
+    if (uri.startsWith(u'/'))
+        return QUrl::fromLocalFile(uri);
+    const QUrl url(uri);
+    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+// Every URI as a local file, or nothing when one is not.
+std::optional<QList<QUrl>> localFiles(const QStringList& uris) {
+    QList<QUrl> urls;
+    for (const QString& uri : uris) {
+        const std::optional<QUrl> url = localFile(uri);
+        if (!url)
+            return std::nullopt;
+        urls.append(*url);
+    }
+    return urls;
+}
+
+void refuseFiles(const QDBusConnection& bus, const QDBusMessage& call) {
+    replyNow(bus, call, call.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
+}
+
+}  // namespace
+
+AppBusTarget AppBusTarget::withIntents() {
+    AppBusTarget target;
+    target.grab = [](std::stop_token stop) -> QCoro::Task<QString> {
+        const GrabAreaIntent intent;
+        auto grab = intent.perform(std::move(stop));
+        co_return co_await grab;
+    };
+    target.read = [](QList<QUrl> urls) -> QCoro::Task<QString> {
+        QList<IntentFile> files;
+        for (const QUrl& url : urls)
+            files.append(IntentFile::at(url));
+        auto reading = readTextInFiles(std::move(files));
+        co_return co_await reading;
+    };
+    target.code = [](QUrl url) -> QCoro::Task<QString> {
+        const ReadCodeInFileIntent intent{IntentFile::at(url)};
+        auto reading = intent.perform();
+        co_return co_await reading;
+    };
+    return target;
+}
+
+AppBus::AppBus(AppBusTarget target, QDBusConnection connection, QObject* parent)
+    : QObject(parent), target_(std::move(target)), connection_(std::move(connection)) {}
+
+AppBus::~AppBus() {
+    if (owns_)
+        releaseName();
+    if (exported_)
+        connection_.unregisterObject(AppBusNames::path);
+}
+
+bool AppBus::exportObject() {
+    if (!exported_)
+        exported_ = connection_.registerObject(AppBusNames::path, AppBusNames::interface, this,
+                                               QDBusConnection::ExportScriptableSlots);
+    return exported_;
+}
+
+bool AppBus::claimName() {
+    if (!owns_)
+        owns_ = connection_.registerService(AppBusNames::service);
+    return owns_;
+}
+
+void AppBus::releaseName() {
+    if (owns_)
+        connection_.unregisterService(AppBusNames::service);
+    owns_ = false;
+}
+
+QString AppBus::GrabText(const QDBusMessage& message) {
+    if (!target_.grab) {
+        replyNow(connection_, message, notSupported(message));
+        return {};
+    }
+    message.setDelayedReply(true);
+    // A caller that leaves the bus (its command was interrupted) ends the pick with it.
+    auto stop = std::make_shared<std::stop_source>();
+    QPointer<QDBusServiceWatcher> watcher;
+    if (!message.service().isEmpty()) {
+        watcher = new QDBusServiceWatcher(message.service(), connection_, QDBusServiceWatcher::WatchForUnregistration,
+                                          this);
+        connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [stop] { stop->request_stop(); });
+    }
+    auto work = [grab = target_.grab, stop] { return grab(stop->get_token()); };
+    answerLater(connection_, message, std::move(work), [watcher] {
+        if (watcher)
+            watcher->deleteLater();
+    });
+    return {};
+}
+
+QString AppBus::ReadText(const QStringList& paths, const QDBusMessage& message) {
+    if (!target_.read) {
+        replyNow(connection_, message, notSupported(message));
+        return {};
+    }
+    const std::optional<QList<QUrl>> urls = localFiles(paths);
+    if (!urls || urls->isEmpty()) {
+        refuseFiles(connection_, message);
+        return {};
+    }
+    message.setDelayedReply(true);
+    auto work = [read = target_.read, files = *urls] { return read(files); };
+    answerLater(connection_, message, std::move(work), {});
+    return {};
+}
+
+QString AppBus::ReadCode(const QString& path, const QDBusMessage& message) {
+    if (!target_.code) {
+        replyNow(connection_, message, notSupported(message));
+        return {};
+    }
+    const std::optional<QUrl> url = localFile(path);
+    if (!url) {
+        refuseFiles(connection_, message);
+        return {};
+    }
+    message.setDelayedReply(true);
+    auto work = [code = target_.code, file = *url] { return code(file); };
+    answerLater(connection_, message, std::move(work), {});
+    return {};
+}
+
+void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QString& mimeType,
+                      const QDBusMessage& message) {
+    const std::optional<QList<QUrl>> urls = localFiles(uris);
+    if (!urls) {
+        refuseFiles(connection_, message);
+        return;
+    }
+    Platform::MemoryPasteboard board;
+    board.setUrls(*urls);
+    if (!bytes.isEmpty() && !mimeType.isEmpty()) {
+        board.setData(mimeType, bytes);
+        // Pictures in other encodings reach the reading as a decoded picture.
+        if (mimeType.startsWith(QLatin1String("image/"))) {
+            const QImage picture = QImage::fromData(bytes);
+            if (!picture.isNull())
+                board.setImage(picture);
+        }
+    }
+    // Checked here, since the caller has no other way to learn that nothing was read.
+    if (!ZantrelText::ImageInput::hasInput(board)) {
+        refuseFiles(connection_, message);
+        return;
+    }
+    if (!target_.copyText || !target_.copyText(board)) {
+        replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, notReadyFailure().message));
+        return;
+    }
+    replyNow(connection_, message, message.createReply());
+}
+
+void AppBus::OpenFiles(const QStringList& uris, const QDBusMessage& message) {
+    const std::optional<QList<QUrl>> urls = localFiles(uris);
+    if (!urls) {
+        refuseFiles(connection_, message);
+        return;
+    }
+    if (!target_.openFiles) {
+        replyNow(connection_, message, notSupported(message));
+        return;
+    }
+    if (!urls->isEmpty())
+        target_.openFiles(*urls);
+}
+
+void AppBus::Reopen() {
+    if (target_.reopen)
+        target_.reopen();
+}
+
+namespace AppBusClient {
+
+namespace {
+
+Answer failure(Failure::Kind kind, QString message) { return std::unexpected(Failure{kind, std::move(message)}); }
+
+QCoro::Task<Answer> call(QDBusConnection bus, QString method, QVariantList arguments,
+                         std::chrono::milliseconds timeout) {
+    if (!bus.isConnected())
+        co_return failure(Failure::Kind::noInstance, bus.lastError().message());
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(AppBusNames::service, AppBusNames::path, AppBusNames::interface, method);
+    message.setArguments(arguments);
+    message.setAutoStartService(false);
+    QDBusPendingCallWatcher watcher(bus.asyncCall(message, static_cast<int>(timeout.count())));
+    if (!watcher.isFinished())
+        co_await qCoro(&watcher, &QDBusPendingCallWatcher::finished);
+    const QDBusMessage reply = watcher.reply();
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        const QString name = reply.errorName();
+        if (name == QDBusError::errorString(QDBusError::ServiceUnknown) ||
+            name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+            name == QDBusError::errorString(QDBusError::UnknownObject))
+            co_return failure(Failure::Kind::noInstance, reply.errorMessage());
+        if (name == AppBusNames::failed || name == AppBusNames::invalidArgs)
+            co_return failure(Failure::Kind::failed, reply.errorMessage());
+        co_return failure(Failure::Kind::bus, reply.errorMessage().isEmpty() ? name : reply.errorMessage());
+    }
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        co_return failure(Failure::Kind::bus, QStringLiteral("no answer from the running instance"));
+    co_return reply.arguments().value(0).toString();
+}
+
+QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
+}  // namespace
+
+bool instanceRunning(const QDBusConnection& bus) {
+    if (!bus.isConnected() || bus.interface() == nullptr)
+        return false;
+    const QDBusReply<bool> registered = bus.interface()->isServiceRegistered(AppBusNames::service);
+    return registered.isValid() && registered.value();
+}
+
+QCoro::Task<Answer> grab(QDBusConnection bus) {
+    auto answer = call(std::move(bus), QStringLiteral("GrabText"), {}, actionTimeout);
+    co_return co_await answer;
+}
+
+QCoro::Task<Answer> read(QDBusConnection bus, QStringList paths) {
+    QStringList absolutePaths;
+    for (const QString& path : paths)
+        absolutePaths.append(absolute(path));
+    auto answer = call(std::move(bus), QStringLiteral("ReadText"), {absolutePaths}, actionTimeout);
+    co_return co_await answer;
+}
+
+QCoro::Task<Answer> code(QDBusConnection bus, QString path) {
+    auto answer = call(std::move(bus), QStringLiteral("ReadCode"), {absolute(path)}, actionTimeout);
+    co_return co_await answer;
+}
+
+QCoro::Task<Answer> openFiles(QDBusConnection bus, QList<QUrl> files) {
+    QStringList uris;
+    for (const QUrl& file : files)
+        uris.append(file.toString(QUrl::FullyEncoded));
+    auto answer = call(std::move(bus), QStringLiteral("OpenFiles"), {uris}, commandTimeout);
+    co_return co_await answer;
+}
+
+QCoro::Task<Answer> reopen(QDBusConnection bus) {
+    auto answer = call(std::move(bus), QStringLiteral("Reopen"), {}, commandTimeout);
+    co_return co_await answer;
+}
+
+}  // namespace AppBusClient
+
+}  // namespace Glyphnab

@@ -1,0 +1,107 @@
+#include "Glyphnab/shell/AppMain.h"
+
+#include "Glyphnab/shell/AppBus.h"
+#include "Glyphnab/shell/AppDelegate.h"
+#include "platform/log/Log.h"
+
+#include <QApplication>
+#include <QCoroTask>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace Glyphnab {
+namespace {
+
+const Platform::Logger& log() {
+    static const Platform::Logger logger(QStringLiteral("app"));
+    return logger;
+}
+
+// A second start hands its files, or a reopen, to the instance that runs.
+int forwardToRunningInstance(const QDBusConnection& bus, const QList<QUrl>& files) {
+    const AppBusClient::Answer answer =
+        QCoro::waitFor(files.isEmpty() ? AppBusClient::reopen(bus) : AppBusClient::openFiles(bus, files));
+    if (answer)
+        return 0;
+    std::fprintf(stderr, "glyphnab: %s\n", qPrintable(answer.error().message));
+    return 1;
+}
+
+}  // namespace
+
+QList<QUrl> launchFiles(const QStringList& arguments) {
+    QList<QUrl> files;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == u"--state-dir") {
+            ++i;
+            continue;
+        }
+        if (argument.startsWith(u'-'))
+            continue;
+        const QUrl url(argument);
+        files.append(url.isLocalFile() ? url : QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()));
+    }
+    return files;
+}
+
+int runApp(QApplication& app) {
+    // A tray app: windows come and go, the app stays until its Quit.
+    QApplication::setQuitOnLastWindowClosed(AppDelegate::shouldTerminateAfterLastWindowClosed());
+    const QStringList arguments = QCoreApplication::arguments();
+    const QList<QUrl> files = launchFiles(arguments);
+
+    // One instance per session: the bus name decides, before anything else is made.
+    AppDelegate* running = nullptr;
+    std::unique_ptr<AppBus> bus;
+    QDBusConnection session = QDBusConnection::sessionBus();
+    if (session.isConnected()) {
+        AppBusTarget target = AppBusTarget::withIntents();
+        target.copyText = [&running](const Platform::Pasteboard& board) {
+            return running && running->services().copyText(board);
+        };
+        target.openFiles = [&running](QList<QUrl> urls) {
+            if (running)
+                running->openURLs(urls);
+        };
+        target.reopen = [&running] {
+            if (running)
+                running->shouldHandleReopen();
+        };
+        bus = std::make_unique<AppBus>(std::move(target), session);
+        if (!bus->claimName())
+            return forwardToRunningInstance(session, files);
+    } else {
+        log().error(u"no session bus: a second start will not find this one");
+    }
+
+    DelegateParts parts = DelegateParts::live();
+    parts.publish = [&bus](AppDelegate&) {
+        if (bus && !bus->exportObject())
+            log().error(u"the bus interface could not be exported");
+    };
+    parts.releaseName = [&bus] {
+        if (bus)
+            bus->releaseName();
+    };
+    parts.reclaimName = [&bus] {
+        if (bus && !bus->claimName())
+            log().error(u"the bus name could not be taken back after a failed relaunch");
+    };
+    AppDelegate delegate(std::move(parts), arguments);
+    running = &delegate;
+    // Launching has finished once the event loop runs; files handed to the program come after.
+    QTimer::singleShot(0, &delegate, [&delegate, files] {
+        delegate.finishLaunching();
+        if (!files.isEmpty())
+            delegate.openURLs(files);
+    });
+    const int code = app.exec();
+    running = nullptr;
+    return code;
+}
+
+}  // namespace Glyphnab

@@ -1,0 +1,49 @@
+#pragma once
+
+// The app's presence in the panel: a tray icon with a tooltip and a menu that is filled
+// anew each time it opens. The icon shows while the preference `showIcon` is on; the
+// global shortcuts work either way.
+
+#include "Glyphnab/shell/StatusMenu.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace Glyphnab {
+
+class GlyphnabModel;
+
+class StatusController final : public QObject {
+    Q_OBJECT
+public:
+    // Key names come from the current keyboard layout unless `keyName` is given.
+    StatusController(GlyphnabModel& model, std::function<void()> openSettings,
+                     StatusMenu::KeyName keyName = {}, QObject* parent = nullptr);
+    ~StatusController() override;
+
+    QMenu& menu() const { return *menu_; }
+    QSystemTrayIcon& item() const { return *item_; }
+    // What the preference asks for, whether or not the desktop has a tray to show it in.
+    bool iconShown() const { return shown_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void rebuildMenu();
+    void follow();
+
+    GlyphnabModel& model_;
+    std::function<void()> openSettings_;
+    StatusMenu::KeyName keyName_;
+    std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QSystemTrayIcon> item_;
+    bool shown_ = false;
+};
+
+}  // namespace Glyphnab

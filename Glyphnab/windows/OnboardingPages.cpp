@@ -1,0 +1,375 @@
+#include "Glyphnab/windows/OnboardingPages.h"
+
+#include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/windows/GrabIllustration.h"
+#include "Glyphnab/windows/GrantStatus.h"
+#include "Glyphnab/windows/RouteCard.h"
+#include "Glyphnab/windows/ShortcutRow.h"
+#include "Glyphnab/shell/StatusIcon.h"
+#include "GlyphnabCore/Words.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/design/Backdrop.h"
+#include "ZantrelUI/design/ChipPicker.h"
+#include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/design/PlainButton.h"
+#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/Symbols.h"
+#include "platform/async/MainThread.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace Glyphnab {
+
+using GlyphnabCore::Command;
+using GlyphnabCore::Route;
+using ZantrelText::LineMode;
+using namespace ZantrelUI;
+namespace Words = GlyphnabCore::Words;
+
+namespace {
+
+QVBoxLayout* pageStack(QWidget* page) {
+    auto* stack = new QVBoxLayout(page);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(16);
+    return stack;
+}
+
+InkLabel* pageTitle(const QString& text, QWidget* parent) {
+    auto* title = new InkLabel(text, Fonts::title(), Ink::primary(), true, parent);
+    title->setHeading(true);
+    return title;
+}
+
+// A symbol in the accent (or a given ink), drawn square; decorative.
+class SymbolMark final : public GlassWidget {
+public:
+    SymbolMark(QString symbol, qreal glyph, QSize frame, std::optional<DynamicColor> ink, QWidget* parent = nullptr)
+        : GlassWidget(parent), symbol_(std::move(symbol)), glyph_(glyph), ink_(std::move(ink)) {
+        setFixedSize(frame);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor colour = ink_ ? resolve(*ink_) : environment().accent.top.resolve(scheme());
+        const QRectF frame(rect());
+        Symbols::paint(painter, symbol_,
+                       QRectF(frame.center() - QPointF(glyph_ / 2, glyph_ / 2), QSizeF(glyph_, glyph_)), colour);
+    }
+
+private:
+    QString symbol_;
+    qreal glyph_;
+    std::optional<DynamicColor> ink_;
+};
+
+// The app's tray icon in the window's appearance; decorative.
+class TrayIconMark final : public GlassWidget {
+public:
+    static constexpr int side = 18;
+    explicit TrayIconMark(QWidget* parent = nullptr) : GlassWidget(parent) {
+        setFixedSize(side, side);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        // Light strokes on a dark window, dark ones on a light window.
+        const QImage icon = statusIcon(side, scheme(), devicePixelRatioF());
+        painter.drawImage(QRectF(rect()), icon);
+    }
+};
+
+}  // namespace
+
+// Welcome.
+
+WelcomePage::WelcomePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent) {
+    Platform::assertMain();
+    auto* stack = pageStack(this);
+    stack->addWidget(pageTitle(Words::welcomeTitle(), this));
+    stack->addWidget(new InkLabel(Words::welcomeBody(), Fonts::body(), Ink::secondary(), true, this));
+    auto* drawing = new GrabIllustration({190, 230, 205, 120, 210, 160}, this);
+    auto* drawingRow = new QHBoxLayout();
+    drawingRow->setContentsMargins(0, 0, 0, 6);
+    drawingRow->addStretch(1);
+    drawingRow->addWidget(drawing);
+    drawingRow->addStretch(1);
+    stack->addLayout(drawingRow);
+
+    auto* points = new QVBoxLayout();
+    points->setSpacing(12);
+    const std::pair<const char16_t*, QString> lines[] = {
+        {u"lock.shield.fill", Words::welcomeLocal()},
+        {u"text.alignleft", Words::welcomeLines()},
+        {u"tablecells.fill", Words::welcomeTables()},
+        {u"qrcode", Words::welcomeCodes()},
+    };
+    for (const auto& [symbol, text] : lines) {
+        auto* line = new QHBoxLayout();
+        line->setSpacing(8);
+        line->addWidget(new SymbolMark(QString::fromUtf16(symbol), 14, QSize(22, 18), std::nullopt, this), 0,
+                        Qt::AlignTop);
+        line->addWidget(new InkLabel(text, Fonts::body(), Ink::primary(), true, this), 1);
+        points->addLayout(line);
+    }
+    stack->addLayout(points);
+    stack->addWidget(new InkLabel(Words::welcomeLiveText(model.appName()), Fonts::footnote(), Ink::secondary(), true,
+                                  this));
+    stack->addStretch(1);
+}
+
+// The grant footer.
+
+GrantFooter::GrantFooter(GlyphnabModel& model, QWidget* parent)
+    : QWidget(parent), model_(&model), stack_(new QVBoxLayout(this)) {
+    stack_->setContentsMargins(0, 0, 0, 0);
+    stack_->setSpacing(0);
+    connect(&model, &GlyphnabModel::screenAllowedChanged, this, &GrantFooter::refresh);
+    connect(&model, &GlyphnabModel::screenRecordingAskedChanged, this, &GrantFooter::refresh);
+    refresh();
+}
+
+QString GrantFooter::statusText() const { return statusLabel_ ? statusLabel_->text() : QString(); }
+
+void GrantFooter::refresh() {
+    Platform::assertMain();
+    if (!model_)
+        return;
+    const bool allowed = model_->screenAllowed();
+    const Form form = model_->screenRecordingAsked() && !allowed ? Form::reopen : Form::status;
+    if (!built_ || form != form_)
+        rebuild(form);
+    if (form_ == Form::status) {
+        status_->setOn(allowed);
+        statusLabel_->setText(allowed ? Words::grantOn() : Words::grantWaiting());
+        allow_->setVisible(!allowed);
+    }
+}
+
+void GrantFooter::rebuild(Form form) {
+    built_ = true;
+    form_ = form;
+    // The old form may be the sender of the click that changed the state.
+    if (content_ != nullptr) {
+        content_->hide();
+        content_->deleteLater();
+    }
+    allow_ = nullptr;
+    settings_ = nullptr;
+    quitReopen_ = nullptr;
+    content_ = new QWidget(this);
+    const bool allowed = model_->screenAllowed();
+    if (form == Form::reopen) {
+        auto* column = new QVBoxLayout(content_);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(8);
+        auto* hint = new QHBoxLayout();
+        hint->setSpacing(8);
+        status_ = new GrantStatus(allowed, content_);
+        hint->addWidget(status_, 0, Qt::AlignVCenter);
+        statusLabel_ = new InkLabel(Words::grantReopen(model_->appName()), Fonts::footnote(), Ink::secondary(), true,
+                                    content_);
+        hint->addWidget(statusLabel_, 1, Qt::AlignVCenter);
+        column->addLayout(hint);
+        auto* buttons = new QHBoxLayout();
+        buttons->setSpacing(12);
+        settings_ = new PlainButton(Words::grantOpenSettings(), content_);
+        connect(settings_, &QAbstractButton::clicked, this, [this] {
+            Platform::assertMain();
+            if (model_)
+                model_->askForScreenRecording();
+        });
+        buttons->addWidget(settings_);
+        quitReopen_ = new PillButton(Words::grantQuitReopen(), false, false, content_);
+        connect(quitReopen_, &QAbstractButton::clicked, this, [this] {
+            Platform::assertMain();
+            if (model_ && model_->system().relaunch)
+                model_->system().relaunch();
+        });
+        buttons->addWidget(quitReopen_);
+        buttons->addStretch(1);
+        column->addLayout(buttons);
+    } else {
+        content_->setFixedHeight(30);
+        auto* row = new QHBoxLayout(content_);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(8);
+        status_ = new GrantStatus(allowed, content_);
+        row->addWidget(status_, 0, Qt::AlignVCenter);
+        statusLabel_ = new InkLabel(QString(), Fonts::footnote(), Ink::secondary(), false, content_);
+        row->addWidget(statusLabel_, 0, Qt::AlignVCenter);
+        row->addStretch(1);
+        allow_ = new PillButton(Words::grantAllow(), false, false, content_);
+        connect(allow_, &QAbstractButton::clicked, this, &GrantFooter::allow);
+        row->addWidget(allow_, 0, Qt::AlignVCenter);
+    }
+    stack_->addWidget(content_);
+}
+
+void GrantFooter::allow() {
+    Platform::assertMain();
+    if (!model_)
+        return;
+    GlyphnabCore::Preferences prefs = model_->prefs();
+    prefs.route = Route::screen;
+    model_->setPrefs(prefs);
+    // A relaunch after the prompt comes back to this step.
+    model_->context().defaults().setInteger(onboardingStepKey, 1);
+    model_->askForScreenRecording();
+}
+
+// Route.
+
+RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), model_(&model) {
+    Platform::assertMain();
+    auto* stack = pageStack(this);
+    stack->addWidget(pageTitle(Words::routeTitle(), this));
+    stack->addWidget(new InkLabel(Words::routeBody(), Fonts::body(), Ink::secondary(), true, this));
+    const QPointer<GlyphnabModel> weak(&model);
+    auto choose = [weak](Route route) {
+        return [weak, route] {
+            Platform::assertMain();
+            if (!weak || weak->prefs().route == route)
+                return;
+            GlyphnabCore::Preferences prefs = weak->prefs();
+            prefs.route = route;
+            weak->setPrefs(prefs);
+        };
+    };
+    footer_ = new GrantFooter(model);
+    const bool screen = model.prefs().route == Route::screen;
+    screen_ = new RouteCard(QStringLiteral("rectangle.dashed"), Words::routeScreen(),
+                            Words::routeScreenDetail(model.appName()), screen, choose(Route::screen), footer_, this);
+    clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
+                               Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
+    // The cards carry their glow's room around them: their outlines, not their frames,
+    // are spaced like the rest of the page.
+    const int room = static_cast<int>(RouteCard::shadowRoom());
+    stack->addSpacing(-room);
+    stack->addWidget(screen_);
+    stack->addSpacing(12 - 2 * room - 16);
+    stack->addWidget(clipboard_);
+    stack->addStretch(1);
+    connect(&model, &GlyphnabModel::prefsChanged, this, &RoutePage::refresh);
+}
+
+void RoutePage::refresh() {
+    if (!model_)
+        return;
+    const bool screen = model_->prefs().route == Route::screen;
+    screen_->setChosen(screen);
+    clipboard_->setChosen(!screen);
+}
+
+// Keys.
+
+KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), model_(&model) {
+    Platform::assertMain();
+    auto* stack = pageStack(this);
+    stack->addWidget(pageTitle(Words::keysTitle(), this));
+    stack->addWidget(new InkLabel(Words::keysBody(), Fonts::body(), Ink::secondary(), true, this));
+
+    auto* card = new SettingsCard(std::nullopt, this);
+    for (const Command command : GlyphnabCore::allCommands) {
+        const auto index = static_cast<std::size_t>(command);
+        auto* row = new QWidget();
+        auto* line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 10, 0, 10);
+        line->setSpacing(12);
+        titles_[index] = new InkLabel(QString(), Fonts::body(), Ink::primary(), false, row);
+        // On the line of the field's text rather than its capsule's edge.
+        titles_[index]->setContentsMargins(0, 4, 0, 0);
+        line->addWidget(titles_[index], 0, Qt::AlignTop);
+        line->addStretch(1);
+        rows_[index] = new ShortcutRow(command, model, true, row);
+        line->addWidget(rows_[index], 0, Qt::AlignTop);
+        card->addRow(row);
+    }
+    stack->addWidget(card);
+
+    QVariantList modes;
+    for (const LineMode mode : {LineMode::keep, LineMode::join})
+        modes.append(ZantrelText::rawValue(mode));
+    lineModes_ = new ChipPicker(Words::settingsLineBreaks(), modes, ZantrelText::rawValue(model.prefs().lineMode),
+                                [](const QVariant& option) {
+                                    return option.toString() == ZantrelText::rawValue(LineMode::join)
+                                               ? Words::settingsJoinLines()
+                                               : Words::settingsKeepLines();
+                                },
+                                this);
+    connect(lineModes_, &ChipPicker::selectionChanged, this, [this](const QVariant& option) {
+        Platform::assertMain();
+        const auto mode = ZantrelText::lineModeFromRawValue(option.toString());
+        if (!model_ || !mode || model_->prefs().lineMode == *mode)
+            return;
+        GlyphnabCore::Preferences prefs = model_->prefs();
+        prefs.lineMode = *mode;
+        model_->setPrefs(prefs);
+    });
+    stack->addWidget(lineModes_, 0, Qt::AlignLeft);
+
+    tryIt_ = new GlassCard(14, this);
+    auto* tryRow = new QHBoxLayout();
+    tryRow->setContentsMargins(16, 14, 16, 14);
+    tryRow->setSpacing(10);
+    tryRow->addWidget(new SymbolMark(QStringLiteral("hand.point.right.fill"), 15, QSize(18, 18), std::nullopt, tryIt_),
+                      0, Qt::AlignTop);
+    tryItLabel_ = new InkLabel(QString(), Fonts::body(), Ink::primary(), true, tryIt_);
+    tryRow->addWidget(tryItLabel_, 1);
+    static_cast<GlassCard*>(tryIt_)->contentLayout()->addLayout(tryRow);
+    stack->addWidget(tryIt_);
+
+    auto* menuBar = new QHBoxLayout();
+    menuBar->setSpacing(8);
+    menuBar->addWidget(new TrayIconMark(this), 0, Qt::AlignTop);
+    menuBar->addWidget(new InkLabel(Words::keysMenuBar(model.appName()), Fonts::footnote(), Ink::secondary(), true,
+                                    this),
+                       1);
+    stack->addLayout(menuBar);
+    stack->addStretch(1);
+
+    connect(&model, &GlyphnabModel::prefsChanged, this, &KeysPage::refresh);
+    connect(&model, &GlyphnabModel::screenAllowedChanged, this, &KeysPage::refresh);
+    refresh();
+}
+
+ShortcutRow* KeysPage::row(Command command) const { return rows_[static_cast<std::size_t>(command)]; }
+InkLabel* KeysPage::rowTitle(Command command) const { return titles_[static_cast<std::size_t>(command)]; }
+
+std::optional<QString> KeysPage::tryItText() const {
+    if (tryIt_->isHidden())
+        return std::nullopt;
+    return tryItLabel_->text();
+}
+
+void KeysPage::refresh() {
+    Platform::assertMain();
+    if (!model_)
+        return;
+    const GlyphnabCore::Preferences& prefs = model_->prefs();
+    for (const Command command : GlyphnabCore::allCommands)
+        titles_[static_cast<std::size_t>(command)]->setText(ShortcutRow::commandTitle(command, prefs.lineMode));
+    lineModes_->setSelection(ZantrelText::rawValue(prefs.lineMode));
+    const auto grab = prefs.shortcuts.find(Command::grab);
+    tryIt_->setVisible(grab != prefs.shortcuts.end());
+    if (grab == prefs.shortcuts.end())
+        return;
+    const QString keys = KeyboardLayout::text(grab->second);
+    if (prefs.route == Route::clipboard)
+        tryItLabel_->setText(Words::keysTryItClipboard(keys));
+    else if (model_->screenAllowed())
+        tryItLabel_->setText(Words::keysTryIt(keys));
+    else
+        tryItLabel_->setText(Words::keysTryItNoGrant(keys));
+}
+
+}  // namespace Glyphnab

@@ -1,0 +1,12 @@
+#include "ZantrelUI/design/ReduceMotion.h"
+
+#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/desktop/Environment.h"
+
+namespace ZantrelUI::ReduceMotion {
+
+bool system() { return DesktopSettings::shared().reduceMotion(); }
+
+bool of(const QWidget* widget) { return resolve(Environment::of(widget).reduceMotionOverride, system()); }
+
+}  // namespace ZantrelUI::ReduceMotion

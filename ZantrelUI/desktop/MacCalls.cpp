@@ -1,0 +1,238 @@
+#include "ZantrelUI/desktop/MacCalls.h"
+
+#include "ZantrelKit/RunModes.h"
+#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/desktop/Links.h"
+#include "platform/async/MainThread.h"
+#include "platform/log/Log.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace ZantrelUI {
+namespace {
+
+const Platform::Logger& log() {
+    static const Platform::Logger logger(QStringLiteral("calls"));
+    return logger;
+}
+
+QString currentBundleId() {
+    if (const AppContext* context = AppContext::current())
+        return context->bundleId();
+    const QString desktop = QGuiApplication::desktopFileName();
+    return desktop.isEmpty() ? QCoreApplication::applicationName() : desktop;
+}
+
+void bringAppForward() {
+    if (QWidget* window = QApplication::activeWindow())
+        window->activateWindow();
+}
+
+}  // namespace
+
+MacCalls::MacCalls(bool isLive, std::function<LoginItem::Status()> loginStatus, std::function<void(bool)> setLogin,
+                   std::function<void()> openLoginItems, std::function<void()> quit,
+                   std::function<void(const QUrl&)> open, std::function<void(const QList<QUrl>&)> reveal,
+                   std::function<QList<QUrl>(const OpenAsk&)> openPanel,
+                   std::function<std::optional<QUrl>(const SaveAsk&)> savePanel, Board board)
+    : loginStatus(std::move(loginStatus)),
+      setLogin(std::move(setLogin)),
+      openLoginItems(std::move(openLoginItems)),
+      quit(std::move(quit)),
+      open(std::move(open)),
+      reveal(std::move(reveal)),
+      openPanel(std::move(openPanel)),
+      savePanel(std::move(savePanel)),
+      isLive_(isLive),
+      board_(std::move(board)) {}
+
+MacCalls MacCalls::live() {
+    // A function-local static: made once, thread-safely, on first use.
+    static const MacCalls value{
+        true,
+        [] {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("open at login, read"));
+            return LiveCalls::loginStatus();
+        },
+        [](bool on) {
+            LiveCalls::refuseUnderTestHost(on ? QStringLiteral("open at login on") : QStringLiteral("open at login off"));
+            LiveCalls::setLogin(on);
+        },
+        [] {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("Login Items"));
+            LiveCalls::openLoginItems();
+        },
+        [] {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("Quit"));
+            LiveCalls::quit();
+        },
+        [](const QUrl& url) {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("open ") + url.toString());
+            LiveCalls::open(url);
+        },
+        [](const QList<QUrl>& urls) {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("Show in Finder"));
+            LiveCalls::reveal(urls);
+        },
+        [](const OpenAsk& ask) {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("the open panel"));
+            return LiveCalls::openPanel(ask);
+        },
+        [](const SaveAsk& ask) {
+            LiveCalls::refuseUnderTestHost(QStringLiteral("the save panel"));
+            return LiveCalls::savePanel(ask);
+        },
+        std::make_shared<Platform::ClipboardPasteboard>()};
+    return value;
+}
+
+Platform::Pasteboard& MacCalls::board() const { return *sharedBoard(); }
+
+const MacCalls::Board& MacCalls::sharedBoard() const {
+    if (isLive_)
+        LiveCalls::refuseUnderTestHost(QStringLiteral("the general pasteboard"));
+    return board_;
+}
+
+std::optional<QString> liveCallsMisuse(bool isLive, bool testHost) {
+    if (isLive && testHost)
+        return QStringLiteral("a model under the test host holds the live system calls: pass recording ones");
+    return std::nullopt;
+}
+
+void refuseLiveCallsUnderTestHost(bool isLive, bool testHost) {
+    if (const auto message = liveCallsMisuse(isLive, testHost))
+        Platform::fatal(*message);
+}
+
+MacCalls macCallsOf(const QWidget* widget) {
+    if (const auto calls = Environment::of(widget).macCalls)
+        return *calls;
+    return MacCalls::live();
+}
+
+namespace LiveCalls {
+
+QString testHostMessage(const QString& operation) {
+    return operation + QStringLiteral(" under the test host: a test reached the live system calls");
+}
+
+void refuseUnderTestHost(const QString& operation) {
+    if (ZantrelKit::TestHost::isActive())
+        Platform::fatal(testHostMessage(operation));
+}
+
+LoginItem::Status loginStatus() { return LoginItem::status(currentBundleId()); }
+
+void setLogin(bool on) {
+    Platform::assertMain();
+    LoginItem::setOpenAtLogin(on, currentBundleId());
+}
+
+void openLoginItems() {
+    Platform::assertMain();
+    LoginItem::openSettings();
+}
+
+void quit() {
+    Platform::assertMain();
+    QCoreApplication::quit();
+}
+
+void open(const QUrl& url) {
+    Platform::assertMain();
+    Links::openOnDesktop(url);  // whether it opened is not looked at
+}
+
+QList<QUrl> revealFallbackFolders(const QList<QUrl>& urls) {
+    QList<QUrl> folders;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QUrl folder = QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath());
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    return folders;
+}
+
+void reveal(const QList<QUrl>& urls) {
+    Platform::assertMain();
+    if (urls.isEmpty())
+        return;
+    QStringList uris;
+    for (const QUrl& url : urls)
+        uris << url.toString(QUrl::FullyEncoded);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << uris << QString();
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return;
+    log().info(u"no file manager took the selection: %{public}s", reply.errorMessage());
+    for (const QUrl& folder : revealFallbackFolders(urls)) {
+        if (!QDesktopServices::openUrl(folder))
+            log().error(u"nothing opened for %{public}s", folder.toString());
+    }
+}
+
+QList<QUrl> openPanel(const OpenAsk& ask) {
+    Platform::assertMain();
+    QFileDialog dialog;
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (ask.folders) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    } else {
+        dialog.setFileMode(ask.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    // A read-only dialog offers no "New Folder".
+    dialog.setOption(QFileDialog::ReadOnly, !ask.canCreateFolders);
+    if (!ask.types.isEmpty() && !ask.folders)
+        dialog.setMimeTypeFilters(ask.types);
+    if (ask.start)
+        dialog.setDirectoryUrl(*ask.start);
+    if (ask.message)
+        dialog.setWindowTitle(*ask.message);
+    if (ask.prompt)
+        dialog.setLabelText(QFileDialog::Accept, *ask.prompt);
+    bringAppForward();
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    QList<QUrl> chosen = dialog.selectedUrls();
+    if (!ask.multiple && chosen.size() > 1)
+        chosen = chosen.mid(0, 1);
+    return chosen;
+}
+
+std::optional<QUrl> savePanel(const SaveAsk& ask) {
+    Platform::assertMain();
+    QFileDialog dialog;
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!ask.types.isEmpty())
+        dialog.setMimeTypeFilters(ask.types);
+    if (ask.start)
+        dialog.setDirectoryUrl(*ask.start);
+    dialog.selectFile(ask.name);
+    bringAppForward();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QList<QUrl> chosen = dialog.selectedUrls();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+}  // namespace LiveCalls
+
+}  // namespace ZantrelUI

@@ -1,0 +1,45 @@
+#include "ZantrelUI/desktop/PermissionProbe.h"
+
+#include "ZantrelKit/FullDiskAccess.h"
+#include "ZantrelUI/desktop/Links.h"
+#include "platform/async/MainThread.h"
+#include "platform/screen/X11Capture.h"
+
+namespace ZantrelUI::PermissionProbe {
+namespace {
+
+using ZantrelKit::Permission;
+
+bool screenReadable() {
+    const auto link = Platform::applicationX11Link();
+    return link && Platform::canReadRoot(*link);
+}
+
+}  // namespace
+
+bool isGranted(const Permission& permission) {
+    if (permission.id == Permission::accessibility().id)
+        return true;  // X11 lets every client send and read input
+    if (permission.id == Permission::screenRecording().id)
+        return screenReadable();
+    if (permission.id == Permission::fullDiskAccess().id)
+        return ZantrelKit::FullDiskAccess::granted(ZantrelKit::FullDiskAccess::open);
+    return false;
+}
+
+bool isGrantedOnMain(const Permission& permission) {
+    Platform::assertMain();
+    return isGranted(permission);
+}
+
+QUrl settingsURL(const Permission& permission) {
+    if (permission.id == Permission::accessibility().id)
+        return Links::accessibilityPane();
+    if (permission.id == Permission::screenRecording().id)
+        return Links::screenRecordingPane();
+    if (permission.id == Permission::fullDiskAccess().id)
+        return Links::fullDiskAccessPane();
+    return Links::privacyPane();
+}
+
+}  // namespace ZantrelUI::PermissionProbe

@@ -1,0 +1,220 @@
+// The first-run window's pages, navigation and permission footer over a model whose
+// permission answer the test flips, offscreen.
+
+#include "tests/Glyphnab/WindowFixture.h"
+
+#include "Glyphnab/windows/GrantStatus.h"
+#include "Glyphnab/windows/OnboardingPages.h"
+#include "Glyphnab/windows/OnboardingView.h"
+#include "Glyphnab/windows/RouteCard.h"
+#include "Glyphnab/windows/ShortcutRow.h"
+#include "GlyphnabCore/Words.h"
+#include "ZantrelUI/design/ChipPicker.h"
+#include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/design/PlainButton.h"
+#include "ZantrelUI/design/StepDots.h"
+
+#include <memory>
+
+namespace {
+
+using namespace Glyphnab;
+using GlyphnabCore::Command;
+using GlyphnabCore::Route;
+using WindowTest::press;
+using WindowTest::settle;
+namespace Words = GlyphnabCore::Words;
+
+class OnboardingTest : public WindowTest::WindowFixture {
+protected:
+    OnboardingTest() { ShortcutRow::setSystemShortcuts([] { return ZantrelUI::SystemShortcuts::ShortcutSet(); }); }
+    ~OnboardingTest() override { ShortcutRow::setSystemShortcuts({}); }
+
+    OnboardingView& open(int step = 0) {
+        if (!model)
+            makeModel();
+        view = std::make_unique<OnboardingView>(*model, [this] { ++finishes; },
+                                                ZantrelKit::Onboarding(OnboardingView::steps, step));
+        view->show();
+        settle();
+        return *view;
+    }
+
+    template <class Page>
+    Page* page() const {
+        return qobject_cast<Page*>(view->page());
+    }
+
+    void setRoute(Route route) {
+        GlyphnabCore::Preferences prefs = model->prefs();
+        prefs.route = route;
+        model->setPrefs(prefs);
+    }
+
+    std::unique_ptr<OnboardingView> view;
+    int finishes = 0;
+};
+
+TEST_F(OnboardingTest, ContinueBackAndDoneWalkTheThreeStepsAndFinishOnce) {
+    OnboardingView& v = open();
+    ASSERT_NE(page<WelcomePage>(), nullptr);
+    EXPECT_TRUE(v.backButton()->isHidden());
+    EXPECT_EQ(v.nextButton()->text(), Words::onboardingNext());
+    EXPECT_TRUE(v.nextButton()->prominent());
+    EXPECT_EQ(v.dots()->current(), 0);
+
+    press(&v, Qt::Key_Return);
+    ASSERT_NE(page<RoutePage>(), nullptr);
+    EXPECT_FALSE(v.backButton()->isHidden());
+    EXPECT_EQ(v.backButton()->text(), Words::onboardingBack());
+    EXPECT_FALSE(v.backButton()->prominent());
+    EXPECT_EQ(v.dots()->current(), 1);
+
+    v.backButton()->click();
+    EXPECT_EQ(v.flow().step(), 0);
+    EXPECT_NE(page<WelcomePage>(), nullptr);
+    v.goBack();  // never before the first
+    EXPECT_EQ(v.flow().step(), 0);
+
+    v.nextButton()->click();
+    v.nextButton()->click();
+    ASSERT_NE(page<KeysPage>(), nullptr);
+    EXPECT_EQ(v.nextButton()->text(), Words::onboardingDone());
+    EXPECT_EQ(finishes, 0);
+    press(&v, Qt::Key_Return);
+    EXPECT_EQ(finishes, 1);
+    EXPECT_EQ(v.flow().step(), 2);
+    v.nextButton()->click();  // pressed again before the window went
+    EXPECT_EQ(finishes, 1);
+    EXPECT_EQ(context.defaults().integer(onboardingStepKey), std::nullopt);
+}
+
+TEST_F(OnboardingTest, AFlowHandedInAtTheRouteStepOpensThereWithBack) {
+    OnboardingView& v = open(1);
+    EXPECT_NE(page<RoutePage>(), nullptr);
+    EXPECT_FALSE(v.backButton()->isHidden());
+    EXPECT_EQ(v.dots()->current(), 1);
+    EXPECT_EQ(v.pageFade().value(), 1);  // the first page shows at once
+}
+
+TEST_F(OnboardingTest, RouteCardsFollowAndWriteTheRoute) {
+    open(1);
+    RoutePage* route = page<RoutePage>();
+    ASSERT_NE(route, nullptr);
+    EXPECT_TRUE(route->screenCard()->chosen());
+    EXPECT_FALSE(route->clipboardCard()->chosen());
+    EXPECT_EQ(route->clipboardCard()->footer(), nullptr);  // no permission controls there
+    route->clipboardCard()->choose();
+    EXPECT_EQ(model->prefs().route, Route::clipboard);
+    EXPECT_TRUE(route->clipboardCard()->chosen());
+    EXPECT_FALSE(route->screenCard()->chosen());
+    route->screenCard()->choose();
+    EXPECT_EQ(model->prefs().route, Route::screen);
+}
+
+TEST_F(OnboardingTest, AllowWritesTheRouteAndTheResumeStepBeforeTheSystemPrompt) {
+    makeModel();
+    setRoute(Route::clipboard);
+    open(1);
+    GrantFooter* footer = page<RoutePage>()->grantFooter();
+    ASSERT_EQ(footer->form(), GrantFooter::Form::status);
+    EXPECT_EQ(footer->statusText(), Words::grantWaiting());
+    EXPECT_FALSE(footer->status()->on());
+    ASSERT_NE(footer->allowButton(), nullptr);
+    EXPECT_FALSE(footer->allowButton()->isHidden());
+
+    int stepAtAsk = -1;
+    Route routeAtAsk = Route::clipboard;
+    const int asksBefore = asks;
+    onAsk = [&] {
+        stepAtAsk = static_cast<int>(context.defaults().integer(onboardingStepKey).value_or(-1));
+        routeAtAsk = model->prefs().route;
+    };
+    footer->allowButton()->click();
+    EXPECT_EQ(asks, asksBefore + 1);
+    EXPECT_EQ(stepAtAsk, 1);
+    EXPECT_EQ(routeAtAsk, Route::screen);
+    EXPECT_EQ(context.defaults().integer(onboardingStepKey), 1);
+
+    // Asked, still off: the reopen hint with Open Settings and Quit and Reopen instead of Allow.
+    footer = page<RoutePage>()->grantFooter();
+    ASSERT_EQ(footer->form(), GrantFooter::Form::reopen);
+    EXPECT_EQ(footer->statusText(), Words::grantReopen(QStringLiteral("Glyphnab")));
+    EXPECT_EQ(footer->allowButton(), nullptr);
+    ASSERT_NE(footer->settingsButton(), nullptr);
+    footer->settingsButton()->click();
+    EXPECT_EQ(asks, asksBefore + 2);
+    EXPECT_EQ(opened.size(), 1);  // the second request opens the settings
+    footer->quitReopenButton()->click();
+    EXPECT_EQ(relaunches, 1);
+
+    // On now: back to the status form, with no Allow.
+    allowed = true;
+    tick();
+    ASSERT_EQ(footer->form(), GrantFooter::Form::status);
+    EXPECT_EQ(footer->statusText(), Words::grantOn());
+    EXPECT_TRUE(footer->status()->on());
+    EXPECT_TRUE(footer->allowButton()->isHidden());
+}
+
+TEST_F(OnboardingTest, KeysStepTryItLineFollowsRouteAndPermission) {
+    makeModel();
+    open(2);
+    KeysPage* keys = page<KeysPage>();
+    ASSERT_NE(keys, nullptr);
+    const QString shortcut = ZantrelUI::KeyboardLayout::text(model->prefs().shortcuts.at(Command::grab));
+    EXPECT_EQ(keys->tryItText(), Words::keysTryItNoGrant(shortcut));
+    allowed = true;
+    tick();
+    EXPECT_EQ(keys->tryItText(), Words::keysTryIt(shortcut));
+    setRoute(Route::clipboard);
+    EXPECT_EQ(keys->tryItText(), Words::keysTryItClipboard(shortcut));
+
+    // Without a grab shortcut there is nothing to try.
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.shortcuts.erase(Command::grab);
+    model->setPrefs(prefs);
+    EXPECT_EQ(keys->tryItText(), std::nullopt);
+}
+
+TEST_F(OnboardingTest, KeysStepLineModeChoiceSwapsTheRowTitles) {
+    open(2);
+    KeysPage* keys = page<KeysPage>();
+    EXPECT_EQ(keys->rowTitle(Command::grab)->text(), Words::shortcutTitle(false));
+    EXPECT_EQ(keys->rowTitle(Command::grabOther)->text(), Words::shortcutTitle(true));
+    keys->lineModes()->setSelection(QStringLiteral("join"));
+    EXPECT_EQ(model->prefs().lineMode, ZantrelText::LineMode::join);
+    EXPECT_EQ(keys->rowTitle(Command::grab)->text(), Words::shortcutTitle(true));
+    EXPECT_EQ(keys->rowTitle(Command::grabOther)->text(), Words::shortcutTitle(false));
+    EXPECT_EQ(keys->row(Command::grab)->field()->title(), Words::shortcutTitle(true));
+}
+
+TEST_F(OnboardingTest, HoldsTheGrantWatchWhileShown) {
+    makeModel();
+    OnboardingView& v = open();
+    EXPECT_EQ(model->grantWatchers(), 1);
+    v.hide();
+    EXPECT_EQ(model->grantWatchers(), 0);
+    v.show();
+    EXPECT_EQ(model->grantWatchers(), 1);
+    view.reset();
+    EXPECT_EQ(model->grantWatchers(), 0);
+    EXPECT_FALSE(model->pollingGrant());
+}
+
+TEST_F(OnboardingTest, UnderReducedMotionThePageChangeIsShort) {
+    OnboardingView& v = open();
+    ZantrelUI::Environment::setReduceMotionOverride(&v, true);
+    v.goOn();
+    if (v.pageFade().isAnimating()) {
+        EXPECT_LE(v.pageFade().animation()->totalDuration(), 0.15 + 1e-9);
+    }
+    ZantrelUI::Environment::setReduceMotionOverride(&v, false);
+    v.goOn();
+    ASSERT_TRUE(v.pageFade().isAnimating());
+    EXPECT_EQ(v.pageFade().animation()->kind, ZantrelUI::Motion::Animation::Kind::spring);
+}
+
+}  // namespace
