@@ -76,6 +76,8 @@ std::optional<dev_t> deviceNear(QString path) {
 // The mount point the folder belongs to: its highest ancestor on the same device.
 QString topFolderOf(const QString& folder, dev_t device) {
     QString top = QFileInfo(folder).canonicalFilePath();
+    if (top.isEmpty())
+        return {};
     for (;;) {
         const QString parent = parentOf(top);
         if (parent == top)

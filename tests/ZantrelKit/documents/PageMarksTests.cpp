@@ -75,19 +75,6 @@ TEST(PageMarks, OriginPerSlot) {
     EXPECT_EQ(PageMarks::origin(Slot::bottomRight, box, page, 36), QPointF(464, 36));
 }
 
-TEST(PageMarks, ReadyMadeMarks) {
-    const PageMark plain = PageMark::pageNumber(u"{page}"_s, Slot::bottomRight);
-    EXPECT_EQ(plain.role, PageMark::Role::pageNumber);
-    EXPECT_EQ(plain.size, 10);
-    EXPECT_EQ(plain.color, 0x333333u);
-    EXPECT_EQ(plain.margin, 36);
-    EXPECT_TRUE(plain.pages.isEmpty());
-    const PageMark watermark = PageMark::watermark(u"DRAFT"_s);
-    EXPECT_EQ(watermark.slot, Slot::middle);
-    EXPECT_EQ(watermark.color, 0x8A1C1Cu);
-    EXPECT_TRUE(watermark.behind);
-}
-
 TEST(PageMarks, JSONFormKeepsKeyOrderAndRoundTrips) {
     const PageMark watermark = PageMark::watermark(u"DRAFT"_s);
     EXPECT_EQ(watermark.jsonText(),
