@@ -3,6 +3,7 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/CheckDraw.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionPieces.h"
 #include "ZantrelUI/design/PillButton.h"
@@ -22,14 +23,8 @@ namespace ZantrelUI {
 
 namespace {
 
-QLabel* inkLabel(const QString& text, const QFont& font, const QColor& ink, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ink);
-    label->setPalette(palette);
-    return label;
+QLabel* inkLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent) {
+    return new InkLabel(text, font, ink, parent);
 }
 
 }  // namespace
@@ -93,7 +88,7 @@ void ActionBar::rebuild() {
         row->addWidget(busyBar_, 1);
         return;
     }
-    auto* line = inkLabel(line_, Fonts::body(), resolve(Ink::secondary()), content_);
+    auto* line = inkLabel(line_, Fonts::body(), Ink::secondary(), content_);
     line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(line, 1);
     start_ = new PillButton(action_, true, true, content_);
@@ -134,7 +129,6 @@ DoneCard::DoneCard(double value, std::function<QString(double)> text, QString li
       pasteboard_(std::move(pasteboard)),
       shown_(new AnimatedValue(0, this)) {
     setMaximumWidth(maxWidth);
-    const ColorScheme s = scheme();
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(8);
@@ -149,7 +143,7 @@ DoneCard::DoneCard(double value, std::function<QString(double)> text, QString li
         number_->setValue(v, text_ ? text_(v) : QString());
         number_->updateGeometry();
     });
-    auto* sentence = inkLabel(line, Fonts::body(), Ink::secondary().resolve(s), this);
+    auto* sentence = inkLabel(line, Fonts::body(), Ink::secondary(), this);
     sentence->setWordWrap(true);
     sentence->setAlignment(Qt::AlignHCenter);
     column->addWidget(sentence);
@@ -174,7 +168,7 @@ DoneCard::DoneCard(double value, std::function<QString(double)> text, QString li
         card->contentLayout()->addLayout(header);
         for (const Skipped& item : skipped_) {
             auto* row = inkLabel(item.name + QStringLiteral(": ") + item.reason, Fonts::footnote(),
-                                 Ink::tertiary().resolve(s), card);
+                                 Ink::tertiary(), card);
             row->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             card->contentLayout()->addWidget(row);
         }

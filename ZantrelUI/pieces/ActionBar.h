@@ -5,6 +5,8 @@
 // a finished job (a drawn check, a number that counts up, the skipped items and the next step).
 
 #include "ZantrelUI/design/Motion.h"
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/pieces/BusyBar.h"
 #include "ZantrelUI/desktop/Environment.h"
 
 #include <QPointer>

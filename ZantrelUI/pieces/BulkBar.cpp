@@ -1,6 +1,7 @@
 #include "ZantrelUI/pieces/BulkBar.h"
 
 #include "ZantrelKit/Copy.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "platform/async/MainThread.h"
 
@@ -53,13 +54,8 @@ void BulkBar::build(std::function<void()> tickAllShown, std::function<void()> un
         untick_->setEnabled(canUntick);
         row->addWidget(untick_);
     }
-    label_ = new QLabel(line_, this);
-    label_->setTextFormat(Qt::PlainText);
-    label_->setFont(Fonts::roundedCaption());
+    label_ = new InkLabel(line_, Fonts::roundedCaption(), Ink::secondary(), this);
     label_->setContentsMargins(tickAll_ ? 4 : 0, 0, 0, 0);
-    QPalette palette = label_->palette();
-    palette.setColor(QPalette::WindowText, resolve(Ink::secondary()));
-    label_->setPalette(palette);
     row->addWidget(label_);
     row->addSpacing(8);
     row->addStretch(1);

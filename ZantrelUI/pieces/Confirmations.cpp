@@ -3,6 +3,7 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "platform/async/MainThread.h"
@@ -109,14 +110,7 @@ ConfirmSheet::ConfirmSheet(CountedConfirm confirm, std::function<void()> dismiss
     stack->setContentsMargins(24, 24, 24, 24);
     stack->setSpacing(8);
     auto text = [this](const QString& value, const QFont& font, const DynamicColor& ink) {
-        auto* label = new QLabel(value, this);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setFont(font);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, resolve(ink));
-        label->setPalette(palette);
-        return label;
+        return new InkLabel(value, font, ink, true, this);
     };
     stack->addWidget(text(confirm_.title, Fonts::headline(), Ink::primary()));
     stack->addWidget(text(confirm_.line, Fonts::body(), Ink::secondary()));
@@ -154,6 +148,7 @@ void ConfirmSheet::keyPressEvent(QKeyEvent* event) {
 void ConfirmSheet::resizeEvent(QResizeEvent* event) {
     GlassWidget::resizeEvent(event);
     backdrop_->setGeometry(rect());
+    backdrop_->lower();
 }
 
 void ConfirmSheet::cancel() {
@@ -188,7 +183,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, 0.35f));
-        if (auto* card = findChild<ConfirmSheet*>()) {
+        if (auto* card = findChild<ConfirmSheet*>(QString(), Qt::FindDirectChildrenOnly)) {
             const QRectF frame = QRectF(card->geometry());
             painter.setRenderHint(QPainter::Antialiasing);
             paintShadow(painter, roundedPath(frame, 18), Shadow{QColor::fromRgbF(0, 0, 0, 0.35f), 18, QPointF(0, 8)});
@@ -203,7 +198,11 @@ protected:
 // The card's border, drawn over it.
 class CardBorder final : public GlassWidget {
 public:
-    explicit CardBorder(QWidget* parent) : GlassWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+    static inline const QString name = QStringLiteral("zantrel.confirmBorder");
+    explicit CardBorder(QWidget* parent) : GlassWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setObjectName(name);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -301,7 +300,7 @@ void ConfirmCount::layoutOverlay() {
                                   size));
         const QPainterPath clip = roundedPath(QRectF(QPointF(0, 0), QSizeF(size)), 18);
         sheet_->setMask(QRegion(clip.toFillPolygon().toPolygon()));
-        if (auto* border = sheet_->findChild<CardBorder*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (auto* border = sheet_->findChild<QWidget*>(CardBorder::name, Qt::FindDirectChildrenOnly)) {
             border->setGeometry(sheet_->rect());
             border->raise();
         }

@@ -71,14 +71,23 @@ GlassDatePicker::GlassDatePicker(QString title, BoundPtr<QDateTime> selection, s
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 0, 8, 0);
     field_ = new DateField(title, std::move(selection), std::move(earliest), time, this);
-    QPalette palette = field_->palette();
-    palette.setColor(QPalette::Text, resolve(Ink::primary()));
-    field_->setPalette(palette);
+    recolor();
     row->addWidget(field_);
     setMinimumHeight(28);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFocusProxy(field_);
     setAccessibleName(title);
+}
+
+void GlassDatePicker::recolor() {
+    QPalette palette = field_->palette();
+    palette.setColor(QPalette::Text, resolve(Ink::primary()));
+    field_->setPalette(palette);
+}
+
+void GlassDatePicker::environmentChanged() {
+    recolor();
+    update();
 }
 
 void GlassDatePicker::paintEvent(QPaintEvent*) {

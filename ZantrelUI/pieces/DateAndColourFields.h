@@ -59,8 +59,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void environmentChanged() override;
 
 private:
+    void recolor();
+
     DateField* field_;
 };
 

@@ -2,13 +2,13 @@
 
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/Symbols.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace ZantrelUI {
@@ -55,23 +55,37 @@ private:
     QString symbol_;
 };
 
-// The title reads as a heading to assistive technology.
-class HeadingLabel final : public QLabel, public AccessibleSource {
-    Q_OBJECT  // its own class name, so the kit's accessibility answers for it
+// Holds the line at 340 points (or less), centred, and asks for the height the wrapped
+// line needs at that width rather than at the full width of the piece.
+class LineBox final : public QWidget {
 public:
-    using QLabel::QLabel;
-    QAccessible::Role accessibleRole() const override { return QAccessible::Heading; }
-    QString accessibleText(QAccessible::Text kind) const override {
-        return kind == QAccessible::Name ? text() : QString();
+    LineBox(QLabel* line, QWidget* parent) : QWidget(parent), line_(line) {
+        line_->setParent(this);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
     }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return line_->heightForWidth(room(width)); }
+    QSize sizeHint() const override { return {EmptyState::lineWidth, heightForWidth(EmptyState::lineWidth)}; }
+    QSize minimumSizeHint() const override { return {0, heightForWidth(EmptyState::lineWidth)}; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        const int w = room(width());
+        line_->setGeometry((width() - w) / 2, 0, w, height());
+    }
+
+private:
+    static int room(int width) { return std::max(1, std::min(width, EmptyState::lineWidth)); }
+    QLabel* line_;
 };
 
-QLabel* centredLabel(const QString& text, const QFont& font, QWidget* parent, bool heading = false) {
-    QLabel* label = heading ? new HeadingLabel(text, parent) : new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
+QLabel* centredLabel(const QString& text, const QFont& font, const DynamicColor& ink, QWidget* parent,
+                     bool heading = false) {
+    auto* label = new InkLabel(text, font, ink, true, parent);
+    label->setHeading(heading);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setFont(font);
     return label;
 }
 
@@ -83,22 +97,17 @@ EmptyState::EmptyState(QString symbol, QString title, QString line, std::optiona
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(24, 24, 24, 24);
     stack->setSpacing(0);
+    // Extra height goes above and below, never between the parts.
+    stack->addStretch(1);
     art_ = new EmptyArt(symbol_, this);
     stack->addWidget(art_);
     stack->addSpacing(8);
     ensureGlassAccessibility();
-    title_ = centredLabel(title, Fonts::headline(), this, true);
+    title_ = centredLabel(title, Fonts::headline(), Ink::primary(), this, true);
     stack->addWidget(title_, 0, Qt::AlignHCenter);
     stack->addSpacing(4);
-    line_ = centredLabel(line, Fonts::body(), this);
-    line_->setMaximumWidth(lineWidth);
-    line_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    // Stretch on both sides keeps the wrapped line centred at its 340-point width.
-    auto* lineRow = new QHBoxLayout;
-    lineRow->addStretch(1);
-    lineRow->addWidget(line_);
-    lineRow->addStretch(1);
-    stack->addLayout(lineRow);
+    line_ = centredLabel(line, Fonts::body(), Ink::secondary(), this);
+    stack->addWidget(new LineBox(line_, this));
     if (action) {
         stack->addSpacing(16);
         button_ = new PillButton(action->title, prominent, false, this);
@@ -108,27 +117,13 @@ EmptyState::EmptyState(QString symbol, QString title, QString line, std::optiona
         });
         stack->addWidget(button_, 0, Qt::AlignHCenter);
     }
+    stack->addStretch(1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    recolor();
 }
 
 void EmptyState::setLine(const QString& line) { line_->setText(line); }
-
-void EmptyState::recolor() {
-    for (auto [label, ink] : {std::pair{title_, &Ink::primary()}, std::pair{line_, &Ink::secondary()}}) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, resolve(*ink));
-        label->setPalette(palette);
-    }
-}
-
-void EmptyState::environmentChanged() {
-    recolor();
-    update();
-}
 
 void EmptyState::paintEvent(QPaintEvent*) {}
 
 }  // namespace ZantrelUI
 
-#include "EmptyState.moc"

@@ -40,11 +40,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void environmentChanged() override;
 
 private:
-    void recolor();
-
     QString symbol_;
     QWidget* art_;
     QLabel* title_;

@@ -103,6 +103,7 @@ GlassStepper::GlassStepper(QString title, BoundPtr<std::int64_t> value, Range ra
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     value_->watch(this, [this] { sync(); });
     sync();
+    environmentChanged();
 }
 
 void GlassStepper::write(std::int64_t value) {
@@ -186,6 +187,15 @@ bool GlassStepper::eventFilter(QObject* watched, QEvent* event) {
             update();
     }
     return GlassWidget::eventFilter(watched, event);
+}
+
+void GlassStepper::environmentChanged() {
+    if (field_) {
+        QPalette palette = field_->palette();
+        palette.setColor(QPalette::Text, resolve(Ink::primary()));
+        field_->setPalette(palette);
+    }
+    update();
 }
 
 void GlassStepper::focusInEvent(QFocusEvent* event) {

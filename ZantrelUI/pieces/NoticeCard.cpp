@@ -3,6 +3,7 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "ZantrelUI/pieces/Announce.h"
@@ -107,14 +108,10 @@ protected:
     }
 };
 
-QLabel* lines(const QString& text, const QFont& font, const QColor& ink, qreal width, int maxLines, QWidget* parent) {
-    auto* label = new QLabel(TextFit::lines(text, font, width, maxLines).join(QLatin1Char('\n')), parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
+QLabel* lines(const QString& text, const QFont& font, const DynamicColor& ink, qreal width, int maxLines,
+             QWidget* parent) {
+    auto* label = new InkLabel(TextFit::lines(text, font, width, maxLines).join(QLatin1Char('\n')), font, ink, parent);
     label->setAccessibleName(text);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ink);
-    label->setPalette(palette);
     return label;
 }
 
@@ -130,7 +127,6 @@ NoticeCard::NoticeCard(NoticeOutcome outcome, std::optional<QString> symbol, QSt
                        std::optional<QString> preview, std::optional<QString> detail, std::optional<Folder> folder,
                        QList<Action> actions, qreal width, QWidget* parent)
     : GlassWidget(parent), outcome_(outcome), symbol_(std::move(symbol)), title_(std::move(title)) {
-    const ColorScheme s = scheme();
     const QMarginsF r = room();
     setFixedWidth(int(std::ceil(width + r.left() + r.right())));
     setAccessibleName(title_);
@@ -150,13 +146,13 @@ NoticeCard::NoticeCard(NoticeOutcome outcome, std::optional<QString> symbol, QSt
     const qreal textWidth = width - 32 - 32 - 12;
     auto* column = new QVBoxLayout;
     column->setSpacing(3);
-    column->addWidget(lines(title_, Fonts::label(), Ink::primary().resolve(s), textWidth, 2, this));
+    column->addWidget(lines(title_, Fonts::label(), Ink::primary(), textWidth, 2, this));
     if (preview) {
-        preview_ = lines(*preview, Fonts::system(12.5), Ink::secondary().resolve(s), textWidth, 2, this);
+        preview_ = lines(*preview, Fonts::system(12.5), Ink::secondary(), textWidth, 2, this);
         column->addWidget(preview_);
     }
     if (detail) {
-        detail_ = lines(*detail, Fonts::footnote(), Ink::tertiary().resolve(s), textWidth, 2, this);
+        detail_ = lines(*detail, Fonts::footnote(), Ink::tertiary(), textWidth, 2, this);
         column->addWidget(detail_);
     }
     if (folder) {

@@ -3,6 +3,7 @@
 #include "ZantrelKit/Formatting.h"
 #include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionPieces.h"
 #include "ZantrelUI/design/PillButton.h"
@@ -36,14 +37,8 @@ private:
     QString symbol_;
 };
 
-QLabel* text(const QString& value, const QFont& font, const QColor& ink, QWidget* parent) {
-    auto* label = new QLabel(value, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ink);
-    label->setPalette(palette);
-    return label;
+QLabel* text(const QString& value, const QFont& font, const DynamicColor& ink, QWidget* parent) {
+    return new InkLabel(value, font, ink, parent);
 }
 
 }  // namespace
@@ -56,7 +51,6 @@ QString SuggestionCard::accessibleLabel(const QString& title, std::optional<std:
 
 SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(parent), content_(std::move(content)) {
     ensureGlassAccessibility();
-    const ColorScheme s = scheme();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 12, 12, 12);
     row->setSpacing(12);
@@ -78,7 +72,7 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary().resolve(s), this), 0, Qt::AlignBottom);
+    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary(), this), 0, Qt::AlignBottom);
     titleRow->addStretch(1);
     if (content_.size) {
         size_ = new RollingNumber(double(*content_.size), ZantrelKit::Formatting::bytes(*content_.size),
@@ -86,11 +80,11 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
         titleRow->addWidget(size_, 0, Qt::AlignBottom);
     }
     column->addLayout(titleRow);
-    auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary().resolve(s), this);
+    auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary(), this);
     reason->setWordWrap(true);
     column->addWidget(reason);
     if (content_.detail && !content_.detail->isEmpty()) {
-        detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary().resolve(s), this);
+        detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary(), this);
         detail_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         detail_->setToolTip(*content_.detail);
         column->addWidget(detail_);
@@ -103,7 +97,7 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
         auto* dot = new PulseDot(6, busyRow_);
         dot->setFixedSize(6, 6);
         busy->addWidget(dot, 0, Qt::AlignVCenter);
-        busy->addWidget(text(*content_.busy, Fonts::footnote(), Ink::tertiary().resolve(s), busyRow_), 1);
+        busy->addWidget(text(*content_.busy, Fonts::footnote(), Ink::tertiary(), busyRow_), 1);
         column->addWidget(busyRow_);
     }
     row->addLayout(column, 1);

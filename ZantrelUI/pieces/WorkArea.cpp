@@ -4,6 +4,7 @@
 #include "ZantrelKit/MotionSpec.h"
 #include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionPieces.h"
 #include "ZantrelUI/design/ReduceMotion.h"
@@ -115,13 +116,12 @@ AreaTile::AreaTile(Face face, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(3);
     row->addStretch(1);
-    auto* title = new QLabel(this);
-    title->setTextFormat(Qt::PlainText);
-    title->setWordWrap(true);
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont font = Fonts::caption();
     font.setWeight(QFont::Medium);
-    title->setFont(font);
+    auto* title = new InkLabel(QString(), font, Ink::secondary(), true, this);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Inside a button a label would take the button's text role and miss its ink.
+    title->setForegroundRole(QPalette::WindowText);
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
     title->setMaximumWidth(64);
     title_ = title;
@@ -165,13 +165,9 @@ qreal AreaTile::barWidth() const {
 }
 
 void AreaTile::sync() {
-    auto* title = static_cast<QLabel*>(title_);
+    auto* title = static_cast<InkLabel*>(title_);
     title->setText(face_.title);
-    const ColorScheme s = colorScheme(this);
-    const QColor ink = (selected_ ? Ink::primary() : Ink::secondary()).resolve(s);
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, ink);
-    title->setPalette(palette);
+    title->setInk(selected_ ? Ink::primary() : Ink::secondary());
 
     const bool countShown = face_.count && *face_.count > 0;
     if (countShown) {
