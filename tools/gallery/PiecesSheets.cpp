@@ -181,6 +181,8 @@ bool doingPieces(ColorScheme scheme, const QString& folder) {
         std::make_shared<Platform::MemoryPasteboard>(), [] {}, {QStringLiteral("Done"), [] {}}));
     bars->setFixedWidth(500);
     sheet.row(QStringLiteral("Work areas"), {sidebar, bars});
+    // A plain container does not pass its new window's values down by itself.
+    Environment::notifyChanged(bars);
     return sheet.save(folder, QStringLiteral("pieces-doing-") + schemeName(scheme), 1100);
 }
 
