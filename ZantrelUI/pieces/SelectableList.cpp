@@ -1,5 +1,6 @@
 #include "ZantrelUI/pieces/SelectableList.h"
 
+#include "ZantrelUI/desktop/StandardMenus.h"
 #include "platform/async/MainThread.h"
 
 namespace ZantrelUI {
@@ -52,6 +53,14 @@ SelectableListBase::SelectableListBase(QWidget* content) : QObject(content), con
     content->setFocusPolicy(Qt::StrongFocus);
     content->setAttribute(Qt::WA_MacShowFocusRect, false);
     content->installEventFilter(this);
+    content->setProperty(StandardMenus::Responder::responderProperty, QVariant::fromValue<QObject*>(this));
+}
+
+void SelectableListBase::selectAll() {
+    Platform::assertMain();
+    ListKey press;
+    press.key = ListKey::Key::selectAll;
+    handle(press, false);
 }
 
 bool SelectableListBase::eventFilter(QObject* watched, QEvent* event) {

@@ -143,6 +143,10 @@ public:
 
     QWidget* content() const { return content_; }
 
+public Q_SLOTS:
+    // The Edit menu's Select All, sent to the list while it has focus.
+    void selectAll();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Runs the key (or, for `dryRun`, only answers whether it would be handled).

@@ -1,6 +1,7 @@
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/pieces/BulkBar.h"
 #include "ZantrelUI/pieces/SelectableList.h"
+#include "ZantrelUI/desktop/StandardMenus.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
@@ -194,6 +195,20 @@ TEST_F(SelectableListTests, ShiftAndCtrlClicksBuildRanges) {
     EXPECT_EQ(selection->get().selectedRows(), (std::vector<int>{2, 4, 5}));
     list->click(7, Qt::NoModifier);
     EXPECT_EQ(selection->get().selectedRows(), std::vector<int>{7});
+}
+
+TEST_F(SelectableListTests, TheEditMenusSelectAllReachesTheFocusedList) {
+    QWidget window;
+    auto* content = new QWidget(&window);
+    auto selection = Bound<Selection>::make(rows(4, Selection::Kind::ticks));
+    selectableList<int>(content, selection, [](const int& row) { return row % 2 == 0; }, {}, {}, {},
+                        ListLayout::column());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    content->setFocus();
+    ASSERT_TRUE(StandardMenus::Responder::canPerform("selectAll"));
+    EXPECT_TRUE(StandardMenus::Responder::perform("selectAll"));
+    EXPECT_EQ(selection->get().selectedRows(), (std::vector<int>{0, 2})) << "select all takes only tickable rows";
 }
 
 }  // namespace
