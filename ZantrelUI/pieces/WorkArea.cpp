@@ -186,14 +186,17 @@ void AreaTile::sync() {
     }
 
     const bool moving = face_.busy && face_.busy->kind == AreaBusy::Kind::unknown;
+    // The dashes take the bar colour of the tile's state: made again when it changes.
+    if (dashes_ && (!moving || dashesSelected_ != selected_)) {
+        delete dashes_;
+        dashes_ = nullptr;
+    }
     if (moving && !dashes_) {
+        dashesSelected_ = selected_;
         const DynamicColor color = selected_ ? Ink::onAccent() : Environment::of(this).accent.ink;
         dashes_ = new FlowDashes(QPointF(0, 0.5), QPointF(1, 0.5), color, 0.6, 3, faceView_);
         dashes_->setGeometry(AreaTileFace::barRect().toRect());
         dashes_->show();
-    } else if (!moving && dashes_) {
-        delete dashes_;
-        dashes_ = nullptr;
     }
     faceView_->update();
     update();
@@ -204,6 +207,9 @@ void AreaTile::reportFrames(const QString& space, std::function<void(const QRect
     report_ = std::move(report);
     installEventFilter(this);
     this->report();
+    // A move of the sidebar (or anything between it and the space) moves the tile too.
+    for (QWidget* w = parentWidget(); w != nullptr && w->objectName() != space_; w = w->parentWidget())
+        w->installEventFilter(this);
 }
 
 void AreaTile::report() {

@@ -115,6 +115,7 @@ private:
     QWidget* title_;
     RollingNumber* count_ = nullptr;
     FlowDashes* dashes_ = nullptr;
+    bool dashesSelected_ = false;
     AnimatedValue* lit_;
     AnimatedValue* lift_;
     QString space_;

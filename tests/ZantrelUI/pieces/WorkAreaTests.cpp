@@ -126,6 +126,9 @@ TEST_F(AreaSidebarTests, FramesAreReportedOnlyInANamedSpace) {
     EXPECT_EQ(frames[0].size(), QSizeF(40, 32));
     EXPECT_GE(frames[0].left(), 100);
     EXPECT_GT(frames[1].top(), frames[0].top());
+    with->move(150, 0);
+    QCoreApplication::processEvents();
+    EXPECT_GE(frames[0].left(), 150) << "moving the sidebar reports the tiles' new frames";
     (void)without;
 }
 
