@@ -227,6 +227,17 @@ void AreaTile::report() {
     report_(frame);
 }
 
+bool AreaTile::event(QEvent* event) {
+    if (event->type() == EnvironmentChangeEvent::type()) {
+        // The dashes hold the accent they were made with: made again in the new one.
+        delete dashes_;
+        dashes_ = nullptr;
+        sync();
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
 void AreaTile::showEvent(QShowEvent* event) {
     QAbstractButton::showEvent(event);
     report();
