@@ -36,6 +36,9 @@ public:
     // A symbol name drawn before the title, or none.
     void setSymbol(const QString& symbol);
     const QString& symbol() const { return symbol_; }
+    // The symbol after the title instead of before it (a chevron, say).
+    void setSymbolTrails(bool trails);
+    bool symbolTrails() const { return symbolTrails_; }
 
     Look currentLook() const;
     // The capsule in this widget's coordinates, at rest (before the pressed scale).
@@ -57,6 +60,7 @@ private:
     bool prominent_;
     bool large_;
     QString symbol_;
+    bool symbolTrails_ = false;
     AnimatedValue* pressed_;
 };
 
