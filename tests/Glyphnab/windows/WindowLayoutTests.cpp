@@ -1,0 +1,197 @@
+// Every window laid out whole, at the size it opens with, under whatever fonts the machine
+// has (CTest runs these again under DejaVu only and Noto only): no text is cut, no piece
+// sticks out of its parent, and the fixed sizes hold.
+
+#include "tests/Glyphnab/WindowFixture.h"
+
+#include "Glyphnab/shell/Updater.h"
+#include "Glyphnab/windows/AppWindows.h"
+#include "Glyphnab/windows/GrabIllustration.h"
+#include "Glyphnab/windows/GrantPanelView.h"
+#include "Glyphnab/windows/OnboardingPages.h"
+#include "Glyphnab/windows/OnboardingView.h"
+#include "Glyphnab/windows/RouteCard.h"
+#include "Glyphnab/windows/SettingsRoot.h"
+#include "Glyphnab/windows/ShortcutRow.h"
+#include "ZantrelUI/design/GlassWindow.h"
+#include "ZantrelUI/settings/SettingsShell.h"
+#include "ZantrelUI/settings/TabScroll.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QScrollBar>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Glyphnab;
+using WindowTest::settle;
+
+std::string describe(const QWidget* w) {
+    std::string name = w->metaObject()->className();
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        name += " \"" + label->text().left(40).toStdString() + "\"";
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(w); button && !button->text().isEmpty())
+        name += " \"" + button->text().left(40).toStdString() + "\"";
+    const QRect g = w->geometry();
+    return name + " at " + std::to_string(g.x()) + "," + std::to_string(g.y()) + " " + std::to_string(g.width()) + "x" +
+           std::to_string(g.height());
+}
+
+// Inside a scroll area the page may be taller than what shows.
+bool scrolls(const QWidget* parent) {
+    const auto* area = parent ? qobject_cast<const QAbstractScrollArea*>(parent->parentWidget()) : nullptr;
+    return area != nullptr && area->viewport() == parent;
+}
+
+// What is wrong with the layout of `root` as shown now.
+std::vector<std::string> layoutFaults(const QWidget* root) {
+    std::vector<std::string> faults;
+    for (const QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->isWindow() || !w->isVisibleTo(root) || qobject_cast<const QScrollBar*>(w))
+            continue;
+        const QWidget* parent = w->parentWidget();
+        if (!scrolls(parent) && !QRect(QPoint(), parent->size()).contains(w->geometry()))
+            faults.push_back(describe(w) + " leaves its parent " + describe(parent));
+        if (const auto* label = qobject_cast<const QLabel*>(w); label && !label->text().isEmpty()) {
+            if (label->wordWrap()) {
+                const int needed = label->heightForWidth(label->width());
+                if (needed > label->height())
+                    faults.push_back(describe(w) + " is cut: its lines need " + std::to_string(needed));
+            } else if (label->minimumSizeHint().width() > label->width() ||
+                       label->sizeHint().height() > label->height()) {
+                faults.push_back(describe(w) + " is cut: it needs " + std::to_string(label->sizeHint().width()) +
+                                 "x" + std::to_string(label->sizeHint().height()));
+            }
+        }
+        const QSizePolicy policy = w->sizePolicy();
+        const QSize least = w->minimumSizeHint();
+        if (policy.horizontalPolicy() != QSizePolicy::Ignored && policy.verticalPolicy() != QSizePolicy::Ignored &&
+            !w->hasHeightForWidth() && least.isValid() &&
+            (w->width() < least.width() || w->height() < least.height()))
+            faults.push_back(describe(w) + " is squeezed under " + std::to_string(least.width()) + "x" +
+                             std::to_string(least.height()));
+    }
+    return faults;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines)
+        all += "\n  " + line;
+    return all;
+}
+
+class WindowLayoutTest : public WindowTest::WindowFixture {
+protected:
+    WindowLayoutTest() {
+        ShortcutRow::setSystemShortcuts([] { return ZantrelUI::SystemShortcuts::ShortcutSet(); });
+        makeModel();
+        windows = std::make_unique<AppWindows>(*model, updater);
+    }
+    ~WindowLayoutTest() override {
+        windows.reset();
+        ShortcutRow::setSystemShortcuts({});
+    }
+
+    // Lets queued measurements and window fitting run.
+    static void settleLayout() {
+        for (int i = 0; i < 4; ++i)
+            settle();
+    }
+
+    Updater updater{ZantrelKit::OwnerConfig(QVariantMap())};
+    std::unique_ptr<AppWindows> windows;
+};
+
+TEST_F(WindowLayoutTest, SettingsShowsEveryTabWholeAtItsWidth) {
+    windows->showSettings();
+    settleLayout();
+    QWidget* window = windows->settings().window();
+    ASSERT_NE(window, nullptr);
+    for (const SettingsTab tab : allSettingsTabs) {
+        windows->selection().setTab(tab);
+        settleLayout();
+        auto* root = window->findChild<SettingsRoot*>();
+        ASSERT_NE(root, nullptr);
+        SCOPED_TRACE(settingsTabTitle(tab).toStdString());
+        EXPECT_EQ(window->width(), AppWindows::settingsWidth);
+        EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+        // The page is as high as its content up to the cap; the window is as high as the shell.
+        auto* scroll = window->findChild<ZantrelUI::TabScroll*>();
+        ASSERT_NE(scroll, nullptr);
+        QWidget* page = scroll->page();
+        ASSERT_NE(page, nullptr);
+        if (!scroll->overflows()) {
+            EXPECT_GE(scroll->height(), page->heightForWidth(page->width()));
+        }
+        EXPECT_GE(window->height(), root->sizeHint().height() - 1);
+    }
+}
+
+TEST_F(WindowLayoutTest, FirstRunShowsEveryStepWholeInItsWindow) {
+    windows->showOnboarding();
+    settleLayout();
+    QWidget* window = windows->onboarding().window();
+    ASSERT_NE(window, nullptr);
+    auto* view = window->findChild<OnboardingView*>();
+    ASSERT_NE(view, nullptr);
+    for (int step = 0; step < OnboardingView::steps; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        EXPECT_EQ(window->size(), OnboardingView::windowSize);
+        EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+        view->goOn();
+        settleLayout();
+    }
+}
+
+TEST_F(WindowLayoutTest, WelcomeDrawingKeepsItsSize) {
+    windows->showOnboarding();
+    settleLayout();
+    GrabIllustration* drawing = nullptr;
+    for (QWidget* child : windows->onboarding().window()->findChildren<QWidget*>())
+        if (auto* found = dynamic_cast<GrabIllustration*>(child))
+            drawing = found;
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(drawing->screenCardRect().size(), QSizeF(270, 132));
+    EXPECT_EQ(drawing->height(), drawing->sizeHint().height());
+    EXPECT_TRUE(QRectF(drawing->rect()).contains(drawing->screenCardRect()));
+}
+
+TEST_F(WindowLayoutTest, RouteCardsLineUpWithThePageAndSit16Apart) {
+    context.defaults().setInteger(onboardingStepKey, 1);
+    windows->showOnboarding();
+    settleLayout();
+    QWidget* window = windows->onboarding().window();
+    auto* page = window->findChild<RoutePage*>();
+    ASSERT_NE(page, nullptr);
+    const QRectF screen = page->screenCard()->cardRect().translated(page->screenCard()->mapTo(window, QPoint()));
+    const QRectF clipboard =
+        page->clipboardCard()->cardRect().translated(page->clipboardCard()->mapTo(window, QPoint()));
+    EXPECT_EQ(screen.left(), 36);
+    EXPECT_EQ(screen.right(), OnboardingView::windowSize.width() - 36);
+    EXPECT_EQ(clipboard.left(), screen.left());
+    EXPECT_EQ(clipboard.width(), screen.width());
+    EXPECT_EQ(clipboard.top() - screen.bottom(), 16);
+}
+
+TEST_F(WindowLayoutTest, GrantPanelShowsWholeInEveryState) {
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        allowed = on;
+        model->refreshGrant();
+        windows->showGrant();
+        settleLayout();
+        QWidget* window = windows->grant().window();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->width(), 560);
+        EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+        windows->closeGrant();
+        settleLayout();
+    }
+}
+
+}  // namespace
