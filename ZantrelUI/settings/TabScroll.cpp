@@ -82,6 +82,9 @@ void TabScroll::setPage(QWidget* page, int sideInset) {
     if (page_) {
         holderLayout_->addWidget(page_);
         page_->installEventFilter(this);
+        // A page built on its own learns the window's values (the glass look among them)
+        // now, whatever kind of widget its top is.
+        Environment::notifyChanged(page_);
     }
     area_->verticalScrollBar()->setValue(0);
     remeasure();

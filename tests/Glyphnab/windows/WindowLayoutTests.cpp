@@ -14,6 +14,7 @@
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelUI/design/GlassWindow.h"
+#include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
 
@@ -129,6 +130,26 @@ TEST_F(WindowLayoutTest, SettingsShowsEveryTabWholeAtItsWidth) {
             EXPECT_GE(scroll->height(), page->heightForWidth(page->width()));
         }
         EXPECT_GE(window->height(), root->sizeHint().height() - 1);
+    }
+}
+
+TEST_F(WindowLayoutTest, GeneralTabKeepsItsGlassLookAfterATabSwitch) {
+    windows->showSettings();
+    settleLayout();
+    QWidget* window = windows->settings().window();
+    for (const SettingsTab tab : {SettingsTab::about, SettingsTab::general, SettingsTab::shortcuts, SettingsTab::general}) {
+        windows->selection().setTab(tab);
+        settleLayout();
+    }
+    auto* shared = window->findChild<ZantrelUI::GeneralSettingsTab*>();
+    ASSERT_NE(shared, nullptr);
+    EXPECT_TRUE(shared->glass());
+    // No control in the desktop's own look: every one is drawn by the kit.
+    for (const char* plain : {"QCheckBox", "QPushButton", "QGroupBox"}) {
+        for (const QWidget* w : window->findChildren<QWidget*>()) {
+            if (w->isVisibleTo(window) && w->metaObject()->className() == std::string(plain))
+                ADD_FAILURE() << describe(w) << " in the desktop's look";
+        }
     }
 }
 
