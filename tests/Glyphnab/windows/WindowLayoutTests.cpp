@@ -3,6 +3,7 @@
 // sticks out of its parent, and the fixed sizes hold.
 
 #include "tests/Glyphnab/WindowFixture.h"
+#include "tests/support/LayoutCheck.h"
 
 #include "Glyphnab/shell/Updater.h"
 #include "Glyphnab/windows/AppWindows.h"
@@ -18,11 +19,6 @@
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
 
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QLabel>
-#include <QScrollBar>
-
 #include <string>
 #include <vector>
 
@@ -31,60 +27,9 @@ namespace {
 using namespace Glyphnab;
 using WindowTest::settle;
 
-std::string describe(const QWidget* w) {
-    std::string name = w->metaObject()->className();
-    if (const auto* label = qobject_cast<const QLabel*>(w))
-        name += " \"" + label->text().left(40).toStdString() + "\"";
-    else if (const auto* button = qobject_cast<const QAbstractButton*>(w); button && !button->text().isEmpty())
-        name += " \"" + button->text().left(40).toStdString() + "\"";
-    const QRect g = w->geometry();
-    return name + " at " + std::to_string(g.x()) + "," + std::to_string(g.y()) + " " + std::to_string(g.width()) + "x" +
-           std::to_string(g.height());
-}
-
-// Inside a scroll area the page may be taller than what shows.
-bool scrolls(const QWidget* parent) {
-    const auto* area = parent ? qobject_cast<const QAbstractScrollArea*>(parent->parentWidget()) : nullptr;
-    return area != nullptr && area->viewport() == parent;
-}
-
-// What is wrong with the layout of `root` as shown now.
-std::vector<std::string> layoutFaults(const QWidget* root) {
-    std::vector<std::string> faults;
-    for (const QWidget* w : root->findChildren<QWidget*>()) {
-        if (w->isWindow() || !w->isVisibleTo(root) || qobject_cast<const QScrollBar*>(w))
-            continue;
-        const QWidget* parent = w->parentWidget();
-        if (!scrolls(parent) && !QRect(QPoint(), parent->size()).contains(w->geometry()))
-            faults.push_back(describe(w) + " leaves its parent " + describe(parent));
-        if (const auto* label = qobject_cast<const QLabel*>(w); label && !label->text().isEmpty()) {
-            if (label->wordWrap()) {
-                const int needed = label->heightForWidth(label->width());
-                if (needed > label->height())
-                    faults.push_back(describe(w) + " is cut: its lines need " + std::to_string(needed));
-            } else if (label->minimumSizeHint().width() > label->width() ||
-                       label->sizeHint().height() > label->height()) {
-                faults.push_back(describe(w) + " is cut: it needs " + std::to_string(label->sizeHint().width()) +
-                                 "x" + std::to_string(label->sizeHint().height()));
-            }
-        }
-        const QSizePolicy policy = w->sizePolicy();
-        const QSize least = w->minimumSizeHint();
-        if (policy.horizontalPolicy() != QSizePolicy::Ignored && policy.verticalPolicy() != QSizePolicy::Ignored &&
-            !w->hasHeightForWidth() && least.isValid() &&
-            (w->width() < least.width() || w->height() < least.height()))
-            faults.push_back(describe(w) + " is squeezed under " + std::to_string(least.width()) + "x" +
-                             std::to_string(least.height()));
-    }
-    return faults;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines)
-        all += "\n  " + line;
-    return all;
-}
+using TestSupport::describe;
+using TestSupport::joined;
+using TestSupport::layoutFaults;
 
 class WindowLayoutTest : public WindowTest::WindowFixture {
 protected:
@@ -131,6 +76,21 @@ TEST_F(WindowLayoutTest, SettingsShowsEveryTabWholeAtItsWidth) {
         }
         EXPECT_GE(window->height(), root->sizeHint().height() - 1);
     }
+}
+
+TEST_F(WindowLayoutTest, ClashLinesWrapInsideTheirRows) {
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.shortcuts[GlyphnabCore::Command::grabOther] = prefs.shortcuts.at(GlyphnabCore::Command::grab);
+    model->setPrefs(prefs);
+    windows->selection().setTab(SettingsTab::shortcuts);
+    windows->showSettings();
+    settleLayout();
+    QWidget* window = windows->settings().window();
+    const auto rows = window->findChildren<ShortcutRow*>();
+    ASSERT_EQ(rows.size(), 2);
+    for (const ShortcutRow* row : rows)
+        EXPECT_TRUE(row->clashText().has_value());
+    EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
 }
 
 TEST_F(WindowLayoutTest, GeneralTabKeepsItsGlassLookAfterATabSwitch) {
