@@ -82,7 +82,8 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     : GlassWidget(parent), model_(&model), close_(std::move(close)), watch_(new GrantWatchHold(model, this)),
       backdrop_(new Backdrop(this)) {
     Platform::assertMain();
-    setFocusPolicy(Qt::StrongFocus);
+    // Holds the focus for Return and Escape when no control has it, but is no Tab stop.
+    setFocusPolicy(Qt::ClickFocus);
     const QString app = model.appName();
 
     auto* stack = new QVBoxLayout(this);

@@ -31,7 +31,8 @@ OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finis
       fade_(new AnimatedValue(1, this)) {
     Platform::assertMain();
     setFixedSize(windowSize);
-    setFocusPolicy(Qt::StrongFocus);
+    // Holds the focus for Return and Escape when no control has it, but is no Tab stop.
+    setFocusPolicy(Qt::ClickFocus);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

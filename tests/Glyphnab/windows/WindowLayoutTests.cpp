@@ -19,6 +19,8 @@
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
 
+#include <QApplication>
+
 #include <string>
 #include <vector>
 
@@ -30,6 +32,27 @@ using WindowTest::settle;
 using TestSupport::describe;
 using TestSupport::joined;
 using TestSupport::layoutFaults;
+
+// The widgets that Tab stops at whose look does not change when they take the focus.
+std::vector<std::string> unmarkedTabStops(QWidget* window) {
+    QApplication::setActiveWindow(window);
+    std::vector<std::string> unmarked;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus) ||
+            w->focusProxy() != nullptr)
+            continue;
+        window->setFocus(Qt::OtherFocusReason);
+        settle();
+        const QImage before = w->grab().toImage();
+        w->setFocus(Qt::TabFocusReason);
+        settle();
+        if (!w->hasFocus())
+            continue;
+        if (w->grab().toImage() == before)
+            unmarked.push_back(describe(w));
+    }
+    return unmarked;
+}
 
 class WindowLayoutTest : public WindowTest::WindowFixture {
 protected:
@@ -91,6 +114,32 @@ TEST_F(WindowLayoutTest, ClashLinesWrapInsideTheirRows) {
     for (const ShortcutRow* row : rows)
         EXPECT_TRUE(row->clashText().has_value());
     EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+}
+
+TEST_F(WindowLayoutTest, EveryTabStopShowsWhenItHasTheFocus) {
+    windows->showSettings();
+    settleLayout();
+    QWidget* window = windows->settings().window();
+    for (const SettingsTab tab : allSettingsTabs) {
+        SCOPED_TRACE(settingsTabTitle(tab).toStdString());
+        windows->selection().setTab(tab);
+        settleLayout();
+        EXPECT_EQ(unmarkedTabStops(window), std::vector<std::string>()) << joined(unmarkedTabStops(window));
+    }
+    windows->showOnboarding();
+    settleLayout();
+    QWidget* firstRun = windows->onboarding().window();
+    auto* view = firstRun->findChild<OnboardingView*>();
+    for (int step = 0; step < OnboardingView::steps; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        EXPECT_EQ(unmarkedTabStops(firstRun), std::vector<std::string>()) << joined(unmarkedTabStops(firstRun));
+        view->goOn();
+        settleLayout();
+    }
+    windows->showGrant();
+    settleLayout();
+    QWidget* grant = windows->grant().window();
+    EXPECT_EQ(unmarkedTabStops(grant), std::vector<std::string>()) << joined(unmarkedTabStops(grant));
 }
 
 TEST_F(WindowLayoutTest, GeneralTabKeepsItsGlassLookAfterATabSwitch) {
