@@ -15,6 +15,8 @@
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelUI/design/GlassWindow.h"
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
@@ -217,8 +219,17 @@ TEST_F(WindowLayoutTest, GrantPanelShowsWholeInEveryState) {
         settleLayout();
         QWidget* window = windows->grant().window();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->width(), 560);
+        EXPECT_EQ(window->width(), GrantPanelView::panelWidth);
         EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+        // The buttons share no space, whether they fit on one line or take two.
+        auto* view = window->findChild<GrantPanelView*>();
+        ASSERT_NE(view, nullptr);
+        std::vector<QRect> buttons{view->notNowButton()->geometry(), view->clipboardButton()->geometry()};
+        for (const ZantrelUI::PillButton* button : view->grantButtons())
+            buttons.push_back(button->geometry());
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            for (std::size_t j = i + 1; j < buttons.size(); ++j)
+                EXPECT_FALSE(buttons[i].intersects(buttons[j])) << i << " and " << j;
         windows->closeGrant();
         settleLayout();
     }
