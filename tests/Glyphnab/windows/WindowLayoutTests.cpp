@@ -17,11 +17,13 @@
 #include "ZantrelUI/design/GlassWindow.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
+#include "ZantrelUI/settings/AboutSettingsTab.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
 
 #include <QApplication>
+#include <QResizeEvent>
 
 #include <string>
 #include <vector>
@@ -100,6 +102,41 @@ TEST_F(WindowLayoutTest, SettingsShowsEveryTabWholeAtItsWidth) {
             EXPECT_GE(scroll->height(), page->heightForWidth(page->width()));
         }
         EXPECT_GE(window->height(), root->sizeHint().height() - 1);
+    }
+}
+
+// Every height a window takes, in order.
+class HeightLog final : public QObject {
+public:
+    explicit HeightLog(QWidget* window) { window->installEventFilter(this); }
+    std::vector<int> heights;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            heights.push_back(static_cast<QResizeEvent*>(event)->size().height());
+        return false;
+    }
+};
+
+TEST_F(WindowLayoutTest, SettingsTakesEachTabsHeightInOneStep) {
+    windows->showSettings();
+    settleLayout();
+    QWidget* window = windows->settings().window();
+    for (const SettingsTab tab : {SettingsTab::about, SettingsTab::shortcuts, SettingsTab::languages, SettingsTab::general}) {
+        SCOPED_TRACE(settingsTabTitle(tab).toStdString());
+        HeightLog log(window);
+        windows->selection().setTab(tab);
+        settleLayout();
+        auto* root = window->findChild<SettingsRoot*>();
+        const int fitting = root->heightForWidth(window->width()) > 0 ? root->heightForWidth(window->width())
+                                                                      : root->sizeHint().height();
+        EXPECT_EQ(window->height(), fitting);
+        // One step to the page's height; on About a second one when the family's other
+        // apps arrive, as the page grows by their card.
+        const auto* about = window->findChild<ZantrelUI::AboutSettingsTab*>();
+        const std::size_t steps = about != nullptr && about->othersCard() && about->othersCard()->isVisible() ? 2 : 1;
+        EXPECT_LE(log.heights.size(), steps) << "heights taken: " << ::testing::PrintToString(log.heights);
     }
 }
 
