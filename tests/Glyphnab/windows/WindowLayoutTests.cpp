@@ -23,6 +23,7 @@
 #include "ZantrelUI/settings/TabScroll.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <string>
@@ -41,16 +42,22 @@ using TestSupport::layoutFaults;
 std::vector<std::string> unmarkedTabStops(QWidget* window) {
     QApplication::setActiveWindow(window);
     std::vector<std::string> unmarked;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus) ||
+    // Letting events run may rebuild parts of the window: hold the widgets weakly.
+    std::vector<QPointer<QWidget>> widgets;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        widgets.emplace_back(w);
+    for (const QPointer<QWidget>& w : widgets) {
+        if (!w || !w->isVisibleTo(window) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus) ||
             w->focusProxy() != nullptr)
             continue;
         window->setFocus(Qt::OtherFocusReason);
         settle();
+        if (!w)
+            continue;
         const QImage before = w->grab().toImage();
         w->setFocus(Qt::TabFocusReason);
         settle();
-        if (!w->hasFocus())
+        if (!w || !w->hasFocus())
             continue;
         if (w->grab().toImage() == before)
             unmarked.push_back(describe(w));
