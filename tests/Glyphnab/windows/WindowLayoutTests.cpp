@@ -15,11 +15,13 @@
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelUI/design/GlassWindow.h"
+#include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/settings/AboutSettingsTab.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/settings/SettingsShell.h"
+#include "ZantrelUI/settings/ShortcutField.h"
 #include "ZantrelUI/settings/TabScroll.h"
 
 #include <QApplication>
@@ -100,6 +102,11 @@ TEST_F(WindowLayoutTest, SettingsShowsEveryTabWholeAtItsWidth) {
         SCOPED_TRACE(settingsTabTitle(tab).toStdString());
         EXPECT_EQ(window->width(), AppWindows::settingsWidth);
         EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+        // The controls keep their own sizes whatever the texts around them need.
+        for (const ZantrelUI::ShortcutField* field : window->findChildren<ZantrelUI::ShortcutField*>())
+            EXPECT_EQ(QSizeF(field->size()), ZantrelUI::ShortcutField::fieldSize);
+        for (const ZantrelUI::GlowSwitch* toggle : window->findChildren<ZantrelUI::GlowSwitch*>())
+            EXPECT_EQ(toggle->switchRect().size(), ZantrelUI::GlowSwitch::switchSize);
         // The page is as high as its content up to the cap; the window is as high as the shell.
         auto* scroll = window->findChild<ZantrelUI::TabScroll*>();
         ASSERT_NE(scroll, nullptr);
