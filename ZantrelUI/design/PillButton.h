@@ -43,6 +43,8 @@ public:
     Look currentLook() const;
     // The capsule in this widget's coordinates, at rest (before the pressed scale).
     QRectF capsuleRect() const;
+    // The widget's room around the capsule (the prominent shadow's).
+    QMarginsF room() const;
     const AnimatedValue& pressAnimation() const { return *pressed_; }
 
     QSize sizeHint() const override;
@@ -55,7 +57,6 @@ protected:
 
 private:
     QFont titleFont() const;
-    QMarginsF room() const;
 
     bool prominent_;
     bool large_;

@@ -7,14 +7,11 @@
 
 #include <QFocusEvent>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
-
-#include <algorithm>
 
 namespace ZantrelUI {
 
@@ -22,27 +19,7 @@ namespace {
 
 QFont fieldFont(GlassField::Kind kind) {
     QFont font = Fonts::body();
-    if (kind == GlassField::Kind::monospaced) {
-        QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        // Some desktops name a "mono" face that does not declare itself fixed-pitch (Noto
-        // Sans Mono through fontconfig): take an installed face that does.
-        if (!QFontInfo(mono).fixedPitch()) {
-            const QStringList families = QFontDatabase::families();
-            for (const bool named : {true, false}) {
-                const auto found = std::find_if(families.begin(), families.end(), [named](const QString& family) {
-                    return (!named || family.contains(QLatin1String("Mono"))) && QFontDatabase::isFixedPitch(family);
-                });
-                if (found != families.end()) {
-                    mono.setFamily(*found);
-                    break;
-                }
-            }
-        }
-        mono.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() : 13);
-        mono.setWeight(font.weight());
-        return mono;
-    }
-    return font;
+    return kind == GlassField::Kind::monospaced ? Fonts::monospaced(font) : font;
 }
 
 }  // namespace
