@@ -50,6 +50,40 @@ TEST_F(AppEndToEnd, ShortcutAndDragCopyTheTextShowTheNoticeAndLeaveTheFocus) {
     EXPECT_EQ(focusedWindow(), focusBefore);
 }
 
+// The selector takes the keyboard while the keys are still down, so their release goes to
+// it rather than to the root window; the next press must not pass for auto-repeat.
+TEST_F(AppEndToEnd, EveryHeldPressOfTheShortcutOpensTheSelector) {
+    showText(QStringLiteral("Held like a hand holds it"));
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    ASSERT_TRUE(pressUntilOverlay(grabKeys)) << process.readAllStandardError().toStdString();
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(waitForWindowGone(overlayTitle));
+
+    auto fourHeldGrabs = [&](const std::optional<QString>& focus) {
+        int opened = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (focus)
+                xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *focus});
+            holdKeys(grabKeys);
+            if (session_.waitForWindow(overlayTitle, std::chrono::seconds(3))) {
+                ++opened;
+                xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+                EXPECT_TRUE(waitForWindowGone(overlayTitle));
+            }
+        }
+        return opened;
+    };
+    EXPECT_EQ(fourHeldGrabs(std::nullopt), 4);
+
+    // The same with one of the app's own windows focused.
+    ASSERT_TRUE(session_.run(app, {}, std::chrono::seconds(20)).finished);
+    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Settings"));
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(fourHeldGrabs(settings), 4);
+    EXPECT_EQ(process.state(), QProcess::Running);
+}
+
 TEST_F(AppEndToEnd, TheOtherShortcutJoinsAParagraphsLines) {
     showText(QStringLiteral("The quick brown fox jumps\nover the lazy dog today"));
     QProcess& process = startApp();
