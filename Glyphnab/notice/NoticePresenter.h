@@ -95,7 +95,7 @@ public:
     bool hidePending() const { return hideStop_.has_value(); }
 
 private:
-    void makePanel();
+    void makePanel(bool translucent);
     void cancelHide();
 
     std::function<NoticeModel*()> model_;
@@ -106,6 +106,8 @@ private:
     std::unique_ptr<QWidget> panel_;
     std::optional<std::stop_source> hideStop_;
     bool hovering_ = false;
+    // Whether the panel was made see-through; made again when the compositor comes or goes.
+    bool panelTranslucent_ = true;
 };
 
 }  // namespace Glyphnab

@@ -1,6 +1,7 @@
 #include "Glyphnab/notice/NoticePresenter.h"
 
 #include "ZantrelKit/AccentPair.h"
+#include "ZantrelUI/design/PanelMotion.h"
 #include "ZantrelUI/pieces/Announce.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "platform/async/Clock.h"
@@ -147,6 +148,39 @@ TEST_F(NoticePresenterTests, WithoutACompositorThePanelIsCutToTheCard) {
     EXPECT_FALSE(mask.contains(QPoint(2, 2))) << "the shadow margin is cut away";
     EXPECT_TRUE(mask.contains(card.center().toPoint()));
     EXPECT_FALSE(mask.contains(card.topLeft().toPoint() + QPoint(1, 1))) << "rounded corners";
+}
+
+// Without a compositor a see-through window is black where it is clear, and a fade of it
+// rises from black: the panel is an ordinary window then, shown and hidden at once, made
+// again when the compositor comes or goes.
+TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIsNone) {
+    NoticePresenter moving([this] { return &model; }, [] { return false; },
+                           NoticeScreens{[this] { return screens; }, [this] { return pointer; },
+                                         [this] { return translucent; }},
+                           &clock);
+    auto fadingIn = [&] {
+        const ZantrelUI::MotionLayer* layer = ZantrelUI::PanelMotion::layerOf(moving.currentView(), false);
+        return layer != nullptr && layer->hasAnimation(ZantrelUI::PanelMotion::inKey);
+    };
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    EXPECT_TRUE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(fadingIn());
+
+    translucent = false;
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    ASSERT_TRUE(moving.isShowing());
+    EXPECT_FALSE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_FALSE(moving.panel()->mask().isEmpty());
+    EXPECT_FALSE(fadingIn());
+    EXPECT_EQ(moving.panel()->windowOpacity(), 1.0);
+    moving.dismiss();
+    EXPECT_FALSE(moving.isShowing()) << "no fade-out either";
+
+    translucent = true;
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    EXPECT_TRUE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(moving.panel()->mask().isEmpty());
+    EXPECT_TRUE(fadingIn());
 }
 
 TEST_F(NoticePresenterTests, HideReportsWhetherANoticeWasVisible) {
