@@ -54,6 +54,12 @@ QCoro::Task<void> GlyphnabModel::boardRoad(std::shared_ptr<Platform::Pasteboard>
                              stop);
 }
 
+std::optional<QString> GlyphnabModel::busyRefusal() const {
+    if (busy_ || picking_)
+        return Words::errorBusy(appName());
+    return std::nullopt;
+}
+
 void GlyphnabModel::readFiles(const QList<QUrl>& urls) {
     Platform::assertMain();
     if (busy_ || picking_) {
@@ -111,7 +117,7 @@ std::optional<GlyphnabCore::PageCut> GlyphnabModel::pageCut(const QList<QUrl>& f
     return ClipboardReading::pageCutForFiles(files);
 }
 
-QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
+QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls, std::stop_token stop) {
     Platform::assertMain();
     QPointer<GlyphnabModel> self(this);
     BoardRead found;
@@ -126,7 +132,11 @@ QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
         throw IntentFailure(Words::errorFileDetail());
     if (!self)
         throw IntentFailure(Words::errorRead());
-    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, {});
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
+    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, stop);
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     if (recognized.end != ReadEnd::read)
         throw IntentFailure(Words::errorRead());
     co_return recognized.outcome;
@@ -151,14 +161,18 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
     refreshGrant();
     if (!screenAllowed_)
         throw IntentFailure(Words::grantDetail(appName()));
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     hideNotice();
 
+    // The watchdog ends with this call however it ends; left running it would cancel a
+    // later pick of someone else.
     std::stop_source watchdog;
+    const std::unique_ptr<std::stop_source, void (*)(std::stop_source*)> endWatchdog(
+        &watchdog, [](std::stop_source* source) { source->request_stop(); });
     pickWatchdog(clock_, std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::duration<double>(pickLimitSeconds)),
                  pictures_.cancelPick, watchdog.get_token());
-    if (stop.stop_requested())
-        throw IntentFailure(Words::errorStopped());
     setPicking(true);
     const QColor ink = context_.accent().ink.resolve(ZantrelUI::ColorScheme::dark);
     std::optional<QRectF> area;

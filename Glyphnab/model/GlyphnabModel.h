@@ -146,7 +146,11 @@ public:
     void pickFile();
     void copyRecent(const QString& text);
     static std::optional<GlyphnabCore::PageCut> pageCut(const QList<QUrl>& files);
-    QCoro::Task<GlyphnabCore::Outcome> readForIntent(QList<QUrl> urls);
+    // Throws IntentFailure; a stop through `stop` ends the reading.
+    QCoro::Task<GlyphnabCore::Outcome> readForIntent(QList<QUrl> urls, std::stop_token stop = {});
+    // What the busy notice says when a new command would be refused now; nothing when
+    // the model is free.
+    std::optional<QString> busyRefusal() const;
     // Throws IntentFailure; a stop through `stop` ends the grab like the notice's Stop.
     QCoro::Task<GlyphnabCore::Outcome> grabForIntent(ZantrelText::LineMode mode, double pickLimitSeconds,
                                                      std::stop_token stop = {});

@@ -99,6 +99,8 @@ protected:
         SystemCalls system{recordingCalls(&opened, openAnswer), [this] { ++asks; }, [] {}, [this] { ++beeps; }};
         auto reader = [this](QImage, ZantrelText::ReadOptions, std::stop_token) -> QCoro::Task<Reading> {
             ++reads;
+            if (onRead)
+                onRead();
             if (readerMode == ReaderMode::blocks)
                 co_await clock.sleep(readFor);
             if (readerMode == ReaderMode::throws)
@@ -143,6 +145,7 @@ protected:
     QList<ZantrelText::ReadOptions> warmed;
     int picks = 0, cancelledPicks = 0, asks = 0, beeps = 0, reads = 0, grantPanels = 0;
     FakeNotice* notice = nullptr;
+    std::function<void()> onRead;
 };
 
 TEST_F(GlyphnabModelTests, ScreenGrabCopiesLogsAndShowsDoneWithTheOtherModeForGrabOther) {
@@ -466,6 +469,45 @@ TEST_F(GlyphnabModelTests, FileIntentLeavesTheClipboardAndRecentsAlone) {
     EXPECT_TRUE(model->recents().items().isEmpty());
     EXPECT_THROW(TestAwait::result(model->readForIntent({QUrl::fromLocalFile(folder.filePath("none.txt"))})),
                  IntentFailure);
+}
+
+// `glyphnab read` interrupted while the app reads several pictures: the rest is not read.
+TEST_F(GlyphnabModelTests, AnIntentReadingStopsWithItsCaller) {
+    QTemporaryDir folder;
+    QList<QUrl> files;
+    for (const char* name : {"a.png", "b.png", "c.png"}) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        ASSERT_TRUE(picture.save(folder.filePath(name)));
+        files.append(QUrl::fromLocalFile(folder.filePath(name)));
+    }
+    auto model = makeModel();
+    std::stop_source caller;
+    onRead = [&caller] { caller.request_stop(); };
+    try {
+        TestAwait::result(model->readForIntent(files, caller.get_token()));
+        FAIL() << "a stopped reading is no success";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.message, Words::errorStopped());
+    }
+    EXPECT_EQ(reads, 1);
+}
+
+// A grab asked for and given up at once must not leave its one-minute watchdog behind to
+// cancel the next person's pick.
+TEST_F(GlyphnabModelTests, AnIntentGrabThatEndsEarlyLeavesNoWatchdog) {
+    clock.setAutoAdvance(false);
+    auto model = makeModel();
+    std::stop_source caller;
+    caller.request_stop();
+    EXPECT_THROW(TestAwait::result(model->grabForIntent(LineMode::keep, 60, caller.get_token())), IntentFailure);
+    pickWaits = true;
+    model->startGrab(false);
+    settle();
+    ASSERT_TRUE(model->picking());
+    clock.advance(61s);
+    settle();
+    EXPECT_EQ(cancelledPicks, 0);
 }
 
 TEST(SystemCallsRelaunch, QuitsOnlyWhenTheNewInstanceStartedAndGivesItsGrabsBackOtherwise) {
