@@ -153,11 +153,56 @@ QCoro::Task<void> pickWatchdog(Platform::Clock& clock, std::chrono::nanoseconds 
 
 }  // namespace
 
+QCoro::Task<Outcome> GlyphnabModel::clipboardForIntent(LineMode mode, std::stop_token stop) {
+    QPointer<GlyphnabModel> self(this);
+    setBusy(true);
+    const std::stop_token workStop = beginWork();
+    std::stop_source own = work_;
+    std::stop_callback onIntentStop(stop, [own]() mutable { own.request_stop(); });
+    BoardRead found;
+    try {
+        auto work = [snapshot = ClipboardReading::snapshot(*pasteboard_)] {
+            return ClipboardReading::readBoard(*snapshot);
+        };
+        auto reading = Platform::runOnWorker(std::move(work));
+        found = co_await reading;
+    } catch (...) {
+        found = BoardRead{};
+    }
+    if (!self)
+        throw IntentFailure(Words::errorStopped());
+    if (found.inputs.isEmpty()) {
+        setBusy(false);
+        if (workStop.stop_requested())
+            throw IntentFailure(Words::errorStopped());
+        showNotice(NoticeContent::failure(Words::errorClipboard(), Words::errorClipboardDetail()));
+        throw IntentFailure(Words::errorClipboard());
+    }
+    const GrabSource source = found.files.isEmpty() ? GrabSource::clipboard : GrabSource::file;
+    bool readFailed = false;
+    auto recognizing =
+        recognizeInputs(std::move(found.inputs), mode, true, source, found.pageCut, workStop, &readFailed);
+    const std::optional<Outcome> outcome = co_await recognizing;
+    if (readFailed)
+        throw IntentFailure(Words::errorRead());
+    if (!outcome)
+        throw IntentFailure(Words::errorStopped());
+    if (outcome->copied.isEmpty())
+        throw IntentFailure(Words::noticeNothing());
+    co_return *outcome;
+}
+
 QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimitSeconds, std::stop_token stop) {
     Platform::assertMain();
     QPointer<GlyphnabModel> self(this);
     if (busy_ || picking_)
         throw IntentFailure(Words::errorBusy(appName()));
+    // What the shortcut does: with the clipboard route there is no area to pick, and a
+    // selector nobody expects would wait out its minute.
+    if (prefs_.route == GlyphnabCore::Route::clipboard) {
+        auto reading = clipboardForIntent(mode, std::move(stop));
+        co_return co_await reading;
+    }
     refreshGrant();
     if (!screenAllowed_)
         throw IntentFailure(Words::grantDetail(appName()));

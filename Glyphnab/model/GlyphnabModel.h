@@ -207,6 +207,9 @@ private:
     QCoro::Task<void> boardRoad(std::shared_ptr<Platform::Pasteboard> snapshot,
                                 std::optional<ZantrelText::LineMode> mode, std::stop_token stop);
     QCoro::Task<void> filesRoad(QList<QUrl> urls, std::stop_token stop);
+    // The grab intent under the clipboard route: the clipboard's picture read as the
+    // shortcut reads it. Throws IntentFailure.
+    QCoro::Task<GlyphnabCore::Outcome> clipboardForIntent(ZantrelText::LineMode mode, std::stop_token stop);
     QCoro::Task<void> pollGrant(std::stop_token stop);
 
     // First, so that the test-host stops come before anything is stored.

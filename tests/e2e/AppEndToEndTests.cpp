@@ -124,6 +124,22 @@ TEST_F(AppEndToEnd, GrabCommandDrivesTheRunningInstance) {
               QStringLiteral("Asked for from the command line"));
 }
 
+// With the clipboard route the command does what the shortcut does: it reads the
+// clipboard and ends with a message, without a selector waiting out its minute.
+TEST_F(AppEndToEnd, GrabCommandUnderTheClipboardRouteEndsWithItsResult) {
+    writePreferences(R"({"onboarded":true,"route":"clipboard"})");
+    QProcess& owner = session_.start(helper, {QStringLiteral("clip"), QStringLiteral("words, no picture")});
+    ASSERT_TRUE(owner.waitForReadyRead(10000));
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const auto command = session_.run(app, {QStringLiteral("grab")}, std::chrono::seconds(20));
+    ASSERT_TRUE(command.finished) << "the command hangs";
+    EXPECT_NE(command.exitCode, 0);
+    EXPECT_TRUE(command.err.contains(QStringLiteral("No picture on the clipboard"))) << command.err.toStdString();
+    EXPECT_FALSE(session_.waitForWindow(overlayTitle, std::chrono::milliseconds(300)));
+    EXPECT_EQ(process.state(), QProcess::Running);
+}
+
 TEST_F(AppEndToEnd, AFileGivenToASecondStartIsReadByTheRunningOne) {
     const QString pdf = state_.filePath(QStringLiteral("letter.pdf"));
     {

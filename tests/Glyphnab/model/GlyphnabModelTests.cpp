@@ -440,6 +440,34 @@ TEST_F(GlyphnabModelTests, AskingTwiceOpensTheSettingsTheSecondTime) {
     EXPECT_EQ(opened.size(), 1);
 }
 
+// `glyphnab grab` under the clipboard route does what the shortcut does: it reads the
+// clipboard at once instead of waiting for a pick nobody expects.
+TEST_F(GlyphnabModelTests, AnIntentGrabUnderTheClipboardRouteReadsTheClipboard) {
+    allowed = false;
+    board->setData(Platform::PasteboardType::pdf, ImageInputSamples::pdf({ImageInputSamples::textPage("Alpha")}));
+    auto model = makeModel();
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.route = GlyphnabCore::Route::clipboard;
+    model->setPrefs(prefs);
+    const Outcome outcome = TestAwait::result(model->grabForIntent(LineMode::keep, 60));
+    EXPECT_EQ(outcome.copied, QStringLiteral("Alpha"));
+    EXPECT_EQ(picks, 0);
+    EXPECT_EQ(board->string(), QStringLiteral("Alpha"));
+    EXPECT_FALSE(model->busy());
+
+    // Nothing readable on the clipboard: a message, at once, and the app free again.
+    board->clearContents();
+    board->setString(QStringLiteral("just words"));
+    try {
+        TestAwait::result(model->grabForIntent(LineMode::keep, 60));
+        FAIL() << "expected a failure";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.message, Words::errorClipboard());
+    }
+    EXPECT_EQ(picks, 0);
+    EXPECT_FALSE(model->busy());
+}
+
 TEST_F(GlyphnabModelTests, IntentGrabReportsReadingFailureWithTheReadingText) {
     readerMode = ReaderMode::throws;
     auto model = makeModel();
