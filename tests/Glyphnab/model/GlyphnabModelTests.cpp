@@ -561,6 +561,18 @@ TEST(SystemCallsRelaunch, QuitsOnlyWhenTheNewInstanceStartedAndGivesItsGrabsBack
     EXPECT_EQ(steps, (QStringList{"release", "start", "reclaim"}));
 }
 
+// Opened with files ("Open With"), then relaunched for the permission: the new instance
+// must not read them again over what is on the clipboard now.
+TEST(SystemCallsRelaunch, PassesTheOptionsButNotTheLaunchFiles) {
+    EXPECT_EQ(Relaunch::options({QStringLiteral("/home/me/scan.png"), QStringLiteral("--state-dir"),
+                                 QStringLiteral("/tmp/state"), QStringLiteral("file:///home/me/b.pdf"),
+                                 QStringLiteral("--no-hotkeys")}),
+              (QStringList{"--state-dir", "/tmp/state", "--no-hotkeys"}));
+    EXPECT_EQ(Relaunch::options({QStringLiteral("--state-dir"), QStringLiteral("-odd name.png")}),
+              (QStringList{"--state-dir", "-odd name.png"})) << "the folder after --state-dir is kept whatever it looks like";
+    EXPECT_TRUE(Relaunch::options({QStringLiteral("a.png"), QStringLiteral("b.png")}).isEmpty());
+}
+
 using GlyphnabModelDeathTest = GlyphnabModelTests;
 
 TEST_F(GlyphnabModelDeathTest, TestHostStopsAModelWithLiveCallsOrTheDesktopClipboard) {
