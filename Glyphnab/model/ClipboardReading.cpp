@@ -219,7 +219,8 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
                              std::chrono::duration<double>(pickLimitSeconds)),
                  pictures_.cancelPick, watchdog.get_token());
     setPicking(true);
-    const QColor ink = context_.accent().ink.resolve(ZantrelUI::ColorScheme::dark);
+    // The selector is drawn over the desktop: its scheme picks the ink.
+    const QColor ink = context_.accent().ink.resolve(ZantrelUI::systemColorScheme());
     std::optional<QRectF> area;
     {
         // A caller that gives up ends its pick, as the time limit does.

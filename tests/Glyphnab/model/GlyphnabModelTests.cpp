@@ -4,6 +4,7 @@
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/design/DesktopSettings.h"
 #include "platform/async/Clock.h"
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"
@@ -79,8 +80,9 @@ protected:
     std::unique_ptr<GlyphnabModel> makeModel() {
         PictureSource pictures{
             [this] { return allowed; },
-            [this](QColor, QString hint) -> QCoro::Task<std::optional<QRectF>> {
+            [this](QColor ink, QString hint) -> QCoro::Task<std::optional<QRectF>> {
                 ++picks;
+                pickInks.append(ink);
                 pickHints.append(hint);
                 if (pickWaits)
                     co_await clock.sleep(5s);
@@ -140,6 +142,7 @@ protected:
     QString payload = QStringLiteral("hello");
     QList<QUrl> opened, openAnswer;
     QStringList pickHints;
+    QList<QColor> pickInks;
     QList<QRectF> captures;
     QList<Platform::Clock::TimePoint> captureTimes;
     QList<ZantrelText::ReadOptions> warmed;
@@ -497,6 +500,25 @@ TEST_F(GlyphnabModelTests, FileIntentLeavesTheClipboardAndRecentsAlone) {
     EXPECT_TRUE(model->recents().items().isEmpty());
     EXPECT_THROW(TestAwait::result(model->readForIntent({QUrl::fromLocalFile(folder.filePath("none.txt"))})),
                  IntentFailure);
+}
+
+// The selector is drawn over the desktop: a light desktop gets the accent's light ink.
+TEST_F(GlyphnabModelTests, ThePickInkFollowsTheDesktopsScheme) {
+    auto& desktop = ZantrelUI::DesktopSettings::shared();
+    const std::optional<bool> before = desktop.prefersDark();
+    auto model = makeModel();
+    const ZantrelUI::Accent accent = context.accent();
+    desktop.setPrefersDark(false);
+    model->startGrab(false);
+    runUntilIdle(*model);
+    desktop.setPrefersDark(true);
+    model->startGrab(false);
+    runUntilIdle(*model);
+    desktop.setPrefersDark(before);
+    ASSERT_EQ(pickInks.size(), 2);
+    EXPECT_EQ(pickInks[0], accent.ink.resolve(ZantrelUI::ColorScheme::light));
+    EXPECT_EQ(pickInks[1], accent.ink.resolve(ZantrelUI::ColorScheme::dark));
+    EXPECT_NE(pickInks[0], pickInks[1]);
 }
 
 // `glyphnab read` interrupted while the app reads several pictures: the rest is not read.
