@@ -61,7 +61,11 @@ NoticePresenter::NoticePresenter(std::function<NoticeModel*()> model, std::funct
       reduceMotion_(reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&ZantrelUI::ReduceMotion::system)),
       screens_(std::move(screens)),
       clock_(clock ? *clock : Platform::Clock::shared()),
-      motion_(new ZantrelUI::PanelMotion(this)) {}
+      motion_(new ZantrelUI::PanelMotion(this)),
+      compositorCheck_(new QTimer(this)) {
+    compositorCheck_->setInterval(1000);
+    connect(compositorCheck_, &QTimer::timeout, this, &NoticePresenter::followCompositor);
+}
 
 NoticePresenter::~NoticePresenter() { cancelHide(); }
 
@@ -140,13 +144,9 @@ void NoticePresenter::show(const NoticeContent& content) {
     view->show();
     panel_->setGeometry(placement(size, screens_.screens ? screens_.screens() : QList<NoticeScreens::Screen>{},
                                   screens_.pointer ? screens_.pointer() : QPoint()));
-    if (!translucent) {
-        const QPainterPath card = ZantrelUI::roundedPath(view->cardRect(), ZantrelUI::Radius::notice);
-        panel_->setMask(QRegion(card.toFillPolygon().toPolygon()));
-    } else {
-        panel_->clearMask();
-    }
+    cutToCard(translucent);
     hovering_ = false;
+    compositorCheck_->start();
     if (translucent)
         motion_->show(panel_.get(), false, reduce, 0.96, QPointF(0.5, 0));
     else
@@ -156,6 +156,37 @@ void NoticePresenter::show(const NoticeContent& content) {
         cancelHide();
     else
         scheduleHide(content.lingers() ? lingerHideAfter : hideAfter);
+}
+
+void NoticePresenter::cutToCard(bool translucent) {
+    const NoticeView* view = currentView();
+    if (translucent || view == nullptr) {
+        panel_->clearMask();
+        return;
+    }
+    const QPainterPath card = ZantrelUI::roundedPath(view->cardRect(), ZantrelUI::Radius::notice);
+    panel_->setMask(QRegion(card.toFillPolygon().toPolygon()));
+}
+
+void NoticePresenter::followCompositor() {
+    if (!isShowing()) {
+        compositorCheck_->stop();
+        return;
+    }
+    const bool translucent = !screens_.translucent || screens_.translucent();
+    NoticeView* view = currentView();
+    if (translucent == panelTranslucent_ || view == nullptr)
+        return;
+    const QRect frame = panel_->geometry();
+    const std::unique_ptr<QWidget> old = std::move(panel_);
+    makePanel(translucent);
+    view->setParent(panel_.get());
+    view->setGeometry(QRect(QPoint(0, 0), frame.size()));
+    view->show();
+    panel_->setGeometry(frame);
+    cutToCard(translucent);
+    motion_->showStill(panel_.get(), false);
+    old->hide();
 }
 
 void NoticePresenter::cancelHide() {

@@ -183,6 +183,36 @@ TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIs
     EXPECT_TRUE(fadingIn());
 }
 
+// A long reading's notice stays up while the compositor stops or starts: it moves to a
+// panel made for the new state, as it is.
+TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
+    presenter.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    NoticeView* view = presenter.currentView();
+    const QRect frame = presenter.panel()->geometry();
+    presenter.followCompositor();  // nothing changed
+    EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+
+    translucent = false;
+    presenter.followCompositor();
+    ASSERT_TRUE(presenter.isShowing());
+    EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_FALSE(presenter.panel()->mask().isEmpty());
+    EXPECT_EQ(presenter.currentView(), view);
+    EXPECT_EQ(presenter.panel()->geometry(), frame);
+
+    translucent = true;
+    presenter.followCompositor();
+    ASSERT_TRUE(presenter.isShowing());
+    EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(presenter.panel()->mask().isEmpty());
+    EXPECT_EQ(presenter.currentView(), view);
+
+    presenter.hide();
+    translucent = false;
+    presenter.followCompositor();  // a hidden notice is left alone
+    EXPECT_FALSE(presenter.isShowing());
+}
+
 TEST_F(NoticePresenterTests, HideReportsWhetherANoticeWasVisible) {
     EXPECT_FALSE(presenter.hide());
     EXPECT_EQ(presenter.panel(), nullptr);
