@@ -164,14 +164,6 @@ std::pair<std::shared_ptr<std::stop_source>, std::function<void()>> AppBus::call
             }};
 }
 
-bool AppBus::refuseWhileBusy(const QDBusMessage& message) {
-    const std::optional<QString> why = target_.refusal ? target_.refusal() : std::nullopt;
-    if (!why)
-        return false;
-    replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, *why));
-    return true;
-}
-
 QString AppBus::ReadText(const QStringList& paths, const QDBusMessage& message) {
     if (!target_.read) {
         replyNow(connection_, message, notSupported(message));
@@ -229,11 +221,14 @@ void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QS
         refuseFiles(connection_, message);
         return;
     }
-    // The model would only beep: the caller learns why nothing is read.
-    if (refuseWhileBusy(message))
-        return;
+    const std::optional<QString> busy = target_.refusal ? target_.refusal() : std::nullopt;
     if (!target_.copyText || !target_.copyText(board)) {
         replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, notReadyFailure().message));
+        return;
+    }
+    // A busy app only beeps and shows its busy notice: the caller learns that nothing is read.
+    if (busy) {
+        replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, *busy));
         return;
     }
     replyNow(connection_, message, message.createReply());
@@ -251,9 +246,10 @@ void AppBus::OpenFiles(const QStringList& uris, const QDBusMessage& message) {
     }
     if (urls->isEmpty())
         return;
-    if (refuseWhileBusy(message))
-        return;
+    const std::optional<QString> busy = target_.refusal ? target_.refusal() : std::nullopt;
     target_.openFiles(*urls);
+    if (busy)
+        replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, *busy));
 }
 
 void AppBus::Reopen() {

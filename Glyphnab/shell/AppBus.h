@@ -51,8 +51,9 @@ struct AppBusTarget {
     std::function<bool(const Platform::Pasteboard&)> copyText;
     std::function<void(QList<QUrl>)> openFiles;
     std::function<void()> reopen;
-    // Why copying a text or opening files would be refused now (the app is reading): the
-    // busy notice's text, answered as the call's failure. Nothing when the app is free.
+    // Why copying a text or opening files is refused now (the app is reading): the busy
+    // notice's text, answered as the call's failure after the app was told (it beeps and
+    // shows its busy notice). Nothing when the app is free.
     std::function<std::optional<QString>()> refusal;
 
     // The three actions run the app's intents; the rest is left empty for the caller.
@@ -90,8 +91,6 @@ private:
     // A stop requested when the caller leaves the bus before its answer (its command was
     // interrupted); the watcher is removed when `finished` runs.
     std::pair<std::shared_ptr<std::stop_source>, std::function<void()>> callerStop(const QDBusMessage& message);
-    // Sends the busy refusal, when there is one; whether it did.
-    bool refuseWhileBusy(const QDBusMessage& message);
 
     AppBusTarget target_;
     QDBusConnection connection_;

@@ -238,13 +238,13 @@ TEST_F(AppBusTests, CopyTextAndOpenFilesWhileBusyAnswerTheBusyText) {
         rawCall(QStringLiteral("CopyText"), {QStringList{QStringLiteral("/data/a.png")}, QByteArray(), QString()});
     EXPECT_EQ(copy.errorName(), AppBusNames::failed);
     EXPECT_EQ(copy.errorMessage(), busyText);
-    EXPECT_TRUE(asked->boardUrls.isEmpty());
+    EXPECT_EQ(asked->boardUrls.size(), 1) << "the app is told all the same: it shows its busy notice";
 
     const Answer opened = await(AppBusClient::openFiles(client, {QUrl::fromLocalFile(QStringLiteral("/data/a.png"))}));
     ASSERT_FALSE(opened.has_value());
     EXPECT_EQ(opened.error().kind, Failure::Kind::failed);
     EXPECT_EQ(opened.error().message, busyText);
-    EXPECT_TRUE(asked->opened.isEmpty());
+    EXPECT_EQ(asked->opened.size(), 1);
 
     // Bad input is still told apart from a busy app.
     const QDBusMessage bad = rawCall(QStringLiteral("CopyText"), {QStringList{}, QByteArray(), QString()});
@@ -252,7 +252,7 @@ TEST_F(AppBusTests, CopyTextAndOpenFilesWhileBusyAnswerTheBusyText) {
 
     asked->busy.reset();
     EXPECT_TRUE(await(AppBusClient::openFiles(client, {QUrl::fromLocalFile(QStringLiteral("/data/a.png"))})));
-    EXPECT_EQ(asked->opened.size(), 1);
+    EXPECT_EQ(asked->opened.size(), 2);
 }
 
 TEST_F(AppBusTests, CopyTextHandsTheFilesOrTheBytesOverAsABoard) {
