@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -182,7 +183,10 @@ TEST_F(GlassFieldTest, KindsChangeTheEditorNotTheRow) {
     GlassField mono(QStringLiteral("Code"), QString(), std::nullopt, GlassField::Kind::monospaced, {});
     GlassField plain(QStringLiteral("Code"), QString(), std::nullopt, GlassField::Kind::plain, {});
     EXPECT_EQ(mono.editor()->echoMode(), QLineEdit::Normal);
-    EXPECT_TRUE(QFontInfo(mono.editor()->font()).fixedPitch());
+    // Measured: Noto Sans Mono, a monospace font, does not call itself fixed-pitch.
+    const QFontMetricsF monoMetrics(mono.editor()->font());
+    EXPECT_EQ(monoMetrics.horizontalAdvance(QStringLiteral("iiiiii")),
+              monoMetrics.horizontalAdvance(QStringLiteral("MMMMMM")));
     EXPECT_EQ(QFontInfo(mono.editor()->font()).pixelSize(), QFontInfo(plain.editor()->font()).pixelSize());
 }
 
