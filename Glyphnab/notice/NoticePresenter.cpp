@@ -113,6 +113,13 @@ void NoticePresenter::show(const NoticeContent& content) {
     const bool reduce = reduceMotion_();
     const QString name = model->appName();
 
+    // The previous notice's view goes with the new one, later: a button of it may be the
+    // caller (a copy action shows its own notice).
+    if (QWidget* previous = ZantrelUI::PanelMotion::contentView(panel_.get())) {
+        previous->hide();
+        previous->setParent(nullptr);
+        previous->deleteLater();
+    }
     const bool translucent = !screens_.translucent || screens_.translucent();
     if (panel_ && panelTranslucent_ != translucent) {
         // A window's visual is fixed when it is made: the compositor came or went.
@@ -121,13 +128,6 @@ void NoticePresenter::show(const NoticeContent& content) {
     }
     if (!panel_)
         makePanel(translucent);
-    // The previous notice's view goes with the new one, later: a button of it may be the
-    // caller (a copy action shows its own notice).
-    if (QWidget* previous = ZantrelUI::PanelMotion::contentView(panel_.get())) {
-        previous->hide();
-        previous->setParent(nullptr);
-        previous->deleteLater();
-    }
 
     auto* view = new NoticeView(content, makeActions(model), name, reduce, panel_.get());
     ZantrelUI::Environment::setAccent(view, model->accent());

@@ -288,6 +288,14 @@ TEST_F(NoticePresenterTests, CopyButtonThatReplacesItsOwnNoticeDoesNotCrash) {
     settle();
     EXPECT_EQ(model.copied, QStringList{QStringLiteral("the text")});
     EXPECT_EQ(presenter.currentView()->content().asDone()->outcome.copied, u"the text");
+
+    // The same while the compositor went away: the panel is made anew under the button.
+    presenter.show(NoticeContent::done(code, LineMode::join, GrabSource::screen));
+    translucent = false;
+    presenter.currentView()->buttons().at(0)->click();
+    settle();
+    EXPECT_EQ(model.copied.size(), 2);
+    EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
 }
 
 }  // namespace
