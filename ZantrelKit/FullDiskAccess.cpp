@@ -10,8 +10,7 @@
 namespace ZantrelKit::FullDiskAccess {
 
 QStringList probePaths(const QString& homeFolder) {
-    return {QStringLiteral("/Library/Application Support/com.apple.TCC/TCC.db"),
-            homeFolder + QStringLiteral("/Library/Safari/CloudTabs.db")};
+    return {homeFolder + QStringLiteral("/.local/share"), homeFolder};
 }
 
 const QStringList& probePaths() {

@@ -1,7 +1,9 @@
 #pragma once
 
-// Full Disk Access has no query of its own: it is tested by opening files that only it
-// unlocks. This system has no such files, so the live answer is "not granted".
+// Full Disk Access has no query of its own: it is tested by opening what only it unlocks.
+// Linux puts no gate of its own in front of a user's files: a program opens whatever its
+// user may, unless a sandbox (Flatpak, Snap) hides the home folder. So the probe opens
+// the user's private data folder and the home folder: granted when they open.
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +16,7 @@ enum class Opened { opened, refused, missing };
 
 using Probe = std::function<Opened(const QString& path)>;
 
-// The protected files, in probing order; built once.
+// What is probed, in order; built once.
 const QStringList& probePaths();
 QStringList probePaths(const QString& homeFolder);
 

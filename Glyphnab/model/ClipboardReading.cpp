@@ -54,6 +54,12 @@ QCoro::Task<void> GlyphnabModel::boardRoad(std::shared_ptr<Platform::Pasteboard>
                              stop);
 }
 
+std::optional<QString> GlyphnabModel::busyRefusal() const {
+    if (busy_ || picking_)
+        return Words::errorBusy(appName());
+    return std::nullopt;
+}
+
 void GlyphnabModel::readFiles(const QList<QUrl>& urls) {
     Platform::assertMain();
     if (busy_ || picking_) {
@@ -111,7 +117,7 @@ std::optional<GlyphnabCore::PageCut> GlyphnabModel::pageCut(const QList<QUrl>& f
     return ClipboardReading::pageCutForFiles(files);
 }
 
-QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
+QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls, std::stop_token stop) {
     Platform::assertMain();
     QPointer<GlyphnabModel> self(this);
     BoardRead found;
@@ -126,7 +132,11 @@ QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
         throw IntentFailure(Words::errorFileDetail());
     if (!self)
         throw IntentFailure(Words::errorRead());
-    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, {});
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
+    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, stop);
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     if (recognized.end != ReadEnd::read)
         throw IntentFailure(Words::errorRead());
     co_return recognized.outcome;
@@ -143,24 +153,74 @@ QCoro::Task<void> pickWatchdog(Platform::Clock& clock, std::chrono::nanoseconds 
 
 }  // namespace
 
+QCoro::Task<Outcome> GlyphnabModel::clipboardForIntent(LineMode mode, std::stop_token stop) {
+    QPointer<GlyphnabModel> self(this);
+    setBusy(true);
+    const std::stop_token workStop = beginWork();
+    std::stop_source own = work_;
+    std::stop_callback onIntentStop(stop, [own]() mutable { own.request_stop(); });
+    BoardRead found;
+    try {
+        auto work = [snapshot = ClipboardReading::snapshot(*pasteboard_)] {
+            return ClipboardReading::readBoard(*snapshot);
+        };
+        auto reading = Platform::runOnWorker(std::move(work));
+        found = co_await reading;
+    } catch (...) {
+        found = BoardRead{};
+    }
+    if (!self)
+        throw IntentFailure(Words::errorStopped());
+    if (found.inputs.isEmpty()) {
+        setBusy(false);
+        if (workStop.stop_requested())
+            throw IntentFailure(Words::errorStopped());
+        showNotice(NoticeContent::failure(Words::errorClipboard(), Words::errorClipboardDetail()));
+        throw IntentFailure(Words::errorClipboard());
+    }
+    const GrabSource source = found.files.isEmpty() ? GrabSource::clipboard : GrabSource::file;
+    bool readFailed = false;
+    auto recognizing =
+        recognizeInputs(std::move(found.inputs), mode, true, source, found.pageCut, workStop, &readFailed);
+    const std::optional<Outcome> outcome = co_await recognizing;
+    if (readFailed)
+        throw IntentFailure(Words::errorRead());
+    if (!outcome)
+        throw IntentFailure(Words::errorStopped());
+    if (outcome->copied.isEmpty())
+        throw IntentFailure(Words::noticeNothing());
+    co_return *outcome;
+}
+
 QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimitSeconds, std::stop_token stop) {
     Platform::assertMain();
     QPointer<GlyphnabModel> self(this);
     if (busy_ || picking_)
         throw IntentFailure(Words::errorBusy(appName()));
+    // What the shortcut does: with the clipboard route there is no area to pick, and a
+    // selector nobody expects would wait out its minute.
+    if (prefs_.route == GlyphnabCore::Route::clipboard) {
+        auto reading = clipboardForIntent(mode, std::move(stop));
+        co_return co_await reading;
+    }
     refreshGrant();
     if (!screenAllowed_)
         throw IntentFailure(Words::grantDetail(appName()));
+    if (stop.stop_requested())
+        throw IntentFailure(Words::errorStopped());
     hideNotice();
 
+    // The watchdog ends with this call however it ends; left running it would cancel a
+    // later pick of someone else.
     std::stop_source watchdog;
+    const std::unique_ptr<std::stop_source, void (*)(std::stop_source*)> endWatchdog(
+        &watchdog, [](std::stop_source* source) { source->request_stop(); });
     pickWatchdog(clock_, std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::duration<double>(pickLimitSeconds)),
                  pictures_.cancelPick, watchdog.get_token());
-    if (stop.stop_requested())
-        throw IntentFailure(Words::errorStopped());
     setPicking(true);
-    const QColor ink = context_.accent().ink.resolve(ZantrelUI::ColorScheme::dark);
+    // The selector is drawn over the desktop: its scheme picks the ink.
+    const QColor ink = context_.accent().ink.resolve(ZantrelUI::systemColorScheme());
     std::optional<QRectF> area;
     {
         // A caller that gives up ends its pick, as the time limit does.

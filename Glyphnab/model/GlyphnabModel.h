@@ -146,7 +146,11 @@ public:
     void pickFile();
     void copyRecent(const QString& text);
     static std::optional<GlyphnabCore::PageCut> pageCut(const QList<QUrl>& files);
-    QCoro::Task<GlyphnabCore::Outcome> readForIntent(QList<QUrl> urls);
+    // Throws IntentFailure; a stop through `stop` ends the reading.
+    QCoro::Task<GlyphnabCore::Outcome> readForIntent(QList<QUrl> urls, std::stop_token stop = {});
+    // What the busy notice says when a new command would be refused now; nothing when
+    // the model is free.
+    std::optional<QString> busyRefusal() const;
     // Throws IntentFailure; a stop through `stop` ends the grab like the notice's Stop.
     QCoro::Task<GlyphnabCore::Outcome> grabForIntent(ZantrelText::LineMode mode, double pickLimitSeconds,
                                                      std::stop_token stop = {});
@@ -203,6 +207,9 @@ private:
     QCoro::Task<void> boardRoad(std::shared_ptr<Platform::Pasteboard> snapshot,
                                 std::optional<ZantrelText::LineMode> mode, std::stop_token stop);
     QCoro::Task<void> filesRoad(QList<QUrl> urls, std::stop_token stop);
+    // The grab intent under the clipboard route: the clipboard's picture read as the
+    // shortcut reads it. Throws IntentFailure.
+    QCoro::Task<GlyphnabCore::Outcome> clipboardForIntent(ZantrelText::LineMode mode, std::stop_token stop);
     QCoro::Task<void> pollGrant(std::stop_token stop);
 
     // First, so that the test-host stops come before anything is stored.

@@ -54,7 +54,8 @@ void GlyphnabModel::beginGrab(LineMode mode) {
 
 QCoro::Task<void> GlyphnabModel::pickRoad(LineMode mode, std::stop_token stop) {
     QPointer<GlyphnabModel> self(this);
-    const QColor ink = context_.accent().ink.resolve(ZantrelUI::ColorScheme::dark);
+    // The selector is drawn over the desktop: its scheme picks the ink.
+    const QColor ink = context_.accent().ink.resolve(ZantrelUI::systemColorScheme());
     std::optional<QRectF> area;
     try {
         area = co_await pictures_.pick(ink, Words::pickHint());

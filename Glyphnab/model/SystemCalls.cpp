@@ -14,12 +14,28 @@ Relaunch Relaunch::live(std::function<void()> release, std::function<void()> rec
         arguments.removeFirst();
     return Relaunch{
         QCoreApplication::applicationFilePath(),
-        arguments,
+        options(arguments),
         std::move(release),
         [](const QString& program, const QStringList& args) { return QProcess::startDetached(program, args); },
         std::move(reclaim),
         [] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); },
     };
+}
+
+QStringList Relaunch::options(const QStringList& arguments) {
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == u"--state-dir") {
+            kept << argument;
+            if (i + 1 < arguments.size())
+                kept << arguments[++i];
+            continue;
+        }
+        if (argument.startsWith(u'-'))
+            kept << argument;
+    }
+    return kept;
 }
 
 bool Relaunch::run() const {

@@ -25,9 +25,12 @@ struct Relaunch {
     std::function<void()> reclaim;
     std::function<void()> quit;
 
-    // This process's program and arguments, QProcess::startDetached and a queued quit;
-    // the two hooks do nothing unless given.
+    // This process's program and its options (not the files it was opened with),
+    // QProcess::startDetached and a queued quit; the two hooks do nothing unless given.
     static Relaunch live(std::function<void()> release = {}, std::function<void()> reclaim = {});
+    // The launch arguments (without the program) less the files: a relaunch for a
+    // permission must not read them again and overwrite the clipboard.
+    static QStringList options(const QStringList& arguments);
 
     // Starts the new instance and quits only when it started; true then.
     bool run() const;

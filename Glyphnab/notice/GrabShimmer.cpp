@@ -24,13 +24,15 @@ namespace {
 // The shimmer's window: paints the frozen pixels, when it has them, under its band.
 class ShimmerPanel final : public QWidget {
 public:
-    ShimmerPanel()
+    explicit ShimmerPanel(bool translucent)
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput |
                                Qt::X11BypassWindowManagerHint) {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_TranslucentBackground);
+        // Without a compositor the panel is an ordinary window that paints the frozen
+        // pixels under the band; a see-through one would show black.
+        setAttribute(Qt::WA_TranslucentBackground, translucent);
         setFocusPolicy(Qt::NoFocus);
         setObjectName(QStringLiteral("glyphnab.shimmer"));
     }
@@ -91,18 +93,23 @@ void GrabShimmer::play(const QRectF& area) {
     if (reduceMotion_() || !(area.width() >= 1) || !(area.height() >= 1))
         return;
     const int generation = ++generation_;
-    if (!panel_)
-        panel_ = std::make_unique<ShimmerPanel>();
-    auto* panel = static_cast<ShimmerPanel*>(panel_.get());
-
     const QRectF primary = desk_.primary ? desk_.primary() : QRectF();
     const QRect desktop = Platform::ScreenSpace(primary).toDesktop(area).toAlignedRect();
+    QImage backing = desk_.freeze ? desk_.freeze(desktop) : QImage();
+
+    // A window's visual is fixed when it is made: the compositor came or went.
+    const bool translucent = backing.isNull();
+    if (panel_ && panel_->testAttribute(Qt::WA_TranslucentBackground) != translucent)
+        panel_.reset();
+    if (!panel_)
+        panel_ = std::make_unique<ShimmerPanel>(translucent);
+    auto* panel = static_cast<ShimmerPanel*>(panel_.get());
 
     for (QWidget* old : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         delete old;
     auto* view = new ZantrelUI::ShimmerView(false, panel);
     view->setGeometry(QRect(QPoint(0, 0), desktop.size()));
-    panel->setBacking(desk_.freeze ? desk_.freeze(desktop) : QImage());
+    panel->setBacking(std::move(backing));
     panel->setGeometry(desktop);
     view->show();
     panel->show();

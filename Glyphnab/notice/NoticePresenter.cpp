@@ -61,7 +61,11 @@ NoticePresenter::NoticePresenter(std::function<NoticeModel*()> model, std::funct
       reduceMotion_(reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&ZantrelUI::ReduceMotion::system)),
       screens_(std::move(screens)),
       clock_(clock ? *clock : Platform::Clock::shared()),
-      motion_(new ZantrelUI::PanelMotion(this)) {}
+      motion_(new ZantrelUI::PanelMotion(this)),
+      compositorCheck_(new QTimer(this)) {
+    compositorCheck_->setInterval(1000);
+    connect(compositorCheck_, &QTimer::timeout, this, &NoticePresenter::followCompositor);
+}
 
 NoticePresenter::~NoticePresenter() { cancelHide(); }
 
@@ -86,16 +90,19 @@ NoticeView* NoticePresenter::currentView() const {
 
 bool NoticePresenter::isShowing() const { return panel_ && panel_->isVisible(); }
 
-void NoticePresenter::makePanel() {
+void NoticePresenter::makePanel(bool translucent) {
     // A heads-up panel: no frame, above other windows, never focused or activated, and
     // left alone by the window manager so it neither steals focus nor joins the task list.
     panel_ = std::make_unique<QWidget>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                                     Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
     panel_->setAttribute(Qt::WA_ShowWithoutActivating);
-    panel_->setAttribute(Qt::WA_TranslucentBackground);
+    // Without a compositor a see-through window shows black wherever it is clear: the
+    // panel is then an ordinary window, shaped to the card.
+    panel_->setAttribute(Qt::WA_TranslucentBackground, translucent);
     panel_->setAttribute(Qt::WA_DeleteOnClose, false);
     panel_->setFocusPolicy(Qt::NoFocus);
     panel_->setObjectName(QStringLiteral("glyphnab.notice"));
+    panelTranslucent_ = translucent;
 }
 
 void NoticePresenter::show(const NoticeContent& content) {
@@ -106,8 +113,6 @@ void NoticePresenter::show(const NoticeContent& content) {
     const bool reduce = reduceMotion_();
     const QString name = model->appName();
 
-    if (!panel_)
-        makePanel();
     // The previous notice's view goes with the new one, later: a button of it may be the
     // caller (a copy action shows its own notice).
     if (QWidget* previous = ZantrelUI::PanelMotion::contentView(panel_.get())) {
@@ -115,6 +120,14 @@ void NoticePresenter::show(const NoticeContent& content) {
         previous->setParent(nullptr);
         previous->deleteLater();
     }
+    const bool translucent = !screens_.translucent || screens_.translucent();
+    if (panel_ && panelTranslucent_ != translucent) {
+        // A window's visual is fixed when it is made: the compositor came or went.
+        motion_->hide(panel_.get(), true);
+        panel_.reset();
+    }
+    if (!panel_)
+        makePanel(translucent);
 
     auto* view = new NoticeView(content, makeActions(model), name, reduce, panel_.get());
     ZantrelUI::Environment::setAccent(view, model->accent());
@@ -131,20 +144,49 @@ void NoticePresenter::show(const NoticeContent& content) {
     view->show();
     panel_->setGeometry(placement(size, screens_.screens ? screens_.screens() : QList<NoticeScreens::Screen>{},
                                   screens_.pointer ? screens_.pointer() : QPoint()));
-    // Without a compositor the see-through margin would show black: show the card alone.
-    if (screens_.translucent && !screens_.translucent()) {
-        const QPainterPath card = ZantrelUI::roundedPath(view->cardRect(), ZantrelUI::Radius::notice);
-        panel_->setMask(QRegion(card.toFillPolygon().toPolygon()));
-    } else {
-        panel_->clearMask();
-    }
+    cutToCard(translucent);
     hovering_ = false;
-    motion_->show(panel_.get(), false, reduce, 0.96, QPointF(0.5, 0));
+    compositorCheck_->start();
+    if (translucent)
+        motion_->show(panel_.get(), false, reduce, 0.96, QPointF(0.5, 0));
+    else
+        motion_->showStill(panel_.get(), false);
 
     if (content.asBusy())
         cancelHide();
     else
         scheduleHide(content.lingers() ? lingerHideAfter : hideAfter);
+}
+
+void NoticePresenter::cutToCard(bool translucent) {
+    const NoticeView* view = currentView();
+    if (translucent || view == nullptr) {
+        panel_->clearMask();
+        return;
+    }
+    const QPainterPath card = ZantrelUI::roundedPath(view->cardRect(), ZantrelUI::Radius::notice);
+    panel_->setMask(QRegion(card.toFillPolygon().toPolygon()));
+}
+
+void NoticePresenter::followCompositor() {
+    if (!isShowing()) {
+        compositorCheck_->stop();
+        return;
+    }
+    const bool translucent = !screens_.translucent || screens_.translucent();
+    NoticeView* view = currentView();
+    if (translucent == panelTranslucent_ || view == nullptr)
+        return;
+    const QRect frame = panel_->geometry();
+    const std::unique_ptr<QWidget> old = std::move(panel_);
+    makePanel(translucent);
+    view->setParent(panel_.get());
+    view->setGeometry(QRect(QPoint(0, 0), frame.size()));
+    view->show();
+    panel_->setGeometry(frame);
+    cutToCard(translucent);
+    motion_->showStill(panel_.get(), false);
+    old->hide();
 }
 
 void NoticePresenter::cancelHide() {
@@ -165,7 +207,7 @@ void NoticePresenter::dismiss() {
     cancelHide();
     hovering_ = false;
     if (isShowing())
-        motion_->hide(panel_.get(), reduceMotion_());
+        motion_->hide(panel_.get(), reduceMotion_() || !panelTranslucent_);
 }
 
 bool NoticePresenter::hide() {

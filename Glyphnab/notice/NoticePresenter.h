@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -81,6 +82,9 @@ public:
     // Replaces the pending automatic hide.
     void scheduleHide(double seconds);
     void hoverChanged(bool hovering);
+    // A notice on screen when a compositor starts or stops is moved to a panel made for
+    // the new state; checked every second while one shows.
+    void followCompositor();
     NoticeView::Actions makeActions(NoticeModel* model);
 
     // The frame for a notice of `size`: centred on the visible area of the screen under
@@ -95,7 +99,8 @@ public:
     bool hidePending() const { return hideStop_.has_value(); }
 
 private:
-    void makePanel();
+    void makePanel(bool translucent);
+    void cutToCard(bool translucent);
     void cancelHide();
 
     std::function<NoticeModel*()> model_;
@@ -106,6 +111,9 @@ private:
     std::unique_ptr<QWidget> panel_;
     std::optional<std::stop_source> hideStop_;
     bool hovering_ = false;
+    // Whether the panel was made see-through; made again when the compositor comes or goes.
+    bool panelTranslucent_ = true;
+    QTimer* compositorCheck_;
 };
 
 }  // namespace Glyphnab

@@ -89,17 +89,21 @@ AppBusTarget AppBusTarget::withIntents() {
         auto grab = intent.perform(std::move(stop));
         co_return co_await grab;
     };
-    target.read = [](QList<QUrl> urls) -> QCoro::Task<QString> {
+    target.read = [](QList<QUrl> urls, std::stop_token stop) -> QCoro::Task<QString> {
         QList<IntentFile> files;
         for (const QUrl& url : urls)
             files.append(IntentFile::at(url));
-        auto reading = readTextInFiles(std::move(files));
+        auto reading = readTextInFiles(std::move(files), std::move(stop));
         co_return co_await reading;
     };
     target.code = [](QUrl url) -> QCoro::Task<QString> {
         const ReadCodeInFileIntent intent{IntentFile::at(url)};
         auto reading = intent.perform();
         co_return co_await reading;
+    };
+    target.refusal = []() -> std::optional<QString> {
+        const GlyphnabModel* model = sharedModel();
+        return model ? model->busyRefusal() : std::nullopt;
     };
     return target;
 }
@@ -140,6 +144,13 @@ QString AppBus::GrabText(const QDBusMessage& message) {
     }
     message.setDelayedReply(true);
     // A caller that leaves the bus (its command was interrupted) ends the pick with it.
+    auto [stop, finished] = callerStop(message);
+    auto work = [grab = target_.grab, stop] { return grab(stop->get_token()); };
+    answerLater(connection_, message, std::move(work), std::move(finished));
+    return {};
+}
+
+std::pair<std::shared_ptr<std::stop_source>, std::function<void()>> AppBus::callerStop(const QDBusMessage& message) {
     auto stop = std::make_shared<std::stop_source>();
     QPointer<QDBusServiceWatcher> watcher;
     if (!message.service().isEmpty()) {
@@ -147,12 +158,10 @@ QString AppBus::GrabText(const QDBusMessage& message) {
                                           this);
         connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [stop] { stop->request_stop(); });
     }
-    auto work = [grab = target_.grab, stop] { return grab(stop->get_token()); };
-    answerLater(connection_, message, std::move(work), [watcher] {
-        if (watcher)
-            watcher->deleteLater();
-    });
-    return {};
+    return {stop, [watcher] {
+                if (watcher)
+                    watcher->deleteLater();
+            }};
 }
 
 QString AppBus::ReadText(const QStringList& paths, const QDBusMessage& message) {
@@ -166,8 +175,10 @@ QString AppBus::ReadText(const QStringList& paths, const QDBusMessage& message) 
         return {};
     }
     message.setDelayedReply(true);
-    auto work = [read = target_.read, files = *urls] { return read(files); };
-    answerLater(connection_, message, std::move(work), {});
+    // A caller that leaves the bus (Ctrl-C on the command) stops its reading.
+    auto [stop, finished] = callerStop(message);
+    auto work = [read = target_.read, files = *urls, stop] { return read(files, stop->get_token()); };
+    answerLater(connection_, message, std::move(work), std::move(finished));
     return {};
 }
 
@@ -210,8 +221,14 @@ void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QS
         refuseFiles(connection_, message);
         return;
     }
+    const std::optional<QString> busy = target_.refusal ? target_.refusal() : std::nullopt;
     if (!target_.copyText || !target_.copyText(board)) {
         replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, notReadyFailure().message));
+        return;
+    }
+    // A busy app only beeps and shows its busy notice: the caller learns that nothing is read.
+    if (busy) {
+        replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, *busy));
         return;
     }
     replyNow(connection_, message, message.createReply());
@@ -227,8 +244,12 @@ void AppBus::OpenFiles(const QStringList& uris, const QDBusMessage& message) {
         replyNow(connection_, message, notSupported(message));
         return;
     }
-    if (!urls->isEmpty())
-        target_.openFiles(*urls);
+    if (urls->isEmpty())
+        return;
+    const std::optional<QString> busy = target_.refusal ? target_.refusal() : std::nullopt;
+    target_.openFiles(*urls);
+    if (busy)
+        replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, *busy));
 }
 
 void AppBus::Reopen() {

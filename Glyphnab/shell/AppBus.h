@@ -19,6 +19,9 @@
 #include <chrono>
 #include <expected>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <stop_token>
 
 namespace Platform {
@@ -41,13 +44,17 @@ inline const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.In
 struct AppBusTarget {
     // The stop is requested when the caller leaves the bus before the answer.
     std::function<QCoro::Task<QString>(std::stop_token)> grab;
-    std::function<QCoro::Task<QString>(QList<QUrl>)> read;
+    std::function<QCoro::Task<QString>(QList<QUrl>, std::stop_token)> read;
     std::function<QCoro::Task<QString>(QUrl)> code;
     // Copies the text of what the board holds like any other grab; false when the app can
     // no longer do it (its model is gone).
     std::function<bool(const Platform::Pasteboard&)> copyText;
     std::function<void(QList<QUrl>)> openFiles;
     std::function<void()> reopen;
+    // Why copying a text or opening files is refused now (the app is reading): the busy
+    // notice's text, answered as the call's failure after the app was told (it beeps and
+    // shows its busy notice). Nothing when the app is free.
+    std::function<std::optional<QString>()> refusal;
 
     // The three actions run the app's intents; the rest is left empty for the caller.
     static AppBusTarget withIntents();
@@ -81,6 +88,10 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Reopen();
 
 private:
+    // A stop requested when the caller leaves the bus before its answer (its command was
+    // interrupted); the watcher is removed when `finished` runs.
+    std::pair<std::shared_ptr<std::stop_source>, std::function<void()>> callerStop(const QDBusMessage& message);
+
     AppBusTarget target_;
     QDBusConnection connection_;
     bool exported_ = false;

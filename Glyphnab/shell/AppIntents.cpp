@@ -149,12 +149,12 @@ QList<QUrl> filesToRead(const QList<IntentFile>& files, std::vector<TemporaryCop
     return urls;
 }
 
-QCoro::Task<Outcome> readFiles(GlyphnabModel& model, QList<IntentFile> files) {
+QCoro::Task<Outcome> readFiles(GlyphnabModel& model, QList<IntentFile> files, std::stop_token stop = {}) {
     std::vector<TemporaryCopy> copies;
     QList<QUrl> urls = filesToRead(files, copies);
     // The copies are removed when this frame ends, whether the read succeeded or threw.
     // Named: g++ 12 destroys temporaries inside co_await twice.
-    auto reading = model.readForIntent(std::move(urls));
+    auto reading = model.readForIntent(std::move(urls), std::move(stop));
     co_return co_await reading;
 }
 
@@ -174,9 +174,9 @@ QString ReadTextInFileIntent::title() { return QStringLiteral("Read the Text in 
 
 QCoro::Task<QString> ReadTextInFileIntent::perform() const { return readTextInFiles({file}); }
 
-QCoro::Task<QString> readTextInFiles(QList<IntentFile> files) {
+QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token stop) {
     GlyphnabModel& model = requireModel();
-    auto reading = readFiles(model, std::move(files));
+    auto reading = readFiles(model, std::move(files), std::move(stop));
     const Outcome outcome = co_await reading;
     const QString text = isCodes(outcome) ? outcome.alternate.value_or(QString()) : outcome.copied;
     if (text.isEmpty())

@@ -108,7 +108,7 @@ struct ReadCodeInFileIntent {
 };
 
 // The text action over several files read in one pass, in order (the command line
-// takes several).
-QCoro::Task<QString> readTextInFiles(QList<IntentFile> files);
+// takes several). A stop ends the reading.
+QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token stop = {});
 
 }  // namespace Glyphnab

@@ -82,6 +82,25 @@ void PanelMotion::show(QWidget* panel, bool makeKey, bool reduceMotion, double s
     layer->add(growKey, grow);
 }
 
+void PanelMotion::showStill(QWidget* panel, bool makeKey) {
+    Platform::assertMain();
+    ++generation_;
+    if (panel == nullptr)
+        return;
+    if (MotionLayer* layer = layerOf(contentView(panel), false)) {
+        layer->remove(inKey);
+        layer->remove(growKey);
+        layer->remove(outKey);
+        layer->setValue(QStringLiteral("opacity"), 1.0);
+        layer->setValue(QStringLiteral("transform"), QTransform());
+    }
+    panel->setWindowOpacity(1);
+    panel->show();
+    panel->raise();
+    if (makeKey)
+        panel->activateWindow();
+}
+
 void PanelMotion::hide(QWidget* panel, bool immediately) {
     Platform::assertMain();
     const int mine = ++generation_;

@@ -32,6 +32,8 @@ public:
 
     // `anchor`: x from the left, y from the top, each 0 to 1.
     void show(QWidget* panel, bool makeKey, bool reduceMotion, double scale, QPointF anchor);
+    // Shows the panel whole at once: without a compositor a fade would rise from black.
+    void showStill(QWidget* panel, bool makeKey);
     void hide(QWidget* panel, bool immediately);
 
 private:

@@ -203,10 +203,25 @@ void AreaSelector::drag(QPointF point) {
     if (!start_)
         return;
     const QRectF r = ZantrelKit::ScreenArea::rect(*start_, point);
+    // The size label goes on the screen that holds the most of the rectangle.
+    const SelectionView* labelled = nullptr;
+    double most = -1;
+    for (const auto& panel : panels_) {
+        if (!panel)
+            continue;
+        const QRectF part = panel->frame().intersected(r);
+        const double area = part.isEmpty() ? 0 : part.width() * part.height();
+        if (area > most) {
+            most = area;
+            labelled = panel;
+        }
+    }
     // Every screen gets the rectangle, in its own coordinates, whether it touches it or not.
     for (const auto& panel : panels_) {
-        if (panel)
-            panel->setSelection(r.translated(-panel->frame().left(), -panel->frame().top()));
+        if (!panel)
+            continue;
+        panel->setSelection(r.translated(-panel->frame().left(), -panel->frame().top()));
+        panel->setShowsSize(panel == labelled);
     }
 }
 
@@ -286,6 +301,13 @@ void SelectionView::setShowsHint(bool on) {
     update();
 }
 
+void SelectionView::setShowsSize(bool on) {
+    if (showsSize_ == on)
+        return;
+    showsSize_ = on;
+    update();
+}
+
 void SelectionView::setFrozen(QImage picture) {
     frozen_ = std::move(picture);
     update();
@@ -361,7 +383,9 @@ void SelectionView::paintEvent(QPaintEvent*) {
         painter.drawRect(outline);
         painter.setPen(QPen(Qt::white, 1));
         painter.drawRect(outline);
+    }
 
+    if (selection_ && selection_->width() > 0 && selection_->height() > 0 && showsSize_) {
         const QString label = ZantrelKit::ScreenArea::sizeLabel(*selection_);
         const QFont font = Fonts::system(12, QFont::DemiBold);
         const QFontMetricsF metrics(font);

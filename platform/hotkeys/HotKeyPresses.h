@@ -28,6 +28,11 @@ public:
     std::optional<Press> press(std::uint8_t keyCode, std::uint16_t state, xcb_timestamp_t time);
     // True when the release ends the hold of a combination.
     bool release(std::uint8_t keyCode, xcb_timestamp_t time);
+    // The key of the combination being held, if any.
+    std::optional<std::uint8_t> heldKey() const { return heldKey_; }
+    // Ends the hold without a release event: the key is seen up, but its release went to
+    // another client.
+    void letGo() { heldKey_.reset(); }
 
 private:
     std::uint16_t lockMask_;

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 
+#include <cstdlib>
+#include <memory>
+
 namespace Platform {
 
 class X11HotKeyService::Filter final : public QAbstractNativeEventFilter {
@@ -19,8 +22,22 @@ private:
     X11HotKeyService& service_;
 };
 
+namespace {
+
+// How often a hold is checked against the key state; a person lets go after 100 ms or more.
+constexpr int heldKeyCheckMilliseconds = 60;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+}  // namespace
+
 X11HotKeyService::X11HotKeyService(X11Link link, bool listen)
-    : link_(link), listen_(listen), presses_(static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLockMask(link))) {}
+    : link_(link), listen_(listen), presses_(static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLockMask(link))) {
+    heldKeyCheck_.setInterval(heldKeyCheckMilliseconds);
+    QObject::connect(&heldKeyCheck_, &QTimer::timeout, [this] { checkHeldKey(); });
+}
 
 X11HotKeyService::~X11HotKeyService() {
     if (!connectionAlive())
@@ -81,16 +98,40 @@ bool X11HotKeyService::handleEvent(const xcb_generic_event_t* event) {
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
     const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
+    if (type == XCB_KEY_RELEASE) {
+        // A window of ours that grabbed the keyboard while the keys were down (the area
+        // selector does) gets the release instead of the root; it still ends the hold.
+        const bool ended = presses_.release(key->detail, key->time);
+        return ended && key->event == link_.root;
+    }
     if (key->event != link_.root)
         return false;
-    if (type == XCB_KEY_RELEASE)
-        return presses_.release(key->detail, key->time);
     const auto press = presses_.press(key->detail, key->state, key->time);
     if (!press)
         return false;
-    if (!press->repeat && pressed_)
-        pressed_(press->id);
+    if (!press->repeat) {
+        if (listen_)
+            heldKeyCheck_.start();
+        if (pressed_)
+            pressed_(press->id);
+    }
     return true;
+}
+
+void X11HotKeyService::checkHeldKey() {
+    const auto held = presses_.heldKey();
+    if (!held || !connectionAlive() || link_.connection == nullptr) {
+        heldKeyCheck_.stop();
+        return;
+    }
+    std::unique_ptr<xcb_query_keymap_reply_t, FreeDeleter> keymap(
+        xcb_query_keymap_reply(link_.connection, xcb_query_keymap(link_.connection), nullptr));
+    if (!keymap)
+        return;
+    if ((keymap->keys[*held / 8] & (1u << (*held % 8))) != 0)
+        return;
+    presses_.letGo();
+    heldKeyCheck_.stop();
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "platform/hotkeys/X11KeyGrab.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QTimer>
 
 
 namespace Platform {
@@ -30,6 +31,10 @@ public:
     // then consumed); reports the first press of each hold.
     bool handleEvent(const xcb_generic_event_t* event);
 
+    // Ends the hold when the held key is up on the server. Another client that grabs the
+    // keyboard while the keys are down takes their release; this catches that.
+    void checkHeldKey();
+
 private:
     class Filter;
 
@@ -41,6 +46,7 @@ private:
     Pressed pressed_;
     HotKeyPresses presses_;
     std::unique_ptr<Filter> filter_;
+    QTimer heldKeyCheck_;
 };
 
 }  // namespace Platform

@@ -91,6 +91,13 @@ protected:
         return false;
     }
 
+    // Holds the keys down as a hand does, for a quarter second, then lets them go.
+    void holdKeys(const QString& keys, int milliseconds = 250) const {
+        xdotool({QStringLiteral("keydown"), keys});
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+        xdotool({QStringLiteral("keyup"), keys});
+    }
+
     void drag(int x0, int y0, int x1, int y1) const {
         xdotool({QStringLiteral("mousemove"), QString::number(x0), QString::number(y0)});
         xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});

@@ -50,6 +50,52 @@ TEST_F(AppEndToEnd, ShortcutAndDragCopyTheTextShowTheNoticeAndLeaveTheFocus) {
     EXPECT_EQ(focusedWindow(), focusBefore);
 }
 
+// The selector takes the keyboard while the keys are still down, so their release goes to
+// it rather than to the root window; the next press must not pass for auto-repeat.
+class HeldShortcut : public TestSupport::AppDriver, public testing::WithParamInterface<bool> {};
+
+TEST_P(HeldShortcut, EveryHeldPressOfTheShortcutOpensTheSelector) {
+    if (GetParam()) {
+        // With a compositor the selector is see-through; without one it freezes the screen first.
+        QProcess& compositor = session_.start(QStringLiteral("xcompmgr"));
+        ASSERT_TRUE(compositor.waitForStarted(5000));
+    }
+    showText(QStringLiteral("Held like a hand holds it"));
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    ASSERT_TRUE(pressUntilOverlay(grabKeys)) << process.readAllStandardError().toStdString();
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(waitForWindowGone(overlayTitle));
+
+    auto fourHeldGrabs = [&](const std::optional<QString>& focus) {
+        int opened = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (focus)
+                xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *focus});
+            holdKeys(grabKeys);
+            if (session_.waitForWindow(overlayTitle, std::chrono::seconds(3))) {
+                ++opened;
+                xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+                EXPECT_TRUE(waitForWindowGone(overlayTitle));
+            }
+        }
+        return opened;
+    };
+    EXPECT_EQ(fourHeldGrabs(std::nullopt), 4);
+
+    // The same with one of the app's own windows focused.
+    ASSERT_TRUE(session_.run(app, {}, std::chrono::seconds(20)).finished);
+    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Settings"));
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(fourHeldGrabs(settings), 4);
+    EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+INSTANTIATE_TEST_SUITE_P(AppEndToEnd, HeldShortcut, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WithACompositor" : "WithoutACompositor";
+                         });
+
 TEST_F(AppEndToEnd, TheOtherShortcutJoinsAParagraphsLines) {
     showText(QStringLiteral("The quick brown fox jumps\nover the lazy dog today"));
     QProcess& process = startApp();
@@ -88,6 +134,22 @@ TEST_F(AppEndToEnd, GrabCommandDrivesTheRunningInstance) {
     EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(command.readAllStandardOutput()).trimmed(),
               QStringLiteral("Asked for from the command line"));
+}
+
+// With the clipboard route the command does what the shortcut does: it reads the
+// clipboard and ends with a message, without a selector waiting out its minute.
+TEST_F(AppEndToEnd, GrabCommandUnderTheClipboardRouteEndsWithItsResult) {
+    writePreferences(R"({"onboarded":true,"route":"clipboard"})");
+    QProcess& owner = session_.start(helper, {QStringLiteral("clip"), QStringLiteral("words, no picture")});
+    ASSERT_TRUE(owner.waitForReadyRead(10000));
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const auto command = session_.run(app, {QStringLiteral("grab")}, std::chrono::seconds(20));
+    ASSERT_TRUE(command.finished) << "the command hangs";
+    EXPECT_NE(command.exitCode, 0);
+    EXPECT_TRUE(command.err.contains(QStringLiteral("No picture on the clipboard"))) << command.err.toStdString();
+    EXPECT_FALSE(session_.waitForWindow(overlayTitle, std::chrono::milliseconds(300)));
+    EXPECT_EQ(process.state(), QProcess::Running);
 }
 
 TEST_F(AppEndToEnd, AFileGivenToASecondStartIsReadByTheRunningOne) {

@@ -236,7 +236,7 @@ TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
         ++asked->grabs;
         co_return QStringLiteral("grabbed by the running app");
     };
-    target.read = [asked](QList<QUrl> urls) -> QCoro::Task<QString> {
+    target.read = [asked](QList<QUrl> urls, std::stop_token) -> QCoro::Task<QString> {
         for (const QUrl& url : urls) {
             asked->reads.append(url.toLocalFile());
             asked->copyExisted = asked->copyExisted || QFileInfo(url.toLocalFile()).isFile();

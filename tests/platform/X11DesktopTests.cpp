@@ -175,6 +175,74 @@ TEST_F(X11Desktop, HotKeyHeldElsewhereIsReportedRefused) {
     Platform::ungrabKey(other.link(), combo);
 }
 
+// A window that grabs the keyboard while the combination is down takes its release; the
+// next press is a new one all the same.
+TEST_F(X11Desktop, AHoldEndsWhereverItsReleaseGoes) {
+    const X11Connection connection = connect();
+    const auto link = connection.link();
+    Platform::X11HotKeyService service(link, false);
+    std::vector<std::uint32_t> pressed;
+    service.installHandler([&](std::uint32_t id) { pressed.push_back(id); });
+    ASSERT_EQ(service.registerKey(17, controlShiftCommand, 1), Platform::HotKeyStatus::registered);
+    auto feed = [&] {
+        for (const auto& event : drain(link))
+            service.handleEvent(event.get());
+    };
+    auto keys = [&](const char* action) {
+        ASSERT_EQ(session_->xdotool({QString::fromLatin1(action), QStringLiteral("ctrl+shift+super+t")}).exitCode, 0);
+    };
+    auto grabKeyboard = [](const Platform::X11Link& on, xcb_window_t window) {
+        std::unique_ptr<xcb_grab_keyboard_reply_t, decltype(&std::free)> reply(
+            xcb_grab_keyboard_reply(on.connection,
+                                    xcb_grab_keyboard(on.connection, 1, window, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr),
+            &std::free);
+        return reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    };
+
+    // Our own window takes the keyboard, as the area selector does.
+    const xcb_window_t ours = showWindow(link, QRect(0, 0, 40, 40), 0xffffff);
+    keys("keydown");
+    feed();
+    ASSERT_TRUE(grabKeyboard(link, ours));
+    keys("keyup");
+    feed();
+    xcb_ungrab_keyboard(link.connection, XCB_CURRENT_TIME);
+    sync(link);
+    keys("keydown");
+    feed();
+    keys("keyup");
+    feed();
+    EXPECT_EQ(pressed, (std::vector<std::uint32_t>{1, 1}));
+
+    // Our grab ends while the keys are still down (a pick that ends at once): the release
+    // goes to the focused window, never to us, and the key state tells.
+    keys("keydown");
+    feed();
+    ASSERT_TRUE(grabKeyboard(link, ours));
+    xcb_ungrab_keyboard(link.connection, XCB_CURRENT_TIME);
+    sync(link);
+    service.checkHeldKey();  // still down: a repeat now is no new press
+    const auto keymap = Platform::Keymap::fromX11(link);
+    ASSERT_TRUE(keymap);
+    xcb_key_press_event_t repeat{};
+    repeat.response_type = XCB_KEY_PRESS;
+    repeat.detail = *keymap->x11KeyCode(17);
+    repeat.event = link.root;
+    repeat.state = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_4;
+    service.handleEvent(reinterpret_cast<const xcb_generic_event_t*>(&repeat));
+    EXPECT_EQ(pressed.size(), 3u);
+    keys("keyup");
+    feed();
+    service.checkHeldKey();
+    keys("keydown");
+    feed();
+    keys("keyup");
+    feed();
+    EXPECT_EQ(pressed, (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
 // Held keys: how auto-repeat looks with and without detectable repeat.
 TEST(HotKeyPresses, OnlyTheFirstPressOfAHoldCounts) {
     constexpr std::uint16_t mods = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_4;

@@ -1,5 +1,7 @@
 #include "tests/support/XvfbSession.h"
 
+#include "tests/support/XwdImage.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -134,6 +136,15 @@ CommandResult XvfbSession::run(const QString& program, const QStringList& argume
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+QImage XvfbSession::screenshot() const {
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.start(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return readXwd(process.readAllStandardOutput());
 }
 
 CommandResult XvfbSession::xdotool(const QStringList& arguments) const {

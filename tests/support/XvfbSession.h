@@ -3,6 +3,7 @@
 // A private X display (Xvfb) and session bus for end-to-end tests: programs run under
 // them, xdotool drives them, xclip reads their clipboard.
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -47,6 +48,8 @@ public:
                       const QByteArray& input = {}) const;
 
     CommandResult xdotool(const QStringList& arguments) const;
+    // The whole screen as the framebuffer holds it (`xwd -root`); null when xwd fails.
+    QImage screenshot() const;
     // The CLIPBOARD selection's text, or nothing when no client owns it.
     std::optional<QString> clipboardText() const;
     // Waits until a window with this exact title is mapped; its id.

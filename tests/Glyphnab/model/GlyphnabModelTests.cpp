@@ -4,6 +4,7 @@
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/design/DesktopSettings.h"
 #include "platform/async/Clock.h"
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"
@@ -79,8 +80,9 @@ protected:
     std::unique_ptr<GlyphnabModel> makeModel() {
         PictureSource pictures{
             [this] { return allowed; },
-            [this](QColor, QString hint) -> QCoro::Task<std::optional<QRectF>> {
+            [this](QColor ink, QString hint) -> QCoro::Task<std::optional<QRectF>> {
                 ++picks;
+                pickInks.append(ink);
                 pickHints.append(hint);
                 if (pickWaits)
                     co_await clock.sleep(5s);
@@ -99,6 +101,8 @@ protected:
         SystemCalls system{recordingCalls(&opened, openAnswer), [this] { ++asks; }, [] {}, [this] { ++beeps; }};
         auto reader = [this](QImage, ZantrelText::ReadOptions, std::stop_token) -> QCoro::Task<Reading> {
             ++reads;
+            if (onRead)
+                onRead();
             if (readerMode == ReaderMode::blocks)
                 co_await clock.sleep(readFor);
             if (readerMode == ReaderMode::throws)
@@ -138,11 +142,13 @@ protected:
     QString payload = QStringLiteral("hello");
     QList<QUrl> opened, openAnswer;
     QStringList pickHints;
+    QList<QColor> pickInks;
     QList<QRectF> captures;
     QList<Platform::Clock::TimePoint> captureTimes;
     QList<ZantrelText::ReadOptions> warmed;
     int picks = 0, cancelledPicks = 0, asks = 0, beeps = 0, reads = 0, grantPanels = 0;
     FakeNotice* notice = nullptr;
+    std::function<void()> onRead;
 };
 
 TEST_F(GlyphnabModelTests, ScreenGrabCopiesLogsAndShowsDoneWithTheOtherModeForGrabOther) {
@@ -437,6 +443,34 @@ TEST_F(GlyphnabModelTests, AskingTwiceOpensTheSettingsTheSecondTime) {
     EXPECT_EQ(opened.size(), 1);
 }
 
+// `glyphnab grab` under the clipboard route does what the shortcut does: it reads the
+// clipboard at once instead of waiting for a pick nobody expects.
+TEST_F(GlyphnabModelTests, AnIntentGrabUnderTheClipboardRouteReadsTheClipboard) {
+    allowed = false;
+    board->setData(Platform::PasteboardType::pdf, ImageInputSamples::pdf({ImageInputSamples::textPage("Alpha")}));
+    auto model = makeModel();
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.route = GlyphnabCore::Route::clipboard;
+    model->setPrefs(prefs);
+    const Outcome outcome = TestAwait::result(model->grabForIntent(LineMode::keep, 60));
+    EXPECT_EQ(outcome.copied, QStringLiteral("Alpha"));
+    EXPECT_EQ(picks, 0);
+    EXPECT_EQ(board->string(), QStringLiteral("Alpha"));
+    EXPECT_FALSE(model->busy());
+
+    // Nothing readable on the clipboard: a message, at once, and the app free again.
+    board->clearContents();
+    board->setString(QStringLiteral("just words"));
+    try {
+        TestAwait::result(model->grabForIntent(LineMode::keep, 60));
+        FAIL() << "expected a failure";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.message, Words::errorClipboard());
+    }
+    EXPECT_EQ(picks, 0);
+    EXPECT_FALSE(model->busy());
+}
+
 TEST_F(GlyphnabModelTests, IntentGrabReportsReadingFailureWithTheReadingText) {
     readerMode = ReaderMode::throws;
     auto model = makeModel();
@@ -468,6 +502,64 @@ TEST_F(GlyphnabModelTests, FileIntentLeavesTheClipboardAndRecentsAlone) {
                  IntentFailure);
 }
 
+// The selector is drawn over the desktop: a light desktop gets the accent's light ink.
+TEST_F(GlyphnabModelTests, ThePickInkFollowsTheDesktopsScheme) {
+    auto& desktop = ZantrelUI::DesktopSettings::shared();
+    const std::optional<bool> before = desktop.prefersDark();
+    auto model = makeModel();
+    const ZantrelUI::Accent accent = context.accent();
+    desktop.setPrefersDark(false);
+    model->startGrab(false);
+    runUntilIdle(*model);
+    desktop.setPrefersDark(true);
+    model->startGrab(false);
+    runUntilIdle(*model);
+    desktop.setPrefersDark(before);
+    ASSERT_EQ(pickInks.size(), 2);
+    EXPECT_EQ(pickInks[0], accent.ink.resolve(ZantrelUI::ColorScheme::light));
+    EXPECT_EQ(pickInks[1], accent.ink.resolve(ZantrelUI::ColorScheme::dark));
+    EXPECT_NE(pickInks[0], pickInks[1]);
+}
+
+// `glyphnab read` interrupted while the app reads several pictures: the rest is not read.
+TEST_F(GlyphnabModelTests, AnIntentReadingStopsWithItsCaller) {
+    QTemporaryDir folder;
+    QList<QUrl> files;
+    for (const char* name : {"a.png", "b.png", "c.png"}) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        ASSERT_TRUE(picture.save(folder.filePath(name)));
+        files.append(QUrl::fromLocalFile(folder.filePath(name)));
+    }
+    auto model = makeModel();
+    std::stop_source caller;
+    onRead = [&caller] { caller.request_stop(); };
+    try {
+        TestAwait::result(model->readForIntent(files, caller.get_token()));
+        FAIL() << "a stopped reading is no success";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.message, Words::errorStopped());
+    }
+    EXPECT_EQ(reads, 1);
+}
+
+// A grab asked for and given up at once must not leave its one-minute watchdog behind to
+// cancel the next person's pick.
+TEST_F(GlyphnabModelTests, AnIntentGrabThatEndsEarlyLeavesNoWatchdog) {
+    clock.setAutoAdvance(false);
+    auto model = makeModel();
+    std::stop_source caller;
+    caller.request_stop();
+    EXPECT_THROW(TestAwait::result(model->grabForIntent(LineMode::keep, 60, caller.get_token())), IntentFailure);
+    pickWaits = true;
+    model->startGrab(false);
+    settle();
+    ASSERT_TRUE(model->picking());
+    clock.advance(61s);
+    settle();
+    EXPECT_EQ(cancelledPicks, 0);
+}
+
 TEST(SystemCallsRelaunch, QuitsOnlyWhenTheNewInstanceStartedAndGivesItsGrabsBackOtherwise) {
     QStringList steps;
     QStringList passed;
@@ -489,6 +581,18 @@ TEST(SystemCallsRelaunch, QuitsOnlyWhenTheNewInstanceStartedAndGivesItsGrabsBack
     starts = false;
     EXPECT_FALSE(relaunch.run());
     EXPECT_EQ(steps, (QStringList{"release", "start", "reclaim"}));
+}
+
+// Opened with files ("Open With"), then relaunched for the permission: the new instance
+// must not read them again over what is on the clipboard now.
+TEST(SystemCallsRelaunch, PassesTheOptionsButNotTheLaunchFiles) {
+    EXPECT_EQ(Relaunch::options({QStringLiteral("/home/me/scan.png"), QStringLiteral("--state-dir"),
+                                 QStringLiteral("/tmp/state"), QStringLiteral("file:///home/me/b.pdf"),
+                                 QStringLiteral("--no-hotkeys")}),
+              (QStringList{"--state-dir", "/tmp/state", "--no-hotkeys"}));
+    EXPECT_EQ(Relaunch::options({QStringLiteral("--state-dir"), QStringLiteral("-odd name.png")}),
+              (QStringList{"--state-dir", "-odd name.png"})) << "the folder after --state-dir is kept whatever it looks like";
+    EXPECT_TRUE(Relaunch::options({QStringLiteral("a.png"), QStringLiteral("b.png")}).isEmpty());
 }
 
 using GlyphnabModelDeathTest = GlyphnabModelTests;

@@ -1,6 +1,7 @@
 #include "Glyphnab/notice/NoticePresenter.h"
 
 #include "ZantrelKit/AccentPair.h"
+#include "ZantrelUI/design/PanelMotion.h"
 #include "ZantrelUI/pieces/Announce.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "platform/async/Clock.h"
@@ -149,6 +150,69 @@ TEST_F(NoticePresenterTests, WithoutACompositorThePanelIsCutToTheCard) {
     EXPECT_FALSE(mask.contains(card.topLeft().toPoint() + QPoint(1, 1))) << "rounded corners";
 }
 
+// Without a compositor a see-through window is black where it is clear, and a fade of it
+// rises from black: the panel is an ordinary window then, shown and hidden at once, made
+// again when the compositor comes or goes.
+TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIsNone) {
+    NoticePresenter moving([this] { return &model; }, [] { return false; },
+                           NoticeScreens{[this] { return screens; }, [this] { return pointer; },
+                                         [this] { return translucent; }},
+                           &clock);
+    auto fadingIn = [&] {
+        const ZantrelUI::MotionLayer* layer = ZantrelUI::PanelMotion::layerOf(moving.currentView(), false);
+        return layer != nullptr && layer->hasAnimation(ZantrelUI::PanelMotion::inKey);
+    };
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    EXPECT_TRUE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(fadingIn());
+
+    translucent = false;
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    ASSERT_TRUE(moving.isShowing());
+    EXPECT_FALSE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_FALSE(moving.panel()->mask().isEmpty());
+    EXPECT_FALSE(fadingIn());
+    EXPECT_EQ(moving.panel()->windowOpacity(), 1.0);
+    moving.dismiss();
+    EXPECT_FALSE(moving.isShowing()) << "no fade-out either";
+
+    translucent = true;
+    moving.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    EXPECT_TRUE(moving.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(moving.panel()->mask().isEmpty());
+    EXPECT_TRUE(fadingIn());
+}
+
+// A long reading's notice stays up while the compositor stops or starts: it moves to a
+// panel made for the new state, as it is.
+TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
+    presenter.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    NoticeView* view = presenter.currentView();
+    const QRect frame = presenter.panel()->geometry();
+    presenter.followCompositor();  // nothing changed
+    EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+
+    translucent = false;
+    presenter.followCompositor();
+    ASSERT_TRUE(presenter.isShowing());
+    EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_FALSE(presenter.panel()->mask().isEmpty());
+    EXPECT_EQ(presenter.currentView(), view);
+    EXPECT_EQ(presenter.panel()->geometry(), frame);
+
+    translucent = true;
+    presenter.followCompositor();
+    ASSERT_TRUE(presenter.isShowing());
+    EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(presenter.panel()->mask().isEmpty());
+    EXPECT_EQ(presenter.currentView(), view);
+
+    presenter.hide();
+    translucent = false;
+    presenter.followCompositor();  // a hidden notice is left alone
+    EXPECT_FALSE(presenter.isShowing());
+}
+
 TEST_F(NoticePresenterTests, HideReportsWhetherANoticeWasVisible) {
     EXPECT_FALSE(presenter.hide());
     EXPECT_EQ(presenter.panel(), nullptr);
@@ -224,6 +288,14 @@ TEST_F(NoticePresenterTests, CopyButtonThatReplacesItsOwnNoticeDoesNotCrash) {
     settle();
     EXPECT_EQ(model.copied, QStringList{QStringLiteral("the text")});
     EXPECT_EQ(presenter.currentView()->content().asDone()->outcome.copied, u"the text");
+
+    // The same while the compositor went away: the panel is made anew under the button.
+    presenter.show(NoticeContent::done(code, LineMode::join, GrabSource::screen));
+    translucent = false;
+    presenter.currentView()->buttons().at(0)->click();
+    settle();
+    EXPECT_EQ(model.copied.size(), 2);
+    EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
 }
 
 }  // namespace

@@ -87,5 +87,29 @@ TEST(GrabShimmerDeskTests, WithoutTranslucencyTheAreaIsPaintedUnderTheBand) {
     EXPECT_EQ(QColor(shown.pixel(1, 1)), QColor(10, 120, 200));
 }
 
+// Without a compositor the desk hands back the area's pixels: the panel is then an
+// ordinary window that paints them; it is made again when the compositor comes or goes.
+TEST(GrabShimmerDesk, WithoutACompositorThePanelIsOpaqueAndFollowsTheCompositor) {
+    Platform::ManualClock clock(false);
+    bool composited = false;
+    GrabShimmer shimmer([] { return false; },
+                        GrabShimmer::Desk{[] { return QRectF(0, 0, 1920, 1080); },
+                                          [&composited](const QRect& area) {
+                                              if (composited)
+                                                  return QImage();
+                                              QImage frozen(area.size(), QImage::Format_RGB32);
+                                              frozen.fill(Qt::white);
+                                              return frozen;
+                                          }},
+                        &clock);
+    shimmer.play(QRectF(0, 0, 100, 100));
+    ASSERT_TRUE(shimmer.isShowing());
+    EXPECT_FALSE(shimmer.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    composited = true;
+    shimmer.play(QRectF(0, 0, 100, 100));
+    ASSERT_TRUE(shimmer.isShowing());
+    EXPECT_TRUE(shimmer.panel()->testAttribute(Qt::WA_TranslucentBackground));
+}
+
 }  // namespace
 }  // namespace Glyphnab

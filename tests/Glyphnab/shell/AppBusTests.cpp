@@ -42,6 +42,10 @@ struct Asked {
     // A grab waits until this is set (or until it is stopped).
     bool releaseGrab = true;
     bool modelThere = true;
+    // A read waits until this is set (or until it is stopped).
+    bool releaseRead = true;
+    bool readStopped = false;
+    std::optional<QString> busy;
 };
 
 AppBusTarget fakeTarget(std::shared_ptr<Asked> asked) {
@@ -59,8 +63,17 @@ AppBusTarget fakeTarget(std::shared_ptr<Asked> asked) {
         }
         co_return QStringLiteral("grabbed text");
     };
-    target.read = [asked](QList<QUrl> urls) -> QCoro::Task<QString> {
+    target.read = [asked](QList<QUrl> urls, std::stop_token stop) -> QCoro::Task<QString> {
         asked->reads.append(urls);
+        while (!asked->releaseRead && !stop.stop_requested()) {
+            QTimer tick;
+            tick.start(10ms);
+            co_await tick;
+        }
+        if (stop.stop_requested()) {
+            asked->readStopped = true;
+            throw IntentFailure(Words::errorStopped());
+        }
         QStringList names;
         for (const QUrl& url : urls)
             names.append(url.fileName());
@@ -80,6 +93,7 @@ AppBusTarget fakeTarget(std::shared_ptr<Asked> asked) {
     };
     target.openFiles = [asked](QList<QUrl> urls) { asked->opened.append(urls); };
     target.reopen = [asked] { ++asked->reopens; };
+    target.refusal = [asked] { return asked->busy; };
     return target;
 }
 
@@ -198,6 +212,47 @@ TEST_F(AppBusTests, ACallerThatLeavesTheBusStopsItsGrab) {
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("leaver"));
     EXPECT_TRUE(TestSupport::waitUntil([&] { return asked->grabStopped; }));
+}
+
+// An interrupted `glyphnab read` leaves the bus; the app's reading stops with it.
+TEST_F(AppBusTests, ACallerThatLeavesTheBusStopsItsReading) {
+    asked->releaseRead = false;
+    {
+        QDBusConnection leaver = daemon.connect(QStringLiteral("reader"));
+        QDBusMessage call = QDBusMessage::createMethodCall(AppBusNames::service, AppBusNames::path,
+                                                           AppBusNames::interface, QStringLiteral("ReadText"));
+        call.setArguments({QStringList{QStringLiteral("/data/long.pdf")}});
+        leaver.asyncCall(call, 60000);
+        ASSERT_TRUE(TestSupport::waitUntil([&] { return asked->reads.size() == 1; }));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("reader"));
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return asked->readStopped; }));
+}
+
+// While a reading runs the app only beeps at new work: the caller is told so instead of
+// being answered with success.
+TEST_F(AppBusTests, CopyTextAndOpenFilesWhileBusyAnswerTheBusyText) {
+    const QString busyText = Words::errorBusy(QStringLiteral("Glyphnab"));
+    asked->busy = busyText;
+    const QDBusMessage copy =
+        rawCall(QStringLiteral("CopyText"), {QStringList{QStringLiteral("/data/a.png")}, QByteArray(), QString()});
+    EXPECT_EQ(copy.errorName(), AppBusNames::failed);
+    EXPECT_EQ(copy.errorMessage(), busyText);
+    EXPECT_EQ(asked->boardUrls.size(), 1) << "the app is told all the same: it shows its busy notice";
+
+    const Answer opened = await(AppBusClient::openFiles(client, {QUrl::fromLocalFile(QStringLiteral("/data/a.png"))}));
+    ASSERT_FALSE(opened.has_value());
+    EXPECT_EQ(opened.error().kind, Failure::Kind::failed);
+    EXPECT_EQ(opened.error().message, busyText);
+    EXPECT_EQ(asked->opened.size(), 1);
+
+    // Bad input is still told apart from a busy app.
+    const QDBusMessage bad = rawCall(QStringLiteral("CopyText"), {QStringList{}, QByteArray(), QString()});
+    EXPECT_EQ(bad.errorName(), AppBusNames::invalidArgs);
+
+    asked->busy.reset();
+    EXPECT_TRUE(await(AppBusClient::openFiles(client, {QUrl::fromLocalFile(QStringLiteral("/data/a.png"))})));
+    EXPECT_EQ(asked->opened.size(), 2);
 }
 
 TEST_F(AppBusTests, CopyTextHandsTheFilesOrTheBytesOverAsABoard) {

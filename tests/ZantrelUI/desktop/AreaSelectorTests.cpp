@@ -128,6 +128,36 @@ TEST_F(AreaSelectorTest, EveryScreenShowsTheSelectionInItsOwnCoordinates) {
     ASSERT_TRUE(finished());
 }
 
+// One size label, on the screen that holds the most of the selection: none waits at the
+// edge of a screen the selection barely or never reaches.
+TEST_F(AreaSelectorTest, OneScreenDrawsTheSizeLabel) {
+    start();
+    // The most dark (label-pill) pixels a screen draws.
+    auto pillPixels = [this](std::size_t i) {
+        const QImage image = panel(i).grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) > 150 && qGray(image.pixel(x, y)) < 60 ? 1 : 0;
+        return count;
+    };
+    mouse(QEvent::MouseButtonPress, {700, 100});
+    mouse(QEvent::MouseMove, {780, 200});
+    EXPECT_TRUE(panel(0).showsSize());
+    EXPECT_FALSE(panel(1).showsSize());
+    EXPECT_GT(pillPixels(0), 100);
+    EXPECT_EQ(pillPixels(1), 0) << "no label at the second screen's edge";
+
+    // Dragged on mostly over the second screen, the label moves there.
+    mouse(QEvent::MouseMove, {1150, 200});
+    EXPECT_FALSE(panel(0).showsSize());
+    EXPECT_TRUE(panel(1).showsSize());
+    EXPECT_EQ(pillPixels(0), 0);
+    EXPECT_GT(pillPixels(1), 100);
+    selector_.cancel();
+    ASSERT_TRUE(finished());
+}
+
 TEST_F(AreaSelectorTest, HintShowsOnThePointersScreenUntilTheFirstPress) {
     desk_.pointer = {1000, 100};
     start({QColor(Qt::red), QStringLiteral("Drag over the text. Press Esc to cancel.")});

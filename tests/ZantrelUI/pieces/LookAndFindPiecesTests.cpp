@@ -10,9 +10,9 @@
 
 #include "tests/support/TestSupport.h"
 
-#include <QFontMetricsF>
 #include <QAccessible>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
