@@ -203,25 +203,11 @@ void AreaSelector::drag(QPointF point) {
     if (!start_)
         return;
     const QRectF r = ZantrelKit::ScreenArea::rect(*start_, point);
-    // The size label goes on the screen that holds the most of the rectangle.
-    const SelectionView* labelled = nullptr;
-    double most = -1;
+    // Every screen gets the rectangle, in its own coordinates, whether it touches it or not;
+    // a screen it does not reach shows the size label at its edge nearest to it.
     for (const auto& panel : panels_) {
-        if (!panel)
-            continue;
-        const QRectF part = panel->frame().intersected(r);
-        const double area = part.isEmpty() ? 0 : part.width() * part.height();
-        if (area > most) {
-            most = area;
-            labelled = panel;
-        }
-    }
-    // Every screen gets the rectangle, in its own coordinates, whether it touches it or not.
-    for (const auto& panel : panels_) {
-        if (!panel)
-            continue;
-        panel->setSelection(r.translated(-panel->frame().left(), -panel->frame().top()));
-        panel->setShowsSize(panel == labelled);
+        if (panel)
+            panel->setSelection(r.translated(-panel->frame().left(), -panel->frame().top()));
     }
 }
 
@@ -298,13 +284,6 @@ void SelectionView::setSelection(std::optional<QRectF> selection) {
 
 void SelectionView::setShowsHint(bool on) {
     showsHint_ = on;
-    update();
-}
-
-void SelectionView::setShowsSize(bool on) {
-    if (showsSize_ == on)
-        return;
-    showsSize_ = on;
     update();
 }
 
@@ -385,7 +364,7 @@ void SelectionView::paintEvent(QPaintEvent*) {
         painter.drawRect(outline);
     }
 
-    if (selection_ && selection_->width() > 0 && selection_->height() > 0 && showsSize_) {
+    if (selection_ && selection_->width() > 0 && selection_->height() > 0) {
         const QString label = ZantrelKit::ScreenArea::sizeLabel(*selection_);
         const QFont font = Fonts::system(12, QFont::DemiBold);
         const QFontMetricsF metrics(font);

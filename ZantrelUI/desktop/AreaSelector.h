@@ -89,10 +89,6 @@ public:
     void setSelection(std::optional<QRectF> selection);
     bool showsHint() const { return showsHint_; }
     void setShowsHint(bool on);
-    // Whether this screen draws the size label: one screen does, the one that holds the
-    // most of the selection, so that no second label waits at another screen's edge.
-    bool showsSize() const { return showsSize_; }
-    void setShowsSize(bool on);
     void setFrozen(QImage picture);
 
     std::function<void(QPointF)> onDown, onDrag, onUp;  // global screen points
@@ -113,7 +109,6 @@ private:
     AreaSelector::Look look_;
     std::optional<QRectF> selection_;
     bool showsHint_ = false;
-    bool showsSize_ = true;
     QImage frozen_;
 };
 

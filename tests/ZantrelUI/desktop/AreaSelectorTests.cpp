@@ -128,9 +128,9 @@ TEST_F(AreaSelectorTest, EveryScreenShowsTheSelectionInItsOwnCoordinates) {
     ASSERT_TRUE(finished());
 }
 
-// One size label, on the screen that holds the most of the selection: none waits at the
-// edge of a screen the selection barely or never reaches.
-TEST_F(AreaSelectorTest, OneScreenDrawsTheSizeLabel) {
+// Every screen draws the size label: one that the selection does not reach shows it at
+// its edge nearest to the selection, so the size stays in view on any screen.
+TEST_F(AreaSelectorTest, EveryScreenDrawsTheSizeLabel) {
     start();
     // The most dark (label-pill) pixels a screen draws.
     auto pillPixels = [this](std::size_t i) {
@@ -143,17 +143,8 @@ TEST_F(AreaSelectorTest, OneScreenDrawsTheSizeLabel) {
     };
     mouse(QEvent::MouseButtonPress, {700, 100});
     mouse(QEvent::MouseMove, {780, 200});
-    EXPECT_TRUE(panel(0).showsSize());
-    EXPECT_FALSE(panel(1).showsSize());
     EXPECT_GT(pillPixels(0), 100);
-    EXPECT_EQ(pillPixels(1), 0) << "no label at the second screen's edge";
-
-    // Dragged on mostly over the second screen, the label moves there.
-    mouse(QEvent::MouseMove, {1150, 200});
-    EXPECT_FALSE(panel(0).showsSize());
-    EXPECT_TRUE(panel(1).showsSize());
-    EXPECT_EQ(pillPixels(0), 0);
-    EXPECT_GT(pillPixels(1), 100);
+    EXPECT_GT(pillPixels(1), 100) << "the second screen shows the label at its edge";
     selector_.cancel();
     ASSERT_TRUE(finished());
 }
