@@ -2,6 +2,7 @@
 
 #include "Glyphnab/shell/AppBus.h"
 #include "Glyphnab/shell/AppDelegate.h"
+#include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "platform/log/Log.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ QList<QUrl> launchFiles(const QStringList& arguments) {
 int runApp(QApplication& app) {
     // A tray app: windows come and go, the app stays until its Quit.
     QApplication::setQuitOnLastWindowClosed(AppDelegate::shouldTerminateAfterLastWindowClosed());
+    ZantrelUI::KeyboardLayout::installSuperKeyName(app);
     const QStringList arguments = QCoreApplication::arguments();
     const QList<QUrl> files = launchFiles(arguments);
 

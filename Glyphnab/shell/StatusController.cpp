@@ -1,9 +1,11 @@
 #include "Glyphnab/shell/StatusController.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/shell/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/desktop/MenuKeyStyle.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
 
@@ -30,9 +32,11 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
       openSettings_(std::move(openSettings)),
       keyName_(keyName ? std::move(keyName)
                        : StatusMenu::KeyName([](std::uint16_t code) { return ZantrelUI::KeyboardLayout::name(code); })),
+      keyStyle_(std::make_unique<ZantrelUI::MenuKeyStyle>()),
       menu_(std::make_unique<QMenu>()),
       item_(std::make_unique<QSystemTrayIcon>()) {
     Platform::assertMain();
+    menu_->setStyle(keyStyle_.get());
     item_->setIcon(statusTrayIcon());
     item_->setToolTip(GlyphnabCore::Words::menuIconTip(model_.appName()));
     // Filled when it opens, never before.
@@ -62,9 +66,15 @@ bool StatusController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+void StatusController::setHotKeyBindings(const HotKeyBindings* bindings) {
+    Platform::assertMain();
+    bindings_ = bindings;
+}
+
 void StatusController::rebuildMenu() {
     Platform::assertMain();
-    StatusMenu::rebuild(*menu_, model_, openSettings_, keyName_);
+    StatusMenu::rebuild(*menu_, model_, openSettings_, keyName_,
+                        bindings_ ? bindings_->refused() : QSet<GlyphnabCore::Command>{});
 }
 
 void StatusController::follow() {

@@ -7,6 +7,7 @@
 #include "Glyphnab/shell/StatusMenu.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -14,9 +15,14 @@
 class QMenu;
 class QSystemTrayIcon;
 
+namespace ZantrelUI {
+class MenuKeyStyle;
+}
+
 namespace Glyphnab {
 
 class GlyphnabModel;
+class HotKeyBindings;
 
 class StatusController final : public QObject {
     Q_OBJECT
@@ -25,6 +31,9 @@ public:
     StatusController(GlyphnabModel& model, std::function<void()> openSettings,
                      StatusMenu::KeyName keyName = {}, QObject* parent = nullptr);
     ~StatusController() override;
+
+    // The registered hot keys, whose refused shortcuts the menu shows as such.
+    void setHotKeyBindings(const HotKeyBindings* bindings);
 
     QMenu& menu() const { return *menu_; }
     QSystemTrayIcon& item() const { return *item_; }
@@ -41,6 +50,8 @@ private:
     GlyphnabModel& model_;
     std::function<void()> openSettings_;
     StatusMenu::KeyName keyName_;
+    QPointer<const HotKeyBindings> bindings_;
+    std::unique_ptr<ZantrelUI::MenuKeyStyle> keyStyle_;  // outlives the menu that draws with it
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> item_;
     bool shown_ = false;
