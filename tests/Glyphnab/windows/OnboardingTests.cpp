@@ -3,6 +3,11 @@
 
 #include "tests/Glyphnab/WindowFixture.h"
 
+#include "Glyphnab/shell/HotKeyBindings.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "ZantrelUI/settings/ShortcutField.h"
+#include "tests/Glyphnab/DeskKeys.h"
+
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/OnboardingPages.h"
 #include "Glyphnab/windows/OnboardingView.h"
@@ -177,6 +182,44 @@ TEST_F(OnboardingTest, KeysStepTryItLineFollowsRouteAndPermission) {
     prefs.shortcuts.erase(Command::grab);
     model->setPrefs(prefs);
     EXPECT_EQ(keys->tryItText(), std::nullopt);
+}
+
+TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheRecorder) {
+    makeModel();
+    allowed = true;
+    Desk desk;
+    desk.owned = {17};  // the default grab key
+    ZantrelUI::HotKeys hotKeys{std::make_unique<DeskService>(desk)};
+    HotKeyBindings bindings(*model, hotKeys);
+    ASSERT_EQ(bindings.refused(), QSet<Command>{Command::grab});
+    open(2);
+    view->setHotKeyBindings(&bindings);
+    tick();
+    KeysPage* keys = page<KeysPage>();
+    ASSERT_NE(keys, nullptr);
+    const QString shortcut = ZantrelUI::KeyboardLayout::text(model->prefs().shortcuts.at(Command::grab));
+    EXPECT_EQ(keys->tryItText(), Words::keysTryItRefused(shortcut)) << "no invitation to press dead keys";
+    EXPECT_TRUE(keys->row(Command::grab)->isRefused());
+    EXPECT_TRUE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    EXPECT_FALSE(keys->row(Command::grabOther)->isRefused());
+
+    ASSERT_TRUE(keys->changeButton()->isVisible());
+    keys->row(Command::grab)->setHotKeys(&hotKeys);
+    keys->changeButton()->click();
+    ZantrelUI::ShortcutField* field = keys->row(Command::grab)->field();
+    EXPECT_TRUE(field->isRecording());
+    EXPECT_TRUE(field->hasFocus());
+    field->stop();
+
+    // Keys the desktop gives: the refusal goes, the invitation comes back.
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.shortcuts[Command::grab] = ZantrelKit::Shortcut{5, prefs.shortcuts.at(Command::grab).modifiers};
+    model->setPrefs(prefs);
+    settle();
+    EXPECT_TRUE(bindings.refused().isEmpty());
+    EXPECT_FALSE(keys->row(Command::grab)->isRefused());
+    EXPECT_FALSE(keys->changeButton()->isVisible());
+    EXPECT_EQ(keys->tryItText(), Words::keysTryIt(ZantrelUI::KeyboardLayout::text(prefs.shortcuts.at(Command::grab))));
 }
 
 TEST_F(OnboardingTest, KeysStepLineModeChoiceSwapsTheRowTitles) {
