@@ -21,6 +21,8 @@
 #include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/design/StepDots.h"
 
+#include <QApplication>
+
 #include <memory>
 
 namespace {
@@ -117,6 +119,71 @@ TEST_F(OnboardingTest, RouteCardsFollowAndWriteTheRoute) {
     EXPECT_FALSE(route->screenCard()->chosen());
     route->screenCard()->choose();
     EXPECT_EQ(model->prefs().route, Route::screen);
+}
+
+// Whether a widget draws itself differently while it has the focus.
+bool showsFocus(QWidget* widget) {
+    const QImage focused = widget->grab().toImage();
+    widget->clearFocus();
+    settle();
+    const QImage plain = widget->grab().toImage();
+    widget->setFocus(Qt::TabFocusReason);
+    settle();
+    return focused != plain;
+}
+
+TEST_F(OnboardingTest, RouteCardsAreChosenAndWalkedFromTheKeyboard) {
+    OnboardingView& v = open(1);
+    RoutePage* route = page<RoutePage>();
+    ASSERT_NE(route, nullptr);
+    RouteCard* screen = route->screenCard();
+    RouteCard* clipboard = route->clipboardCard();
+    screen->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(screen->hasFocus());
+    EXPECT_TRUE(showsFocus(screen));
+
+    press(screen, Qt::Key_Down);
+    EXPECT_TRUE(clipboard->hasFocus());
+    EXPECT_TRUE(showsFocus(clipboard)) << "the chosen look and the focus ring are not the same thing";
+    press(clipboard, Qt::Key_Down);
+    EXPECT_TRUE(clipboard->hasFocus()) << "the last card keeps the focus";
+    press(clipboard, Qt::Key_Space);
+    EXPECT_EQ(model->prefs().route, Route::clipboard);
+
+    press(clipboard, Qt::Key_Left);
+    EXPECT_TRUE(screen->hasFocus());
+    press(screen, Qt::Key_Return);
+    EXPECT_EQ(model->prefs().route, Route::screen);
+    EXPECT_EQ(v.flow().step(), 1) << "Return on a card chooses it rather than moving on";
+    EXPECT_TRUE(showsFocus(screen));
+}
+
+TEST_F(OnboardingTest, EveryTabStopOfEveryStepShowsItsFocus) {
+    for (const int step : {0, 1, 2}) {
+        OnboardingView& v = open(step);
+        v.activateWindow();
+        QApplication::setActiveWindow(&v);
+        settle();
+        QWidget* start = QApplication::focusWidget();
+        ASSERT_NE(start, nullptr) << "step " << step;
+        QList<QWidget*> seen;
+        for (int tab = 0; tab < 20; ++tab) {
+            press(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* stop = QApplication::focusWidget();
+            ASSERT_NE(stop, nullptr);
+            if (seen.contains(stop))
+                break;
+            seen.append(stop);
+            EXPECT_TRUE(showsFocus(stop)) << "step " << step << ": " << stop->metaObject()->className() << " "
+                                          << stop->accessibleName().toStdString();
+        }
+        EXPECT_GE(seen.size(), 1);
+        if (step == 1) {
+            EXPECT_EQ(std::ranges::count_if(seen, [](QWidget* w) { return qobject_cast<RouteCard*>(w) != nullptr; }), 2)
+                << "both route cards are reached with Tab";
+        }
+    }
 }
 
 TEST_F(OnboardingTest, AllowWritesTheRouteAndTheResumeStepBeforeTheSystemPrompt) {
