@@ -30,7 +30,8 @@ OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finis
       fade_(new AnimatedValue(1, this)) {
     Platform::assertMain();
     setFixedSize(windowSize);
-    setFocusPolicy(Qt::StrongFocus);
+    // It takes the focus first, for Return, but is no Tab stop: it would show none.
+    setFocusPolicy(Qt::ClickFocus);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
