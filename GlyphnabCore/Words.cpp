@@ -173,6 +173,8 @@ QString keysTryItRefused(const QString& shortcut) {
                 u"Another program already uses %@, so it does nothing here. Pick other keys for it.", {shortcut});
 }
 QString keysChangeShortcut() { return text(u"keys.changeShortcut", u"Change Shortcut"); }
+QString fromFileTitle() { return text(u"fromFile.title", u"Text from File"); }
+QString fromFileTypes() { return text(u"fromFile.types", u"Pictures and PDFs"); }
 QString menuShortcutRefused(const QString& shortcut) {
     return text(u"menu.shortcutRefused", u"%@ is used by another program", {shortcut});
 }

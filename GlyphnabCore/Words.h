@@ -70,6 +70,9 @@ QString menuGrabAgain();
 QString menuFromClipboard();
 QString menuFromFile();
 QString menuDropHint();
+// The file dialog of "Text from File…": its title and the name of its one filter.
+QString fromFileTitle();
+QString fromFileTypes();
 // The line under a grab item whose keys another program holds.
 QString menuShortcutRefused(const QString& shortcut);
 QString menuRecent();
