@@ -2,7 +2,9 @@
 
 #include "Glyphnab/shell/AppBus.h"
 #include "Glyphnab/shell/AppDelegate.h"
+#include "Glyphnab/shell/AppIcon.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/desktop/AppContext.h"
 #include "platform/log/Log.h"
 
 #include <QApplication>
@@ -95,6 +97,9 @@ int runApp(QApplication& app) {
     };
     AppDelegate delegate(std::move(parts), arguments);
     running = &delegate;
+    // Taskbars match the windows to the desktop entry, and show its icon.
+    QGuiApplication::setDesktopFileName(delegate.context().bundleId());
+    QApplication::setWindowIcon(appIcon(delegate.context().bundleId()));
     // Launching has finished once the event loop runs; files handed to the program come after.
     QTimer::singleShot(0, &delegate, [&delegate, files] {
         delegate.finishLaunching();

@@ -6,11 +6,15 @@
 
 #include "Glyphnab/shell/StatusMenu.h"
 
+#include "ZantrelUI/design/Tokens.h"
+
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -39,6 +43,10 @@ public:
     QSystemTrayIcon& item() const { return *item_; }
     // What the preference asks for, whether or not the desktop has a tray to show it in.
     bool iconShown() const { return shown_; }
+    // The shade the icon is drawn in now; none before the first look at the panel.
+    std::optional<ZantrelUI::ColorScheme> shade() const { return shade_; }
+    // Looks at the panel under the icon again and redraws the icon when its shade changes.
+    void followPanel();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +63,8 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> item_;
     bool shown_ = false;
+    std::optional<ZantrelUI::ColorScheme> shade_;
+    QTimer* panelWatch_;
 };
 
 }  // namespace Glyphnab
