@@ -326,9 +326,7 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
     tryRow->addWidget(new SymbolMark(QStringLiteral("hand.point.right.fill"), 15, QSize(18, 18), std::nullopt, tryIt_),
                       0, Qt::AlignTop);
     tryItLabel_ = new InkLabel(QString(), Fonts::body(), Ink::primary(), true, tryIt_);
-    auto* tryText = new QVBoxLayout();
-    tryText->setSpacing(6);
-    tryText->addWidget(tryItLabel_);
+    tryRow->addWidget(tryItLabel_, 1);
     change_ = new PlainButton(Words::keysChangeShortcut(), tryIt_);
     change_->hide();
     connect(change_, &QAbstractButton::clicked, this, [this] {
@@ -339,8 +337,7 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
                 field->start();
         }
     });
-    tryText->addWidget(change_, 0, Qt::AlignLeft);
-    tryRow->addLayout(tryText, 1);
+    tryRow->addWidget(change_, 0, Qt::AlignVCenter);
     static_cast<GlassCard*>(tryIt_)->contentLayout()->addLayout(tryRow);
     stack->addWidget(tryIt_);
 
