@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
-
 #include <array>
 #include <utility>
 
@@ -20,17 +19,12 @@ constexpr std::array<std::pair<std::uint16_t, Qt::Key>, 15> namedKeys{{
     {119, Qt::Key_End},    {116, Qt::Key_PageUp}, {121, Qt::Key_PageDown},
 }};
 
-// F1 to F20 in the kit's key-code order.
-constexpr std::array<std::uint16_t, 20> functionKeys{122, 120, 99,  118, 96,  97,  98,  100, 101, 109,
-                                                     103, 111, 105, 107, 113, 106, 64,  79,  80,  90};
-
 std::optional<Qt::Key> qtKey(std::uint16_t keyCode, const std::optional<QString>& keyName) {
     for (const auto& [code, key] : namedKeys)
         if (code == keyCode)
             return key;
-    for (std::size_t index = 0; index < functionKeys.size(); ++index)
-        if (functionKeys[index] == keyCode)
-            return static_cast<Qt::Key>(Qt::Key_F1 + static_cast<int>(index));
+    if (const std::optional<QString> function = ZantrelKit::KeyNames::functionKeyName(keyCode))
+        return static_cast<Qt::Key>(Qt::Key_F1 + function->mid(1).toInt() - 1);  // "F5"
     // Qt's keys for characters are their upper-case code points.
     const QString upper = keyName ? keyName->toUpper() : QString();
     if (upper.size() != 1)
@@ -83,8 +77,6 @@ QString text(QKeyCombination keys) {
     for (const auto& [code, named] : namedKeys)
         if (named == key)
             name = ZantrelKit::KeyNames::special().value(code);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F20)
-        name = ZantrelKit::KeyNames::special().value(functionKeys[static_cast<std::size_t>(key - Qt::Key_F1)]);
     if (name.isEmpty())
         name = QKeySequence(key).toString(QKeySequence::NativeText);
     const QString held = ZantrelKit::Shortcut::Modifiers::fromQt(keys.keyboardModifiers()).symbols();
