@@ -130,7 +130,7 @@ TEST(Shortcut, TextNamesTheKeysTheWayLinuxDesktopsWriteThem) {
     EXPECT_EQ(Shortcut({38, Modifiers(15)}).text(), QStringLiteral("Ctrl+Alt+Shift+Super+J"));
     EXPECT_EQ(Shortcut({17, Modifiers()}).text(), QStringLiteral("T"));
     EXPECT_EQ(Shortcut({17, Modifiers(16)}).text(), QStringLiteral("T"));  // no stray "+"
-    // Named keys are words, never Mac symbols.
+    // Named keys are words, as the desktop writes them, not symbols.
     EXPECT_EQ(Shortcut({123, Modifiers::command}).text(QStringLiteral("x")), QStringLiteral("Super+Left"));
     EXPECT_EQ(Shortcut({53, Modifiers::control}).text(), QStringLiteral("Ctrl+Escape"));
     EXPECT_EQ(Shortcut({121, Modifiers::shift}).text(), QStringLiteral("Shift+Page Down"));
