@@ -107,8 +107,8 @@ TEST_F(TakenShortcutEndToEnd, TheFirstRunKeysStepAndTheTrayMenuSayAnotherProgram
                 menuWindow = shown;
     }
     ASSERT_TRUE(menuWindow.has_value()) << "the tray menu did not open";
-    const QString menu = readScreenUntil(*menuWindow, QStringLiteral("Super+T is used by"));
-    EXPECT_TRUE(menu.contains(QStringLiteral("Super+T is used by"))) << menu.toStdString();
+    const QString menu = readScreenUntil(*menuWindow, QStringLiteral("is used by"));
+    EXPECT_TRUE(menu.contains(QStringLiteral("is used by"))) << menu.toStdString();
     xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
 }
 
