@@ -168,6 +168,16 @@ QString keysTryItClipboard(const QString& shortcut) {
     return text(u"keys.tryItClipboard", u"Try it now: press %@, drag over this line, then press %@.",
                 {screenshotKey(), shortcut});
 }
+QString keysTryItRefused(const QString& shortcut) {
+    return text(u"keys.tryItRefused",
+                u"Another program already uses %@, so it does nothing here. Pick other keys for it.", {shortcut});
+}
+QString keysChangeShortcut() { return text(u"keys.changeShortcut", u"Change Shortcut"); }
+QString fromFileTitle() { return text(u"fromFile.title", u"Text from File"); }
+QString fromFileTypes() { return text(u"fromFile.types", u"Pictures and PDFs"); }
+QString menuShortcutRefused(const QString& shortcut) {
+    return text(u"menu.shortcutRefused", u"%@ is used by another program", {shortcut});
+}
 QString keysMenuBar(const QString& appName) {
     return text(u"keys.menuBar",
                 u"%@ lives in the system tray. Its menu reads the clipboard picture or a picture or PDF "

@@ -70,6 +70,11 @@ QString menuGrabAgain();
 QString menuFromClipboard();
 QString menuFromFile();
 QString menuDropHint();
+// The file dialog of "Text from File…": its title and the name of its one filter.
+QString fromFileTitle();
+QString fromFileTypes();
+// The line under a grab item whose keys another program holds.
+QString menuShortcutRefused(const QString& shortcut);
 QString menuRecent();
 QString menuRecentEmpty();
 QString menuRecentOff();
@@ -156,6 +161,9 @@ QString keysBody();
 QString keysTryIt(const QString& shortcut);
 QString keysTryItNoGrant(const QString& shortcut);
 QString keysTryItClipboard(const QString& shortcut);
+// The try-it line while another program holds the grab shortcut, and its button.
+QString keysTryItRefused(const QString& shortcut);
+QString keysChangeShortcut();
 QString keysMenuBar(const QString& appName);
 QString onboardingNext();
 QString onboardingBack();

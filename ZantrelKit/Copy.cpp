@@ -83,6 +83,10 @@ QString supportLine(const QString& email) { return text(u"settings.supportLine",
 QString otherApps(const QString& boxName) { return text(u"settings.otherApps", u"Other apps in %@", {boxName}); }
 }  // namespace Settings
 
+namespace Panels {
+QString allFiles() { return text(u"panel.allFiles", u"All files"); }
+}  // namespace Panels
+
 namespace Permission {
 QString open() { return text(u"permission.open", u"Open Settings"); }
 QString quitReopen() { return text(u"permission.quitReopen", u"Quit and Reopen"); }

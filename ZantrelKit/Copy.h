@@ -50,6 +50,11 @@ QString supportLine(const QString& email);
 QString otherApps(const QString& boxName);
 }  // namespace Settings
 
+namespace Panels {
+// The filter of an open dialog that shows every file.
+QString allFiles();
+}  // namespace Panels
+
 namespace Permission {
 QString open();
 QString quitReopen();

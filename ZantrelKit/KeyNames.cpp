@@ -16,9 +16,11 @@ struct Named {
 constexpr std::array<std::uint16_t, 20> functionKeys{122, 120, 99,  118, 96,  97,  98,  100, 101, 109,
                                                      103, 111, 105, 107, 113, 106, 64,  79,  80,  90};
 
+// Named as Linux desktops write them in shortcuts.
 constexpr std::array<Named, 15> symbolKeys{{
-    {123, u"←"}, {124, u"→"}, {125, u"↓"},  {126, u"↑"}, {36, u"↩"},  {76, u"⌤"},  {48, u"⇥"},    {49, u"Space"},
-    {51, u"⌫"},  {117, u"⌦"}, {53, u"⎋"},  {115, u"↖"}, {119, u"↘"}, {116, u"⇞"}, {121, u"⇟"},
+    {123, u"Left"},      {124, u"Right"},    {125, u"Down"},   {126, u"Up"},    {36, u"Return"},
+    {76, u"Enter"},      {48, u"Tab"},       {49, u"Space"},   {51, u"Backspace"}, {117, u"Delete"},
+    {53, u"Escape"},     {115, u"Home"},     {119, u"End"},    {116, u"Page Up"}, {121, u"Page Down"},
 }};
 
 constexpr std::array<Named, 47> usCharacterKeys{{

@@ -15,7 +15,7 @@
 namespace ZantrelKit::KeyNames {
 
 // Arrows, return, enter, tab, space, the deletes, escape, home, end, the page keys, and
-// F1 to F20: the same symbol or name on every layout.
+// F1 to F20: the same name on every layout ("Left", "Page Up", "F1").
 const QHash<std::uint16_t, QString>& special();
 // The 47 character keys of the ANSI keyboard as a US layout names them ("A", "1", "[").
 const QHash<std::uint16_t, QString>& usLayout();

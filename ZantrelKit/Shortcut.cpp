@@ -15,23 +15,23 @@ namespace {
 
 using Modifiers = Shortcut::Modifiers;
 
-// The one table that ties the encodings and the symbols together; its order is the
-// order of the symbols in every shown shortcut.
+// The one table that ties the encodings and the key names together; its order is the
+// order of the modifiers in every shown shortcut, the order Linux desktops write them in.
 struct ModifierRow {
     Modifiers member;
     std::uint32_t carbon;
     std::uint64_t event;
     Qt::KeyboardModifier qt;
-    char16_t symbol;
+    const char16_t* name;
     QString (*word)();
 };
 
 const std::array<ModifierRow, 4>& modifierRows() {
     static const std::array<ModifierRow, 4> rows{{
-        {Modifiers::control, 0x1000, 0x40000, Qt::ControlModifier, u'⌃', &Copy::Keys::control},
-        {Modifiers::option, 0x800, 0x80000, Qt::AltModifier, u'⌥', &Copy::Keys::option},
-        {Modifiers::shift, 0x200, 0x20000, Qt::ShiftModifier, u'⇧', &Copy::Keys::shift},
-        {Modifiers::command, 0x100, 0x100000, Qt::MetaModifier, u'⌘', &Copy::Keys::command},
+        {Modifiers::control, 0x1000, 0x40000, Qt::ControlModifier, u"Ctrl", &Copy::Keys::control},
+        {Modifiers::option, 0x800, 0x80000, Qt::AltModifier, u"Alt", &Copy::Keys::option},
+        {Modifiers::shift, 0x200, 0x20000, Qt::ShiftModifier, u"Shift", &Copy::Keys::shift},
+        {Modifiers::command, 0x100, 0x100000, Qt::MetaModifier, u"Super", &Copy::Keys::command},
     }};
     return rows;
 }
@@ -89,11 +89,11 @@ Qt::KeyboardModifiers Modifiers::qtModifiers() const {
 }
 
 QString Modifiers::symbols() const {
-    QString text;
+    QStringList names;
     for (const ModifierRow& row : modifierRows())
         if (contains(row.member))
-            text += QChar(row.symbol);
-    return text;
+            names.append(QString::fromUtf16(row.name));
+    return names.join(u'+');
 }
 
 QJsonValue Modifiers::toJson() const { return QJsonValue(qint64(rawValue_)); }
@@ -112,7 +112,9 @@ std::optional<Shortcut> Shortcut::fromCarbon(std::int64_t carbonKeyCode, std::in
 }
 
 QString Shortcut::text(const std::optional<QString>& keyName) const {
-    return modifiers.symbols() + KeyNames::name(keyCode, keyName);
+    const QString held = modifiers.symbols();
+    const QString key = KeyNames::name(keyCode, keyName);
+    return held.isEmpty() ? key : held + u'+' + key;
 }
 
 QString Shortcut::spokenText(const std::optional<QString>& keyName) const {
@@ -121,7 +123,7 @@ QString Shortcut::spokenText(const std::optional<QString>& keyName) const {
         if (modifiers.contains(row.member))
             words.append(row.word());
     words.append(Copy::Keys::name(keyCode).value_or(KeyNames::name(keyCode, keyName)));
-    return words.join(u'-');
+    return words.join(u'+');
 }
 
 bool Shortcut::isAllowed() const {

@@ -6,7 +6,8 @@
 // Key codes and modifier values are the family's stored forms: the Mac's virtual key
 // codes (17 = T, 38 = J) and the modifier bits below, with the Carbon masks and event
 // flags they have always been compared in. On Linux control is Ctrl, option is Alt,
-// shift is Shift and command is Super; the symbols ⌃ ⌥ ⇧ ⌘ stay.
+// shift is Shift and command is Super, and shortcuts are written the way the desktop
+// writes them: "Ctrl+Shift+Super+T".
 
 #include <QHashFunctions>
 #include <QJsonValue>
@@ -51,7 +52,7 @@ struct Shortcut {
         std::uint32_t carbonFlags() const;
         std::uint64_t eventFlags() const;
         Qt::KeyboardModifiers qtModifiers() const;
-        // "⌃⌥⇧⌘", the contained ones in that order.
+        // "Ctrl+Alt+Shift+Super", the contained ones in that order.
         QString symbols() const;
 
         constexpr bool isEmpty() const { return rawValue_ == 0; }
@@ -85,11 +86,11 @@ struct Shortcut {
     // codes and negative ones.
     static std::optional<Shortcut> fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonModifiers);
 
-    // "⌃⇧⌘T": the modifier symbols, then the key's name (see KeyNames::name).
+    // "Ctrl+Shift+Super+T": the modifiers, then the key's name (see KeyNames::name).
     QString text(const std::optional<QString>& keyName) const;
     QString text() const { return text(std::nullopt); }
 
-    // "Control-Shift-Super-T", for speech and accessibility.
+    // "Control+Shift+Super+T", every word spelled out, for speech and accessibility.
     QString spokenText(const std::optional<QString>& keyName) const;
     QString spokenText() const { return spokenText(std::nullopt); }
 

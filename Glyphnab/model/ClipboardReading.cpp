@@ -8,7 +8,10 @@
 #include "platform/async/Worker.h"
 #include "text/ImageInput.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 
 namespace Glyphnab {
 
@@ -100,9 +103,24 @@ void GlyphnabModel::pickFile() {
         ask.types.append(type.name);
     ask.multiple = true;
     ask.canCreateFolders = false;
+    ask.typesName = Words::fromFileTypes();
+    ask.message = Words::fromFileTitle();
+    ask.start = QUrl::fromLocalFile(pickStartFolder(
+        pickFolder_, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), QDir::homePath()));
     const QList<QUrl> chosen = system_.mac.openPanel(ask);
-    if (!chosen.isEmpty())
-        readFiles(chosen);
+    if (chosen.isEmpty())
+        return;
+    if (chosen.first().isLocalFile())
+        pickFolder_ = QFileInfo(chosen.first().toLocalFile()).absolutePath();
+    readFiles(chosen);
+}
+
+QString GlyphnabModel::pickStartFolder(const std::optional<QString>& last, const QString& pictures,
+                                       const QString& home) {
+    for (const QString& folder : {last.value_or(QString()), pictures})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return home;
 }
 
 void GlyphnabModel::copyRecent(const QString& text) {

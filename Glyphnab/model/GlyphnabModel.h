@@ -144,6 +144,9 @@ public:
     void read(const Platform::Pasteboard& board, std::optional<ZantrelText::LineMode> mode = {});
     void readFiles(const QList<QUrl>& urls);
     void pickFile();
+    // The folder the file dialog opens in: the last one a file was picked from, else the
+    // pictures folder, else home; a folder that has gone since counts as none.
+    static QString pickStartFolder(const std::optional<QString>& last, const QString& pictures, const QString& home);
     void copyRecent(const QString& text);
     static std::optional<GlyphnabCore::PageCut> pageCut(const QList<QUrl>& files);
     // Throws IntentFailure; a stop through `stop` ends the reading.
@@ -235,6 +238,7 @@ private:
     std::stop_source work_;
     bool picking_ = false;
     std::optional<QRectF> lastArea_;
+    std::optional<QString> pickFolder_;
     std::unique_ptr<NoticeShowing> notice_;
     std::unique_ptr<ShimmerPlaying> shimmer_;
     std::function<void()> showGrantPanel_ = [] {};

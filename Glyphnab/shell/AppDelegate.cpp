@@ -4,6 +4,7 @@
 #include "Glyphnab/notice/GrabShimmer.h"
 #include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/shell/MainMenu.h"
+#include "Glyphnab/shell/StatusController.h"
 #include "Glyphnab/notice/NoticePresenter.h"
 #include "Glyphnab/shell/Updater.h"
 #include "GlyphnabCore/Words.h"
@@ -166,6 +167,8 @@ void AppDelegate::finishLaunching() {
     bindings_ = std::make_unique<HotKeyBindings>(grabs, hotKeys());
     if (windows_)
         windows_->setHotKeyBindings(bindings_.get());
+    if (auto* controller = qobject_cast<StatusController*>(status_.get()))
+        controller->setHotKeyBindings(bindings_.get());
 
     // 10. The Services entry and the rest of the bus interface.
     services_.model = &grabs;

@@ -2,6 +2,9 @@
 
 #include "Glyphnab/shell/AppBus.h"
 #include "Glyphnab/shell/AppDelegate.h"
+#include "Glyphnab/shell/AppIcon.h"
+#include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/desktop/AppContext.h"
 #include "platform/log/Log.h"
 
 #include <QApplication>
@@ -51,6 +54,7 @@ QList<QUrl> launchFiles(const QStringList& arguments) {
 int runApp(QApplication& app) {
     // A tray app: windows come and go, the app stays until its Quit.
     QApplication::setQuitOnLastWindowClosed(AppDelegate::shouldTerminateAfterLastWindowClosed());
+    ZantrelUI::KeyboardLayout::installSuperKeyName(app);
     const QStringList arguments = QCoreApplication::arguments();
     const QList<QUrl> files = launchFiles(arguments);
 
@@ -93,6 +97,9 @@ int runApp(QApplication& app) {
     };
     AppDelegate delegate(std::move(parts), arguments);
     running = &delegate;
+    // Taskbars match the windows to the desktop entry, and show its icon.
+    QGuiApplication::setDesktopFileName(delegate.context().bundleId());
+    QApplication::setWindowIcon(appIcon(delegate.context().bundleId()));
     // Launching has finished once the event loop runs; files handed to the program come after.
     QTimer::singleShot(0, &delegate, [&delegate, files] {
         delegate.finishLaunching();

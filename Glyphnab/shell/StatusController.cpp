@@ -1,17 +1,25 @@
 #include "Glyphnab/shell/StatusController.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/shell/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/desktop/MenuKeyStyle.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
+#include "platform/screen/X11Capture.h"
+#include "platform/screen/X11TrayColors.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
+
+#include <chrono>
 
 namespace Glyphnab {
 namespace {
@@ -19,6 +27,25 @@ namespace {
 const Platform::Logger& log() {
     static const Platform::Logger logger(QStringLiteral("status"));
     return logger;
+}
+
+constexpr std::chrono::milliseconds panelLookInterval{3000};
+constexpr std::chrono::milliseconds firstPanelLook{700};
+
+// Panels that speak StatusNotifierItem tint a symbolic icon named by the theme themselves;
+// the drawn shades stand in where the theme lacks it.
+bool trayTintsSymbolicIcons() {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface() &&
+           bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+}
+
+QIcon trayIcon(ZantrelUI::ColorScheme shade) {
+    const QIcon drawn = statusTrayIcon(shade);
+    if (!trayTintsSymbolicIcons())
+        return drawn;
+    const QString bundleId = QGuiApplication::desktopFileName();
+    return bundleId.isEmpty() ? drawn : QIcon::fromTheme(bundleId + QStringLiteral("-symbolic"), drawn);
 }
 
 }  // namespace
@@ -30,10 +57,13 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
       openSettings_(std::move(openSettings)),
       keyName_(keyName ? std::move(keyName)
                        : StatusMenu::KeyName([](std::uint16_t code) { return ZantrelUI::KeyboardLayout::name(code); })),
+      keyStyle_(std::make_unique<ZantrelUI::MenuKeyStyle>()),
       menu_(std::make_unique<QMenu>()),
-      item_(std::make_unique<QSystemTrayIcon>()) {
+      item_(std::make_unique<QSystemTrayIcon>()),
+      panelWatch_(new QTimer(this)) {
     Platform::assertMain();
-    item_->setIcon(statusTrayIcon());
+    menu_->setStyle(keyStyle_.get());
+    followPanel();
     item_->setToolTip(GlyphnabCore::Words::menuIconTip(model_.appName()));
     // Filled when it opens, never before.
     connect(menu_.get(), &QMenu::aboutToShow, this, &StatusController::rebuildMenu);
@@ -47,8 +77,13 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
     shown_ = !model_.prefs().showIcon;
     follow();
     connect(&model_, &GlyphnabModel::prefsChanged, this, &StatusController::follow);
-    // The icon's shade follows the desktop's light or dark appearance.
+    // The icon's shade follows the panel: it is first known once the tray has placed the
+    // icon, and a panel's theme may change at any time.
     qApp->installEventFilter(this);
+    panelWatch_->setInterval(panelLookInterval);
+    connect(panelWatch_, &QTimer::timeout, this, &StatusController::followPanel);
+    panelWatch_->start();
+    QTimer::singleShot(firstPanelLook, this, &StatusController::followPanel);
 }
 
 StatusController::~StatusController() {
@@ -58,13 +93,41 @@ StatusController::~StatusController() {
 
 bool StatusController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
-        item_->setIcon(statusTrayIcon());
+        followPanel();
     return QObject::eventFilter(watched, event);
+}
+
+void StatusController::followPanel() {
+    Platform::assertMain();
+    std::optional<ZantrelUI::ColorScheme> shade;
+    if (const auto link = Platform::applicationX11Link()) {
+        if (const auto foreground = Platform::trayForeground(*link)) {
+            shade = shadeForForeground(*foreground);
+        } else if (const QRect place = item_->geometry(); place.isValid() && item_->isVisible()) {
+            const auto picture = Platform::captureRoot(*link, Platform::toDevicePixels(place));
+            if (const auto panel = picture ? panelBehind(*picture) : std::nullopt)
+                shade = shadeForPanel(*panel);
+            else if (shade_)
+                return;  // covered for now: keep the shade the panel had
+        }
+    }
+    if (!shade)
+        shade = ZantrelUI::systemColorScheme();
+    if (shade == shade_)
+        return;
+    shade_ = shade;
+    item_->setIcon(trayIcon(*shade));
+}
+
+void StatusController::setHotKeyBindings(const HotKeyBindings* bindings) {
+    Platform::assertMain();
+    bindings_ = bindings;
 }
 
 void StatusController::rebuildMenu() {
     Platform::assertMain();
-    StatusMenu::rebuild(*menu_, model_, openSettings_, keyName_);
+    StatusMenu::rebuild(*menu_, model_, openSettings_, keyName_,
+                        bindings_ ? bindings_->refused() : QSet<GlyphnabCore::Command>{});
 }
 
 void StatusController::follow() {

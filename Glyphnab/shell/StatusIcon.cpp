@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace Glyphnab {
 
@@ -39,12 +40,47 @@ QImage statusIcon(double size, ZantrelUI::ColorScheme scheme, qreal devicePixelR
 
 QImage statusIcon(double size) { return statusIcon(size, ZantrelUI::systemColorScheme()); }
 
-QIcon statusTrayIcon() {
-    const ZantrelUI::ColorScheme scheme = ZantrelUI::systemColorScheme();
+QIcon statusTrayIcon() { return statusTrayIcon(ZantrelUI::systemColorScheme()); }
+
+QIcon statusTrayIcon(ZantrelUI::ColorScheme shade) {
     QIcon icon;
     for (const int side : {16, 18, 22, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(statusIcon(side, scheme)));
+        icon.addPixmap(QPixmap::fromImage(statusIcon(side, shade)));
     return icon;
+}
+
+namespace {
+// Relative luminance, 0 (black) to 1 (white).
+double luminance(const QColor& color) {
+    return 0.2126 * color.redF() + 0.7152 * color.greenF() + 0.0722 * color.blueF();
+}
+}  // namespace
+
+ZantrelUI::ColorScheme shadeForPanel(const QColor& panel) {
+    return luminance(panel) < 0.5 ? ZantrelUI::ColorScheme::dark : ZantrelUI::ColorScheme::light;
+}
+
+ZantrelUI::ColorScheme shadeForForeground(const QColor& foreground) {
+    return luminance(foreground) >= 0.5 ? ZantrelUI::ColorScheme::dark : ZantrelUI::ColorScheme::light;
+}
+
+std::optional<QColor> panelBehind(const QImage& place) {
+    if (place.width() < 2 || place.height() < 2)
+        return std::nullopt;
+    const int right = place.width() - 1;
+    const int bottom = place.height() - 1;
+    const QColor corners[] = {place.pixelColor(0, 0), place.pixelColor(right, 0), place.pixelColor(0, bottom),
+                              place.pixelColor(right, bottom)};
+    int red = 0, green = 0, blue = 0;
+    for (const QColor& corner : corners) {
+        // A little gradient or a bevel is still one panel; a window over the icon is not.
+        if (std::abs(luminance(corner) - luminance(corners[0])) > 0.15)
+            return std::nullopt;
+        red += corner.red();
+        green += corner.green();
+        blue += corner.blue();
+    }
+    return QColor(red / 4, green / 4, blue / 4);
 }
 
 }  // namespace Glyphnab

@@ -3,6 +3,7 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "GlyphnabCore/TextLines.h"
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "platform/async/MainThread.h"
 #include "text/ImageInput.h"
 
@@ -53,29 +54,37 @@ QAction* addLine(QMenu& menu, const QString& title) {
 }
 
 void addGrab(QMenu& menu, GlyphnabModel& model, const GlyphnabCore::Preferences& prefs, bool other,
-             const KeyName& keyName) {
+             const KeyName& keyName, const QSet<Command>& refused) {
     const LineMode mode = other ? otherMode(prefs.lineMode) : prefs.lineMode;
-    QString title = menuTitle(Words::menuGrab(mode));
-    // Text after a tab is the menu's key column; the keys are global, so they are shown
-    // rather than bound to the item.
-    if (const auto keys = keyText(shortcutOf(prefs, other ? Command::grabOther : Command::grab), keyName))
-        title += u'\t' + *keys;
-    QAction* action = menu.addAction(title);
+    const Command command = other ? Command::grabOther : Command::grab;
+    const std::optional<ZantrelKit::Shortcut> shortcut = shortcutOf(prefs, command);
+    QAction* action = menu.addAction(menuTitle(Words::menuGrab(mode)));
+    // Real key data, so the menu (or the panel it is exported to) lines the keys up in
+    // its own column. The keys are global: the hot key fires them, not this item.
+    const auto keys = keySequence(shortcut, keyName);
+    if (keys && !refused.contains(command)) {
+        action->setShortcut(*keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     onTriggered(action, [model = QPointer<GlyphnabModel>(&model), other] {
         if (model)
             model->startGrab(other);
     });
+    // Keys another program holds do nothing here: say so rather than offer them.
+    if (shortcut && refused.contains(command)) {
+        const std::optional<QString> name = keyName ? keyName(shortcut->keyCode) : std::nullopt;
+        addLine(menu, Words::menuShortcutRefused(shortcut->text(name)));
+    }
 }
 
 }  // namespace
 
-std::optional<QString> keyText(const std::optional<ZantrelKit::Shortcut>& shortcut, const KeyName& keyName) {
-    if (!shortcut || !keyName)
+std::optional<QKeySequence> keySequence(const std::optional<ZantrelKit::Shortcut>& shortcut,
+                                        const KeyName& keyName) {
+    if (!shortcut)
         return std::nullopt;
-    const std::optional<QString> name = keyName(shortcut->keyCode);
-    if (!name || name->isEmpty())
-        return std::nullopt;
-    return shortcut->text(name);
+    return ZantrelUI::KeyboardLayout::keySequence(*shortcut,
+                                                  keyName ? keyName(shortcut->keyCode) : std::nullopt);
 }
 
 QString menuTitle(const QString& text) {
@@ -90,7 +99,7 @@ QString recentToolTip(const QString& text) {
 }
 
 void rebuild(QMenu& menu, GlyphnabModel& model, const std::function<void()>& openSettings,
-             const KeyName& keyName) {
+             const KeyName& keyName, const QSet<Command>& refused) {
     Platform::assertMain();
     // The earlier submenus are children of the menu, not its actions.
     for (QMenu* old : menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
@@ -98,8 +107,8 @@ void rebuild(QMenu& menu, GlyphnabModel& model, const std::function<void()>& ope
     menu.clear();
     const GlyphnabCore::Preferences prefs = model.prefs();
 
-    addGrab(menu, model, prefs, false, keyName);
-    addGrab(menu, model, prefs, true, keyName);
+    addGrab(menu, model, prefs, false, keyName, refused);
+    addGrab(menu, model, prefs, true, keyName, refused);
     QAction* again = addModelItem(menu, Words::menuGrabAgain(), model, [](GlyphnabModel& m) { m.grabSameArea(); });
     again->setEnabled(prefs.route == GlyphnabCore::Route::screen && model.lastArea().has_value());
     menu.addSeparator();

@@ -81,6 +81,7 @@ QWidget* AppWindows::onboardingRoot(QWidget* parent) {
                 self->finishOnboarding();
         },
         flow, parent);
+    view->setHotKeyBindings(bindings_);
     Environment::setAccent(view, model_.accent());
     return view;
 }

@@ -1,6 +1,7 @@
 #include "Glyphnab/windows/OnboardingPages.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/windows/GrabIllustration.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/RouteCard.h"
@@ -16,6 +17,7 @@
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/settings/ShortcutField.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "platform/async/MainThread.h"
 
@@ -326,6 +328,17 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
                       0, Qt::AlignTop);
     tryItLabel_ = new InkLabel(QString(), Fonts::body(), Ink::primary(), true, tryIt_);
     tryRow->addWidget(tryItLabel_, 1);
+    change_ = new PlainButton(Words::keysChangeShortcut(), tryIt_);
+    change_->hide();
+    connect(change_, &QAbstractButton::clicked, this, [this] {
+        Platform::assertMain();
+        if (ZantrelUI::ShortcutField* field = row(Command::grab)->field()) {
+            field->setFocus(Qt::OtherFocusReason);
+            if (!field->isRecording())
+                field->start();
+        }
+    });
+    tryRow->addWidget(change_, 0, Qt::AlignVCenter);
     static_cast<GlassCard*>(tryIt_)->contentLayout()->addLayout(tryRow);
     stack->addWidget(tryIt_);
 
@@ -352,20 +365,38 @@ std::optional<QString> KeysPage::tryItText() const {
     return tryItLabel_->text();
 }
 
+void KeysPage::setHotKeyBindings(const HotKeyBindings* bindings) {
+    Platform::assertMain();
+    disconnect(bindingsChange_);
+    bindings_ = bindings;
+    if (bindings)
+        bindingsChange_ = connect(bindings, &HotKeyBindings::refusedChanged, this, &KeysPage::refresh);
+    refresh();
+}
+
+QSet<Command> KeysPage::refused() const { return bindings_ ? bindings_->refused() : QSet<Command>{}; }
+
 void KeysPage::refresh() {
     Platform::assertMain();
     if (!model_)
         return;
     const GlyphnabCore::Preferences& prefs = model_->prefs();
-    for (const Command command : GlyphnabCore::allCommands)
+    const QSet<Command> refusedNow = refused();
+    for (const Command command : GlyphnabCore::allCommands) {
         titles_[static_cast<std::size_t>(command)]->setText(ShortcutRow::commandTitle(command, prefs.lineMode));
+        row(command)->setRefused(refusedNow.contains(command));
+    }
+    change_->setVisible(refusedNow.contains(Command::grab));
     lineModes_->setSelection(ZantrelText::rawValue(prefs.lineMode));
     const auto grab = prefs.shortcuts.find(Command::grab);
     tryIt_->setVisible(grab != prefs.shortcuts.end());
     if (grab == prefs.shortcuts.end())
         return;
     const QString keys = KeyboardLayout::text(grab->second);
-    if (prefs.route == Route::clipboard)
+    // Pressing keys that another program holds would do nothing: no invitation to try.
+    if (refusedNow.contains(Command::grab))
+        tryItLabel_->setText(Words::keysTryItRefused(keys));
+    else if (prefs.route == Route::clipboard)
         tryItLabel_->setText(Words::keysTryItClipboard(keys));
     else if (model_->screenAllowed())
         tryItLabel_->setText(Words::keysTryIt(keys));

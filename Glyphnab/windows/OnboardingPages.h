@@ -6,6 +6,8 @@
 
 #include "GlyphnabCore/Command.h"
 
+#include <QSet>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -24,6 +26,7 @@ namespace Glyphnab {
 
 class GlyphnabModel;
 class GrantStatus;
+class HotKeyBindings;
 class RouteCard;
 class ShortcutRow;
 
@@ -103,11 +106,21 @@ public:
     ZantrelUI::ChipPicker* lineModes() const { return lineModes_; }
     // The try-it line, when the grab command has a shortcut.
     std::optional<QString> tryItText() const;
+    // Shown while another program holds the grab keys: it starts recording new ones.
+    ZantrelUI::PlainButton* changeButton() const { return change_; }
+
+    // The registered hot keys: a shortcut the desktop refused shows as such in its row and
+    // in the try-it line.
+    void setHotKeyBindings(const HotKeyBindings* bindings);
 
 private:
     void refresh();
+    QSet<GlyphnabCore::Command> refused() const;
 
     QPointer<GlyphnabModel> model_;
+    QPointer<const HotKeyBindings> bindings_;
+    QMetaObject::Connection bindingsChange_;
+    ZantrelUI::PlainButton* change_;
     ShortcutRow* rows_[2];
     ZantrelUI::InkLabel* titles_[2];
     ZantrelUI::ChipPicker* lineModes_;

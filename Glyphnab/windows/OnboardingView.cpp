@@ -1,6 +1,7 @@
 #include "Glyphnab/windows/OnboardingView.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/windows/GrantWatchHold.h"
 #include "Glyphnab/windows/OnboardingPages.h"
 #include "GlyphnabCore/Words.h"
@@ -88,6 +89,12 @@ void OnboardingView::goOn() {
         finish_();
 }
 
+void OnboardingView::setHotKeyBindings(const HotKeyBindings* bindings) {
+    bindings_ = bindings;
+    if (auto* keys = qobject_cast<KeysPage*>(page_))
+        keys->setHotKeyBindings(bindings);
+}
+
 void OnboardingView::showStep(bool animated) {
     if (!model_)
         return;
@@ -111,8 +118,11 @@ void OnboardingView::showStep(bool animated) {
         page_ = new WelcomePage(*model_, this);
     else if (step == 1)
         page_ = new RoutePage(*model_, this);
-    else
-        page_ = new KeysPage(*model_, this);
+    else {
+        auto* keys = new KeysPage(*model_, this);
+        keys->setHotKeyBindings(bindings_);
+        page_ = keys;
+    }
     pageHolder_->addWidget(page_);
     page_->show();
 

@@ -25,6 +25,7 @@ namespace Glyphnab {
 
 class GlyphnabModel;
 class GrantWatchHold;
+class HotKeyBindings;
 
 class OnboardingView final : public ZantrelUI::GlassWidget {
     Q_OBJECT
@@ -52,6 +53,9 @@ public:
     const ZantrelUI::AnimatedValue& pageFade() const { return *fade_; }
     bool holdsWatch() const;
 
+    // The registered hot keys, whose refused shortcuts the keys step shows.
+    void setHotKeyBindings(const HotKeyBindings* bindings);
+
     // The window's fixed size, whatever the page's texts need.
     QSize sizeHint() const override { return windowSize; }
     bool hasHeightForWidth() const override { return false; }
@@ -67,6 +71,7 @@ private:
     void dropLeavingPage();
 
     QPointer<GlyphnabModel> model_;
+    QPointer<const HotKeyBindings> bindings_;
     std::function<void()> finish_;
     ZantrelKit::Onboarding flow_;
     bool finished_ = false;

@@ -7,11 +7,13 @@
 
 #include <QAccessibleWidget>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <mutex>
 
 namespace Glyphnab {
@@ -81,6 +83,7 @@ RouteCard::RouteCard(const QString& symbol, const QString& title, const QString&
     static std::once_flag once;
     std::call_once(once, [] { QAccessible::installFactory(routeCardFactory); });
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setFocusPolicy(Qt::StrongFocus);
 
     const int room = static_cast<int>(shadowRoom());
     auto* stack = new QVBoxLayout(this);
@@ -180,6 +183,58 @@ void RouteCard::paintEvent(QPaintEvent*) {
                    (chosen_ ? Ink::onAccent() : Ink::secondary()).resolve(s));
     Symbols::paint(painter, chosen_ ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), markRect(),
                    chosen_ ? accent.ink.resolve(s) : Ink::tertiary().resolve(s));
+
+    // Outside the outline, so it reads on the chosen card's border as well.
+    if (hasFocus()) {
+        QColor ring = accent.top.resolve(s);
+        ring.setAlphaF(0.8f);
+        strokeRoundedInside(painter, card.adjusted(-3.5, -3.5, 3.5, 3.5), radius + 3.5, ring, 2);
+    }
+}
+
+RouteCard* RouteCard::neighbour(int step) const {
+    if (parentWidget() == nullptr)
+        return nullptr;
+    QList<RouteCard*> cards = parentWidget()->findChildren<RouteCard*>(Qt::FindDirectChildrenOnly);
+    std::ranges::stable_sort(cards, [](const RouteCard* a, const RouteCard* b) { return a->y() < b->y(); });
+    const qsizetype at = cards.indexOf(const_cast<RouteCard*>(this)) + step;
+    return at >= 0 && at < cards.size() ? cards.at(at) : nullptr;
+}
+
+void RouteCard::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!plain) {
+        GlassWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        choose();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+    case Qt::Key_Right: {
+        const bool back = event->key() == Qt::Key_Up || event->key() == Qt::Key_Left;
+        if (RouteCard* next = neighbour(back ? -1 : 1))
+            next->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return;  // at either end the focus stays, like a list's
+    }
+    default:
+        GlassWidget::keyPressEvent(event);
+    }
+}
+
+void RouteCard::focusInEvent(QFocusEvent* event) {
+    GlassWidget::focusInEvent(event);
+    update();
+}
+
+void RouteCard::focusOutEvent(QFocusEvent* event) {
+    GlassWidget::focusOutEvent(event);
+    update();
 }
 
 void RouteCard::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,8 @@
 // The selectable card of the first-run route step: a symbol tile, the title, a choice mark,
 // the explaining text and an optional footer. The chosen card shows a filled tile and check,
 // an accent border and an accent glow. A click anywhere on the card chooses it; the footer's
-// own controls act on their own.
+// own controls act on their own. From the keyboard the card is a Tab stop with a focus
+// ring: Space or Return chooses it, the arrow keys move to the card before or after it.
 
 #include "ZantrelUI/desktop/Environment.h"
 
@@ -47,11 +48,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void environmentChanged() override;
     bool event(QEvent* event) override;
 
 private:
     void recolor();
+    // The card `step` places before (-1) or after (1) this one among its siblings.
+    RouteCard* neighbour(int step) const;
 
     QString symbol_;
     QString title_;

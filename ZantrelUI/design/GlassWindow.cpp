@@ -160,7 +160,8 @@ EscapeWindow::EscapeWindow(GlassWindow* holder, bool closesOnEscape)
     : GlassWidget(nullptr), holder_(holder), closesOnEscape_(closesOnEscape) {
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose, false);  // kept for the holder's life
-    setFocusPolicy(Qt::StrongFocus);
+    // Keys reach it without a focused child; as a Tab stop it would show no focus.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 bool EscapeWindow::escapeCloses(Qt::KeyboardModifiers modifiers) {

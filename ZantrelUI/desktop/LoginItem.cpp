@@ -1,6 +1,7 @@
 #include "ZantrelUI/desktop/LoginItem.h"
 
 #include "ZantrelKit/RunModes.h"
+#include "ZantrelUI/desktop/AppContext.h"
 #include "platform/desktop/Autostart.h"
 #include "platform/desktop/SettingsApp.h"
 #include "platform/log/Log.h"
@@ -22,11 +23,6 @@ void stopUnderTestHost(const QString& operation) {
         Platform::fatal(operation + QStringLiteral(" under the test host: a test reached the live system calls"));
 }
 
-QString applicationName() {
-    const QString display = QGuiApplication::applicationDisplayName();
-    return display.isEmpty() ? QCoreApplication::applicationName() : display;
-}
-
 // An AppImage runs from a temporary mount: its own file is what must start.
 QString programPath() {
     const QString image = qEnvironmentVariable("APPIMAGE");
@@ -34,6 +30,14 @@ QString programPath() {
 }
 
 }  // namespace
+
+QString entryName() {
+    // The product's name ("Glyphnab"), not the program file's ("glyphnab").
+    if (const AppContext* context = AppContext::current(); context && !context->product().name.isEmpty())
+        return context->product().name;
+    const QString display = QGuiApplication::applicationDisplayName();
+    return display.isEmpty() ? QCoreApplication::applicationName() : display;
+}
 
 Status status(const QString& folder, const QString& bundleId) {
     return Platform::Autostart::isEnabled(folder, bundleId) ? Status::on : Status::off;
@@ -45,7 +49,8 @@ Status status(const QString& bundleId) {
 
 void setOpenAtLogin(bool on, const QString& folder, const QString& bundleId, const QString& name,
                     const QString& program) {
-    const auto result = on ? Platform::Autostart::enable(folder, bundleId, {name, program, {}})
+    // The desktop entry's icon carries the bundle identifier as its name.
+    const auto result = on ? Platform::Autostart::enable(folder, bundleId, {name, program, {}, bundleId})
                            : Platform::Autostart::disable(folder, bundleId);
     if (!result)
         throw Failure(result.error().toStdString());
@@ -53,7 +58,7 @@ void setOpenAtLogin(bool on, const QString& folder, const QString& bundleId, con
 
 void setOpenAtLogin(bool on, const QString& bundleId) {
     stopUnderTestHost(on ? QStringLiteral("open at login on") : QStringLiteral("open at login off"));
-    setOpenAtLogin(on, Platform::Autostart::userFolder(), bundleId, applicationName(), programPath());
+    setOpenAtLogin(on, Platform::Autostart::userFolder(), bundleId, entryName(), programPath());
 }
 
 void openSettings() {

@@ -20,6 +20,8 @@ public:
 
 // `needsApproval` is never the answer here: the desktop asks nobody.
 Status status(const QString& bundleId);
+// The name the autostart entry shows: the running app's product name.
+QString entryName();
 // In a given autostart folder.
 Status status(const QString& folder, const QString& bundleId);
 

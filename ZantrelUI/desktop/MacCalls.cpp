@@ -3,6 +3,7 @@
 #include "ZantrelKit/RunModes.h"
 #include "ZantrelUI/desktop/AppContext.h"
 #include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/desktop/FileFilters.h"
 #include "ZantrelUI/desktop/Links.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
@@ -185,9 +186,7 @@ void reveal(const QList<QUrl>& urls) {
     }
 }
 
-QList<QUrl> openPanel(const OpenAsk& ask) {
-    Platform::assertMain();
-    QFileDialog dialog;
+void prepareOpenDialog(QFileDialog& dialog, const OpenAsk& ask) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (ask.folders) {
         dialog.setFileMode(QFileDialog::Directory);
@@ -197,14 +196,27 @@ QList<QUrl> openPanel(const OpenAsk& ask) {
     }
     // A read-only dialog offers no "New Folder".
     dialog.setOption(QFileDialog::ReadOnly, !ask.canCreateFolders);
-    if (!ask.types.isEmpty() && !ask.folders)
-        dialog.setMimeTypeFilters(ask.types);
+    if (!ask.types.isEmpty() && !ask.folders) {
+        if (ask.typesName) {
+            // The one filter names what it shows; its long list of patterns stays out of sight.
+            dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+            dialog.setNameFilters(FileFilters::nameFilters(ask.types, ask.typesName));
+        } else {
+            dialog.setMimeTypeFilters(ask.types);
+        }
+    }
     if (ask.start)
         dialog.setDirectoryUrl(*ask.start);
     if (ask.message)
         dialog.setWindowTitle(*ask.message);
     if (ask.prompt)
         dialog.setLabelText(QFileDialog::Accept, *ask.prompt);
+}
+
+QList<QUrl> openPanel(const OpenAsk& ask) {
+    Platform::assertMain();
+    QFileDialog dialog;
+    prepareOpenDialog(dialog, ask);
     bringAppForward();
     if (dialog.exec() != QDialog::Accepted)
         return {};

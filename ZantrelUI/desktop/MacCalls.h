@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace ZantrelUI {
@@ -32,6 +33,9 @@ struct OpenAsk {
     std::optional<QString> message;     // a line shown in the dialog
     std::optional<QString> prompt;      // the confirm button's title; none = the default
     bool canCreateFolders = false;
+    // The name of one filter that offers all `types` at once, beside "All files"; none =
+    // one filter per type.
+    std::optional<QString> typesName;
 
     friend bool operator==(const OpenAsk&, const OpenAsk&) = default;
 };
@@ -104,6 +108,8 @@ void open(const QUrl& url);
 // Asks the desktop's file manager to select the items; without one, opens their folders.
 void reveal(const QList<QUrl>& urls);
 QList<QUrl> openPanel(const OpenAsk& ask);
+// Sets a dialog up as `openPanel` shows it: mode, filters, folder, title and button.
+void prepareOpenDialog(QFileDialog& dialog, const OpenAsk& ask);
 std::optional<QUrl> savePanel(const SaveAsk& ask);
 
 // The folders to open when no file manager takes a selection: each local item's folder,

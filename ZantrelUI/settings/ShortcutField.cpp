@@ -74,6 +74,7 @@ void ShortcutField::setShortcut(std::optional<ZantrelKit::Shortcut> shortcut) {
     if (shortcut_ == shortcut)
         return;
     shortcut_ = shortcut;
+    updateGeometry();
     announceChange();
 }
 
@@ -262,14 +263,23 @@ QRectF ShortcutField::clearButtonRect() const {
     return QRectF(width() - 10 - side, (height() - side) / 2, side, side);
 }
 
-QSize ShortcutField::sizeHint() const { return fieldSize.toSize(); }
+namespace {
+// The font of a set shortcut's keys.
+QFont keysFont() { return Fonts::system(13, QFont::DemiBold, true); }
+}  // namespace
+
+QSize ShortcutField::sizeHint() const {
+    // Wide enough for the keys written out ("Ctrl+Shift+Super+T") and the clear button.
+    const qreal keys = shortcut_ ? QFontMetricsF(keysFont()).horizontalAdvance(labelText()) + 20 + 16 : 0;
+    return QSize(static_cast<int>(std::ceil(std::max(fieldSize.width(), keys))), static_cast<int>(fieldSize.height()));
+}
 
 void ShortcutField::paintEvent(QPaintEvent*) {
     const ColorScheme s = scheme();
     const Accent accent = environment().accent;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF capsule(QPointF(0, 0), fieldSize);
+    const QRectF capsule(QPointF(0, 0), QSizeF(width(), fieldSize.height()));
     const double p = std::clamp(recordingLook_->value(), 0.0, 1.0);
 
     const QColor idleFill = Surface::faintFill().resolve(s);
@@ -306,8 +316,7 @@ void ShortcutField::paintEvent(QPaintEvent*) {
         font = Fonts::small();
         color = Ink::tertiary().resolve(s);
     } else {
-        font = Fonts::system(13, QFont::DemiBold, true);
-        font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+        font = keysFont();
         color = clashes_ ? Ink::danger().resolve(s) : Ink::primary().resolve(s);
     }
     QRectF labelRect = capsule.adjusted(10, 0, -10, 0);

@@ -101,6 +101,8 @@ std::expected<void, QString> enable(const QString& folder, const QString& id, co
     if (!entry.comment.isEmpty())
         text += QStringLiteral("Comment=") + escapedString(entry.comment) + u'\n';
     text += QStringLiteral("Exec=") + execValue(entry.program) + u'\n';
+    if (!entry.icon.isEmpty())
+        text += QStringLiteral("Icon=") + escapedString(entry.icon) + u'\n';
     text += QStringLiteral("Terminal=false\nX-GNOME-Autostart-enabled=true\n");
     file.write(text.toUtf8());
     if (!file.commit())

@@ -13,6 +13,7 @@ struct Entry {
     QString name;
     QString program;  // the executable's path
     QString comment;
+    QString icon;  // an icon name of the desktop's theme, or a file
 };
 
 // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when the variable is unset or relative.

@@ -21,7 +21,7 @@ struct Entry {
 };
 
 const QString app = QStringLiteral("Glyphnab");
-const QString keys = QStringLiteral("⌃⇧⌘T");
+const QString keys = QStringLiteral("Ctrl+Shift+Super+T");
 
 QList<Entry> entries() {
     const QString shot = Words::screenshotKey();
@@ -109,9 +109,14 @@ QList<Entry> entries() {
         {"route.clipboardDetail", Words::routeClipboardDetail, "Press " + shot + " and drag, and your screenshot tool copies the picture to the clipboard. Then press the grab shortcut to turn it into text."},
         {"keys.title", Words::keysTitle, "Your shortcuts"},
         {"keys.body", Words::keysBody, "They work in every app. Click a shortcut to change it."},
-        {"keys.tryIt", [] { return Words::keysTryIt(keys); }, "Try it now: press ⌃⇧⌘T and drag over this line."},
-        {"keys.tryItNoGrant", [] { return Words::keysTryItNoGrant(keys); }, "Screen Recording is still off. Go back to allow it, or press " + shot + ", drag over this line, then press ⌃⇧⌘T."},
-        {"keys.tryItClipboard", [] { return Words::keysTryItClipboard(keys); }, "Try it now: press " + shot + ", drag over this line, then press ⌃⇧⌘T."},
+        {"keys.tryIt", [] { return Words::keysTryIt(keys); }, "Try it now: press Ctrl+Shift+Super+T and drag over this line."},
+        {"keys.tryItNoGrant", [] { return Words::keysTryItNoGrant(keys); }, "Screen Recording is still off. Go back to allow it, or press " + shot + ", drag over this line, then press Ctrl+Shift+Super+T."},
+        {"keys.tryItClipboard", [] { return Words::keysTryItClipboard(keys); }, "Try it now: press " + shot + ", drag over this line, then press Ctrl+Shift+Super+T."},
+        {"keys.tryItRefused", [] { return Words::keysTryItRefused(keys); }, "Another program already uses Ctrl+Shift+Super+T, so it does nothing here. Pick other keys for it."},
+        {"keys.changeShortcut", Words::keysChangeShortcut, "Change Shortcut"},
+        {"menu.shortcutRefused", [] { return Words::menuShortcutRefused(keys); }, "Ctrl+Shift+Super+T is used by another program"},
+        {"fromFile.title", Words::fromFileTitle, "Text from File"},
+        {"fromFile.types", Words::fromFileTypes, "Pictures and PDFs"},
         {"keys.menuBar", [] { return Words::keysMenuBar(app); }, "Glyphnab lives in the system tray. Its menu reads the clipboard picture or a picture or PDF file, and keeps your recent grabs."},
         {"onboarding.next", Words::onboardingNext, "Continue"},
         {"onboarding.back", Words::onboardingBack, "Back"},

@@ -55,7 +55,7 @@ TEST(ShortcutModifiers, UnknownBitsAreCarriedButShowNowhere) {
     EXPECT_EQ(unknown.carbonFlags(), 0u);
     EXPECT_TRUE(unknown.symbols().isEmpty());
     EXPECT_NE(Shortcut({17, unknown}), Shortcut({17, Modifiers()}));
-    EXPECT_EQ(Modifiers(16 | 4).symbols(), QStringLiteral("⇧"));
+    EXPECT_EQ(Modifiers(16 | 4).symbols(), QStringLiteral("Shift"));
     EXPECT_EQ(Modifiers().carbonFlags(), 0u);
     EXPECT_TRUE(Modifiers().symbols().isEmpty());
 }
@@ -119,25 +119,31 @@ TEST(KeyNames, TypedTextComesFromTheInstalledSource) {
     });
     EXPECT_EQ(KeyNames::typedText(0), QStringLiteral("q"));
     EXPECT_FALSE(KeyNames::typedText(1));
-    EXPECT_EQ(Shortcut({0, Modifiers::command}).text(KeyNames::typedText(0)), QStringLiteral("⌘Q"));
+    EXPECT_EQ(Shortcut({0, Modifiers::command}).text(KeyNames::typedText(0)), QStringLiteral("Super+Q"));
     KeyNames::setTypedTextSource({});
     EXPECT_FALSE(KeyNames::typedText(0));
 }
 
-TEST(Shortcut, TextIsSymbolsInTableOrderThenTheKey) {
-    EXPECT_EQ(Shortcut({17, controlShiftCommand}).text(QStringLiteral("t")), QStringLiteral("⌃⇧⌘T"));
-    EXPECT_EQ(Shortcut({49, Modifiers::option}).text(), QStringLiteral("⌥Space"));
-    EXPECT_EQ(Shortcut({38, Modifiers(15)}).text(), QStringLiteral("⌃⌥⇧⌘J"));
+TEST(Shortcut, TextNamesTheKeysTheWayLinuxDesktopsWriteThem) {
+    EXPECT_EQ(Shortcut({17, controlShiftCommand}).text(QStringLiteral("t")), QStringLiteral("Ctrl+Shift+Super+T"));
+    EXPECT_EQ(Shortcut({49, Modifiers::option}).text(), QStringLiteral("Alt+Space"));
+    EXPECT_EQ(Shortcut({38, Modifiers(15)}).text(), QStringLiteral("Ctrl+Alt+Shift+Super+J"));
     EXPECT_EQ(Shortcut({17, Modifiers()}).text(), QStringLiteral("T"));
+    EXPECT_EQ(Shortcut({17, Modifiers(16)}).text(), QStringLiteral("T"));  // no stray "+"
+    // Named keys are words, as the desktop writes them, not symbols.
+    EXPECT_EQ(Shortcut({123, Modifiers::command}).text(QStringLiteral("x")), QStringLiteral("Super+Left"));
+    EXPECT_EQ(Shortcut({53, Modifiers::control}).text(), QStringLiteral("Ctrl+Escape"));
+    EXPECT_EQ(Shortcut({121, Modifiers::shift}).text(), QStringLiteral("Shift+Page Down"));
+    EXPECT_EQ(Shortcut({51, Modifiers::option}).text(), QStringLiteral("Alt+Backspace"));
 }
 
 TEST_F(EnglishTexts, SpokenTextSpellsEveryWord) {
     EXPECT_EQ(Shortcut({17, controlShiftCommand}).spokenText(QStringLiteral("t")),
-              QStringLiteral("Control-Shift-Super-T"));
-    EXPECT_EQ(Shortcut({36, Modifiers::option}).spokenText(), QStringLiteral("Alt-Return"));
-    EXPECT_EQ(Shortcut({123, Modifiers::command}).spokenText(), QStringLiteral("Super-Left Arrow"));
+              QStringLiteral("Control+Shift+Super+T"));
+    EXPECT_EQ(Shortcut({36, Modifiers::option}).spokenText(), QStringLiteral("Alt+Return"));
+    EXPECT_EQ(Shortcut({123, Modifiers::command}).spokenText(), QStringLiteral("Super+Left Arrow"));
     EXPECT_EQ(Shortcut({122, Modifiers()}).spokenText(), QStringLiteral("F1"));
-    EXPECT_EQ(Shortcut({200, Modifiers::control}).spokenText(), QStringLiteral("Control-#200"));
+    EXPECT_EQ(Shortcut({200, Modifiers::control}).spokenText(), QStringLiteral("Control+#200"));
 }
 
 TEST(Shortcut, AllowedWithACommandModifierOrOnAFunctionKey) {

@@ -15,7 +15,8 @@ id=org.glyphnab.Glyphnab
 desktop=$prefix/share/applications/$id.desktop
 icon=$prefix/share/icons/hicolor/scalable/apps/$id.svg
 for file in bin/glyphnab share/glyphnab/Info.plist share/glyphnab/ZantrelKit_ZantrelKit.bundle/box-apps.json \
-            share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg; do
+            share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
+            share/icons/hicolor/symbolic/apps/$id-symbolic.svg share/glyphnab/icons/$id.svg; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -d "$prefix/share/glyphnab/GlyphnabCore_GlyphnabCore.bundle" ] || fail "not installed: the app's string tables"

@@ -29,13 +29,13 @@ TEST(Autostart, OnWritesAnEntryOffRemovesIt) {
     QTemporaryDir home;
     const QString folder = home.path() + QStringLiteral("/config/autostart");  // made on demand
     EXPECT_FALSE(Autostart::isEnabled(folder, id));
-    ASSERT_TRUE(Autostart::enable(folder, id, {QStringLiteral("Glyphnab"), QStringLiteral("/usr/bin/glyphnab"), {}}));
+    ASSERT_TRUE(Autostart::enable(folder, id, {QStringLiteral("Glyphnab"), QStringLiteral("/usr/bin/glyphnab"), {}, {}}));
     EXPECT_TRUE(Autostart::isEnabled(folder, id));
     const QString text = read(Autostart::entryPath(folder, id));
     EXPECT_TRUE(text.startsWith(u"[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains(u"\nExec=/usr/bin/glyphnab\n"));
     EXPECT_TRUE(text.contains(u"\nName=Glyphnab\n"));
-    ASSERT_TRUE(Autostart::enable(folder, id, {QStringLiteral("Glyphnab"), QStringLiteral("/usr/bin/glyphnab"), {}}));
+    ASSERT_TRUE(Autostart::enable(folder, id, {QStringLiteral("Glyphnab"), QStringLiteral("/usr/bin/glyphnab"), {}, {}}));
     ASSERT_TRUE(Autostart::disable(folder, id));
     EXPECT_FALSE(QFile::exists(Autostart::entryPath(folder, id)));
     EXPECT_FALSE(Autostart::isEnabled(folder, id));
@@ -58,11 +58,11 @@ TEST(Autostart, FailureToWriteIsReportedAndLeavesNoEntry) {
     QTemporaryDir home;
     const QString blocker = home.path() + QStringLiteral("/autostart");
     write(blocker, "a file where the folder should be");
-    const auto result = Autostart::enable(blocker, id, {QStringLiteral("Glyphnab"), QStringLiteral("/x"), {}});
+    const auto result = Autostart::enable(blocker, id, {QStringLiteral("Glyphnab"), QStringLiteral("/x"), {}, {}});
     ASSERT_FALSE(result);
     EXPECT_FALSE(result.error().isEmpty());
     EXPECT_FALSE(Autostart::isEnabled(blocker, id));
-    EXPECT_FALSE(Autostart::enable(home.path(), id, {QStringLiteral("Glyphnab"), QString(), {}}));
+    EXPECT_FALSE(Autostart::enable(home.path(), id, {QStringLiteral("Glyphnab"), QString(), {}, {}}));
 }
 
 TEST(Autostart, ProgramPathsAreQuotedForTheExecKey) {

@@ -13,7 +13,9 @@
 #include "tests/text/ImageInputSamples.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,11 +60,16 @@ Reading codeReading(const QString& payload) {
     return reading;
 }
 
-ZantrelUI::MacCalls recordingCalls(QList<QUrl>* opened, QList<QUrl> openAnswer = {}) {
+ZantrelUI::MacCalls recordingCalls(QList<QUrl>* opened, QList<QUrl> openAnswer = {},
+                                   std::vector<ZantrelUI::OpenAsk>* asked = nullptr) {
     return ZantrelUI::MacCalls(
         false, [] { return ZantrelUI::LoginItem::Status::off; }, [](bool) {}, [] {}, [] {},
         [opened](const QUrl& url) { opened->append(url); }, [](const QList<QUrl>&) {},
-        [openAnswer](const ZantrelUI::OpenAsk&) { return openAnswer; },
+        [openAnswer, asked](const ZantrelUI::OpenAsk& ask) {
+            if (asked)
+                asked->push_back(ask);
+            return openAnswer;
+        },
         [](const ZantrelUI::SaveAsk&) { return std::optional<QUrl>(); },
         std::make_shared<Platform::MemoryPasteboard>());
 }
@@ -98,7 +105,7 @@ protected:
                 co_return QImage(20, 20, QImage::Format_RGB32);
             },
             [this] { ++cancelledPicks; }};
-        SystemCalls system{recordingCalls(&opened, openAnswer), [this] { ++asks; }, [] {}, [this] { ++beeps; }};
+        SystemCalls system{recordingCalls(&opened, openAnswer, &openAsks), [this] { ++asks; }, [] {}, [this] { ++beeps; }};
         auto reader = [this](QImage, ZantrelText::ReadOptions, std::stop_token) -> QCoro::Task<Reading> {
             ++reads;
             if (onRead)
@@ -141,6 +148,7 @@ protected:
     std::chrono::milliseconds readFor = 1s;
     QString payload = QStringLiteral("hello");
     QList<QUrl> opened, openAnswer;
+    std::vector<ZantrelUI::OpenAsk> openAsks;
     QStringList pickHints;
     QList<QColor> pickInks;
     QList<QRectF> captures;
@@ -607,6 +615,50 @@ TEST_F(GlyphnabModelDeathTest, TestHostStopsAModelWithLiveCallsOrTheDesktopClipb
     EXPECT_DEATH(build(SystemCalls{recordingCalls(&opened), [] {}, [] {}, [] {}},
                        std::make_shared<Platform::ClipboardPasteboard>()),
                  "Glyphnab: a model under the test host writes to its own pasteboard, never the general one");
+}
+
+}  // namespace
+}  // namespace Glyphnab
+
+namespace Glyphnab {
+namespace {
+
+TEST_F(GlyphnabModelTests, TextFromFileOffersPicturesAndPdfsAndOpensWhereTheLastPickWas) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString picked = folder.filePath(QStringLiteral("scan.png"));
+    openAnswer = {QUrl::fromLocalFile(picked)};
+    auto model = makeModel();
+    model->pickFile();
+    settle();
+    ASSERT_EQ(openAsks.size(), 1u);
+    const ZantrelUI::OpenAsk& first = openAsks.front();
+    EXPECT_EQ(first.typesName, GlyphnabCore::Words::fromFileTypes());
+    EXPECT_EQ(first.message, GlyphnabCore::Words::fromFileTitle());
+    EXPECT_TRUE(first.multiple);
+    ASSERT_TRUE(first.start.has_value());
+    EXPECT_EQ(first.start->toLocalFile(),
+              GlyphnabModel::pickStartFolder(std::nullopt,
+                                             QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                             QDir::homePath()));
+
+    openAnswer.clear();
+    model->pickFile();
+    settle();
+    ASSERT_EQ(openAsks.size(), 2u);
+    EXPECT_EQ(openAsks.back().start, QUrl::fromLocalFile(folder.path())) << "the folder of the last pick";
+}
+
+TEST(PickStartFolder, TheLastFolderElseThePicturesElseHome) {
+    QTemporaryDir last, pictures;
+    ASSERT_TRUE(last.isValid() && pictures.isValid());
+    const QString home = QStringLiteral("/home/someone");
+    EXPECT_EQ(GlyphnabModel::pickStartFolder(last.path(), pictures.path(), home), last.path());
+    EXPECT_EQ(GlyphnabModel::pickStartFolder(std::nullopt, pictures.path(), home), pictures.path());
+    EXPECT_EQ(GlyphnabModel::pickStartFolder(last.path() + QStringLiteral("/gone"), pictures.path(), home),
+              pictures.path());
+    EXPECT_EQ(GlyphnabModel::pickStartFolder(std::nullopt, pictures.path() + QStringLiteral("/gone"), home), home);
+    EXPECT_EQ(GlyphnabModel::pickStartFolder(std::nullopt, QString(), home), home);
 }
 
 }  // namespace

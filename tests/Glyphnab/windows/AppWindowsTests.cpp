@@ -13,6 +13,7 @@
 #include "ZantrelUI/design/GlassWindow.h"
 #include "ZantrelUI/design/PillButton.h"
 
+#include <QApplication>
 #include <QPointer>
 
 namespace {
@@ -138,6 +139,40 @@ TEST_F(AppWindowsTest, ReopeningWithTheIconHiddenLandsOnGeneral) {
     model->setPrefs(prefs);
     windows->reopen();
     EXPECT_EQ(windows->selection().tab(), SettingsTab::general);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AppWindowsTest, TabInTheFirstRunWindowStopsOnlyWhereTheFocusShows) {
+    context.defaults().setInteger(onboardingStepKey, 1);
+    windows->showOnboarding();
+    settle();
+    QWidget* window = windows->onboarding().window();
+    ASSERT_NE(window, nullptr);
+    QApplication::setActiveWindow(window);
+    settle();
+    QList<QWidget*> seen;
+    for (int tab = 0; tab < 20; ++tab) {
+        QWidget* from = QApplication::focusWidget();
+        ASSERT_NE(from, nullptr);
+        WindowTest::press(from, Qt::Key_Tab);
+        QWidget* stop = QApplication::focusWidget();
+        ASSERT_NE(stop, nullptr);
+        if (seen.contains(stop))
+            break;
+        seen.append(stop);
+        const QImage focused = stop->grab().toImage();
+        stop->clearFocus();
+        settle();
+        const QImage plain = stop->grab().toImage();
+        stop->setFocus(Qt::TabFocusReason);
+        settle();
+        EXPECT_NE(focused, plain) << "no focus shown on " << stop->metaObject()->className();
+    }
+    EXPECT_FALSE(seen.contains(window)) << "the window itself is no Tab stop";
+    EXPECT_GE(seen.size(), 4);
 }
 
 }  // namespace

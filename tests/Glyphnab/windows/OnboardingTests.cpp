@@ -3,6 +3,11 @@
 
 #include "tests/Glyphnab/WindowFixture.h"
 
+#include "Glyphnab/shell/HotKeyBindings.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "ZantrelUI/settings/ShortcutField.h"
+#include "tests/Glyphnab/DeskKeys.h"
+
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/OnboardingPages.h"
 #include "Glyphnab/windows/OnboardingView.h"
@@ -17,6 +22,7 @@
 #include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/design/StepDots.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 
 #include <memory>
@@ -117,6 +123,71 @@ TEST_F(OnboardingTest, RouteCardsFollowAndWriteTheRoute) {
     EXPECT_EQ(model->prefs().route, Route::screen);
 }
 
+// Whether a widget draws itself differently while it has the focus.
+bool showsFocus(QWidget* widget) {
+    const QImage focused = widget->grab().toImage();
+    widget->clearFocus();
+    settle();
+    const QImage plain = widget->grab().toImage();
+    widget->setFocus(Qt::TabFocusReason);
+    settle();
+    return focused != plain;
+}
+
+TEST_F(OnboardingTest, RouteCardsAreChosenAndWalkedFromTheKeyboard) {
+    OnboardingView& v = open(1);
+    RoutePage* route = page<RoutePage>();
+    ASSERT_NE(route, nullptr);
+    RouteCard* screen = route->screenCard();
+    RouteCard* clipboard = route->clipboardCard();
+    screen->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(screen->hasFocus());
+    EXPECT_TRUE(showsFocus(screen));
+
+    press(screen, Qt::Key_Down);
+    EXPECT_TRUE(clipboard->hasFocus());
+    EXPECT_TRUE(showsFocus(clipboard)) << "the chosen look and the focus ring are not the same thing";
+    press(clipboard, Qt::Key_Down);
+    EXPECT_TRUE(clipboard->hasFocus()) << "the last card keeps the focus";
+    press(clipboard, Qt::Key_Space);
+    EXPECT_EQ(model->prefs().route, Route::clipboard);
+
+    press(clipboard, Qt::Key_Left);
+    EXPECT_TRUE(screen->hasFocus());
+    press(screen, Qt::Key_Return);
+    EXPECT_EQ(model->prefs().route, Route::screen);
+    EXPECT_EQ(v.flow().step(), 1) << "Return on a card chooses it rather than moving on";
+    EXPECT_TRUE(showsFocus(screen));
+}
+
+TEST_F(OnboardingTest, EveryTabStopOfEveryStepShowsItsFocus) {
+    for (const int step : {0, 1, 2}) {
+        OnboardingView& v = open(step);
+        v.activateWindow();
+        QApplication::setActiveWindow(&v);
+        settle();
+        QWidget* start = QApplication::focusWidget();
+        ASSERT_NE(start, nullptr) << "step " << step;
+        QList<QWidget*> seen;
+        for (int tab = 0; tab < 20; ++tab) {
+            press(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* stop = QApplication::focusWidget();
+            ASSERT_NE(stop, nullptr);
+            if (seen.contains(stop))
+                break;
+            seen.append(stop);
+            EXPECT_TRUE(showsFocus(stop)) << "step " << step << ": " << stop->metaObject()->className() << " "
+                                          << stop->accessibleName().toStdString();
+        }
+        EXPECT_GE(seen.size(), 1);
+        if (step == 1) {
+            EXPECT_EQ(std::ranges::count_if(seen, [](QWidget* w) { return qobject_cast<RouteCard*>(w) != nullptr; }), 2)
+                << "both route cards are reached with Tab";
+        }
+    }
+}
+
 TEST_F(OnboardingTest, AllowWritesTheRouteAndTheResumeStepBeforeTheSystemPrompt) {
     makeModel();
     setRoute(Route::clipboard);
@@ -180,6 +251,44 @@ TEST_F(OnboardingTest, KeysStepTryItLineFollowsRouteAndPermission) {
     prefs.shortcuts.erase(Command::grab);
     model->setPrefs(prefs);
     EXPECT_EQ(keys->tryItText(), std::nullopt);
+}
+
+TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheRecorder) {
+    makeModel();
+    allowed = true;
+    Desk desk;
+    desk.owned = {17};  // the default grab key
+    ZantrelUI::HotKeys hotKeys{std::make_unique<DeskService>(desk)};
+    HotKeyBindings bindings(*model, hotKeys);
+    ASSERT_EQ(bindings.refused(), QSet<Command>{Command::grab});
+    open(2);
+    view->setHotKeyBindings(&bindings);
+    tick();
+    KeysPage* keys = page<KeysPage>();
+    ASSERT_NE(keys, nullptr);
+    const QString shortcut = ZantrelUI::KeyboardLayout::text(model->prefs().shortcuts.at(Command::grab));
+    EXPECT_EQ(keys->tryItText(), Words::keysTryItRefused(shortcut)) << "no invitation to press dead keys";
+    EXPECT_TRUE(keys->row(Command::grab)->isRefused());
+    EXPECT_TRUE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    EXPECT_FALSE(keys->row(Command::grabOther)->isRefused());
+
+    ASSERT_TRUE(keys->changeButton()->isVisible());
+    keys->row(Command::grab)->setHotKeys(&hotKeys);
+    keys->changeButton()->click();
+    ZantrelUI::ShortcutField* field = keys->row(Command::grab)->field();
+    EXPECT_TRUE(field->isRecording());
+    EXPECT_TRUE(field->hasFocus());
+    field->stop();
+
+    // Keys the desktop gives: the refusal goes, the invitation comes back.
+    GlyphnabCore::Preferences prefs = model->prefs();
+    prefs.shortcuts[Command::grab] = ZantrelKit::Shortcut{5, prefs.shortcuts.at(Command::grab).modifiers};
+    model->setPrefs(prefs);
+    settle();
+    EXPECT_TRUE(bindings.refused().isEmpty());
+    EXPECT_FALSE(keys->row(Command::grab)->isRefused());
+    EXPECT_FALSE(keys->changeButton()->isVisible());
+    EXPECT_EQ(keys->tryItText(), Words::keysTryIt(ZantrelUI::KeyboardLayout::text(prefs.shortcuts.at(Command::grab))));
 }
 
 TEST_F(OnboardingTest, KeysStepLineModeChoiceSwapsTheRowTitles) {

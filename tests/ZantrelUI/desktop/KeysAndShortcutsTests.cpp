@@ -1,7 +1,10 @@
 // The desktop's own shortcuts as GNOME and KDE store them, and key names by layout.
 
 #include "ZantrelUI/desktop/KeyboardLayout.h"
+#include "ZantrelUI/desktop/MenuKeyStyle.h"
 #include "ZantrelUI/desktop/SystemShortcuts.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -70,13 +73,37 @@ TEST(SystemShortcuts, KdeGlobalShortcutsGiveTheActiveSequences) {
 TEST(KeyboardLayout, KeysAreNamedByTheLayoutInShortcutTexts) {
     const Shortcut y{16, {Modifiers::control, Modifiers::shift, Modifiers::command}};
     EXPECT_EQ(ZantrelUI::KeyboardLayout::name(16, keymap("us")), u"y");
-    EXPECT_EQ(y.text(ZantrelUI::KeyboardLayout::name(16, keymap("de"))), u"⌃⇧⌘Z");
+    EXPECT_EQ(y.text(ZantrelUI::KeyboardLayout::name(16, keymap("de"))), u"Ctrl+Shift+Super+Z");
     const Shortcut a{12, {Modifiers::command}};
-    EXPECT_EQ(a.text(ZantrelUI::KeyboardLayout::name(12, keymap("fr"))), u"⌘A");
+    EXPECT_EQ(a.text(ZantrelUI::KeyboardLayout::name(12, keymap("fr"))), u"Super+A");
     EXPECT_FALSE(ZantrelUI::KeyboardLayout::name(36, keymap("fr")));  // Return types no visible text
     // Without an X11 keyboard the fixed US names stand in.
     EXPECT_FALSE(ZantrelUI::KeyboardLayout::name(16));
-    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(y), u"⌃⇧⌘Y");
+    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(y), u"Ctrl+Shift+Super+Y");
+}
+
+TEST(KeyboardLayout, MenusWriteTheirKeysInTheDesktopsOrderAndWords) {
+    using ZantrelUI::MenuKeyStyle;
+    const QKeyCombination grab(Qt::ControlModifier | Qt::ShiftModifier | Qt::MetaModifier, Qt::Key_T);
+    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(grab), u"Ctrl+Shift+Super+T");
+    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(QKeyCombination(Qt::ControlModifier, Qt::Key_Comma)), u"Ctrl+,");
+    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(QKeyCombination(Qt::AltModifier, Qt::Key_PageUp)), u"Alt+Page Up");
+    EXPECT_EQ(ZantrelUI::KeyboardLayout::text(QKeyCombination(Qt::MetaModifier, Qt::Key_F5)), u"Super+F5");
+
+    // Qt writes "Meta+Ctrl+Shift+T" in the key column; the menus' style rewrites it.
+    const QString qtText = QStringLiteral("Grab\t") + QKeySequence(grab).toString(QKeySequence::NativeText);
+    EXPECT_EQ(MenuKeyStyle::rewritten(qtText), u"Grab\tCtrl+Shift+Super+T");
+    EXPECT_EQ(MenuKeyStyle::rewritten(QStringLiteral("Text from File…")), u"Text from File…");
+    EXPECT_EQ(MenuKeyStyle::rewritten(QStringLiteral("A\tnot keys, really")), u"A\tnot keys, really");
+
+    // With Qt's own word for the key changed, its texts (and so the column's width) name
+    // the same keys, and still read back.
+    ZantrelUI::KeyboardLayout::installSuperKeyName(*QCoreApplication::instance());
+    const QString native = QKeySequence(grab).toString(QKeySequence::NativeText);
+    EXPECT_TRUE(native.contains(u"Super")) << native.toStdString();
+    EXPECT_FALSE(native.contains(u"Meta"));
+    EXPECT_EQ(MenuKeyStyle::rewritten(QStringLiteral("Grab\t") + native), u"Grab\tCtrl+Shift+Super+T");
+    EXPECT_EQ(QKeySequence(grab).toString(QKeySequence::PortableText), u"Meta+Ctrl+Shift+T");
 }
 
 }  // namespace

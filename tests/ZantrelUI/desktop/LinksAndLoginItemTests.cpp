@@ -1,9 +1,12 @@
 // Settings addresses, the support mail, the autostart entry and the permission probes.
 
+#include "ZantrelUI/desktop/AppContext.h"
 #include "ZantrelUI/desktop/Links.h"
 #include "ZantrelUI/desktop/LoginItem.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"
+#include "platform/desktop/Autostart.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QVariantMap>
 
@@ -63,10 +66,23 @@ TEST(LoginItem, OnAndOffInAConfigFolder) {
     EXPECT_EQ(ZantrelUI::LoginItem::status(folder, id), Status::off);
     ZantrelUI::LoginItem::setOpenAtLogin(true, folder, id, QStringLiteral("Glyphnab"), QStringLiteral("/usr/bin/glyphnab"));
     EXPECT_EQ(ZantrelUI::LoginItem::status(folder, id), Status::on);
+    QFile entry(Platform::Autostart::entryPath(folder, id));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    // The session's list of startup programs shows the app's own name and icon.
+    EXPECT_TRUE(text.contains(u"\nName=Glyphnab\n"));
+    EXPECT_TRUE(text.contains(u"\nIcon=org.glyphnab.Glyphnab\n"));
     ZantrelUI::LoginItem::setOpenAtLogin(false, folder, id, {}, {});
     EXPECT_EQ(ZantrelUI::LoginItem::status(folder, id), Status::off);
     EXPECT_THROW(ZantrelUI::LoginItem::setOpenAtLogin(true, folder, id, QStringLiteral("Glyphnab"), QString()),
                  ZantrelUI::LoginItem::Failure);
+}
+
+TEST(LoginItem, TheEntryIsNamedAfterTheProductNotTheProgramFile) {
+    const ZantrelUI::AppContext context(
+        QStringLiteral("org.glyphnab.entrynametest"), ZantrelKit::AccentPair::glyphnab,
+        ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Glyphnab")}}), {});
+    EXPECT_EQ(ZantrelUI::LoginItem::entryName(), QStringLiteral("Glyphnab"));
 }
 
 TEST(LoginItemDeathTest, ChangesUnderTheTestHostStop) {

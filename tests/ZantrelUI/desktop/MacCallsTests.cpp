@@ -1,7 +1,12 @@
 #include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/desktop/FileFilters.h"
 #include "ZantrelUI/desktop/MacCalls.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -57,7 +62,7 @@ TEST(MacCalls, RecordingValuesRecordAndLeaveTheDesktopAlone) {
     calls.reveal({QUrl::fromLocalFile(QStringLiteral("/tmp/a")), QUrl::fromLocalFile(QStringLiteral("/tmp/b"))});
     EXPECT_EQ(record->calls, (std::vector<QString>{QStringLiteral("loginStatus"), QStringLiteral("login off"),
                                                    QStringLiteral("quit"), QStringLiteral("reveal 2")}));
-    const OpenAsk ask{false, {QStringLiteral("application/pdf")}, true, std::nullopt, std::nullopt, std::nullopt, false};
+    const OpenAsk ask{false, {QStringLiteral("application/pdf")}, true, std::nullopt, std::nullopt, std::nullopt, false, std::nullopt};
     EXPECT_TRUE(calls.openPanel(ask).isEmpty());
     ASSERT_EQ(record->openAsks.size(), 1u);
     EXPECT_EQ(record->openAsks[0], ask);
@@ -135,6 +140,59 @@ TEST(MacCallsReveal, FallbackOpensEachLocalItemsFolderOnce) {
     EXPECT_EQ(folders, (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/x")),
                                     QUrl::fromLocalFile(QStringLiteral("/tmp/y"))}));
     EXPECT_TRUE(ZantrelUI::LiveCalls::revealFallbackFolders({}).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OpenDialogFilters, PicturesAndPdfsAreOneFilterBesideAllFiles) {
+    const QStringList types{QStringLiteral("image/*"), QStringLiteral("application/pdf")};
+    const QStringList patterns = ZantrelUI::FileFilters::patterns(types);
+    // The wildcard type is every picture Qt reads, not dropped.
+    for (const char* pattern : {"*.png", "*.jpg", "*.jpeg", "*.bmp", "*.gif", "*.pdf"})
+        EXPECT_TRUE(patterns.contains(QString::fromLatin1(pattern))) << pattern;
+    // A camera's upper-case names match as well.
+    EXPECT_TRUE(patterns.contains(QStringLiteral("*.JPG")));
+    EXPECT_TRUE(patterns.contains(QStringLiteral("*.PDF")));
+    EXPECT_EQ(QSet<QString>(patterns.begin(), patterns.end()).size(), patterns.size()) << "each pattern once";
+    EXPECT_FALSE(patterns.contains(QStringLiteral("*.txt")));
+
+    const QStringList filters = ZantrelUI::FileFilters::nameFilters(types, QStringLiteral("Pictures and PDFs"));
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters.at(0).startsWith(QStringLiteral("Pictures and PDFs (")));
+    EXPECT_TRUE(filters.at(0).contains(QStringLiteral(" *.png ")));
+    EXPECT_EQ(filters.at(1), QStringLiteral("All files (*)"));
+    EXPECT_EQ(ZantrelUI::FileFilters::nameFilters({QStringLiteral("no/such-type")}, QStringLiteral("X")),
+              QStringList{QStringLiteral("All files (*)")});
+}
+
+TEST(OpenDialogFilters, TheDialogIsSetUpWithTheFilterTheFolderAndTheTitle) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    OpenAsk ask;
+    ask.types = {QStringLiteral("image/*"), QStringLiteral("application/pdf")};
+    ask.multiple = true;
+    ask.typesName = QStringLiteral("Pictures and PDFs");
+    ask.message = QStringLiteral("Text from File");
+    ask.start = QUrl::fromLocalFile(folder.path());
+    QFileDialog dialog;
+    ZantrelUI::LiveCalls::prepareOpenDialog(dialog, ask);
+    EXPECT_EQ(dialog.nameFilters(), ZantrelUI::FileFilters::nameFilters(ask.types, ask.typesName));
+    // The combo shows the name; its long list of patterns stays out of sight.
+    EXPECT_TRUE(dialog.testOption(QFileDialog::HideNameFilterDetails));
+    EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Pictures and PDFs"));
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Text from File"));
+    EXPECT_EQ(QFileInfo(dialog.directory().path()).canonicalFilePath(), QFileInfo(folder.path()).canonicalFilePath());
+
+    // Without a name each type keeps a filter of its own, as before.
+    ask.typesName.reset();
+    ask.types = {QStringLiteral("application/pdf")};
+    QFileDialog plain;
+    ZantrelUI::LiveCalls::prepareOpenDialog(plain, ask);
+    ASSERT_EQ(plain.nameFilters().size(), 1);
+    EXPECT_TRUE(plain.nameFilters().first().contains(QStringLiteral("*.pdf")));
 }
 
 }  // namespace

@@ -248,7 +248,14 @@ TEST_F(ShortcutFieldTest, LabelFollowsStateAndTheEnvironmentForcesTheRecordingTe
     auto field = makeField(std::nullopt);
     EXPECT_EQ(field->labelText(), ZantrelKit::Copy::Shortcuts::notSet());
     field->setShortcut(grabKeys);
-    EXPECT_TRUE(field->labelText().startsWith(QStringLiteral("⌃⇧⌘")));
+    EXPECT_TRUE(field->labelText().startsWith(QStringLiteral("Ctrl+Shift+Super+")));
+    // The keys written out are never cut short: the field widens to hold them.
+    const QFont keys = Fonts::system(13, QFont::DemiBold, true);
+    EXPECT_GE(field->sizeHint().width(), QFontMetricsF(keys).horizontalAdvance(field->labelText()) + 20);
+    EXPECT_EQ(field->sizeHint().height(), 26);
+    field->setShortcut(std::nullopt);
+    EXPECT_EQ(field->sizeHint(), ShortcutField::fieldSize.toSize());
+    field->setShortcut(grabKeys);
     Environment::setShowsShortcutRecording(&host, true);
     EXPECT_EQ(field->labelText(), ZantrelKit::Copy::Shortcuts::recording());
     EXPECT_EQ(field->accessibleText(QAccessible::Value), ZantrelKit::Copy::Shortcuts::recording());
