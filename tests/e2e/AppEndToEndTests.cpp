@@ -85,7 +85,7 @@ TEST_P(HeldShortcut, EveryHeldPressOfTheShortcutOpensTheSelector) {
 
     // The same with one of the app's own windows focused.
     ASSERT_TRUE(session_.run(app, {}, std::chrono::seconds(20)).finished);
-    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Settings"));
+    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Glyphnab Settings"));
     ASSERT_TRUE(settings);
     EXPECT_EQ(fourHeldGrabs(settings), 4);
     EXPECT_EQ(process.state(), QProcess::Running);
