@@ -41,6 +41,8 @@ inline const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.In
 struct AppBusTarget {
     // The stop is requested when the caller leaves the bus before the answer.
     std::function<QCoro::Task<QString>(std::stop_token)> grab;
+    // The same grab with the other line handling.
+    std::function<QCoro::Task<QString>(std::stop_token)> grabOther;
     std::function<QCoro::Task<QString>(QList<QUrl>)> read;
     std::function<QCoro::Task<QString>(QUrl)> code;
     // Copies the text of what the board holds like any other grab; false when the app can
@@ -73,6 +75,7 @@ public:
 
 public Q_SLOTS:
     Q_SCRIPTABLE QString GrabText(const QDBusMessage& message);
+    Q_SCRIPTABLE QString GrabOtherText(const QDBusMessage& message);
     Q_SCRIPTABLE QString ReadText(const QStringList& paths, const QDBusMessage& message);
     Q_SCRIPTABLE QString ReadCode(const QString& path, const QDBusMessage& message);
     Q_SCRIPTABLE void CopyText(const QStringList& uris, const QByteArray& bytes, const QString& mimeType,
@@ -81,6 +84,8 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Reopen();
 
 private:
+    QString grabLater(const std::function<QCoro::Task<QString>(std::stop_token)>& grab, const QDBusMessage& message);
+
     AppBusTarget target_;
     QDBusConnection connection_;
     bool exported_ = false;
@@ -110,7 +115,8 @@ using Answer = std::expected<QString, Failure>;
 bool instanceRunning(const QDBusConnection& bus);
 
 // None of these throws.
-QCoro::Task<Answer> grab(QDBusConnection bus);
+// `other`: the grab with the other line handling.
+QCoro::Task<Answer> grab(QDBusConnection bus, bool other = false);
 // Paths are made absolute here: the instance runs in another folder.
 QCoro::Task<Answer> read(QDBusConnection bus, QStringList paths);
 QCoro::Task<Answer> code(QDBusConnection bus, QString path);
