@@ -218,6 +218,29 @@ QString settingsShortcutRefused() {
     return text(u"settings.shortcutRefused",
                 u"Another program already uses this shortcut, so it does nothing here. Pick another.");
 }
+QString settingsShortcutNoKey() {
+    return text(u"settings.shortcutNoKey", u"This keyboard has no key for this shortcut, so it does nothing here. Pick another.");
+}
+QString settingsShortcutNoGlobalKeys() {
+    return text(u"settings.shortcutNoGlobalKeys",
+                u"This desktop doesn't let apps set global shortcuts. In your desktop's keyboard settings, add a "
+                u"custom shortcut that runs this command:");
+}
+QString settingsShortcutDeskTrigger(const QString& trigger) {
+    return text(u"settings.shortcutDeskTrigger",
+                u"Your desktop runs this with %@. Change it in the desktop's keyboard settings.", {trigger});
+}
+QString settingsShortcutDeskUnset() {
+    return text(u"settings.shortcutDeskUnset",
+                u"Your desktop has no keys for this yet. Set them in the desktop's keyboard settings.");
+}
+QString settingsCopyCommand() { return text(u"settings.copyCommand", u"Copy"); }
+QString grantTitleUnavailable() { return text(u"grant.titleUnavailable", u"Screen capture isn't available"); }
+QString grantDetailUnavailable(const QString& reason) {
+    return text(u"grant.detailUnavailable",
+                u"%@. Read the clipboard picture instead: take a screenshot with your desktop's tool first.",
+                {reason});
+}
 QString settingsResetShortcuts() { return text(u"settings.resetShortcuts", u"Reset to Defaults"); }
 QString settingsFollowMac() { return text(u"settings.followMac", u"Follow the system's languages"); }
 QString settingsFollowMacNone() {

@@ -180,6 +180,14 @@ QString settingsShortcutJoin();
 QString settingsShortcutKeep();
 QString settingsShortcutsDetail();
 QString settingsShortcutRefused();
+// Global keys the desktop cannot register for any app, and the desktop's own keys instead.
+QString settingsShortcutNoKey();
+QString settingsShortcutNoGlobalKeys();
+QString settingsShortcutDeskTrigger(const QString& trigger);
+QString settingsShortcutDeskUnset();
+QString settingsCopyCommand();
+QString grantTitleUnavailable();
+QString grantDetailUnavailable(const QString& reason);
 QString settingsResetShortcuts();
 QString settingsFollowMac();
 QString settingsFollowMacNone();

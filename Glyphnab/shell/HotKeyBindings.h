@@ -38,6 +38,7 @@ public:
     // The commands whose shortcut the desktop cannot register for any app (no global keys
     // for apps, or no key for the code): nobody else is to blame for those.
     const QSet<GlyphnabCore::Command>& unavailable() const { return unavailable_; }
+    ZantrelUI::HotKeys& hotKeys() const { return hotKeys_; }
 
     // Registers the preferences' shortcuts now, whatever was registered before.
     void registerHotKeys();

@@ -4,6 +4,7 @@
 #include "Glyphnab/windows/GrantWatchHold.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "GlyphnabCore/Words.h"
+#include "platform/screen/ScreenService.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/Permission.h"
 #include "ZantrelUI/design/Backdrop.h"
@@ -29,6 +30,19 @@ using namespace ZantrelUI;
 namespace Words = GlyphnabCore::Words;
 
 namespace {
+
+// Why this session cannot capture the screen at all, when that is so: there is then no
+// permission to give, and the panel says what is missing instead.
+std::optional<QString> sessionLacksCapture() {
+    const Platform::ScreenService& screen = Platform::screenService();
+    if (screen.session() != Platform::Session::wayland)
+        return std::nullopt;
+    const QString missing = screen.missing();
+    if (missing.isEmpty())
+        return std::nullopt;
+    return missing;
+}
+
 
 const ZantrelKit::Permission& screenRecording() { return ZantrelKit::Permission::screenRecording(); }
 
@@ -170,7 +184,11 @@ void GrantPanelView::refresh() {
         return;
     const bool allowed = model_->screenAllowed();
     const bool again = model_->grantAgain();
-    if (allowed)
+    const auto lacking = allowed ? std::nullopt : sessionLacksCapture();
+    if (lacking) {
+        title_->setText(Words::grantTitleUnavailable());
+        detail_->setText(Words::grantDetailUnavailable(*lacking));
+    } else if (allowed)
         title_->setText(Words::grantOn());
     else if (again)
         title_->setText(ZantrelKit::Copy::Permission::againTitle(screenRecording()));

@@ -7,6 +7,8 @@
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "Glyphnab/shell/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "platform/screen/ScreenService.h"
 #include "ZantrelUI/desktop/AppContext.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/ChipPicker.h"
@@ -291,6 +293,12 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
+        // A Wayland desktop may offer apps no global keys, or bind them itself.
+        if (Platform::currentSession() == Platform::Session::wayland) {
+            HotKeys& keys = HotKeys::shared();
+            rows_[index]->setDesk(keys.desk(), keys.desk() == Platform::HotKeyDesk::none,
+                                  keys.trigger(GlyphnabCore::rawValue(command)));
+        }
         line->addWidget(rows_[index], 0, Qt::AlignTop);
         card->addRow(row);
     }

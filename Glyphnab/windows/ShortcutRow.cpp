@@ -1,6 +1,7 @@
 #include "Glyphnab/windows/ShortcutRow.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/windows/DeskCommand.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/ShortcutConflict.h"
@@ -82,6 +83,9 @@ ShortcutRow::ShortcutRow(Command command, GlyphnabModel& model, bool glass, QWid
     stack_->setSpacing(4);
     stack_->addWidget(clash_, 0, Qt::AlignRight);
     stack_->addWidget(refusedLine_, 0, Qt::AlignRight);
+    deskCommand_ = new DeskCommand(DeskCommand::grabCommand(command == Command::grabOther), glass, this);
+    deskCommand_->hide();
+    stack_->addWidget(deskCommand_, 0, Qt::AlignRight);
     makeField(model.prefs());
 
     connect(&model, &GlyphnabModel::prefsChanged, this, &ShortcutRow::refresh);
@@ -118,7 +122,40 @@ std::optional<QString> ShortcutRow::clashText() const {
 void ShortcutRow::setRefused(bool refused) {
     Platform::assertMain();
     refused_ = refused;
-    refusedLine_->setVisible(refused);
+    updateDeskLine();
+}
+
+void ShortcutRow::setDesk(Platform::HotKeyDesk desk, bool unavailable, const QString& trigger) {
+    Platform::assertMain();
+    desk_ = desk;
+    unavailable_ = unavailable;
+    trigger_ = trigger;
+    updateDeskLine();
+}
+
+void ShortcutRow::updateDeskLine() {
+    using Platform::HotKeyDesk;
+    std::optional<QString> line;
+    switch (desk_) {
+    case HotKeyDesk::grabs:
+        if (refused_)
+            line = GlyphnabCore::Words::settingsShortcutRefused();
+        else if (unavailable_)
+            line = GlyphnabCore::Words::settingsShortcutNoKey();
+        break;
+    case HotKeyDesk::portal:
+        // The desktop owns the keys; the stored shortcut was only its suggestion.
+        line = trigger_.isEmpty() ? GlyphnabCore::Words::settingsShortcutDeskUnset()
+                                  : GlyphnabCore::Words::settingsShortcutDeskTrigger(trigger_);
+        break;
+    case HotKeyDesk::none:
+        line = GlyphnabCore::Words::settingsShortcutNoGlobalKeys();
+        break;
+    }
+    if (line)
+        refusedLine_->setText(*line);
+    refusedLine_->setVisible(line.has_value());
+    deskCommand_->setVisible(desk_ == HotKeyDesk::none);
 }
 
 std::optional<QString> ShortcutRow::refusedText() const {

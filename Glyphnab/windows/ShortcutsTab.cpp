@@ -52,6 +52,12 @@ SettingsRow* ShortcutsTab::row(Command command) const { return command == Comman
 
 QString ShortcutsTab::rowTitle(Command command) const { return row(command)->rowTitle()->titleLabel()->text(); }
 
+void ShortcutsTab::setDesk(Platform::HotKeyDesk desk, const QSet<Command>& unavailable,
+                           const std::function<QString(Command)>& trigger) {
+    for (const Command command : GlyphnabCore::allCommands)
+        recorder(command)->setDesk(desk, unavailable.contains(command), trigger ? trigger(command) : QString());
+}
+
 void ShortcutsTab::setRefused(const QSet<Command>& commands) {
     for (const Command command : {Command::grab, Command::grabOther})
         recorder(command)->setRefused(commands.contains(command));
