@@ -83,6 +83,31 @@ TEST_F(WaylandEndToEnd, TheGrabCommandCoversTheOutputWithThePortalsPictureAndEnd
     EXPECT_TRUE(pictures.isEmpty()) << pictures.join(u' ').toStdString();
 }
 
+#ifdef GLYPHNAB_WL_POINTER_PATH
+TEST_F(WaylandEndToEnd, TheGrabCommandAndADragPutTheTextOnTheClipboard) {
+    WaylandSession session;
+    start(session);
+    if (HasFatalFailure() || IsSkipped())
+        return;
+    QProcess& grab = session.start(app, {QStringLiteral("grab")});
+    ASSERT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 1; }, 20000))
+        << app_->readAllStandardError().toStdString();
+    const auto dragged = session.run(QStringLiteral(GLYPHNAB_WL_POINTER_PATH),
+                                     {QStringLiteral("1280"), QStringLiteral("800"), QStringLiteral("5"),
+                                      QStringLiteral("5"), QStringLiteral("700"), QStringLiteral("90")});
+    ASSERT_EQ(dragged.exitCode, 0) << dragged.err.toStdString();
+    ASSERT_TRUE(grab.waitForFinished(60000)) << app_->readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(grab.readAllStandardOutput()).trimmed(), QStringLiteral("Glyphnab reads Wayland"))
+        << grab.readAllStandardError().toStdString();
+    const auto copied = session.clipboardText();
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->trimmed(), QStringLiteral("Glyphnab reads Wayland"));
+    // The overlay is gone and the done notice shows.
+    EXPECT_EQ(session.fullScreenWindowsOf(app_->processId()), 0);
+    EXPECT_TRUE(waitFor([&] { return session.windowsOf(app_->processId()) == 1; }, 5000));
+}
+#endif
+
 TEST_F(WaylandEndToEnd, WithoutAPortalNoOverlayOpensAndTheCommandFailsWithAReason) {
     WaylandSession session(false);
     start(session);

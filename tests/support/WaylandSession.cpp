@@ -240,6 +240,17 @@ std::optional<QString> WaylandSession::clipboardText() const {
     return result.out;
 }
 
+int WaylandSession::windowsOf(qint64 pid) const {
+    const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
+    std::vector<QJsonObject> windows;
+    collect(QJsonDocument::fromJson(tree.out.toUtf8()).object(), windows);
+    int count = 0;
+    for (const QJsonObject& window : windows)
+        if (window.value(QStringLiteral("pid")).toInteger() == pid)
+            ++count;
+    return count;
+}
+
 int WaylandSession::fullScreenWindowsOf(qint64 pid) const {
     const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
     std::vector<QJsonObject> windows;
