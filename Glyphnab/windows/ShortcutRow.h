@@ -27,6 +27,7 @@ class ShortcutField;
 
 namespace Glyphnab {
 
+class DeskCommand;
 class GlyphnabModel;
 
 class ShortcutRow final : public QWidget {
@@ -62,7 +63,7 @@ public:
     // any app, and the keys it reports for the command (a desktop that binds them itself).
     // Without global keys the row offers the command to bind in the desktop's settings.
     void setDesk(Platform::HotKeyDesk desk, bool unavailable, const QString& trigger);
-    class DeskCommand* deskCommand() const { return deskCommand_; }
+    DeskCommand* deskCommand() const { return deskCommand_; }
     bool isRefused() const { return refused_; }
     // The refused line shown now, if any.
     std::optional<QString> refusedText() const;
@@ -84,7 +85,7 @@ private:
     bool unavailable_ = false;
     Platform::HotKeyDesk desk_ = Platform::HotKeyDesk::grabs;
     QString trigger_;
-    class DeskCommand* deskCommand_ = nullptr;
+    DeskCommand* deskCommand_ = nullptr;
 
     void updateDeskLine();
 };
