@@ -123,6 +123,10 @@ void AreaSelector::cancel() {
     finish(std::nullopt);
 }
 
+void AreaSelector::uncover() {
+    desk_->uncover();
+}
+
 Platform::ScreenSpace AreaSelector::screenSpace() const {
     const QList<QRectF> screens = desk_->screens();
     return Platform::ScreenSpace(screens.isEmpty() ? QRectF() : screens.front());
@@ -235,6 +239,8 @@ void AreaSelector::finish(std::optional<QRectF> result) {
     if (grabbed_)
         desk_->releaseInput(*grabbed_);
     grabbed_ = nullptr;
+    if (result)
+        desk_->coverUntilDelivered();
     // Torn down now; deleted once the event that ended the pick has been handled.
     for (const auto& panel : panels_) {
         if (panel) {

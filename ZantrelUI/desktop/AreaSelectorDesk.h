@@ -56,6 +56,10 @@ public:
     virtual QCoro::Task<bool> prepare() { co_return true; }
     // Shows a panel over its screen (desktop coordinates).
     virtual void present(QWidget& panel, const QRectF& screen);
+    // A pick ended with an area: where the clipboard goes only to an app with a focused
+    // window, the screens stay covered by their frozen pictures until `uncover`.
+    virtual void coverUntilDelivered() {}
+    virtual void uncover() {}
 };
 
 // The desktop of the running application: X11 when it has an X11 connection; in a Wayland

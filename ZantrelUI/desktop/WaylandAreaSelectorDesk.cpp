@@ -1,8 +1,11 @@
 #include "ZantrelUI/desktop/WaylandAreaSelectorDesk.h"
 
+#include "platform/async/Clock.h"
 #include "platform/screen/ScreenService.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -19,7 +22,70 @@ QScreen* screenAt(const QRectF& frame) {
     return QGuiApplication::screenAt(frame.center().toPoint());
 }
 
+// A screen's frozen picture and nothing else.
+class FrozenCover final : public QWidget {
+public:
+    explicit FrozenCover(QImage picture)
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), picture_(std::move(picture)) {
+        setAttribute(Qt::WA_DeleteOnClose);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setWindowTitle(QStringLiteral("Area selector"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (picture_.isNull())
+            painter.fillRect(rect(), Qt::black);
+        else
+            painter.drawImage(QRectF(rect()), picture_);
+    }
+
+private:
+    QImage picture_;
+};
+
+QCoro::Task<void> uncoverLater(std::weak_ptr<int> round, WaylandAreaSelectorDesk* desk) {
+    co_await Platform::Clock::shared().sleep(WaylandAreaSelectorDesk::coverLimit);
+    if (!round.expired())
+        desk->uncover();
+}
+
 }  // namespace
+
+WaylandAreaSelectorDesk::~WaylandAreaSelectorDesk() {
+    uncover();
+}
+
+void WaylandAreaSelectorDesk::coverUntilDelivered() {
+    uncover();
+    for (const QRectF& frame : screens()) {
+        auto* cover = new FrozenCover(screen_.frozen(frame));
+        present(*cover, frame);
+        covers_.emplace_back(cover);
+    }
+    if (covers_.empty())
+        return;
+    coverRound_ = std::make_shared<int>(0);
+    // Delivered: the text is on the clipboard.
+    if (QClipboard* board = QGuiApplication::clipboard()) {
+        std::weak_ptr<int> round = coverRound_;
+        QObject::connect(board, &QClipboard::dataChanged, covers_.front().data(), [this, round] {
+            if (!round.expired())
+                uncover();
+        });
+    }
+    uncoverLater(coverRound_, this);
+}
+
+void WaylandAreaSelectorDesk::uncover() {
+    coverRound_.reset();
+    for (const auto& cover : covers_) {
+        if (cover)
+            cover->close();
+    }
+    covers_.clear();
+}
 
 QList<QRectF> WaylandAreaSelectorDesk::screens() const {
     QList<QRectF> frames;
