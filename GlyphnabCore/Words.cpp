@@ -218,6 +218,11 @@ QString settingsShortcutRefused() {
     return text(u"settings.shortcutRefused",
                 u"Another program already uses this shortcut, so it does nothing here. Pick another.");
 }
+QString settingsShortcutsDetailDesk() {
+    return text(u"settings.shortcutsDetailDesk",
+                u"Here the desktop runs the grab commands from its own keyboard settings. The keys above are "
+                u"what the app asks for where it can set global shortcuts itself.");
+}
 QString settingsShortcutNoKey() {
     return text(u"settings.shortcutNoKey", u"This keyboard has no key for this shortcut, so it does nothing here. Pick another.");
 }

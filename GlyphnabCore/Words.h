@@ -182,6 +182,7 @@ QString settingsShortcutsDetail();
 QString settingsShortcutRefused();
 // Global keys the desktop cannot register for any app, and the desktop's own keys instead.
 QString settingsShortcutNoKey();
+QString settingsShortcutsDetailDesk();
 QString settingsShortcutNoGlobalKeys();
 QString settingsShortcutDeskTrigger(const QString& trigger);
 QString settingsShortcutDeskUnset();

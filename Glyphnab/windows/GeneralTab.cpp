@@ -2,6 +2,7 @@
 
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "Glyphnab/windows/GrantStatus.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
@@ -83,8 +84,10 @@ void RouteNote::setState(bool clipboard, bool screenAllowed) {
         mark_ = mark;
         markOn_ = screenAllowed;
     }
-    statusText_->setText(screenAllowed ? Words::grantOn() : Words::grantTitle());
-    openSettings_->setVisible(!screenAllowed);
+    // No settings can switch on what the session does not have.
+    const auto lacking = screenAllowed ? std::nullopt : sessionLacksCapture();
+    statusText_->setText(screenAllowed ? Words::grantOn() : lacking ? Words::grantTitleUnavailable() : Words::grantTitle());
+    openSettings_->setVisible(!screenAllowed && !lacking);
 }
 
 bool RouteNote::showsClipboardNote() const { return !clipboardNote_->isHidden(); }

@@ -4,7 +4,7 @@
 #include "Glyphnab/windows/GrantWatchHold.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "GlyphnabCore/Words.h"
-#include "platform/screen/ScreenService.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/Permission.h"
 #include "ZantrelUI/design/Backdrop.h"
@@ -31,17 +31,6 @@ namespace Words = GlyphnabCore::Words;
 
 namespace {
 
-// Why this session cannot capture the screen at all, when that is so: there is then no
-// permission to give, and the panel says what is missing instead.
-std::optional<QString> sessionLacksCapture() {
-    const Platform::ScreenService& screen = Platform::screenService();
-    if (screen.session() != Platform::Session::wayland)
-        return std::nullopt;
-    const QString missing = screen.missing();
-    if (missing.isEmpty())
-        return std::nullopt;
-    return missing;
-}
 
 
 const ZantrelKit::Permission& screenRecording() { return ZantrelKit::Permission::screenRecording(); }

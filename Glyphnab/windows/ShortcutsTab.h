@@ -54,6 +54,7 @@ private:
     ShortcutRow* grab_;
     ShortcutRow* other_;
     ZantrelUI::PillButton* reset_;
+    ZantrelUI::SettingsRow* explanationRow_ = nullptr;
 };
 
 }  // namespace Glyphnab
