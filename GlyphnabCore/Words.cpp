@@ -240,6 +240,9 @@ QString settingsShortcutDeskUnset() {
                 u"Your desktop has no keys for this yet. Set them in the desktop's keyboard settings.");
 }
 QString settingsCopyCommand() { return text(u"settings.copyCommand", u"Copy"); }
+QString grantPortalOn() {
+    return text(u"grant.portalOn", u"Screenshots come from your desktop, which may ask you once");
+}
 QString grantTitleUnavailable() { return text(u"grant.titleUnavailable", u"Screen capture isn't available"); }
 QString grantDetailUnavailable(const QString& reason) {
     return text(u"grant.detailUnavailable",

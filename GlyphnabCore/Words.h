@@ -188,6 +188,7 @@ QString settingsShortcutDeskTrigger(const QString& trigger);
 QString settingsShortcutDeskUnset();
 QString settingsCopyCommand();
 QString grantTitleUnavailable();
+QString grantPortalOn();
 QString grantDetailUnavailable(const QString& reason);
 QString settingsResetShortcuts();
 QString settingsFollowMac();

@@ -86,7 +86,10 @@ void RouteNote::setState(bool clipboard, bool screenAllowed) {
     }
     // No settings can switch on what the session does not have.
     const auto lacking = screenAllowed ? std::nullopt : sessionLacksCapture();
-    statusText_->setText(screenAllowed ? Words::grantOn() : lacking ? Words::grantTitleUnavailable() : Words::grantTitle());
+    if (screenAllowed)
+        statusText_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+    else
+        statusText_->setText(lacking ? Words::grantTitleUnavailable() : Words::grantTitle());
     openSettings_->setVisible(!screenAllowed && !lacking);
 }
 

@@ -4,6 +4,7 @@
 #include "Glyphnab/windows/GrabIllustration.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/RouteCard.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "Glyphnab/shell/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
@@ -147,13 +148,20 @@ void GrantFooter::refresh() {
     if (!model_)
         return;
     const bool allowed = model_->screenAllowed();
-    const Form form = model_->screenRecordingAsked() && !allowed ? Form::reopen : Form::status;
+    // A session without any way to read the screen has nothing to allow or reopen for.
+    const auto lacking = allowed ? std::nullopt : sessionLacksCapture();
+    const Form form = model_->screenRecordingAsked() && !allowed && !lacking ? Form::reopen : Form::status;
     if (!built_ || form != form_)
         rebuild(form);
     if (form_ == Form::status) {
         status_->setOn(allowed);
-        statusLabel_->setText(allowed ? Words::grantOn() : Words::grantWaiting());
-        allow_->setVisible(!allowed);
+        if (lacking)
+            statusLabel_->setText(Words::grantTitleUnavailable());
+        else if (allowed)
+            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+        else
+            statusLabel_->setText(Words::grantWaiting());
+        allow_->setVisible(!allowed && !lacking);
     }
 }
 

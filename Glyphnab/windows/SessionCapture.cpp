@@ -14,4 +14,8 @@ std::optional<QString> sessionLacksCapture() {
     return missing;
 }
 
+bool captureThroughPortal() {
+    return Platform::screenService().session() == Platform::Session::wayland;
+}
+
 }  // namespace Glyphnab

@@ -14,4 +14,7 @@ namespace Glyphnab {
 // session's answer is the permission's).
 std::optional<QString> sessionLacksCapture();
 
+// Whether the screen is read through the desktop portal, whose own prompt is the grant.
+bool captureThroughPortal();
+
 }  // namespace Glyphnab
