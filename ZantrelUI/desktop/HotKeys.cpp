@@ -60,10 +60,13 @@ QSet<QString> HotKeys::reinstall() {
         if (status == Platform::HotKeyStatus::registered) {
             names_.insert(number, it.key());
         } else {
-            if (status == Platform::HotKeyStatus::unavailable)
-                unavailable_.insert(it.key());
             refused.insert(it.key());
-            log().error(u"hot key refused: %{public}s", it.key());
+            if (status == Platform::HotKeyStatus::unavailable) {
+                unavailable_.insert(it.key());
+                log().error(u"hot key unavailable here: %{public}s", it.key());
+            } else {
+                log().error(u"hot key refused: %{public}s", it.key());
+            }
         }
     }
     if (!refused.isEmpty() && onRefused_)

@@ -3,6 +3,7 @@
 #include "platform/portal/PortalRequest.h"
 
 #include <QDBusMetaType>
+#include <QCoreApplication>
 #include <QDBusPendingCall>
 #include <QDBusObjectPath>
 
@@ -46,7 +47,8 @@ ShortcutsSession::ShortcutsSession(QDBusConnection bus, QObject* parent) : QObje
 }
 
 ShortcutsSession::~ShortcutsSession() {
-    if (session_.isEmpty())
+    // After the application object the bus is gone too, and the desktop closes the session.
+    if (session_.isEmpty() || QCoreApplication::instance() == nullptr)
         return;
     bus_.disconnect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(shortcutsInterface),
                     QStringLiteral("Activated"), this,

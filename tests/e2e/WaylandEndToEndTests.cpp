@@ -50,6 +50,24 @@ protected:
         return false;
     }
 
+    // Starts `glyphnab grab` once the app's overlay is up for it; the app owns its name a
+    // moment before its model is ready, and says so.
+    QProcess* startGrab(WaylandSession& session) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 15000) {
+            QProcess& grab = session.start(app, {QStringLiteral("grab")});
+            const bool covered =
+                waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 1 ||
+                                     grab.state() == QProcess::NotRunning; },
+                        20000);
+            if (covered && grab.state() == QProcess::Running)
+                return &grab;
+            QThread::msleep(200);
+        }
+        return nullptr;
+    }
+
     static bool waitFor(const std::function<bool()>& condition, int milliseconds) {
         QElapsedTimer timer;
         timer.start();
@@ -71,11 +89,10 @@ TEST_F(WaylandEndToEnd, TheGrabCommandCoversTheOutputWithThePortalsPictureAndEnd
     if (HasFatalFailure() || IsSkipped())
         return;
     // The command waits for the pick; leaving the bus ends the pick with it.
-    QProcess& grab = session.start(app, {QStringLiteral("grab")});
-    const bool covered = waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 1; }, 20000);
-    ASSERT_TRUE(covered) << app_->readAllStandardError().toStdString();
-    grab.kill();
-    grab.waitForFinished(3000);
+    QProcess* grab = startGrab(session);
+    ASSERT_NE(grab, nullptr) << app_->readAllStandardError().toStdString();
+    grab->kill();
+    grab->waitForFinished(3000);
     EXPECT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 0; }, 10000));
     // No screenshot stays behind where the portal left it.
     const QStringList pictures = QDir(session.environment().value(QStringLiteral("HOME")))
@@ -89,9 +106,9 @@ TEST_F(WaylandEndToEnd, TheGrabCommandAndADragPutTheTextOnTheClipboard) {
     start(session);
     if (HasFatalFailure() || IsSkipped())
         return;
-    QProcess& grab = session.start(app, {QStringLiteral("grab")});
-    ASSERT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 1; }, 20000))
-        << app_->readAllStandardError().toStdString();
+    QProcess* started = startGrab(session);
+    ASSERT_NE(started, nullptr) << app_->readAllStandardError().toStdString();
+    QProcess& grab = *started;
     const auto dragged = session.run(QStringLiteral(GLYPHNAB_WL_POINTER_PATH),
                                      {QStringLiteral("1280"), QStringLiteral("800"), QStringLiteral("5"),
                                       QStringLiteral("5"), QStringLiteral("700"), QStringLiteral("90")});
