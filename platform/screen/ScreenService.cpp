@@ -74,8 +74,14 @@ Session currentSession() {
 ScreenService& screenService() {
     const std::lock_guard guard(lock());
     auto& service = installed();
-    if (!service)
-        service = sessionService();
+    if (service)
+        return *service;
+    // Before the application object there is no session to choose yet.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        static const std::unique_ptr<ScreenService> none = makeNoScreenService(Session::none, false);
+        return *none;
+    }
+    service = sessionService();
     return *service;
 }
 

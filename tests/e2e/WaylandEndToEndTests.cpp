@@ -58,7 +58,7 @@ protected:
         while (timer.elapsed() < 15000) {
             QProcess& grab = session.start(app, {QStringLiteral("grab")});
             const bool covered =
-                waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 1 ||
+                waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) >= 1 ||
                                      grab.state() == QProcess::NotRunning; },
                         20000);
             if (covered && grab.state() == QProcess::Running)
@@ -98,6 +98,23 @@ TEST_F(WaylandEndToEnd, TheGrabCommandCoversTheOutputWithThePortalsPictureAndEnd
     const QStringList pictures = QDir(session.environment().value(QStringLiteral("HOME")))
                                      .entryList({QStringLiteral("*.png")}, QDir::Files);
     EXPECT_TRUE(pictures.isEmpty()) << pictures.join(u' ').toStdString();
+}
+
+TEST_F(WaylandEndToEnd, EachOutputGetsItsOwnPanel) {
+    WaylandSession session;
+    if (session.isRunning()) {
+        ASSERT_TRUE(session.addOutput(1280, 1024, 768));
+    }
+    start(session);
+    if (HasFatalFailure() || IsSkipped())
+        return;
+    QProcess* grab = startGrab(session);
+    ASSERT_NE(grab, nullptr) << app_->readAllStandardError().toStdString();
+    EXPECT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 2; }, 20000))
+        << app_->readAllStandardError().toStdString();
+    grab->kill();
+    grab->waitForFinished(3000);
+    EXPECT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 0; }, 10000));
 }
 
 #ifdef GLYPHNAB_WL_POINTER_PATH

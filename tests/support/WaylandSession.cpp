@@ -232,6 +232,15 @@ CommandResult WaylandSession::swaymsg(const QStringList& arguments) const {
     return run(QStringLiteral("swaymsg"), arguments, std::chrono::seconds(10));
 }
 
+bool WaylandSession::addOutput(int x, int width, int height) const {
+    if (swaymsg({QStringLiteral("create_output")}).exitCode != 0)
+        return false;
+    return swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-2"), QStringLiteral("resolution"),
+                    QStringLiteral("%1x%2").arg(width).arg(height), QStringLiteral("position"),
+                    QStringLiteral("%1 0").arg(x)})
+               .exitCode == 0;
+}
+
 std::optional<QString> WaylandSession::clipboardText() const {
     const CommandResult result =
         run(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, std::chrono::seconds(5));

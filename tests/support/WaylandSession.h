@@ -36,6 +36,8 @@ public:
     CommandResult run(const QString& program, const QStringList& arguments = {},
                       std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
     CommandResult swaymsg(const QStringList& arguments) const;
+    // A second headless output to the right of the first; false when sway refuses.
+    bool addOutput(int x, int width, int height) const;
     // The clipboard's text (wl-paste), or nothing when nobody offers text.
     std::optional<QString> clipboardText() const;
     // How many visible windows of a process sway shows full screen.
