@@ -105,7 +105,8 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     stack->addWidget(againDetail_);
     detail_ = new InkLabel(Words::grantDetail(app), Fonts::body(), Ink::secondary(), true, this);
     stack->addWidget(detail_);
-    stack->addWidget(new PathCrumbs(screenRecording().pane, this), 0, Qt::AlignLeft);
+    crumbs_ = new PathCrumbs(screenRecording().pane, this);
+    stack->addWidget(crumbs_, 0, Qt::AlignLeft);
 
     auto* live = new QVBoxLayout();
     live->setSpacing(8);
@@ -174,10 +175,12 @@ void GrantPanelView::refresh() {
     const bool allowed = model_->screenAllowed();
     const bool again = model_->grantAgain();
     const auto lacking = allowed ? std::nullopt : sessionLacksCapture();
-    if (lacking) {
+    // Without a screenshot service there is no setting to switch on and nothing to wait for.
+    detail_->setText(lacking ? Words::grantDetailUnavailable(*lacking) : Words::grantDetail(model_->appName()));
+    crumbs_->setVisible(!lacking);
+    if (lacking)
         title_->setText(Words::grantTitleUnavailable());
-        detail_->setText(Words::grantDetailUnavailable(*lacking));
-    } else if (allowed)
+    else if (allowed)
         title_->setText(Words::grantOn());
     else if (again)
         title_->setText(ZantrelKit::Copy::Permission::againTitle(screenRecording()));
@@ -185,9 +188,11 @@ void GrantPanelView::refresh() {
         title_->setText(Words::grantTitle());
     againDetail_->setVisible(again && !allowed);
     status_->setOn(allowed);
-    statusLabel_->setText(allowed ? Words::grantRelaunch() : Words::grantWaiting());
-    stuck_->setVisible(!allowed);
+    statusLabel_->setText(allowed ? Words::grantRelaunch() : lacking ? QString() : Words::grantWaiting());
+    stuck_->setVisible(!allowed && !lacking);
     rebuildGrantButtons(allowed);
+    for (PillButton* button : grantButtons_)
+        button->setVisible(!lacking);
 }
 
 void GrantPanelView::rebuildGrantButtons(bool granted) {
