@@ -155,6 +155,17 @@ QString routeClipboardDetail() {
 }
 QString keysTitle() { return text(u"keys.title", u"Your shortcuts"); }
 QString keysBody() { return text(u"keys.body", u"They work in every app. Click a shortcut to change it."); }
+QString keysBodyNoGlobalKeys() {
+    return text(u"keys.bodyNoGlobalKeys",
+                u"This desktop doesn't let apps set global shortcuts. In its keyboard settings, add a custom "
+                u"shortcut for each command below.");
+}
+QString keysBodyDesk() {
+    return text(u"keys.bodyDesk", u"Your desktop runs these shortcuts. Change them in its keyboard settings.");
+}
+QString keysTryItCommand() {
+    return text(u"keys.tryItCommand", u"Try it now: press the shortcut you gave the grab command, and drag over this line.");
+}
 QString keysTryIt(const QString& shortcut) {
     return text(u"keys.tryIt", u"Try it now: press %@ and drag over this line.", {shortcut});
 }

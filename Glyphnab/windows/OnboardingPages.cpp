@@ -285,8 +285,16 @@ void RoutePage::refresh() {
 KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), model_(&model) {
     Platform::assertMain();
     auto* stack = pageStack(this);
+    // A Wayland desktop may offer apps no global keys, or bind them itself.
+    if (Platform::currentSession() == Platform::Session::wayland) {
+        desk_ = HotKeys::shared().desk();
+        grabTrigger_ = HotKeys::shared().trigger(GlyphnabCore::rawValue(Command::grab));
+    }
+    const QString body = desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()
+                         : desk_ == Platform::HotKeyDesk::portal ? Words::keysBodyDesk()
+                                                                 : Words::keysBody();
     stack->addWidget(pageTitle(Words::keysTitle(), this));
-    stack->addWidget(new InkLabel(Words::keysBody(), Fonts::body(), Ink::secondary(), true, this));
+    stack->addWidget(new InkLabel(body, Fonts::body(), Ink::secondary(), true, this));
 
     auto* card = new SettingsCard(std::nullopt, this);
     for (const Command command : GlyphnabCore::allCommands) {
@@ -301,11 +309,12 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
-        // A Wayland desktop may offer apps no global keys, or bind them itself.
-        if (Platform::currentSession() == Platform::Session::wayland) {
-            HotKeys& keys = HotKeys::shared();
-            rows_[index]->setDesk(keys.desk(), keys.desk() == Platform::HotKeyDesk::none,
-                                  keys.trigger(GlyphnabCore::rawValue(command)));
+        if (desk_ != Platform::HotKeyDesk::grabs) {
+            rows_[index]->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
+                                  HotKeys::shared().trigger(GlyphnabCore::rawValue(command)));
+            // The page's text says it once for both rows.
+            if (desk_ == Platform::HotKeyDesk::none)
+                rows_[index]->refusedLabel()->hide();
         }
         line->addWidget(rows_[index], 0, Qt::AlignTop);
         card->addRow(row);
@@ -379,8 +388,10 @@ void KeysPage::refresh() {
     tryIt_->setVisible(grab != prefs.shortcuts.end());
     if (grab == prefs.shortcuts.end())
         return;
-    const QString keys = KeyboardLayout::text(grab->second);
-    if (prefs.route == Route::clipboard)
+    const QString keys = desk_ == Platform::HotKeyDesk::grabs ? KeyboardLayout::text(grab->second) : grabTrigger_;
+    if (keys.isEmpty())
+        tryItLabel_->setText(Words::keysTryItCommand());
+    else if (prefs.route == Route::clipboard)
         tryItLabel_->setText(Words::keysTryItClipboard(keys));
     else if (model_->screenAllowed())
         tryItLabel_->setText(Words::keysTryIt(keys));
