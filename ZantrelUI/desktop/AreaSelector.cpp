@@ -241,6 +241,8 @@ void AreaSelector::finish(std::optional<QRectF> result) {
     grabbed_ = nullptr;
     if (result)
         desk_->coverUntilDelivered();
+    else
+        desk_->pickCancelled();
     // Torn down now; deleted once the event that ended the pick has been handled.
     for (const auto& panel : panels_) {
         if (panel) {

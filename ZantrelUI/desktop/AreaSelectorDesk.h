@@ -59,6 +59,8 @@ public:
     // A pick ended with an area: where the clipboard goes only to an app with a focused
     // window, the screens stay covered by their frozen pictures until `uncover`.
     virtual void coverUntilDelivered() {}
+    // A pick ended without an area.
+    virtual void pickCancelled() {}
     virtual void uncover() {}
 };
 

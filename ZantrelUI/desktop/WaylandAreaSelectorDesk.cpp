@@ -78,6 +78,11 @@ void WaylandAreaSelectorDesk::coverUntilDelivered() {
     uncoverLater(coverRound_, this);
 }
 
+void WaylandAreaSelectorDesk::pickCancelled() {
+    // An old picture must not stand for the screen in a later grab of the same area.
+    screen_.dropFrozen();
+}
+
 void WaylandAreaSelectorDesk::uncover() {
     coverRound_.reset();
     for (const auto& cover : covers_) {

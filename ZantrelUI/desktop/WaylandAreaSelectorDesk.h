@@ -39,6 +39,7 @@ public:
     QCoro::Task<bool> prepare() override;
     void present(QWidget& panel, const QRectF& screen) override;
     void coverUntilDelivered() override;
+    void pickCancelled() override;
     void uncover() override;
 
     bool isCovering() const { return !covers_.empty(); }

@@ -31,6 +31,7 @@ public:
     QCoro::Task<std::expected<QImage, CaptureFailure>> capture(QRectF desktop) override;
     QCoro::Task<bool> freeze() override;
     QImage frozen(const QRectF& screen) const override;
+    void dropFrozen() override { frozen_.reset(); }
 
 private:
     struct Picture {

@@ -44,6 +44,9 @@ public:
         (void)screen;
         return {};
     }
+    // The pick over the frozen picture ended without an area: a later capture reads the
+    // screen as it is then.
+    virtual void dropFrozen() {}
 };
 
 // The process's service (the session's, unless a test installed another).

@@ -2,8 +2,8 @@
 
 // A desktop portal of the test's own on a private bus: the documented Screenshot and
 // GlobalShortcuts interfaces of org.freedesktop.portal.Desktop, answering through request
-// objects as the real portal does. It runs on the bus's own thread, so blocking calls of
-// the code under test reach it.
+// objects as the real portal does. It answers on the test's event loop, so only calls
+// that wait on that loop reach it.
 
 #include "platform/portal/PortalShortcuts.h"
 

@@ -5,6 +5,7 @@
 #include "platform/hotkeys/PortalHotKeyService.h"
 #include "platform/portal/PortalRequest.h"
 #include "platform/portal/PortalScreenshot.h"
+#include "platform/screen/PortalScreenService.h"
 #include "platform/screen/ScreenService.h"
 #include "tests/Glyphnab/PrivateBus.h"
 #include "tests/platform/FakePortal.h"
@@ -13,6 +14,8 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -77,6 +80,38 @@ TEST_F(PortalTest, ARefusalAndASilentPortalAreFailuresThatSaySo) {
     portal_->answers = true;  // an answer that names no picture
     const auto empty = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
     EXPECT_FALSE(empty.has_value());
+}
+
+TEST_F(PortalTest, ThePickedAreaIsCutFromThePictureTheUserSawAndOnlyFromThat) {
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    QImage shown(desktop.size() * 2, QImage::Format_RGB32);  // a desktop at twice the points
+    shown.fill(Qt::white);
+    shown.setPixelColor(20, 40, QColor(255, 0, 0));
+    portal_->picture = shown;
+    Platform::PortalScreenService service(*client_);
+    ASSERT_TRUE(QCoro::waitFor(service.freeze()));
+    EXPECT_EQ(service.frozen(QRectF(desktop)).devicePixelRatio(), 2.0);
+
+    // The screen changes after the picture; the capture reads what the user picked over.
+    portal_->picture.fill(Qt::black);
+    const auto area = QCoro::waitFor(service.capture(QRectF(desktop.left() + 10, desktop.top() + 20, 5, 5)));
+    ASSERT_TRUE(area.has_value()) << area.error().message.toStdString();
+    EXPECT_EQ(area->size(), QSize(10, 10));
+    EXPECT_EQ(area->pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(portal_->seen().calls.count(QStringLiteral("Screenshot")), 1);
+
+    // Used once: the next capture takes the screen as it is now; so does one after a cancelled pick.
+    const auto later = QCoro::waitFor(service.capture(QRectF(desktop.left() + 10, desktop.top() + 20, 5, 5)));
+    ASSERT_TRUE(later.has_value());
+    EXPECT_EQ(later->pixelColor(0, 0), QColor(Qt::black));
+    ASSERT_TRUE(QCoro::waitFor(service.freeze()));
+    service.dropFrozen();
+    EXPECT_TRUE(service.frozen(QRectF(desktop)).isNull());
+    const auto fresh = QCoro::waitFor(service.capture(QRectF(desktop.left(), desktop.top(), 5, 5)));
+    ASSERT_TRUE(fresh.has_value());
+    EXPECT_EQ(portal_->seen().calls.count(QStringLiteral("Screenshot")), 4);
+    // An area off every screen is a failure, not an empty picture.
+    EXPECT_FALSE(QCoro::waitFor(service.capture(QRectF(desktop.right() + 100, 0, 5, 5))).has_value());
 }
 
 TEST(PortalPicture, OnlyLocalFilesAreReadAndEveryOneIsRemoved) {

@@ -29,6 +29,7 @@ struct DeskState {
     int freezes = 0;
     bool prepares = true;
     int covers = 0;
+    int cancels = 0;
     std::optional<FrontWindow> front;
     std::vector<FrontWindow> activated;
 };
@@ -54,6 +55,7 @@ public:
     void activate(const FrontWindow& window) override { state_.activated.push_back(window); }
     QCoro::Task<bool> prepare() override { co_return state_.prepares; }
     void coverUntilDelivered() override { ++state_.covers; }
+    void pickCancelled() override { ++state_.cancels; }
 
 private:
     DeskState& state_;
@@ -127,11 +129,13 @@ TEST_F(AreaSelectorTest, OnlyAPickWithAnAreaKeepsTheScreensCovered) {
     QCoreApplication::sendEvent(&panel(0), &escape);
     ASSERT_TRUE(finished());
     EXPECT_EQ(desk_.covers, 0);
+    EXPECT_EQ(desk_.cancels, 1);
     result_.reset();
     start();
     dragFrom({100, 100}, {300, 250});
     ASSERT_TRUE(finished());
     EXPECT_EQ(desk_.covers, 1);
+    EXPECT_EQ(desk_.cancels, 1);
 }
 
 TEST_F(AreaSelectorTest, DragAcrossScreensGivesTheUnionOfItsPartsOnThem) {

@@ -23,6 +23,7 @@ class PictureService final : public Platform::ScreenService {
 public:
     bool pictured = true;
     int freezes = 0;
+    int drops = 0;
 
     Platform::Session session() const override { return Platform::Session::wayland; }
     bool readable() const override { return true; }
@@ -34,6 +35,7 @@ public:
         ++freezes;
         co_return pictured;
     }
+    void dropFrozen() override { ++drops; }
     QImage frozen(const QRectF& screen) const override {
         QImage part((screen.size() * 1.5).toSize(), QImage::Format_RGB32);
         part.fill(QColor(20, 40, 60));
@@ -70,6 +72,9 @@ TEST_F(WaylandDeskTest, ThePickWaitsForThePictureAndDrawsOverIt) {
     EXPECT_EQ(desk_.freeze(screen).devicePixelRatio(), 1.5);
     // No other app's window can be named on Wayland.
     EXPECT_FALSE(desk_.frontWindow().has_value());
+    // A cancelled pick leaves no old picture to stand for the screen later.
+    desk_.pickCancelled();
+    EXPECT_EQ(service_.drops, 1);
 }
 
 TEST_F(WaylandDeskTest, CoversStayUntilTheClipboardChangesOrTheLimit) {
