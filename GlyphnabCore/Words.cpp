@@ -155,6 +155,17 @@ QString routeClipboardDetail() {
 }
 QString keysTitle() { return text(u"keys.title", u"Your shortcuts"); }
 QString keysBody() { return text(u"keys.body", u"They work in every app. Click a shortcut to change it."); }
+QString keysBodyNoGlobalKeys() {
+    return text(u"keys.bodyNoGlobalKeys",
+                u"This desktop doesn't let apps set global shortcuts. In its keyboard settings, add a custom "
+                u"shortcut for each command below.");
+}
+QString keysBodyDesk() {
+    return text(u"keys.bodyDesk", u"Your desktop runs these shortcuts. Change them in its keyboard settings.");
+}
+QString keysTryItCommand() {
+    return text(u"keys.tryItCommand", u"Try it now: press the shortcut you gave the grab command, and drag over this line.");
+}
 QString keysTryIt(const QString& shortcut) {
     return text(u"keys.tryIt", u"Try it now: press %@ and drag over this line.", {shortcut});
 }
@@ -227,6 +238,37 @@ QString settingsShortcutsDetail() {
 QString settingsShortcutRefused() {
     return text(u"settings.shortcutRefused",
                 u"Another program already uses this shortcut, so it does nothing here. Pick another.");
+}
+QString settingsShortcutsDetailDesk() {
+    return text(u"settings.shortcutsDetailDesk",
+                u"Here the desktop runs the grab commands from its own keyboard settings. The keys above are "
+                u"what the app asks for where it can set global shortcuts itself.");
+}
+QString settingsShortcutNoKey() {
+    return text(u"settings.shortcutNoKey", u"This keyboard has no key for this shortcut, so it does nothing here. Pick another.");
+}
+QString settingsShortcutNoGlobalKeys() {
+    return text(u"settings.shortcutNoGlobalKeys",
+                u"This desktop doesn't let apps set global shortcuts. In your desktop's keyboard settings, add a "
+                u"custom shortcut that runs this command:");
+}
+QString settingsShortcutDeskTrigger(const QString& trigger) {
+    return text(u"settings.shortcutDeskTrigger",
+                u"Your desktop runs this with %@. Change it in the desktop's keyboard settings.", {trigger});
+}
+QString settingsShortcutDeskUnset() {
+    return text(u"settings.shortcutDeskUnset",
+                u"Your desktop has no keys for this yet. Set them in the desktop's keyboard settings.");
+}
+QString settingsCopyCommand() { return text(u"settings.copyCommand", u"Copy"); }
+QString grantPortalOn() {
+    return text(u"grant.portalOn", u"Screenshots come from your desktop, which may ask you once");
+}
+QString grantTitleUnavailable() { return text(u"grant.titleUnavailable", u"Screen capture isn't available"); }
+QString grantDetailUnavailable(const QString& reason) {
+    return text(u"grant.detailUnavailable",
+                u"%@. Read the clipboard picture instead: take a screenshot with your desktop's tool first.",
+                {reason});
 }
 QString settingsResetShortcuts() { return text(u"settings.resetShortcuts", u"Reset to Defaults"); }
 QString settingsFollowMac() { return text(u"settings.followMac", u"Follow the system's languages"); }

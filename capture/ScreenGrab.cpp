@@ -3,8 +3,7 @@
 #include "ZantrelKit/RunModes.h"
 #include "ZantrelKit/ScreenArea.h"
 #include "platform/async/MainThread.h"
-#include "platform/async/Worker.h"
-#include "platform/screen/X11Capture.h"
+#include "platform/screen/ScreenService.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,16 +21,7 @@ std::optional<QRectF> primaryScreenGeometry() {
 }
 
 bool preflight() {
-    const auto link = Platform::applicationX11Link();
-    return link && Platform::canReadRoot(*link);
-}
-
-QString noSessionText() {
-    if (QGuiApplication::platformName() == u"wayland")
-        return QStringLiteral(
-            "This Wayland session does not let the app read the screen; log in to an X11 session to grab "
-            "text from the screen");
-    return QStringLiteral("There is no X11 display to read the screen from");
+    return Platform::screenService().readable();
 }
 
 }  // namespace
@@ -41,7 +31,8 @@ const char* NoGrantInScriptedRun::what() const noexcept {
 }
 
 bool askForGrant() {
-    // Nothing to request on X11: a readable root window is the grant.
+    // Nothing to request ahead: on X11 a readable root window is the grant, and a desktop
+    // portal asks the user itself when the first screenshot is taken.
     return preflight();
 }
 
@@ -59,12 +50,10 @@ QRectF desktopArea(const QRectF& rect, const std::optional<QRectF>& primaryScree
 QCoro::Task<QImage> capture(QRectF rect) {
     Platform::assertMain();
     requireGrantInScriptedRun();
-    const auto link = Platform::applicationX11Link();
-    if (!link)
-        throw CaptureError(noSessionText().toStdString());
-    const QRect pixels = Platform::toDevicePixels(desktopArea(rect, primaryScreenGeometry()));
-    const Platform::X11Link x11 = *link;
-    auto result = co_await Platform::runOnWorker([x11, pixels] { return Platform::captureRoot(x11, pixels); });
+    Platform::ScreenService& screen = Platform::screenService();
+    if (const QString missing = screen.missing(); !missing.isEmpty())
+        throw CaptureError(missing.toStdString());
+    auto result = co_await screen.capture(desktopArea(rect, primaryScreenGeometry()));
     if (!result)
         throw CaptureError(result.error().message.toStdString());
     co_return std::move(*result);

@@ -18,14 +18,17 @@ struct NoGrantInScriptedRun : std::exception {
     const char* what() const noexcept override;
 };
 
-// The screen could not be read: no X11 session, the server refused, no pixels came back.
+// The screen could not be read: the session offers no way to read it, the server or the
+// portal refused, no pixels came back.
 class CaptureError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// Whether the screen may be captured now. On X11 that is whether the root window can be
-// read; there is no prompt to show, so a scripted run and a normal run ask the same.
+// Whether the screen may be captured now: on X11 whether the root window can be read, on
+// Wayland whether the desktop portal offers screenshots (it shows its own prompt when
+// the picture is taken). There is no prompt to show here, so a scripted run and a normal
+// run ask the same.
 bool askForGrant();
 
 // Throws NoGrantInScriptedRun in a scripted run without the grant; nothing otherwise.

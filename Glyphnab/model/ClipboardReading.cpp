@@ -6,6 +6,7 @@
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
 #include "platform/async/Worker.h"
+#include "platform/screen/ScreenService.h"
 #include "text/ImageInput.h"
 
 #include <QDir>
@@ -222,8 +223,12 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
         co_return co_await reading;
     }
     refreshGrant();
-    if (!screenAllowed_)
-        throw IntentFailure(Words::grantDetail(appName()));
+    if (!screenAllowed_) {
+        // A session that cannot read the screen at all is named; no grant would help there.
+        const Platform::ScreenService& screen = Platform::screenService();
+        const QString missing = screen.session() == Platform::Session::wayland ? screen.missing() : QString();
+        throw IntentFailure(missing.isEmpty() ? Words::grantDetail(appName()) : Words::grantDetailUnavailable(missing));
+    }
     if (stop.stop_requested())
         throw IntentFailure(Words::errorStopped());
     hideNotice();

@@ -89,6 +89,11 @@ AppBusTarget AppBusTarget::withIntents() {
         auto grab = intent.perform(std::move(stop));
         co_return co_await grab;
     };
+    target.grabOther = [](std::stop_token stop) -> QCoro::Task<QString> {
+        const GrabAreaIntent intent{true};
+        auto grab = intent.perform(std::move(stop));
+        co_return co_await grab;
+    };
     target.read = [](QList<QUrl> urls, std::stop_token stop) -> QCoro::Task<QString> {
         QList<IntentFile> files;
         for (const QUrl& url : urls)
@@ -138,14 +143,23 @@ void AppBus::releaseName() {
 }
 
 QString AppBus::GrabText(const QDBusMessage& message) {
-    if (!target_.grab) {
+    return grabLater(target_.grab, message);
+}
+
+QString AppBus::GrabOtherText(const QDBusMessage& message) {
+    return grabLater(target_.grabOther, message);
+}
+
+QString AppBus::grabLater(const std::function<QCoro::Task<QString>(std::stop_token)>& grab,
+                          const QDBusMessage& message) {
+    if (!grab) {
         replyNow(connection_, message, notSupported(message));
         return {};
     }
     message.setDelayedReply(true);
     // A caller that leaves the bus (its command was interrupted) ends the pick with it.
     auto [stop, finished] = callerStop(message);
-    auto work = [grab = target_.grab, stop] { return grab(stop->get_token()); };
+    auto work = [grab, stop] { return grab(stop->get_token()); };
     answerLater(connection_, message, std::move(work), std::move(finished));
     return {};
 }
@@ -301,8 +315,9 @@ bool instanceRunning(const QDBusConnection& bus) {
     return registered.isValid() && registered.value();
 }
 
-QCoro::Task<Answer> grab(QDBusConnection bus) {
-    auto answer = call(std::move(bus), QStringLiteral("GrabText"), {}, actionTimeout);
+QCoro::Task<Answer> grab(QDBusConnection bus, bool other) {
+    auto answer =
+        call(std::move(bus), other ? QStringLiteral("GrabOtherText") : QStringLiteral("GrabText"), {}, actionTimeout);
     co_return co_await answer;
 }
 

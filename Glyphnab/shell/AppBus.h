@@ -44,6 +44,8 @@ inline const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.In
 struct AppBusTarget {
     // The stop is requested when the caller leaves the bus before the answer.
     std::function<QCoro::Task<QString>(std::stop_token)> grab;
+    // The same grab with the other line handling.
+    std::function<QCoro::Task<QString>(std::stop_token)> grabOther;
     std::function<QCoro::Task<QString>(QList<QUrl>, std::stop_token)> read;
     std::function<QCoro::Task<QString>(QUrl)> code;
     // Copies the text of what the board holds like any other grab; false when the app can
@@ -80,6 +82,7 @@ public:
 
 public Q_SLOTS:
     Q_SCRIPTABLE QString GrabText(const QDBusMessage& message);
+    Q_SCRIPTABLE QString GrabOtherText(const QDBusMessage& message);
     Q_SCRIPTABLE QString ReadText(const QStringList& paths, const QDBusMessage& message);
     Q_SCRIPTABLE QString ReadCode(const QString& path, const QDBusMessage& message);
     Q_SCRIPTABLE void CopyText(const QStringList& uris, const QByteArray& bytes, const QString& mimeType,
@@ -88,6 +91,7 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Reopen();
 
 private:
+    QString grabLater(const std::function<QCoro::Task<QString>(std::stop_token)>& grab, const QDBusMessage& message);
     // A stop requested when the caller leaves the bus before its answer (its command was
     // interrupted); the watcher is removed when `finished` runs.
     std::pair<std::shared_ptr<std::stop_source>, std::function<void()>> callerStop(const QDBusMessage& message);
@@ -121,7 +125,8 @@ using Answer = std::expected<QString, Failure>;
 bool instanceRunning(const QDBusConnection& bus);
 
 // None of these throws.
-QCoro::Task<Answer> grab(QDBusConnection bus);
+// `other`: the grab with the other line handling.
+QCoro::Task<Answer> grab(QDBusConnection bus, bool other = false);
 // Paths are made absolute here: the instance runs in another folder.
 QCoro::Task<Answer> read(QDBusConnection bus, QStringList paths);
 QCoro::Task<Answer> code(QDBusConnection bus, QString path);

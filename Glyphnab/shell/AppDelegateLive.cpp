@@ -66,7 +66,14 @@ DelegateParts DelegateParts::live() {
         auto model = std::make_unique<GlyphnabModel>(context, std::move(board), PictureSource::live(*selector),
                                                      std::move(system), GlyphnabModel::liveReader(),
                                                      GlyphnabModel::liveWarmer());
-        selector.release()->setParent(model.get());
+        ZantrelUI::AreaSelector* picker = selector.release();
+        picker->setParent(model.get());
+        // Whatever still covers the screens for a grab goes once the grab is over.
+        GlyphnabModel* held = model.get();
+        QObject::connect(held, &GlyphnabModel::busyChanged, picker, [held, picker] {
+            if (!held->busy())
+                picker->uncover();
+        });
         return model;
     };
     parts.notice = [](std::function<NoticeModel*()> model) {

@@ -164,7 +164,10 @@ QString GrabAreaIntent::title() { return QStringLiteral("Grab Text from an Area"
 
 QCoro::Task<QString> GrabAreaIntent::perform(std::stop_token stop) const {
     GlyphnabModel& model = requireModel();
-    const ZantrelText::LineMode mode = model.prefs().lineMode;
+    const ZantrelText::LineMode preferred = model.prefs().lineMode;
+    const ZantrelText::LineMode mode =
+        !other ? preferred
+               : (preferred == ZantrelText::LineMode::keep ? ZantrelText::LineMode::join : ZantrelText::LineMode::keep);
     auto grab = model.grabForIntent(mode, pickLimitSeconds, std::move(stop));
     const Outcome outcome = co_await grab;
     co_return outcome.copied;

@@ -82,9 +82,10 @@ private:
 };
 
 // "Grab Text from an Area": the user picks an area within the time limit; its text with
-// the preferred line handling.
+// the preferred line handling, or with the other one when `other` is set.
 struct GrabAreaIntent {
     static constexpr double pickLimitSeconds = 60.0;
+    bool other = false;
     static QString title();
 
     // A stop ends the pick or the grab like the notice's Stop does.

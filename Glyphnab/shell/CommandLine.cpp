@@ -69,8 +69,10 @@ Parsed parse(const QStringList& arguments) {
     if (isHelp(first))
         return Command{Command::Action::help, {}};
     if (first == u"grab") {
+        if (rest == QStringList{QStringLiteral("--other")})
+            return Command{Command::Action::grab, {}, true};
         if (!rest.isEmpty())
-            return Misuse{QStringLiteral("grab takes no arguments")};
+            return Misuse{QStringLiteral("grab takes no arguments but --other")};
         return Command{Command::Action::grab, {}};
     }
     if (first == u"read" || first == u"code") {
@@ -92,6 +94,7 @@ Parsed parse(const QStringList& arguments) {
 QString usageText() {
     return QStringLiteral(
                "Usage: glyphnab grab            %1, in the running app\n"
+               "       glyphnab grab --other    the same, with the other line breaks setting\n"
                "       glyphnab read FILE...    %2 (pictures and PDFs; - reads standard input)\n"
                "       glyphnab code FILE       %3\n"
                "       glyphnab [FILE...]       start the app, or have the running one read the files\n")
@@ -212,7 +215,7 @@ QCoro::Task<QString> runHere(Command command, std::optional<QByteArray> input) {
 // The running instance reads paths: standard input goes to it as a temporary copy.
 QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command command, std::optional<QByteArray> input) {
     if (command.action == Command::Action::grab) {
-        auto answer = AppBusClient::grab(std::move(bus));
+        auto answer = AppBusClient::grab(std::move(bus), command.other);
         co_return co_await answer;
     }
     std::vector<TemporaryCopy> copies;

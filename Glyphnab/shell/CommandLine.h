@@ -26,6 +26,8 @@ struct Command {
     Action action = Action::help;
     // In order; "-" is standard input.
     QStringList files;
+    // grab: with the other line handling (--other).
+    bool other = false;
 
     friend bool operator==(const Command&, const Command&) = default;
 };

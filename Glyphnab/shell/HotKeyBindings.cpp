@@ -17,12 +17,17 @@ HotKeyBindings::HotKeyBindings(GlyphnabModel& model, ZantrelUI::HotKeys& hotKeys
         if (self)
             self->setRefused(names);
     });
+    hotKeys_.setOnChanged([self = QPointer<HotKeyBindings>(this)] {
+        if (self)
+            Q_EMIT self->refusedChanged();
+    });
     connect(&model_, &GlyphnabModel::changed, this, &HotKeyBindings::preferencesChanged);
     registerHotKeys();
 }
 
 HotKeyBindings::~HotKeyBindings() {
     hotKeys_.setOnRefused({});
+    hotKeys_.setOnChanged({});
     hotKeys_.set({}, {});
 }
 
@@ -60,13 +65,21 @@ void HotKeyBindings::preferencesChanged() {
 }
 
 void HotKeyBindings::setRefused(const QSet<QString>& names) {
-    QSet<Command> commands;
-    for (const QString& name : names)
-        if (const auto command = GlyphnabCore::commandFromRawValue(name))
-            commands.insert(*command);
-    if (commands == refused_)
+    QSet<Command> refused;
+    QSet<Command> unavailable;
+    for (const QString& name : names) {
+        const auto command = GlyphnabCore::commandFromRawValue(name);
+        if (!command)
+            continue;
+        if (hotKeys_.unavailable().contains(name))
+            unavailable.insert(*command);
+        else
+            refused.insert(*command);
+    }
+    if (refused == refused_ && unavailable == unavailable_)
         return;
-    refused_ = commands;
+    refused_ = refused;
+    unavailable_ = unavailable;
     Q_EMIT refusedChanged();
 }
 

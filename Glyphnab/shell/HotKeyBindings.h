@@ -33,13 +33,18 @@ public:
     // have an allowed shortcut.
     static QMap<QString, ZantrelKit::Shortcut> bindings(const GlyphnabCore::Preferences::ShortcutTable& table);
 
-    // The commands whose shortcut the desktop refused at the last registration.
+    // The commands whose shortcut another program holds, at the last registration.
     const QSet<GlyphnabCore::Command>& refused() const { return refused_; }
+    // The commands whose shortcut the desktop cannot register for any app (no global keys
+    // for apps, or no key for the code): nobody else is to blame for those.
+    const QSet<GlyphnabCore::Command>& unavailable() const { return unavailable_; }
+    ZantrelUI::HotKeys& hotKeys() const { return hotKeys_; }
 
     // Registers the preferences' shortcuts now, whatever was registered before.
     void registerHotKeys();
 
 Q_SIGNALS:
+    // The refused or unavailable commands changed, or the triggers the desktop reports.
     void refusedChanged();
 
 private:
@@ -52,6 +57,7 @@ private:
     Platform::Logger log_;
     GlyphnabCore::Preferences::ShortcutTable registered_;
     QSet<GlyphnabCore::Command> refused_;
+    QSet<GlyphnabCore::Command> unavailable_;
 };
 
 }  // namespace Glyphnab

@@ -2,6 +2,7 @@
 
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "Glyphnab/windows/GrantStatus.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
@@ -84,8 +85,13 @@ void RouteNote::setState(bool clipboard, bool screenAllowed) {
         mark_ = mark;
         markOn_ = screenAllowed;
     }
-    statusText_->setText(screenAllowed ? Words::grantOn() : Words::grantTitle());
-    openSettings_->setVisible(!screenAllowed);
+    // No settings can switch on what the session does not have.
+    const auto lacking = screenAllowed ? std::nullopt : sessionLacksCapture();
+    if (screenAllowed)
+        statusText_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+    else
+        statusText_->setText(lacking ? Words::grantTitleUnavailable() : Words::grantTitle());
+    openSettings_->setVisible(!screenAllowed && !lacking);
 }
 
 bool RouteNote::showsClipboardNote() const { return !clipboardNote_->isHidden(); }

@@ -4,6 +4,7 @@
 #include "Glyphnab/windows/GrantWatchHold.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "GlyphnabCore/Words.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/Permission.h"
 #include "ZantrelUI/design/Backdrop.h"
@@ -29,6 +30,8 @@ using namespace ZantrelUI;
 namespace Words = GlyphnabCore::Words;
 
 namespace {
+
+
 
 const ZantrelKit::Permission& screenRecording() { return ZantrelKit::Permission::screenRecording(); }
 
@@ -103,7 +106,8 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     stack->addWidget(againDetail_);
     detail_ = new InkLabel(Words::grantDetail(app), Fonts::body(), Ink::secondary(), true, this);
     stack->addWidget(detail_);
-    stack->addWidget(new PathCrumbs(screenRecording().pane, this), 0, Qt::AlignLeft);
+    crumbs_ = new PathCrumbs(screenRecording().pane, this);
+    stack->addWidget(crumbs_, 0, Qt::AlignLeft);
 
     auto* live = new QVBoxLayout();
     live->setSpacing(8);
@@ -181,7 +185,13 @@ void GrantPanelView::refresh() {
         return;
     const bool allowed = model_->screenAllowed();
     const bool again = model_->grantAgain();
-    if (allowed)
+    const auto lacking = allowed ? std::nullopt : sessionLacksCapture();
+    // Without a screenshot service there is no setting to switch on and nothing to wait for.
+    detail_->setText(lacking ? Words::grantDetailUnavailable(*lacking) : Words::grantDetail(model_->appName()));
+    crumbs_->setVisible(!lacking);
+    if (lacking)
+        title_->setText(Words::grantTitleUnavailable());
+    else if (allowed)
         title_->setText(Words::grantOn());
     else if (again)
         title_->setText(ZantrelKit::Copy::Permission::againTitle(screenRecording()));
@@ -189,9 +199,11 @@ void GrantPanelView::refresh() {
         title_->setText(Words::grantTitle());
     againDetail_->setVisible(again && !allowed);
     status_->setOn(allowed);
-    statusLabel_->setText(allowed ? Words::grantRelaunch() : Words::grantWaiting());
-    stuck_->setVisible(!allowed);
+    statusLabel_->setText(allowed ? Words::grantRelaunch() : lacking ? QString() : Words::grantWaiting());
+    stuck_->setVisible(!allowed && !lacking);
     rebuildGrantButtons(allowed);
+    for (PillButton* button : grantButtons_)
+        button->setVisible(!lacking);
 }
 
 void GrantPanelView::rebuildGrantButtons(bool granted) {

@@ -71,6 +71,7 @@ private:
     ZantrelUI::InkLabel* title_;
     ZantrelUI::InkLabel* againDetail_;
     ZantrelUI::InkLabel* detail_;
+    QWidget* crumbs_ = nullptr;
     GrantStatus* status_;
     ZantrelUI::InkLabel* statusLabel_;
     ZantrelUI::InkLabel* stuck_;

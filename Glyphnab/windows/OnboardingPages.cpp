@@ -5,9 +5,12 @@
 #include "Glyphnab/windows/GrabIllustration.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/RouteCard.h"
+#include "Glyphnab/windows/SessionCapture.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "Glyphnab/shell/StatusIcon.h"
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/desktop/HotKeys.h"
+#include "platform/screen/ScreenService.h"
 #include "ZantrelUI/desktop/AppContext.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/ChipPicker.h"
@@ -150,13 +153,20 @@ void GrantFooter::refresh() {
     if (!model_)
         return;
     const bool allowed = model_->screenAllowed();
-    const Form form = model_->screenRecordingAsked() && !allowed ? Form::reopen : Form::status;
+    // A session without any way to read the screen has nothing to allow or reopen for.
+    const auto lacking = allowed ? std::nullopt : sessionLacksCapture();
+    const Form form = model_->screenRecordingAsked() && !allowed && !lacking ? Form::reopen : Form::status;
     if (!built_ || form != form_)
         rebuild(form);
     if (form_ == Form::status) {
         status_->setOn(allowed);
-        statusLabel_->setText(allowed ? Words::grantOn() : Words::grantWaiting());
-        allow_->setVisible(!allowed);
+        if (lacking)
+            statusLabel_->setText(Words::grantTitleUnavailable());
+        else if (allowed)
+            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+        else
+            statusLabel_->setText(Words::grantWaiting());
+        allow_->setVisible(!allowed && !lacking);
     }
 }
 
@@ -278,8 +288,16 @@ void RoutePage::refresh() {
 KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), model_(&model) {
     Platform::assertMain();
     auto* stack = pageStack(this);
+    // A Wayland desktop may offer apps no global keys, or bind them itself.
+    if (Platform::currentSession() == Platform::Session::wayland) {
+        desk_ = HotKeys::shared().desk();
+        grabTrigger_ = HotKeys::shared().trigger(GlyphnabCore::rawValue(Command::grab));
+    }
+    const QString body = desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()
+                         : desk_ == Platform::HotKeyDesk::portal ? Words::keysBodyDesk()
+                                                                 : Words::keysBody();
     stack->addWidget(pageTitle(Words::keysTitle(), this));
-    stack->addWidget(new InkLabel(Words::keysBody(), Fonts::body(), Ink::secondary(), true, this));
+    stack->addWidget(new InkLabel(body, Fonts::body(), Ink::secondary(), true, this));
 
     auto* card = new SettingsCard(std::nullopt, this);
     for (const Command command : GlyphnabCore::allCommands) {
@@ -294,6 +312,13 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
+        if (desk_ != Platform::HotKeyDesk::grabs) {
+            rows_[index]->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
+                                  HotKeys::shared().trigger(GlyphnabCore::rawValue(command)));
+            // The page's text says it once for both rows.
+            if (desk_ == Platform::HotKeyDesk::none)
+                rows_[index]->refusedLabel()->hide();
+        }
         line->addWidget(rows_[index], 0, Qt::AlignTop);
         card->addRow(row);
     }
@@ -392,9 +417,11 @@ void KeysPage::refresh() {
     tryIt_->setVisible(grab != prefs.shortcuts.end());
     if (grab == prefs.shortcuts.end())
         return;
-    const QString keys = KeyboardLayout::text(grab->second);
+    const QString keys = desk_ == Platform::HotKeyDesk::grabs ? KeyboardLayout::text(grab->second) : grabTrigger_;
+    if (keys.isEmpty())
+        tryItLabel_->setText(Words::keysTryItCommand());
     // Pressing keys that another program holds would do nothing: no invitation to try.
-    if (refusedNow.contains(Command::grab))
+    else if (refusedNow.contains(Command::grab))
         tryItLabel_->setText(Words::keysTryItRefused(keys));
     else if (prefs.route == Route::clipboard)
         tryItLabel_->setText(Words::keysTryItClipboard(keys));

@@ -4,6 +4,7 @@
 // which needs Screen Recording, or the clipboard picture), and the shortcuts with a line to
 // try them on. Each follows the model live; every choice is written through the model.
 
+#include "platform/hotkeys/HotKeyService.h"
 #include "GlyphnabCore/Command.h"
 
 #include <QSet>
@@ -126,6 +127,9 @@ private:
     ZantrelUI::ChipPicker* lineModes_;
     QWidget* tryIt_;
     ZantrelUI::InkLabel* tryItLabel_;
+    // How the desktop takes global keys, and what it reports for the grab's.
+    Platform::HotKeyDesk desk_ = Platform::HotKeyDesk::grabs;
+    QString grabTrigger_;
 };
 
 }  // namespace Glyphnab

@@ -12,6 +12,7 @@
 #include "ZantrelUI/settings/AboutSettingsTab.h"
 #include "ZantrelUI/desktop/AppContext.h"
 #include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/desktop/MacCalls.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "platform/async/MainThread.h"
@@ -64,11 +65,17 @@ QWidget* SettingsRoot::makePage(SettingsTab tab) {
     case SettingsTab::shortcuts: {
         auto* shortcuts = new ShortcutsTab(model_);
         if (bindings_) {
-            shortcuts->setRefused(bindings_->refused());
-            connect(bindings_, &HotKeyBindings::refusedChanged, shortcuts, [this, shortcuts] {
-                if (bindings_)
-                    shortcuts->setRefused(bindings_->refused());
-            });
+            const auto show = [this, shortcuts] {
+                if (!bindings_)
+                    return;
+                shortcuts->setRefused(bindings_->refused());
+                ZantrelUI::HotKeys& keys = bindings_->hotKeys();
+                shortcuts->setDesk(keys.desk(), bindings_->unavailable(), [&keys](GlyphnabCore::Command command) {
+                    return keys.trigger(GlyphnabCore::rawValue(command));
+                });
+            };
+            show();
+            connect(bindings_, &HotKeyBindings::refusedChanged, shortcuts, show);
         }
         return shortcuts;
     }

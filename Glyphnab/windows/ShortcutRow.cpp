@@ -1,6 +1,7 @@
 #include "Glyphnab/windows/ShortcutRow.h"
 
 #include "Glyphnab/model/GlyphnabModel.h"
+#include "Glyphnab/windows/DeskCommand.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/ShortcutConflict.h"
@@ -84,6 +85,9 @@ ShortcutRow::ShortcutRow(Command command, GlyphnabModel& model, bool glass, QWid
     // wrap at their hint's width while the row is measured at its own.
     stack_->addWidget(clash_);
     stack_->addWidget(refusedLine_);
+    deskCommand_ = new DeskCommand(DeskCommand::grabCommand(command == Command::grabOther), glass, this);
+    deskCommand_->hide();
+    stack_->addWidget(deskCommand_, 0, Qt::AlignRight);
     makeField(model.prefs());
 
     connect(&model, &GlyphnabModel::prefsChanged, this, &ShortcutRow::refresh);
@@ -120,7 +124,40 @@ std::optional<QString> ShortcutRow::clashText() const {
 void ShortcutRow::setRefused(bool refused) {
     Platform::assertMain();
     refused_ = refused;
-    refusedLine_->setVisible(refused);
+    updateDeskLine();
+}
+
+void ShortcutRow::setDesk(Platform::HotKeyDesk desk, bool unavailable, const QString& trigger) {
+    Platform::assertMain();
+    desk_ = desk;
+    unavailable_ = unavailable;
+    trigger_ = trigger;
+    updateDeskLine();
+}
+
+void ShortcutRow::updateDeskLine() {
+    using Platform::HotKeyDesk;
+    std::optional<QString> line;
+    switch (desk_) {
+    case HotKeyDesk::grabs:
+        if (refused_)
+            line = GlyphnabCore::Words::settingsShortcutRefused();
+        else if (unavailable_)
+            line = GlyphnabCore::Words::settingsShortcutNoKey();
+        break;
+    case HotKeyDesk::portal:
+        // The desktop owns the keys; the stored shortcut was only its suggestion.
+        line = trigger_.isEmpty() ? GlyphnabCore::Words::settingsShortcutDeskUnset()
+                                  : GlyphnabCore::Words::settingsShortcutDeskTrigger(trigger_);
+        break;
+    case HotKeyDesk::none:
+        line = GlyphnabCore::Words::settingsShortcutNoGlobalKeys();
+        break;
+    }
+    if (line)
+        refusedLine_->setText(*line);
+    refusedLine_->setVisible(line.has_value());
+    deskCommand_->setVisible(desk_ == HotKeyDesk::none);
 }
 
 std::optional<QString> ShortcutRow::refusedText() const {

@@ -9,6 +9,7 @@
 #include "GlyphnabCore/Command.h"
 #include "GlyphnabCore/Preferences.h"
 #include "ZantrelUI/desktop/SystemShortcuts.h"
+#include "platform/hotkeys/HotKeyService.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,6 +27,7 @@ class ShortcutField;
 
 namespace Glyphnab {
 
+class DeskCommand;
 class GlyphnabModel;
 
 class ShortcutRow final : public QWidget {
@@ -57,6 +59,11 @@ public:
 
     // Whether the desktop refused this command's keys at the last registration.
     void setRefused(bool refused);
+    // How the desktop takes global keys, whether it could not register these keys for
+    // any app, and the keys it reports for the command (a desktop that binds them itself).
+    // Without global keys the row offers the command to bind in the desktop's settings.
+    void setDesk(Platform::HotKeyDesk desk, bool unavailable, const QString& trigger);
+    DeskCommand* deskCommand() const { return deskCommand_; }
     bool isRefused() const { return refused_; }
     // The refused line shown now, if any.
     std::optional<QString> refusedText() const;
@@ -75,6 +82,12 @@ private:
     ZantrelUI::InkLabel* clash_;
     ZantrelUI::InkLabel* refusedLine_;
     bool refused_ = false;
+    bool unavailable_ = false;
+    Platform::HotKeyDesk desk_ = Platform::HotKeyDesk::grabs;
+    QString trigger_;
+    DeskCommand* deskCommand_ = nullptr;
+
+    void updateDeskLine();
 };
 
 }  // namespace Glyphnab

@@ -34,7 +34,8 @@ ShortcutsTab::ShortcutsTab(GlyphnabModel& model, QWidget* parent) : QWidget(pare
 
     reset_ = new PillButton(Words::settingsResetShortcuts());
     auto* explanation = new SettingsCard();
-    explanation->addRow(new SettingsRow(std::nullopt, Words::settingsShortcutsDetail(), reset_));
+    explanationRow_ = new SettingsRow(std::nullopt, Words::settingsShortcutsDetail(), reset_);
+    explanation->addRow(explanationRow_);
     column->addWidget(explanation);
     connect(reset_, &QAbstractButton::clicked, this, &ShortcutsTab::resetShortcuts);
 
@@ -51,6 +52,15 @@ ShortcutRow* ShortcutsTab::recorder(Command command) const { return command == C
 SettingsRow* ShortcutsTab::row(Command command) const { return command == Command::grab ? grabRow_ : otherRow_; }
 
 QString ShortcutsTab::rowTitle(Command command) const { return row(command)->rowTitle()->titleLabel()->text(); }
+
+void ShortcutsTab::setDesk(Platform::HotKeyDesk desk, const QSet<Command>& unavailable,
+                           const std::function<QString(Command)>& trigger) {
+    for (const Command command : GlyphnabCore::allCommands)
+        recorder(command)->setDesk(desk, unavailable.contains(command), trigger ? trigger(command) : QString());
+    // Where the desktop owns the keys, what is recorded here is only what the app asks for.
+    explanationRow_->rowTitle()->setDetail(desk == Platform::HotKeyDesk::grabs ? Words::settingsShortcutsDetail()
+                                                                               : Words::settingsShortcutsDetailDesk());
+}
 
 void ShortcutsTab::setRefused(const QSet<Command>& commands) {
     for (const Command command : {Command::grab, Command::grabOther})

@@ -6,9 +6,12 @@
 // commands whose keys the desktop refused are given from outside.
 
 #include "GlyphnabCore/Command.h"
+#include "platform/hotkeys/HotKeyService.h"
 #include "GlyphnabCore/Preferences.h"
 
 #include <QSet>
+
+#include <functional>
 #include <QWidget>
 
 namespace ZantrelUI {
@@ -36,6 +39,10 @@ public:
     ZantrelUI::PillButton* resetButton() const { return reset_; }
     // Shows the refused line under the rows of these commands only.
     void setRefused(const QSet<GlyphnabCore::Command>& commands);
+    // How the desktop takes global keys, the commands it cannot register for any app, and
+    // the keys it reports per command.
+    void setDesk(Platform::HotKeyDesk desk, const QSet<GlyphnabCore::Command>& unavailable,
+                 const std::function<QString(GlyphnabCore::Command)>& trigger);
 
 private:
     void refresh();
@@ -47,6 +54,7 @@ private:
     ShortcutRow* grab_;
     ShortcutRow* other_;
     ZantrelUI::PillButton* reset_;
+    ZantrelUI::SettingsRow* explanationRow_ = nullptr;
 };
 
 }  // namespace Glyphnab

@@ -78,7 +78,11 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
     auto pending = std::make_shared<Pending>();
     pending_ = pending;
 
-    if (!showOverlay(look)) {
+    QPointer<AreaSelector> alive = this;
+    const bool prepared = co_await desk_->prepare();
+    if (!alive || pending_ != pending)
+        co_return std::nullopt;
+    if (!prepared || !showOverlay(look)) {
         finish(std::nullopt);
     } else {
         // A window mapped a moment ago may not take the grab yet; the pointer or keyboard
@@ -117,6 +121,10 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
 
 void AreaSelector::cancel() {
     finish(std::nullopt);
+}
+
+void AreaSelector::uncover() {
+    desk_->uncover();
 }
 
 Platform::ScreenSpace AreaSelector::screenSpace() const {
@@ -173,10 +181,8 @@ bool AreaSelector::showOverlay(const Look& look) {
         };
         panels_.emplace_back(view);
     }
-    for (const auto& panel : panels_) {
-        panel->show();
-        panel->raise();
-    }
+    for (qsizetype i = 0; i < screens.size(); ++i)
+        desk_->present(*panels_[static_cast<std::size_t>(i)], screens[i]);
     qApp->installEventFilter(this);
     return true;
 }
@@ -234,6 +240,10 @@ void AreaSelector::finish(std::optional<QRectF> result) {
     if (grabbed_)
         desk_->releaseInput(*grabbed_);
     grabbed_ = nullptr;
+    if (result)
+        desk_->coverUntilDelivered();
+    else
+        desk_->pickCancelled();
     // Torn down now; deleted once the event that ended the pick has been handled.
     for (const auto& panel : panels_) {
         if (panel) {

@@ -45,6 +45,9 @@ public:
 
     // Ends a waiting pick with nothing; does nothing when none waits.
     void cancel();
+    // The grab that followed the pick has delivered (or given up): takes away whatever
+    // still covers the screens for it.
+    void uncover();
 
     bool isPicking() const { return pending_ != nullptr; }
     // The overlay's panels while a pick runs, one per screen in screen order.

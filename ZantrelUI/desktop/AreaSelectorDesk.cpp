@@ -1,5 +1,7 @@
 #include "ZantrelUI/desktop/AreaSelectorDesk.h"
 
+#include "ZantrelUI/desktop/WaylandAreaSelectorDesk.h"
+#include "platform/screen/ScreenService.h"
 #include "platform/screen/X11Capture.h"
 #include "platform/screen/X11Desktop.h"
 
@@ -13,6 +15,11 @@ namespace ZantrelUI {
 
 bool isOtherProgram(const FrontWindow& front, std::int64_t ownProcess) {
     return !front.process || *front.process != ownProcess;
+}
+
+void AreaSelectorDesk::present(QWidget& panel, const QRectF&) {
+    panel.show();
+    panel.raise();
 }
 
 namespace {
@@ -102,6 +109,9 @@ private:
 }  // namespace
 
 std::unique_ptr<AreaSelectorDesk> makeLiveAreaSelectorDesk() {
+    Platform::ScreenService& screen = Platform::screenService();
+    if (screen.session() == Platform::Session::wayland)
+        return std::make_unique<WaylandAreaSelectorDesk>(screen);
     return std::make_unique<LiveDesk>();
 }
 

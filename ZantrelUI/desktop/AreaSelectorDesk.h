@@ -3,6 +3,7 @@
 // What the area selector needs of the desktop, behind one interface so that the overlay
 // runs the same against the X11 desktop and in tests.
 
+#include <QCoroTask>
 #include <QImage>
 #include <QList>
 #include <QPointF>
@@ -49,9 +50,22 @@ public:
     virtual void releaseInput(QWidget& panel) = 0;
     virtual std::optional<FrontWindow> frontWindow() const = 0;
     virtual void activate(const FrontWindow& window) = 0;
+
+    // Runs before the overlay opens; false when the pick cannot go on (no picture of the
+    // screens where one is needed).
+    virtual QCoro::Task<bool> prepare() { co_return true; }
+    // Shows a panel over its screen (desktop coordinates).
+    virtual void present(QWidget& panel, const QRectF& screen);
+    // A pick ended with an area: where the clipboard goes only to an app with a focused
+    // window, the screens stay covered by their frozen pictures until `uncover`.
+    virtual void coverUntilDelivered() {}
+    // A pick ended without an area.
+    virtual void pickCancelled() {}
+    virtual void uncover() {}
 };
 
-// The desktop of the running application: X11 when it has an X11 connection.
+// The desktop of the running application: X11 when it has an X11 connection; in a Wayland
+// session, full-screen panels over a picture of the screens taken first.
 std::unique_ptr<AreaSelectorDesk> makeLiveAreaSelectorDesk();
 
 }  // namespace ZantrelUI

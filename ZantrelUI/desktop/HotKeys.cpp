@@ -40,24 +40,46 @@ QSet<QString> HotKeys::reinstall() {
     if (!installed_) {
         installed_ = true;
         service_->installHandler([this](std::uint32_t number) { dispatch(number); });
+        service_->installChangeHandler([this] {
+            if (isHeld())
+                return;
+            reinstall();
+            if (onChanged_)
+                onChanged_();
+        });
     }
+    unavailable_.clear();
     QSet<QString> refused;
     std::uint32_t number = 0;
     // QMap keeps its keys in ascending order: the ids follow the names.
     for (auto it = bindings_.cbegin(); it != bindings_.cend(); ++it) {
         ++number;
         const ZantrelKit::Shortcut& shortcut = it.value();
+        service_->nameKey(number, it.key().toStdString());
         const auto status = service_->registerKey(shortcut.keyCode, shortcut.modifiers.carbonFlags(), number);
         if (status == Platform::HotKeyStatus::registered) {
             names_.insert(number, it.key());
         } else {
             refused.insert(it.key());
-            log().error(u"hot key refused: %{public}s", it.key());
+            if (status == Platform::HotKeyStatus::unavailable) {
+                unavailable_.insert(it.key());
+                log().error(u"hot key unavailable here: %{public}s", it.key());
+            } else {
+                log().error(u"hot key refused: %{public}s", it.key());
+            }
         }
     }
     if (!refused.isEmpty() && onRefused_)
         onRefused_(refused);
     return refused;
+}
+
+QString HotKeys::trigger(const QString& name) const {
+    for (auto it = names_.cbegin(); it != names_.cend(); ++it) {
+        if (it.value() == name)
+            return QString::fromStdString(service_->trigger(it.key()));
+    }
+    return {};
 }
 
 void HotKeys::hold(const QString& reason, bool on) {

@@ -56,6 +56,16 @@ public:
     const RefusedHandler& onRefused() const { return onRefused_; }
     void setOnRefused(RefusedHandler handler) { onRefused_ = std::move(handler); }
 
+    // How the desktop gives the app global keys.
+    Platform::HotKeyDesk desk() const { return service_->desk(); }
+    // Names the desktop could not register at the last install because it cannot, not
+    // because another program holds the keys (no key for the code, no global keys at all).
+    const QSet<QString>& unavailable() const { return unavailable_; }
+    // The keys the desktop reports for a registered binding, in its words; empty when none.
+    QString trigger(const QString& name) const;
+    // Called after the desktop changed what it reported, once the keys are installed again.
+    void setOnChanged(std::function<void()> handler) { onChanged_ = std::move(handler); }
+
     // Whether hot keys may be used: true when `gate` is off; otherwise false when `blocked`
     // is on; otherwise true unless the arguments hold "--no-hotkeys".
     static bool allowed(const QStringList& arguments, bool gate, bool blocked);
@@ -70,6 +80,8 @@ private:
     QSet<QString> holds_;
     bool installed_ = false;
     RefusedHandler onRefused_;
+    QSet<QString> unavailable_;
+    std::function<void()> onChanged_;
 };
 
 }  // namespace ZantrelUI

@@ -1,8 +1,9 @@
 #pragma once
 
 // Whether a permission is granted now, the settings address of its page, and the request
-// that asks where it can and then opens that page. On X11 screen capture is allowed when
-// the root window can be read; accessibility needs no trust.
+// that asks where it can and then opens that page. Screen capture is allowed when the
+// session's screen service can read the screen (the root window on X11, the portal's
+// Screenshot on Wayland); accessibility needs no trust.
 
 #include "ZantrelKit/Permission.h"
 
@@ -21,9 +22,9 @@ bool isGrantedOnMain(const ZantrelKit::Permission& permission);
 QUrl settingsURL(const ZantrelKit::Permission& permission);
 
 // Hands the settings address to `calls.open` (the platform-operations value, or any with
-// an `open(QUrl)`). A live run would ask the system first, but X11 has no prompt for
-// either permission: every client is trusted with input, and the screen is readable or
-// not. So no value, live, recording or scripted, sees more than the one address.
+// an `open(QUrl)`). A live run would ask the system first, but there is no prompt to
+// ask ahead for either permission: every client is trusted with input, and the screen is
+// readable or not (a portal asks when the picture is taken). So no value, live, recording or scripted, sees more than the one address.
 template <class Calls>
 void requestAndOpen(const ZantrelKit::Permission& permission, const Calls& calls) {
     calls.open(settingsURL(permission));

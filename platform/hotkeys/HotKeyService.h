@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace Platform {
 
@@ -15,6 +17,13 @@ enum class HotKeyStatus {
     registered,
     refused,      // another program holds the combination
     unavailable,  // no key for the code, or no desktop that offers global keys
+};
+
+// How the desktop gives an app global keys.
+enum class HotKeyDesk {
+    grabs,   // the app takes the keys itself (X11 key grabs)
+    portal,  // the desktop binds them and owns the triggers (the GlobalShortcuts portal)
+    none,    // the desktop offers apps no global keys; its own keyboard settings can run a command
 };
 
 class HotKeyService {
@@ -27,10 +36,28 @@ public:
     virtual void installHandler(Pressed pressed) = 0;
     virtual HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t modifierMask, std::uint32_t id) = 0;
     virtual void unregisterKey(std::uint32_t id) = 0;
+
+    virtual HotKeyDesk desk() const { return HotKeyDesk::grabs; }
+    // The binding a number stands for, told before it is registered: a desktop that binds
+    // keys itself shows the user names, not numbers.
+    virtual void nameKey(std::uint32_t id, std::string_view name) {
+        (void)id;
+        (void)name;
+    }
+    // The keys the desktop reports for a registration, in its own words; empty when it
+    // reports none.
+    virtual std::string trigger(std::uint32_t id) const {
+        (void)id;
+        return {};
+    }
+    // Called when the desktop changes what it reported (triggers, or a registration it
+    // could not make after all).
+    virtual void installChangeHandler(std::function<void()> changed) { (void)changed; }
 };
 
-// The desktop's service: X11 key grabs on the application's connection; outside X11 a
-// service that registers nothing.
+// The desktop's service: X11 key grabs on the application's connection; in a Wayland
+// session the GlobalShortcuts portal where the desktop has one; otherwise a service that
+// registers nothing.
 std::unique_ptr<HotKeyService> makeDesktopHotKeyService();
 
 }  // namespace Platform

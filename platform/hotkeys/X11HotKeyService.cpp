@@ -134,23 +134,4 @@ void X11HotKeyService::checkHeldKey() {
     heldKeyCheck_.stop();
 }
 
-namespace {
-
-class NoHotKeyService final : public HotKeyService {
-public:
-    void installHandler(Pressed) override {}
-    HotKeyStatus registerKey(std::uint16_t, std::uint32_t, std::uint32_t) override {
-        return HotKeyStatus::unavailable;
-    }
-    void unregisterKey(std::uint32_t) override {}
-};
-
-}  // namespace
-
-std::unique_ptr<HotKeyService> makeDesktopHotKeyService() {
-    if (const auto link = applicationX11Link())
-        return std::make_unique<X11HotKeyService>(*link, true);
-    return std::make_unique<NoHotKeyService>();
-}
-
 }  // namespace Platform

@@ -17,6 +17,7 @@ namespace Glyphnab {
 struct Desk {
     std::map<std::uint32_t, std::uint16_t> held;  // id → key code
     QList<std::uint16_t> owned;                    // refused key codes
+    QList<std::uint16_t> missing;                  // key codes the desktop cannot register at all
     int registrations = 0;
     Platform::HotKeyService::Pressed press;
 };
@@ -29,6 +30,8 @@ public:
         ++desk_.registrations;
         if (desk_.owned.contains(keyCode))
             return Platform::HotKeyStatus::refused;
+        if (desk_.missing.contains(keyCode))
+            return Platform::HotKeyStatus::unavailable;
         desk_.held[id] = keyCode;
         return Platform::HotKeyStatus::registered;
     }

@@ -27,6 +27,7 @@ QString problem(const Parsed& result) {
 
 TEST(CommandLineParse, TheThreeCommandsAndHelp) {
     EXPECT_EQ(parsed({"grab"}), Parsed(Command{Action::grab, {}}));
+    EXPECT_EQ(parsed({"grab", "--other"}), Parsed(Command{Action::grab, {}, true}));
     EXPECT_EQ(parsed({"read", "a.png", "b.pdf"}), Parsed(Command{Action::read, {"a.png", "b.pdf"}}));
     EXPECT_EQ(parsed({"read", "-"}), Parsed(Command{Action::read, {"-"}}));
     EXPECT_EQ(parsed({"code", "qr.png"}), Parsed(Command{Action::code, {"qr.png"}}));
@@ -37,7 +38,8 @@ TEST(CommandLineParse, TheThreeCommandsAndHelp) {
 }
 
 TEST(CommandLineParse, MisusesSayWhatWasWrong) {
-    EXPECT_EQ(problem(parsed({"grab", "now"})), u"grab takes no arguments");
+    EXPECT_EQ(problem(parsed({"grab", "now"})), u"grab takes no arguments but --other");
+    EXPECT_EQ(problem(parsed({"grab", "--other", "--other"})), u"grab takes no arguments but --other");
     EXPECT_EQ(problem(parsed({"read"})), u"read needs a file");
     EXPECT_EQ(problem(parsed({"code", "--"})), u"code needs a file");
     EXPECT_EQ(problem(parsed({"code", "a.png", "b.png"})), u"code reads one file");

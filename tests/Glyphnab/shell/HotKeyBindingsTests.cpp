@@ -87,6 +87,22 @@ TEST_F(HotKeyBindingsTests, AStoredShortcutWithoutACommandKeyIsNotRegistered) {
     EXPECT_EQ(held(), withF1);
 }
 
+TEST_F(HotKeyBindingsTests, KeysTheDesktopCannotRegisterAreNotBlamedOnAnotherProgram) {
+    desk.owned = {17};
+    desk.missing = {38};
+    HotKeyBindings bindings(fake.model(), hotKeys);
+    EXPECT_EQ(bindings.refused(), QSet<Command>{Command::grab});
+    EXPECT_EQ(bindings.unavailable(), QSet<Command>{Command::grabOther});
+    desk.owned.clear();
+    desk.missing = {17, 38};
+    int changes = 0;
+    QObject::connect(&bindings, &HotKeyBindings::refusedChanged, [&changes] { ++changes; });
+    bindings.registerHotKeys();
+    EXPECT_TRUE(bindings.refused().isEmpty());
+    EXPECT_EQ(bindings.unavailable(), (QSet<Command>{Command::grab, Command::grabOther}));
+    EXPECT_EQ(changes, 1);
+}
+
 TEST_F(HotKeyBindingsTests, ReportsTheShortcutsTheDesktopRefusedAndWhenThatChanges) {
     desk.owned = {38};
     HotKeyBindings bindings(fake.model(), hotKeys);

@@ -10,6 +10,7 @@
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/settings/SettingsCard.h"
 #include "tests/Glyphnab/SettingsFixture.h"
+#include "tests/Glyphnab/WaylandScreen.h"
 
 #include <QMouseEvent>
 
@@ -91,6 +92,20 @@ TEST(GeneralTab, TheRouteNoteSwapsBetweenTheClipboardNoteAndTheCaptureState) {
     EXPECT_EQ(note->statusText(), Words::grantOn());
     EXPECT_TRUE(note->statusMarkIsOn());
     EXPECT_FALSE(shown(note->openSettingsButton(), g.tab.get()));
+}
+
+TEST(GeneralTab, AWaylandDesktopIsNamedForWhatItHasNotForAPermission) {
+    {
+        const WaylandTesting::ScreenOfSession session(QStringLiteral("No portal here"));
+        General g;
+        RouteNote* note = g.tab->routeNote();
+        EXPECT_EQ(note->statusText(), Words::grantTitleUnavailable());
+        // No settings switch on a service the desktop lacks.
+        EXPECT_FALSE(shown(note->openSettingsButton(), g.tab.get()));
+    }
+    const WaylandTesting::ScreenOfSession session{QString()};
+    General g(true);
+    EXPECT_EQ(g.tab->routeNote()->statusText(), Words::grantPortalOn());
 }
 
 TEST(GeneralTab, ShowingTheTabReadsTheCaptureStateAgain) {

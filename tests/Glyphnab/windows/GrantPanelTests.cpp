@@ -1,6 +1,7 @@
 // The Screen Recording grant panel and its status mark over a model whose permission
 // answer the test flips, offscreen.
 
+#include "tests/Glyphnab/WaylandScreen.h"
 #include "tests/Glyphnab/WindowFixture.h"
 
 #include "Glyphnab/windows/GrantPanelView.h"
@@ -54,6 +55,18 @@ protected:
     int closes = 0;
     int readsAtClose = -1;
 };
+
+TEST_F(GrantPanelTest, AWaylandDesktopWithoutAScreenshotServiceSaysSoInsteadOfAskingForAPermission) {
+    const WaylandTesting::ScreenOfSession session(QStringLiteral("This desktop has no screenshot service"));
+    makeModel();
+    GrantPanelView* view = open();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->titleText(), Words::grantTitleUnavailable());
+    // Nothing to switch on, reopen for, or wait for.
+    for (const ZantrelUI::PillButton* button : view->grantButtons())
+        EXPECT_FALSE(button->isVisible());
+    EXPECT_FALSE(view->showsStuckHint());
+}
 
 TEST_F(GrantPanelTest, FollowsThePermissionLiveWithoutAClick) {
     makeModel();

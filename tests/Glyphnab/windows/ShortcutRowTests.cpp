@@ -3,12 +3,16 @@
 
 #include "tests/Glyphnab/WindowFixture.h"
 
+#include "Glyphnab/windows/DeskCommand.h"
 #include "Glyphnab/windows/ShortcutRow.h"
+#include "ZantrelUI/design/PlainButton.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/settings/ShortcutField.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QVBoxLayout>
 
 namespace {
@@ -97,6 +101,37 @@ TEST_F(ShortcutRowTest, DesktopShortcutClashesOnlyWhileEnabledAndOnlyUnderItsRow
     prefs.keepRecents = !prefs.keepRecents;
     model->setPrefs(prefs);
     EXPECT_FALSE(row(Command::grab)->clashText());
+}
+
+TEST_F(ShortcutRowTest, EachDesktopGetsItsOwnTruthUnderTheRow) {
+    makeRows();
+    ShortcutRow* grab = row(Command::grab);
+    ShortcutRow* other = row(Command::grabOther);
+    // Keys another program holds, and keys no app can have here.
+    grab->setRefused(true);
+    EXPECT_EQ(grab->refusedText(), Words::settingsShortcutRefused());
+    grab->setRefused(false);
+    grab->setDesk(Platform::HotKeyDesk::grabs, true, QString());
+    EXPECT_EQ(grab->refusedText(), Words::settingsShortcutNoKey());
+    EXPECT_TRUE(grab->deskCommand()->isHidden());
+
+    // A desktop that binds the keys itself: what it reports, or that it has none yet.
+    grab->setDesk(Platform::HotKeyDesk::portal, false, QStringLiteral("Super+G"));
+    EXPECT_EQ(grab->refusedText(), Words::settingsShortcutDeskTrigger(QStringLiteral("Super+G")));
+    grab->setDesk(Platform::HotKeyDesk::portal, false, QString());
+    EXPECT_EQ(grab->refusedText(), Words::settingsShortcutDeskUnset());
+
+    // No global keys for apps: the command to bind instead, one per mode, and a copy.
+    for (ShortcutRow* r : {grab, other}) {
+        r->setRefused(true);  // never blamed on another program there
+        r->setDesk(Platform::HotKeyDesk::none, true, QString());
+        EXPECT_EQ(r->refusedText(), Words::settingsShortcutNoGlobalKeys());
+        EXPECT_FALSE(r->deskCommand()->isHidden());
+    }
+    EXPECT_EQ(grab->deskCommand()->command(), QStringLiteral("glyphnab grab"));
+    EXPECT_EQ(other->deskCommand()->command(), QStringLiteral("glyphnab grab --other"));
+    other->deskCommand()->copyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("glyphnab grab --other"));
 }
 
 TEST_F(ShortcutRowTest, ClearingRemovesTheEntryAndItsClash) {

@@ -27,6 +27,9 @@ struct DeskState {
     int grabs = 0;
     int releases = 0;
     int freezes = 0;
+    bool prepares = true;
+    int covers = 0;
+    int cancels = 0;
     std::optional<FrontWindow> front;
     std::vector<FrontWindow> activated;
 };
@@ -50,6 +53,9 @@ public:
     void releaseInput(QWidget&) override { ++state_.releases; }
     std::optional<FrontWindow> frontWindow() const override { return state_.front; }
     void activate(const FrontWindow& window) override { state_.activated.push_back(window); }
+    QCoro::Task<bool> prepare() override { co_return state_.prepares; }
+    void coverUntilDelivered() override { ++state_.covers; }
+    void pickCancelled() override { ++state_.cancels; }
 
 private:
     DeskState& state_;
@@ -105,6 +111,31 @@ TEST_F(AreaSelectorTest, DragGivesTheRectangleInGlobalPoints) {
     EXPECT_EQ(**result_, QRectF(100, 350, 200, 150));
     EXPECT_EQ(desk_.releases, 1);
     EXPECT_FALSE(selector_.isPicking());
+}
+
+TEST_F(AreaSelectorTest, ADeskThatCannotPictureTheScreensEndsThePickAtOnce) {
+    desk_.prepares = false;
+    start();
+    ASSERT_TRUE(finished());
+    EXPECT_FALSE(*result_);
+    EXPECT_TRUE(selector_.panels().empty());
+    EXPECT_EQ(desk_.grabs, 0);
+    EXPECT_FALSE(selector_.isPicking());
+}
+
+TEST_F(AreaSelectorTest, OnlyAPickWithAnAreaKeepsTheScreensCovered) {
+    start();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel(0), &escape);
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(desk_.covers, 0);
+    EXPECT_EQ(desk_.cancels, 1);
+    result_.reset();
+    start();
+    dragFrom({100, 100}, {300, 250});
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(desk_.covers, 1);
+    EXPECT_EQ(desk_.cancels, 1);
 }
 
 TEST_F(AreaSelectorTest, DragAcrossScreensGivesTheUnionOfItsPartsOnThem) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <map>
 #include <set>
 #include <vector>
@@ -25,8 +27,11 @@ struct ServiceLog {
     std::map<std::uint32_t, Registration> live;
     std::vector<std::string> calls;
     std::set<std::uint16_t> refusedKeys;
+    std::set<std::uint16_t> unavailableKeys;
+    std::map<std::uint32_t, std::string> names;
     int handlersInstalled = 0;
     Platform::HotKeyService::Pressed pressed;
+    std::function<void()> changed;
 
     void press(std::uint32_t id) const { pressed(id); }
 };
@@ -42,6 +47,8 @@ public:
         log_.calls.push_back("register " + std::to_string(id));
         if (log_.refusedKeys.contains(keyCode))
             return Platform::HotKeyStatus::refused;
+        if (log_.unavailableKeys.contains(keyCode))
+            return Platform::HotKeyStatus::unavailable;
         log_.live[id] = {keyCode, mask};
         return Platform::HotKeyStatus::registered;
     }
@@ -49,6 +56,9 @@ public:
         log_.calls.push_back("unregister " + std::to_string(id));
         log_.live.erase(id);
     }
+    void nameKey(std::uint32_t id, std::string_view name) override { log_.names[id] = std::string(name); }
+    std::string trigger(std::uint32_t id) const override { return id == 1 ? "Super+G" : ""; }
+    void installChangeHandler(std::function<void()> changed) override { log_.changed = std::move(changed); }
 
 private:
     ServiceLog& log_;
@@ -133,6 +143,40 @@ TEST_F(HotKeysTest, RefusedShortcutsAreReportedAndLoggedTheOthersStillFire) {
         logged = logged || entry.message == u"hot key refused: grab";
     EXPECT_TRUE(logged);
     EXPECT_EQ(hotKeys.reinstall(), QSet<QString>{QStringLiteral("grab")});
+}
+
+TEST_F(HotKeysTest, KeysNoAppCanHaveAreToldApartFromKeysAnotherProgramHolds) {
+    service.refusedKeys = {17};
+    service.unavailableKeys = {38};
+    QSet<QString> told;
+    hotKeys.setOnRefused([&](const QSet<QString>& names) { told = names; });
+    install();
+    EXPECT_EQ(told, (QSet<QString>{QStringLiteral("grab"), QStringLiteral("grabOther")}));
+    EXPECT_EQ(hotKeys.unavailable(), QSet<QString>{QStringLiteral("grabOther")});
+    // The desktop learns the names before the keys, so it can show them.
+    EXPECT_EQ(service.names.at(1), "grab");
+    EXPECT_EQ(service.names.at(2), "grabOther");
+    service.refusedKeys.clear();
+    service.unavailableKeys.clear();
+    hotKeys.reinstall();
+    EXPECT_TRUE(hotKeys.unavailable().isEmpty());
+    EXPECT_EQ(hotKeys.trigger(QStringLiteral("grab")), QStringLiteral("Super+G"));
+    EXPECT_EQ(hotKeys.trigger(QStringLiteral("nothing")), QString());
+}
+
+TEST_F(HotKeysTest, ADesktopThatChangesItsAnswerGetsTheKeysAgainUnlessHeld) {
+    int changes = 0;
+    hotKeys.setOnChanged([&] { ++changes; });
+    install();
+    ASSERT_TRUE(service.changed);
+    service.unavailableKeys = {17};
+    service.changed();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(hotKeys.unavailable(), QSet<QString>{QStringLiteral("grab")});
+    hotKeys.hold(QStringLiteral("recording"), true);
+    service.changed();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(hotKeys.registeredCount(), 0);
 }
 
 TEST_F(HotKeysTest, AHandlerMayReplaceTheBindings) {

@@ -1,0 +1,275 @@
+#include "tests/support/WaylandSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace TestSupport {
+namespace {
+
+void stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+// The windows of a tree node and its children, floating ones included.
+void collect(const QJsonObject& node, std::vector<QJsonObject>& out) {
+    if (node.contains(QStringLiteral("pid")) && node.value(QStringLiteral("visible")).toBool())
+        out.push_back(node);
+    for (const char* key : {"nodes", "floating_nodes"})
+        for (const QJsonValue& child : node.value(QLatin1StringView(key)).toArray())
+            collect(child.toObject(), out);
+}
+
+}  // namespace
+
+WaylandSession::WaylandSession(bool portal, int width, int height) {
+    if (!home_.isValid()) {
+        error_ = QStringLiteral("no temporary folder");
+        return;
+    }
+    const QString runtime = home_.path() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const char* folder : {"/config", "/cache", "/data"})
+        QDir().mkpath(home_.path() + QLatin1StringView(folder));
+    const QString config = home_.path() + QStringLiteral("/sway.conf");
+    {
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly)) {
+            error_ = QStringLiteral("cannot write the sway configuration");
+            return;
+        }
+        file.write(QStringLiteral("output HEADLESS-1 resolution %1x%2 position 0 0\ndefault_border none\n")
+                       .arg(width)
+                       .arg(height)
+                       .toUtf8());
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadOther | QFileDevice::ReadGroup);
+    }
+
+    QStringList command{QStringLiteral("sway"), QStringLiteral("-c"), config};
+    if (geteuid() == 0) {
+        const passwd* nobody = getpwnam("nobody");
+        if (nobody == nullptr) {
+            error_ = QStringLiteral("sway cannot run as root, and there is no user nobody");
+            return;
+        }
+        if (chown(runtime.toLocal8Bit().constData(), nobody->pw_uid, nobody->pw_gid) != 0 ||
+            chmod(home_.path().toLocal8Bit().constData(), 0755) != 0) {
+            error_ = QStringLiteral("cannot hand the runtime folder to nobody");
+            return;
+        }
+        command = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                              QStringLiteral("--regid=%1").arg(nobody->pw_gid), QStringLiteral("--clear-groups")} +
+                  command;
+    }
+
+    environment_ = QProcessEnvironment::systemEnvironment();
+    for (const char* key : {"DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"})
+        environment_.remove(QLatin1StringView(key));
+    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment_.insert(QStringLiteral("HOME"), home_.path());
+    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path() + QStringLiteral("/config"));
+    environment_.insert(QStringLiteral("XDG_CACHE_HOME"), home_.path() + QStringLiteral("/cache"));
+    environment_.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
+    environment_.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("sway"));
+    environment_.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    environment_.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
+    environment_.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
+    environment_.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
+    environment_.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
+
+    sway_ = std::make_unique<QProcess>();
+    sway_->setProcessEnvironment(environment_);
+    sway_->setProcessChannelMode(QProcess::MergedChannels);
+    sway_->start(command.front(), command.mid(1));
+    if (!sway_->waitForStarted(5000)) {
+        error_ = QStringLiteral("sway did not start (is it installed?)");
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QString socket;
+    QString ipc;
+    while ((socket.isEmpty() || ipc.isEmpty()) && timer.elapsed() < 10000 && sway_->state() == QProcess::Running) {
+        QThread::msleep(100);
+        for (const QString& name : QDir(runtime).entryList(QDir::AllEntries | QDir::System)) {
+            if (name.startsWith(u"wayland-") && !name.endsWith(u".lock"))
+                socket = name;
+            if (name.startsWith(u"sway-ipc."))
+                ipc = runtime + u'/' + name;
+        }
+    }
+    if (socket.isEmpty() || ipc.isEmpty()) {
+        error_ = QStringLiteral("sway made no socket: %1").arg(QString::fromLocal8Bit(sway_->readAll()));
+        return;
+    }
+    environment_.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
+    environment_.insert(QStringLiteral("SWAYSOCK"), ipc);
+    environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+
+    // The standard session bus starts the portal on demand; a desktop without one needs a
+    // bus that starts nothing.
+    QStringList busArguments{QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")};
+    if (!portal) {
+        const QString busConfig = home_.path() + QStringLiteral("/bus.conf");
+        QFile file(busConfig);
+        if (!file.open(QIODevice::WriteOnly)) {
+            error_ = QStringLiteral("cannot write the bus configuration");
+            return;
+        }
+        file.write(QStringLiteral(
+                       "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+                       "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                       "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                       "<auth>EXTERNAL</auth><servicedir>%1</servicedir>"
+                       "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                       "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
+                       .arg(home_.path() + QStringLiteral("/data"))
+                       .toUtf8());
+        file.close();
+        busArguments = QStringList{QStringLiteral("--config-file=") + busConfig, QStringLiteral("--nofork"),
+                                   QStringLiteral("--print-address=1")};
+    }
+    bus_ = std::make_unique<QProcess>();
+    bus_->setProcessEnvironment(environment_);
+    bus_->start(QStringLiteral("dbus-daemon"), busArguments);
+    if (bus_->waitForStarted(5000)) {
+        QByteArray address;
+        timer.restart();
+        while (!address.contains('\n') && timer.elapsed() < 5000) {
+            bus_->waitForReadyRead(200);
+            address += bus_->readAllStandardOutput();
+        }
+        if (address.contains('\n'))
+            environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
+    }
+    if (!environment_.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) {
+        error_ = QStringLiteral("no session bus (is dbus-daemon installed?)");
+        return;
+    }
+    if (portal) {
+        // The screenshot backend needs PipeWire for its screen casts, or it does not start.
+        start(QStringLiteral("pipewire"));
+        QThread::msleep(300);
+        start(QStringLiteral("/usr/libexec/xdg-desktop-portal-wlr"));
+        start(QStringLiteral("/usr/libexec/xdg-desktop-portal"));
+        timer.restart();
+        bool ready = false;
+        while (!ready && timer.elapsed() < 15000) {
+            const CommandResult found =
+                run(QStringLiteral("busctl"),
+                    {QStringLiteral("--user"), QStringLiteral("introspect"), QStringLiteral("org.freedesktop.portal.Desktop"),
+                     QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot")},
+                    std::chrono::seconds(5));
+            ready = found.finished && found.exitCode == 0;
+            if (!ready)
+                QThread::msleep(200);
+        }
+        if (!ready) {
+            error_ = QStringLiteral("the desktop portal offers no Screenshot");
+            return;
+        }
+    }
+    running_ = true;
+}
+
+WaylandSession::~WaylandSession() {
+    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
+        stop(**it);
+    if (bus_)
+        stop(*bus_);
+    if (sway_)
+        stop(*sway_);
+}
+
+QProcess& WaylandSession::start(const QString& program, const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment_);
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    programs_.push_back(std::move(process));
+    return *programs_.back();
+}
+
+CommandResult WaylandSession::run(const QString& program, const QStringList& arguments,
+                                  std::chrono::milliseconds timeout) const {
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.start(program, arguments);
+    CommandResult result;
+    if (!process.waitForStarted(5000)) {
+        result.err = QStringLiteral("could not start %1").arg(program);
+        return result;
+    }
+    process.closeWriteChannel();
+    if (!process.waitForFinished(static_cast<int>(timeout.count()))) {
+        process.kill();
+        process.waitForFinished(3000);
+    } else {
+        result.finished = process.exitStatus() == QProcess::NormalExit;
+    }
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+CommandResult WaylandSession::swaymsg(const QStringList& arguments) const {
+    return run(QStringLiteral("swaymsg"), arguments, std::chrono::seconds(10));
+}
+
+bool WaylandSession::addOutput(int x, int width, int height) const {
+    if (swaymsg({QStringLiteral("create_output")}).exitCode != 0)
+        return false;
+    return swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-2"), QStringLiteral("resolution"),
+                    QStringLiteral("%1x%2").arg(width).arg(height), QStringLiteral("position"),
+                    QStringLiteral("%1 0").arg(x)})
+               .exitCode == 0;
+}
+
+std::optional<QString> WaylandSession::clipboardText() const {
+    const CommandResult result =
+        run(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, std::chrono::seconds(5));
+    if (!result.finished || result.exitCode != 0)
+        return std::nullopt;
+    return result.out;
+}
+
+int WaylandSession::windowsOf(qint64 pid) const {
+    const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
+    std::vector<QJsonObject> windows;
+    collect(QJsonDocument::fromJson(tree.out.toUtf8()).object(), windows);
+    int count = 0;
+    for (const QJsonObject& window : windows)
+        if (window.value(QStringLiteral("pid")).toInteger() == pid)
+            ++count;
+    return count;
+}
+
+int WaylandSession::fullScreenWindowsOf(qint64 pid) const {
+    const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
+    std::vector<QJsonObject> windows;
+    collect(QJsonDocument::fromJson(tree.out.toUtf8()).object(), windows);
+    int count = 0;
+    for (const QJsonObject& window : windows)
+        if (window.value(QStringLiteral("pid")).toInteger() == pid &&
+            window.value(QStringLiteral("fullscreen_mode")).toInt() != 0)
+            ++count;
+    return count;
+}
+
+}  // namespace TestSupport
