@@ -29,8 +29,9 @@ set(GLYPHNAB_FONT_SETS DejaVu Noto)
 function(glyphnab_font_set_tests program filter)
   foreach(set IN LISTS GLYPHNAB_FONT_SETS)
     add_test(NAME ${program}Layout${set} COMMAND ${program} --gtest_filter=${filter})
+    glyphnab_test_home(home ${program}Layout${set})
     set_tests_properties(${program}Layout${set} PROPERTIES LABELS "layout"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OMP_THREAD_LIMIT=1;FONTCONFIG_FILE=${GLYPHNAB_FONTSET_${set}}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OMP_THREAD_LIMIT=1;FONTCONFIG_FILE=${GLYPHNAB_FONTSET_${set}};${home}"
       TIMEOUT 600)
   endforeach()
 endfunction()

@@ -30,7 +30,16 @@ function(glyphnab_test_program target)
     set(ARG_LABEL unit)
   endif()
   add_test(NAME ${target} COMMAND ${target})
+  glyphnab_test_home(home ${target})
   set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABEL}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OMP_THREAD_LIMIT=1"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OMP_THREAD_LIMIT=1;${home}"
     TIMEOUT 600)
+endfunction()
+
+# Folders of its own for each registered test run: ctest runs programs side by side, and two
+# runs of one program would otherwise share the test host's stored state.
+function(glyphnab_test_home out name)
+  set(root "${CMAKE_BINARY_DIR}/test-homes/${name}")
+  file(MAKE_DIRECTORY "${root}/cache" "${root}/config" "${root}/data")
+  set(${out} "XDG_CACHE_HOME=${root}/cache;XDG_CONFIG_HOME=${root}/config;XDG_DATA_HOME=${root}/data" PARENT_SCOPE)
 endfunction()
