@@ -8,6 +8,7 @@
 #include "platform/async/Worker.h"
 #include "text/ImageInput.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 namespace Glyphnab {
@@ -64,6 +65,20 @@ void GlyphnabModel::readFiles(const QList<QUrl>& urls) {
     filesRoad(urls, beginWork());
 }
 
+namespace {
+
+// A file that is not a picture or PDF gets the usual advice; any other trouble is named,
+// with the file, so that the caller is not told to pick another type of file for it.
+IntentFailure fileFailure(const BoardRead& found) {
+    using ZantrelText::ImageInput::Problem;
+    if (found.problem == Problem::none || found.problem == Problem::notPictureOrPdf)
+        return IntentFailure(Words::errorFileDetail(), found.problem);
+    const QString name = QFileInfo(found.problemFile.toLocalFile()).fileName();
+    return IntentFailure(name + QStringLiteral(": ") + ZantrelText::ImageInput::describe(found.problem), found.problem);
+}
+
+}  // namespace
+
 QCoro::Task<void> GlyphnabModel::filesRoad(QList<QUrl> urls, std::stop_token stop) {
     QPointer<GlyphnabModel> self(this);
     BoardRead found;
@@ -79,7 +94,7 @@ QCoro::Task<void> GlyphnabModel::filesRoad(QList<QUrl> urls, std::stop_token sto
     if (found.inputs.isEmpty()) {
         setBusy(false);
         if (!stop.stop_requested())
-            showNotice(NoticeContent::failure(Words::errorFile(), Words::errorFileDetail()));
+            showNotice(NoticeContent::failure(Words::errorFile(), fileFailure(found).message));
         co_return;
     }
     co_await recognizeInputs(std::move(found.inputs), prefs_.lineMode, true, GrabSource::file, found.pageCut,
@@ -111,7 +126,8 @@ std::optional<GlyphnabCore::PageCut> GlyphnabModel::pageCut(const QList<QUrl>& f
     return ClipboardReading::pageCutForFiles(files);
 }
 
-QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
+
+QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls, std::stop_token stop) {
     Platform::assertMain();
     QPointer<GlyphnabModel> self(this);
     BoardRead found;
@@ -123,10 +139,10 @@ QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls) {
         found = BoardRead{};
     }
     if (found.inputs.isEmpty())
-        throw IntentFailure(Words::errorFileDetail());
+        throw fileFailure(found);
     if (!self)
         throw IntentFailure(Words::errorRead());
-    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, {});
+    const Recognized recognized = co_await readInputs(std::move(found.inputs), prefs_.lineMode, nullptr, stop);
     if (recognized.end != ReadEnd::read)
         throw IntentFailure(Words::errorRead());
     co_return recognized.outcome;
