@@ -1,0 +1,45 @@
+#include "Glyphnab/shell/AppBusArguments.h"
+
+#include "text/ImageInput.h"
+
+namespace Glyphnab::AppBusArguments {
+
+std::optional<QUrl> localFile(const QString& uri) {
+    if (uri.startsWith(u'/'))
+        return QUrl::fromLocalFile(uri);
+    const QUrl url(uri);
+    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+std::optional<QList<QUrl>> localFiles(const QStringList& uris) {
+    QList<QUrl> urls;
+    for (const QString& uri : uris) {
+        const std::optional<QUrl> url = localFile(uri);
+        if (!url)
+            return std::nullopt;
+        urls.append(*url);
+    }
+    return urls;
+}
+
+std::unique_ptr<Platform::MemoryPasteboard> copyTextBoard(const QStringList& uris, const QByteArray& bytes,
+                                                          const QString& mimeType) {
+    const std::optional<QList<QUrl>> urls = localFiles(uris);
+    if (!urls)
+        return nullptr;
+    auto board = std::make_unique<Platform::MemoryPasteboard>();
+    board->setUrls(*urls);
+    if (!bytes.isEmpty() && !mimeType.isEmpty()) {
+        board->setData(mimeType, bytes);
+        // Pictures in other encodings reach the reading as a decoded picture; decoded
+        // the reader's way, so that a caller's decompression bomb meets its budget.
+        if (mimeType.startsWith(QLatin1String("image/")))
+            if (std::optional<QImage> picture = ZantrelText::ImageInput::decodePicture(bytes).picture)
+                board->setImage(*picture);
+    }
+    return board;
+}
+
+}  // namespace Glyphnab::AppBusArguments
