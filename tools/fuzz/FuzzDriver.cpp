@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -68,6 +69,14 @@ NO_COVERAGE void save(const char* kind) {
 }
 
 NO_COVERAGE void onDeath() { save("crash"); }
+
+// A target's own check failed (std::abort), or the sanitizer aborts after its report.
+NO_COVERAGE void onAbort(int signal) {
+    save("crash");
+    running = nullptr;
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
 
 NO_COVERAGE void onHang(int) {
     save("timeout");
@@ -273,6 +282,7 @@ NO_COVERAGE int main(int argc, char** argv) {
     }
     __sanitizer_set_death_callback(onDeath);
     signal(SIGALRM, onHang);
+    signal(SIGABRT, onAbort);
 
     if (!files.empty()) {
         for (const std::string& file : files) {

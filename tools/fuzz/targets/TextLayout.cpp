@@ -55,8 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ZantrelText::TextLayout layout(pieces);
     for (const ZantrelText::LineMode mode : ZantrelText::allLineModes) {
         const QString text = layout.text(mode);
-        if (text.size() > 64 * (pieces.size() + 1) * 4)
-            std::abort();  // text out of nothing
+        // Code lines are indented at most 4096 columns; anything longer is text out of
+        // nothing.
+        if (text.size() > (4096 + 64) * 2 * (pieces.size() + 1))
+            std::abort();
     }
     for (const ZantrelText::TextLayout::Block& block : layout.blocks) {
         (void)block.paragraph();
