@@ -1,5 +1,7 @@
 #include "ZantrelKit/JSONFileStore.h"
 
+#include "ZantrelKit/ExclusiveRename.h"
+
 #include "platform/log/Log.h"
 
 #include <QDir>
@@ -87,26 +89,6 @@ ReadOutcome readWhole(const QString& path) {
     return {ReadOutcome::Kind::read, bytes, 0};
 }
 
-// Renames without ever replacing an existing target; 0 or the errno of the failure.
-int moveWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    const int error = errno;
-    if (error != EINVAL && error != ENOSYS)
-        return error;
-    // A file system without the no-replace rename: a hard link refuses a taken name too.
-    if (::link(source.constData(), target.constData()) != 0)
-        return errno;
-    if (::unlink(source.constData()) != 0) {
-        const int unlinkError = errno;
-        ::unlink(target.constData());
-        return unlinkError;
-    }
-    return 0;
-}
-
 // "state.json" → "state", "state" → "state", ".hidden" → ".hidden".
 QString withoutExtension(const QString& name) {
     const qsizetype dot = name.lastIndexOf(u'.');
@@ -145,7 +127,7 @@ std::optional<QString> moveAside(const QString& path, const QString& decodingErr
     int error = EEXIST;
     for (int attempt = 1; attempt <= maximumSetAsideAttempts && error == EEXIST; ++attempt) {
         const QString target = setAsideName(file.fileName(), now, attempt);
-        error = moveWithoutReplacing(path, folder.filePath(target));
+        error = renameWithoutReplacing(path, folder.filePath(target));
         if (error == 0) {
             storeLog(subsystem).error(u"%{public}s unreadable, moved to %{public}s: %{public}s",
                                       file.fileName(), target, decodingError);

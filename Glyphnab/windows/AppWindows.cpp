@@ -37,12 +37,14 @@ void AppWindows::setHotKeyBindings(const HotKeyBindings* bindings) { bindings_ =
 
 const HotKeyBindings* AppWindows::hotKeyBindings() const { return bindings_; }
 
-QString AppWindows::settingsTitle() {
+QString AppWindows::settingsTitle(const QString& appName) {
     QString title = GlyphnabCore::Words::menuSettings();
     title.remove(QChar(0x2026));
     if (title.endsWith(QStringLiteral("...")))
         title.chop(3);
-    return title.trimmed();
+    // A taskbar or window switcher shows the title alone, among every other app's
+    // settings: it names the app.
+    return appName.isEmpty() ? title.trimmed() : appName + u' ' + title.trimmed();
 }
 
 QString AppWindows::grantTitle() {
@@ -103,7 +105,7 @@ void AppWindows::closeGrant() { grant_->close(); }
 void AppWindows::showSettings() {
     Platform::assertMain();
     const QPointer<AppWindows> self(this);
-    settings_->show(settingsTitle(), settingsWidth, settingsHeight, {}, {}, [self](QWidget* window) -> QWidget* {
+    settings_->show(settingsTitle(model_.appName()), settingsWidth, settingsHeight, {}, {}, [self](QWidget* window) -> QWidget* {
         return self ? self->settingsRoot(window) : nullptr;
     });
 }

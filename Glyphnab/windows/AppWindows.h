@@ -48,7 +48,7 @@ public:
     // Opens the grant panel, or brings it to the front unchanged.
     void showGrant();
     void closeGrant();
-    // Opens the Settings window ("Settings", 640 × 520).
+    // Opens the Settings window ("<app> Settings", 640 × 520).
     void showSettings();
     // Opens the first-run window (titled with the app's name, 580 × 530).
     void showOnboarding();
@@ -68,7 +68,7 @@ public:
     // The stored resume step within 0 to 2; a missing or unreadable value is 0.
     static int resumeStep(const ZantrelKit::DefaultsStore& defaults);
     // "Settings…" without its ellipsis.
-    static QString settingsTitle();
+    static QString settingsTitle(const QString& appName);
     static QString grantTitle();
 
 private:

@@ -54,8 +54,9 @@ RouteNote::RouteNote(QWidget* parent) : QWidget(parent) {
     stack->addWidget(clipboardNote_);
 
     statusLine_ = new QWidget();
-    statusLine_->setMinimumHeight(28);
     statusRow_ = new QHBoxLayout(statusLine_);
+    // At least 28 high, more when the button's font needs it.
+    statusRow_->addStrut(28);
     statusRow_->setContentsMargins(0, 0, 0, 0);
     statusRow_->setSpacing(8);
     statusText_ = new InkLabel(QString(), Fonts::body(), Ink::primary());

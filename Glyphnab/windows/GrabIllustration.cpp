@@ -20,9 +20,6 @@ QColor withOpacity(QColor color, double opacity) {
     return color;
 }
 
-// Room for the cards' shadows and the selection's glow.
-constexpr qreal room = 18;
-
 }  // namespace
 
 GrabIllustration::GrabIllustration(QList<qreal> widths, QWidget* parent) : GlassWidget(parent), widths_(std::move(widths)) {

@@ -14,6 +14,8 @@ namespace Glyphnab {
 class GrabIllustration final : public ZantrelUI::GlassWidget, public ZantrelUI::AccessibleSource {
 public:
     static constexpr QSizeF screenCardSize{270, 132};
+    // Room around the cards for their shadows and the selection's glow.
+    static constexpr int room = 18;
     static constexpr QSizeF clipboardCardSize{128, 96};
     static constexpr qreal spacing = 22;
     static constexpr qreal arrowSide = 15;

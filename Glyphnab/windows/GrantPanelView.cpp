@@ -82,7 +82,8 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     : GlassWidget(parent), model_(&model), close_(std::move(close)), watch_(new GrantWatchHold(model, this)),
       backdrop_(new Backdrop(this)) {
     Platform::assertMain();
-    setFocusPolicy(Qt::StrongFocus);
+    // Holds the focus for Return and Escape when no control has it, but is no Tab stop.
+    setFocusPolicy(Qt::ClickFocus);
     const QString app = model.appName();
 
     auto* stack = new QVBoxLayout(this);
@@ -134,13 +135,23 @@ GrantPanelView::GrantPanelView(GlyphnabModel& model, std::function<void()> close
     connect(clipboard_, &QAbstractButton::clicked, this, &GrantPanelView::readClipboardInstead);
     buttonRow_->addWidget(clipboard_);
     buttonRow_->addStretch(1);
-    stack->addLayout(buttonRow_);
+    // Where the waiting state's four buttons need more than the panel's width (wide
+    // fonts), the permission's buttons take a line of their own under the others, still at
+    // the trailing edge; the panel keeps its width.
+    grantRow_ = new QHBoxLayout();
+    grantRow_->setSpacing(12);
+    grantRow_->addStretch(1);
+    auto* buttons = new QVBoxLayout();
+    buttons->setSpacing(12);
+    buttons->addLayout(buttonRow_);
+    buttons->addLayout(grantRow_);
+    stack->addLayout(buttons);
 
-    // Every button of the waiting state on one line, whichever state the panel opens in.
-    const int buttons = notNow_->sizeHint().width() + clipboard_->sizeHint().width() +
-                        PillButton(Words::grantQuitReopen()).sizeHint().width() +
-                        PillButton(Words::grantOpenSettings(), true).sizeHint().width() + 3 * buttonRow_->spacing() + 12;
-    width_ = std::max(panelWidth, buttons + 28 + 28);
+    const int waitingRow = notNow_->sizeHint().width() + clipboard_->sizeHint().width() +
+                           PillButton(Words::grantQuitReopen()).sizeHint().width() +
+                           PillButton(Words::grantOpenSettings(), true).sizeHint().width() +
+                           3 * buttonRow_->spacing() + 12;
+    oneLine_ = waitingRow <= panelWidth - 28 - 28;
     setFixedWidth(width_);
 
     connect(&model, &GlyphnabModel::screenAllowedChanged, this, &GrantPanelView::refresh);
@@ -190,6 +201,7 @@ void GrantPanelView::rebuildGrantButtons(bool granted) {
     // A button may be the sender of the click that changed the state.
     for (PillButton* button : grantButtons_) {
         buttonRow_->removeWidget(button);
+        grantRow_->removeWidget(button);
         button->hide();
         button->deleteLater();
     }
@@ -211,7 +223,7 @@ void GrantPanelView::rebuildGrantButtons(bool granted) {
                     model_->system().relaunch();
             });
         }
-        buttonRow_->addWidget(button);
+        (oneLine_ ? buttonRow_ : grantRow_)->addWidget(button);
         grantButtons_.push_back(button);
     }
 }

@@ -77,6 +77,8 @@ private:
     ZantrelUI::PillButton* notNow_;
     ZantrelUI::PlainButton* clipboard_;
     QHBoxLayout* buttonRow_;
+    QHBoxLayout* grantRow_;
+    bool oneLine_ = true;
     std::vector<ZantrelUI::PillButton*> grantButtons_;
     std::optional<bool> builtFor_;
 };

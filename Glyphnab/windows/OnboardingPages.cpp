@@ -11,6 +11,7 @@
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/design/OverhangItem.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
@@ -34,7 +35,9 @@ namespace {
 
 QVBoxLayout* pageStack(QWidget* page) {
     auto* stack = new QVBoxLayout(page);
-    stack->setContentsMargins(0, 0, 0, 0);
+    // The page reaches past the text column by the route cards' glow room.
+    const int side = pageOverhang();
+    stack->setContentsMargins(side, 0, side, 0);
     stack->setSpacing(16);
     return stack;
 }
@@ -90,6 +93,8 @@ protected:
 
 }  // namespace
 
+int pageOverhang() { return static_cast<int>(RouteCard::shadowRoom()); }
+
 // Welcome.
 
 WelcomePage::WelcomePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent) {
@@ -97,13 +102,11 @@ WelcomePage::WelcomePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent
     auto* stack = pageStack(this);
     stack->addWidget(pageTitle(Words::welcomeTitle(), this));
     stack->addWidget(new InkLabel(Words::welcomeBody(), Fonts::body(), Ink::secondary(), true, this));
+    // The drawing centres itself in the full width; its shadows may reach into the
+    // spacing above and below it. Its slot ends 6 points under its cards.
     auto* drawing = new GrabIllustration({190, 230, 205, 120, 210, 160}, this);
-    auto* drawingRow = new QHBoxLayout();
-    drawingRow->setContentsMargins(0, 0, 0, 6);
-    drawingRow->addStretch(1);
-    drawingRow->addWidget(drawing);
-    drawingRow->addStretch(1);
-    stack->addLayout(drawingRow);
+    const int glow = GrabIllustration::room;
+    stack->addItem(new OverhangItem(drawing, QMargins(0, glow, 0, glow - 6)));
 
     auto* points = new QVBoxLayout();
     points->setSpacing(12);
@@ -251,13 +254,11 @@ RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), m
                             Words::routeScreenDetail(model.appName()), screen, choose(Route::screen), footer_, this);
     clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
                                Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
-    // The cards carry their glow's room around them: their outlines, not their frames,
-    // are spaced like the rest of the page.
+    // The cards' outlines, not their glow, line up with the page and are spaced like it.
     const int room = static_cast<int>(RouteCard::shadowRoom());
-    stack->addSpacing(-room);
-    stack->addWidget(screen_);
-    stack->addSpacing(12 - 2 * room - 16);
-    stack->addWidget(clipboard_);
+    const QMargins glow(room, room, room, room);
+    stack->addItem(new OverhangItem(screen_, glow));
+    stack->addItem(new OverhangItem(clipboard_, glow));
     stack->addStretch(1);
     connect(&model, &GlyphnabModel::prefsChanged, this, &RoutePage::refresh);
 }

@@ -30,6 +30,10 @@ class ShortcutRow;
 // The defaults integer: the step the first-run window opens on next time.
 inline const QString onboardingStepKey = QStringLiteral("onboarding.step");
 
+// How far a page reaches past its text column on the left and right, so that the route
+// cards' glow is drawn inside it.
+int pageOverhang();
+
 class WelcomePage final : public QWidget {
     Q_OBJECT
 public:

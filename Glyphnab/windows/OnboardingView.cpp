@@ -7,6 +7,7 @@
 #include "ZantrelKit/MotionSpec.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/Motion.h"
+#include "ZantrelUI/design/OverhangItem.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/StepDots.h"
@@ -16,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace Glyphnab {
 
@@ -29,17 +31,19 @@ OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finis
       fade_(new AnimatedValue(1, this)) {
     Platform::assertMain();
     setFixedSize(windowSize);
-    setFocusPolicy(Qt::StrongFocus);
+    // Holds the focus for Return and Escape when no control has it, but is no Tab stop.
+    setFocusPolicy(Qt::ClickFocus);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     pageHolder_ = new QVBoxLayout();
-    pageHolder_->setContentsMargins(36, 38, 36, 0);
+    const int side = 36 - pageOverhang();
+    pageHolder_->setContentsMargins(side, 38, side, 0);
     column->addLayout(pageHolder_, 1);
 
     auto* bar = new QHBoxLayout();
-    bar->setContentsMargins(36, 12, 36, 24);
+    bar->setContentsMargins(36, 8, 36, 24);
     bar->setSpacing(12);
     dots_ = new StepDots(flow_.steps(), flow_.step(), this);
     bar->addWidget(dots_, 0, Qt::AlignVCenter);
@@ -49,10 +53,14 @@ OnboardingView::OnboardingView(GlyphnabModel& model, std::function<void()> finis
     bar->addWidget(back_, 0, Qt::AlignVCenter);
     next_ = new PillButton(QString(), true, true, this);
     connect(next_, &QAbstractButton::clicked, this, &OnboardingView::goOn);
-    bar->addWidget(next_, 0, Qt::AlignVCenter);
+    // Its capsule, not its shadow, ends the bar, so the page keeps the height it needs.
+    const QMarginsF shadow = next_->room();
+    bar->addItem(new OverhangItem(next_, QMargins(qCeil(shadow.left()), qCeil(shadow.top()), qCeil(shadow.right()),
+                                                  qCeil(shadow.bottom()))));
     column->addLayout(bar);
 
     connect(fade_, &AnimatedValue::changed, this, &OnboardingView::applyFade);
+    connect(fade_, &AnimatedValue::finished, this, &OnboardingView::dropLeavingPage);
     showStep(false);
 }
 
@@ -84,10 +92,20 @@ void OnboardingView::showStep(bool animated) {
     if (!model_)
         return;
     const int step = flow_.step();
+    dropLeavingPage();
     if (page_ != nullptr) {
         pageHolder_->removeWidget(page_);
-        page_->deleteLater();
-        page_->hide();
+        if (animated) {
+            // The old page stays where it was and fades out while the new one fades in.
+            leaving_ = page_;
+            leaving_->setAttribute(Qt::WA_TransparentForMouseEvents);
+            leaving_->setFocusPolicy(Qt::NoFocus);
+            for (QWidget* child : leaving_->findChildren<QWidget*>())
+                child->setFocusPolicy(Qt::NoFocus);
+        } else {
+            page_->hide();
+            page_->deleteLater();
+        }
     }
     if (step <= 0)
         page_ = new WelcomePage(*model_, this);
@@ -112,21 +130,42 @@ void OnboardingView::showStep(bool animated) {
     applyFade();
 }
 
-void OnboardingView::applyFade() {
-    if (page_ == nullptr)
-        return;
-    const double opacity = std::clamp(fade_->value(), 0.0, 1.0);
+namespace {
+
+void setOpacity(QWidget* page, double opacity) {
     if (opacity >= 1) {
         // At rest the page draws without an effect in the way.
-        page_->setGraphicsEffect(nullptr);
+        page->setGraphicsEffect(nullptr);
         return;
     }
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(page_->graphicsEffect());
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect());
     if (effect == nullptr) {
-        effect = new QGraphicsOpacityEffect(page_);
-        page_->setGraphicsEffect(effect);
+        effect = new QGraphicsOpacityEffect(page);
+        page->setGraphicsEffect(effect);
     }
     effect->setOpacity(opacity);
+}
+
+}  // namespace
+
+void OnboardingView::applyFade() {
+    const double opacity = std::clamp(fade_->value(), 0.0, 1.0);
+    if (page_ != nullptr)
+        setOpacity(page_, opacity);
+    if (leaving_ != nullptr) {
+        if (opacity >= 1 && !fade_->isAnimating())
+            dropLeavingPage();
+        else
+            setOpacity(leaving_, 1 - opacity);
+    }
+}
+
+void OnboardingView::dropLeavingPage() {
+    if (leaving_ == nullptr)
+        return;
+    leaving_->hide();
+    leaving_->deleteLater();
+    leaving_ = nullptr;
 }
 
 void OnboardingView::showEvent(QShowEvent* event) {

@@ -42,6 +42,8 @@ public:
     void goOn();
 
     QWidget* page() const { return page_; }
+    // The previous page while it fades out after a step change.
+    QWidget* leavingPage() const { return leaving_; }
     ZantrelUI::StepDots* dots() const { return dots_; }
     // Hidden on the first step.
     ZantrelUI::PillButton* backButton() const { return back_; }
@@ -62,6 +64,7 @@ protected:
 private:
     void showStep(bool animated);
     void applyFade();
+    void dropLeavingPage();
 
     QPointer<GlyphnabModel> model_;
     std::function<void()> finish_;
@@ -71,6 +74,7 @@ private:
     ZantrelUI::Backdrop* backdrop_;
     QVBoxLayout* pageHolder_;
     QWidget* page_ = nullptr;
+    QPointer<QWidget> leaving_;
     ZantrelUI::StepDots* dots_;
     ZantrelUI::PillButton* back_;
     ZantrelUI::PillButton* next_;

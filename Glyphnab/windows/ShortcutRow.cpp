@@ -80,8 +80,10 @@ ShortcutRow::ShortcutRow(Command command, GlyphnabModel& model, bool glass, QWid
     refusedLine_->hide();
     stack_->setContentsMargins(0, 0, 0, 0);
     stack_->setSpacing(4);
-    stack_->addWidget(clash_, 0, Qt::AlignRight);
-    stack_->addWidget(refusedLine_, 0, Qt::AlignRight);
+    // The lines take the row's width and align their text: placed by alignment they would
+    // wrap at their hint's width while the row is measured at its own.
+    stack_->addWidget(clash_);
+    stack_->addWidget(refusedLine_);
     makeField(model.prefs());
 
     connect(&model, &GlyphnabModel::prefsChanged, this, &ShortcutRow::refresh);

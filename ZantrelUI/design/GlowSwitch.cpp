@@ -91,17 +91,25 @@ QRectF GlowSwitch::switchRect() const {
 
 qreal GlowSwitch::knobOffset() const { return 2.5 + knobTravel * knob_->value(); }
 
-void GlowSwitch::checkStateSet() { moveKnob(userToggling_); }
+// A switch on screen moves on the spring whoever changes it; one not shown yet starts
+// where its state puts it.
+void GlowSwitch::checkStateSet() { moveKnob(userToggling_ || isVisible()); }
 
 void GlowSwitch::nextCheckState() {
-    // A click animates; a state set by the caller's model moves the knob at once.
     userToggling_ = true;
     setChecked(!isChecked());
     userToggling_ = false;
+    // A mouse click sets the state with the button's refresh held back, so
+    // `checkStateSet` does not run for it.
+    moveKnob(true);
 }
 
 void GlowSwitch::moveKnob(bool animated) {
     const double target = isChecked() ? 1 : 0;
+    if (knob_->target() == target && (knob_->isAnimating() || knob_->value() == target)) {
+        update();
+        return;
+    }
     if (animated)
         knob_->animateTo(target, Motion::spring(MS::snappy, ReduceMotion::of(this)));
     else

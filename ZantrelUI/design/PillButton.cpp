@@ -50,6 +50,11 @@ void PillButton::setSymbol(const QString& symbol) {
     update();
 }
 
+void PillButton::setSymbolTrails(bool trails) {
+    symbolTrails_ = trails;
+    update();
+}
+
 QFont PillButton::titleFont() const { return large_ ? Fonts::label() : Fonts::system(12, QFont::DemiBold); }
 
 QMarginsF PillButton::room() const {
@@ -129,7 +134,7 @@ void PillButton::paintEvent(QPaintEvent*) {
     if (!symbol_.isEmpty())
         contentWidth += symbolSide + (text().isEmpty() ? 0 : 6);
     qreal x = capsule.center().x() - contentWidth / 2;
-    if (!symbol_.isEmpty()) {
+    if (!symbol_.isEmpty() && !symbolTrails_) {
         Symbols::paint(painter, symbol_, QRectF(x, capsule.center().y() - symbolSide / 2, symbolSide, symbolSide), ink);
         x += symbolSide + 6;
     }
@@ -137,6 +142,10 @@ void PillButton::paintEvent(QPaintEvent*) {
     painter.setPen(ink);
     painter.drawText(QRectF(x, capsule.top(), capsule.right() - x, capsule.height()), Qt::AlignVCenter | Qt::AlignLeft,
                      text());
+    if (!symbol_.isEmpty() && symbolTrails_) {
+        x += metrics.horizontalAdvance(text()) + (text().isEmpty() ? 0 : 6);
+        Symbols::paint(painter, symbol_, QRectF(x, capsule.center().y() - symbolSide / 2, symbolSide, symbolSide), ink);
+    }
 
     if (hasFocus()) {
         QColor ring = accent.top.resolve(s);

@@ -36,10 +36,15 @@ public:
     // A symbol name drawn before the title, or none.
     void setSymbol(const QString& symbol);
     const QString& symbol() const { return symbol_; }
+    // The symbol after the title instead of before it (a chevron, say).
+    void setSymbolTrails(bool trails);
+    bool symbolTrails() const { return symbolTrails_; }
 
     Look currentLook() const;
     // The capsule in this widget's coordinates, at rest (before the pressed scale).
     QRectF capsuleRect() const;
+    // The widget's room around the capsule (the prominent shadow's).
+    QMarginsF room() const;
     const AnimatedValue& pressAnimation() const { return *pressed_; }
 
     QSize sizeHint() const override;
@@ -52,11 +57,11 @@ protected:
 
 private:
     QFont titleFont() const;
-    QMarginsF room() const;
 
     bool prominent_;
     bool large_;
     QString symbol_;
+    bool symbolTrails_ = false;
     AnimatedValue* pressed_;
 };
 

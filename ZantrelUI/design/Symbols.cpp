@@ -57,6 +57,11 @@ const QHash<QString, QString>& bodies() {
             QStringLiteral(
                 R"(<path d="M14 5 H5 A2.5 2.5 0 0 0 2.5 7.5 V16.5 A2.5 2.5 0 0 0 5 19 H19 A2.5 2.5 0 0 0 21.5 16.5 V13" fill="none" stroke="#000" stroke-width="2" stroke-dasharray="3.4 2.6" stroke-linecap="round"/>)") +
             QStringLiteral(R"(<circle cx="19" cy="5.5" r="3.6" fill="#000"/>)");
+        t[QStringLiteral("folder")] =
+            s(R"(<path d="M2.5 6.5 A1.5 1.5 0 0 1 4 5 H9 L11 7.5 H20 A1.5 1.5 0 0 1 21.5 9 V18.5 A1.5 1.5 0 0 1 20 20 H4 A1.5 1.5 0 0 1 2.5 18.5 Z"/>)");
+        t[QStringLiteral("tray.and.arrow.down")] =
+            s(R"(<path d="M12 3 V13 M8 9.5 L12 13.5 L16 9.5"/>)") +
+            s(R"(<path d="M3 14 V19 A1.5 1.5 0 0 0 4.5 20.5 H19.5 A1.5 1.5 0 0 0 21 19 V14 H16 A4 4 0 0 1 8 14 Z"/>)");
         t[QStringLiteral("doc.on.doc")] = s(R"(<rect x="8" y="2.5" width="12" height="15" rx="2"/>)") +
                                            s(R"(<path d="M5.5 6.5 H5 A1.5 1.5 0 0 0 3.5 8 V20 A1.5 1.5 0 0 0 5 21.5 H14 A1.5 1.5 0 0 0 15.5 20 V19.5"/>)");
         const QString clipboard = QStringLiteral(R"(<rect x="4" y="4" width="16" height="18" rx="2.5")");

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -160,6 +161,46 @@ QFont system(qreal size, QFont::Weight weight, bool rounded) {
     font.setPointSizeF(pointsFor(size));
     font.setWeight(weight);
     return font;
+}
+
+bool sameAdvances(const QFont& font, const QString& characters) {
+    const QFontMetricsF metrics(font);
+    for (const QChar c : characters)
+        if (!qFuzzyCompare(metrics.horizontalAdvance(c), metrics.horizontalAdvance(characters.front())))
+            return false;
+    return true;
+}
+
+QFont monospaced(const QFont& like) {
+    static const QString probe = QStringLiteral("iW.m0");
+    const auto sized = [&like](const QString& family) {
+        QFont font(family);
+        font.setStyleHint(QFont::TypeWriter);
+        if (like.pixelSize() > 0)
+            font.setPixelSize(like.pixelSize());
+        else
+            font.setPointSizeF(like.pointSizeF());
+        font.setWeight(like.weight());
+        return font;
+    };
+    // The desktop's own choice first, then any installed face that really is monospaced.
+    static const QStringList candidates = [] {
+        QStringList list{QFontDatabase::systemFont(QFontDatabase::FixedFont).family(), QStringLiteral("monospace")};
+        for (const QString& family : QFontDatabase::families())
+            if (QFontDatabase::isFixedPitch(family) || family.contains(QLatin1String("Mono"), Qt::CaseInsensitive))
+                list << family;
+        return list;
+    }();
+    for (const QString& family : candidates) {
+        QFont font = sized(family);
+        if (sameAdvances(font, probe))
+            return font;
+    }
+    return sized(candidates.front());
+}
+
+QFont monospacedDigits(const QFont& font) {
+    return sameAdvances(font, QStringLiteral("0123456789")) ? font : monospaced(font);
 }
 
 QFont hero() { return system(42, QFont::Bold, true); }

@@ -81,6 +81,14 @@ QFont caption();
 // A font of the family's type at a size (logical pixels) and weight; `rounded` prefers a
 // rounded face when one is installed.
 QFont system(qreal size, QFont::Weight weight = QFont::Normal, bool rounded = false);
+// A face whose every character has one advance, at `like`'s size and weight. Judged by the
+// glyphs themselves: fontconfig reports no spacing for some monospaced faces.
+QFont monospaced(const QFont& like);
+// `font` when its digits share one advance (tabular figures), else a monospaced face, so
+// that changing numbers do not shift.
+QFont monospacedDigits(const QFont& font);
+// Whether every one of `characters` has the same advance in `font`.
+bool sameAdvances(const QFont& font, const QString& characters);
 }  // namespace Fonts
 
 namespace Radius {

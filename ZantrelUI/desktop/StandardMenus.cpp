@@ -22,14 +22,20 @@ namespace Menus = ZantrelKit::Copy::Menus;
 
 namespace {
 
-// The widget that takes a command: the focused one or the nearest of its parents that has
-// a slot of that name without arguments.
-QWidget* responderFor(const char* command) {
+// The object that takes a command: the focused widget or the nearest of its parents that
+// has a slot of that name without arguments, or the helper a widget names as its responder
+// (a piece that adds keyboard handling to someone else's widget).
+QObject* responderFor(const char* command) {
     const QByteArray signature = QByteArray(command) + "()";
+    const auto takes = [&signature](const QObject* o) {
+        const int index = o->metaObject()->indexOfMethod(signature.constData());
+        return index >= 0 && o->metaObject()->method(index).methodType() == QMetaMethod::Slot;
+    };
     for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
-        const int index = w->metaObject()->indexOfMethod(signature.constData());
-        if (index >= 0 && w->metaObject()->method(index).methodType() == QMetaMethod::Slot)
+        if (takes(w))
             return w;
+        if (auto* helper = w->property(Responder::responderProperty).value<QObject*>(); helper != nullptr && takes(helper))
+            return helper;
         if (w->isWindow())
             break;
     }
@@ -53,7 +59,7 @@ bool Responder::canPerform(const char* command) { return responderFor(command) !
 
 bool Responder::perform(const char* command) {
     Platform::assertMain();
-    QWidget* target = responderFor(command);
+    QObject* target = responderFor(command);
     return target != nullptr && QMetaObject::invokeMethod(target, command);
 }
 

@@ -33,6 +33,8 @@ QString escapedTitle(const QString& title);
 // The editing commands the Edit menu sends to the focused widget or its parents.
 namespace Responder {
 // "undo", "redo", "cut", "copy", "paste", "selectAll".
+// A widget's property of this name may hold a QObject that takes the commands for it.
+inline constexpr const char* responderProperty = "zantrel.responder";
 bool canPerform(const char* command);
 // True when a widget took it.
 bool perform(const char* command);

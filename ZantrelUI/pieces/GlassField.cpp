@@ -19,13 +19,7 @@ namespace {
 
 QFont fieldFont(GlassField::Kind kind) {
     QFont font = Fonts::body();
-    if (kind == GlassField::Kind::monospaced) {
-        QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        mono.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() : 13);
-        mono.setWeight(font.weight());
-        return mono;
-    }
-    return font;
+    return kind == GlassField::Kind::monospaced ? Fonts::monospaced(font) : font;
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ void clearLayout(QLayout* layout) {
 }
 
 // Plain-layout text in the palette's colours (the system look).
+// The version line, found by its name.
+const QString versionName = QStringLiteral("zantrel.aboutVersion");
+
 QLabel* plainLine(const QString& text, const QFont& font, bool secondary, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
@@ -201,7 +204,9 @@ QWidget* AboutSettingsTab::buildGlass() {
     column->addSpacing(8);
     column->addWidget(new InkLabel(name, Fonts::title(), Ink::primary(), header), 0, Qt::AlignHCenter);
     column->addSpacing(2);
-    column->addWidget(new InkLabel(versionText(), Fonts::footnote(), Ink::secondary(), header), 0, Qt::AlignHCenter);
+    auto* version = new InkLabel(versionText(), Fonts::monospacedDigits(Fonts::footnote()), Ink::secondary(), header);
+    version->setObjectName(versionName);
+    column->addWidget(version, 0, Qt::AlignHCenter);
     column->addSpacing(12);
     column->addLayout(centred(centredLine(aboutLine_, Fonts::body(), Ink::primary(), 420, header)));
     column->addSpacing(8);
@@ -262,7 +267,9 @@ QWidget* AboutSettingsTab::buildPlain() {
     };
     add(new AppIconView(96, body));
     add(plainLine(name, Fonts::system(22, QFont::DemiBold), false, body));
-    add(plainLine(versionText(), Fonts::system(13), true, body));
+    QLabel* version = plainLine(versionText(), Fonts::monospacedDigits(Fonts::system(13)), true, body);
+    version->setObjectName(versionName);
+    add(version);
     QLabel* about = plainLine(aboutLine_, Fonts::system(13), false, body);
     about->setMaximumWidth(380);
     add(about, 6);

@@ -107,12 +107,14 @@ RowTitle::RowTitle(std::optional<QString> title, std::optional<QString> detail, 
         title_ = wrappingLabel(*title, Fonts::label(), this);
     if (detail && !detail->isEmpty())
         detail_ = wrappingLabel(*detail, Fonts::footnote(), this);
+    // Spare height goes around the lines, never between them. (Aligning the layout instead
+    // would size it by its hint at another width and cut wrapped lines.)
+    stack->addStretch(1);
     if (title_)
         stack->addWidget(title_);
     if (detail_)
         stack->addWidget(detail_);
-    // Spare height goes around the lines, never between them.
-    stack->setAlignment(Qt::AlignVCenter);
+    stack->addStretch(1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     recolor();
 }
@@ -126,7 +128,8 @@ void RowTitle::setDetail(const std::optional<QString>& detail) {
     }
     if (detail_ == nullptr) {
         detail_ = wrappingLabel(*detail, Fonts::footnote(), this);
-        layout()->addWidget(detail_);
+        auto* stack = static_cast<QVBoxLayout*>(layout());
+        stack->insertWidget(stack->count() - 1, detail_);
         recolor();
     } else {
         detail_->setText(*detail);

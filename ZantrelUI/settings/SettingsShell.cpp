@@ -9,6 +9,7 @@
 #include "platform/async/MainThread.h"
 
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -66,6 +67,16 @@ SettingsShell::SettingsShell(QString name, std::vector<SettingsShellTab> tabs, Q
     setFixedWidth(static_cast<int>(std::ceil(width)));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(chips_, &ChipPicker::selectionChanged, this, &SettingsShell::setSelection);
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the tabs from anywhere in the window, as
+    // in every tabbed window of the desktop.
+    const auto step = [this](QKeySequence keys, int by) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, by] { stepSelection(by); });
+    };
+    step(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    step(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
+    step(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
     showPage();
 }
 
@@ -86,6 +97,15 @@ void SettingsShell::setSelection(const QVariant& tab) {
     chips_->setSelection(tab);
     showPage();
     Q_EMIT selectionChanged(selection_);
+}
+
+void SettingsShell::stepSelection(int by) {
+    const auto index = indexOf(selection_);
+    if (!index || tabs_.empty())
+        return;
+    const auto count = static_cast<int>(tabs_.size());
+    const int next = ((static_cast<int>(*index) + by) % count + count) % count;
+    setSelection(tabs_[static_cast<std::size_t>(next)].id);
 }
 
 void SettingsShell::showPage() {

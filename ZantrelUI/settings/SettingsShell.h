@@ -53,6 +53,8 @@ public:
     const QVariant& selection() const { return selection_; }
     // Shows another tab with a fresh page; a tab that is not in the list is ignored.
     void setSelection(const QVariant& tab);
+    // The next tab (`by` 1) or the previous one (-1), wrapping around at the ends.
+    void stepSelection(int by);
 
     QWidget* page() const;
     TabScroll* scroll() const { return scroll_; }

@@ -14,8 +14,10 @@
 #include "platform/screen/X11Link.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cmath>
@@ -59,7 +61,6 @@ ShortcutField::ShortcutField(const QString& title, std::optional<ZantrelKit::Sho
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::StrongFocus);
-    setToolTip(ZantrelKit::Copy::Shortcuts::help());
     connect(recordingLook_, &AnimatedValue::changed, this, qOverload<>(&QWidget::update));
 }
 
@@ -105,6 +106,10 @@ void ShortcutField::start() {
     }
     qApp->installEventFilter(this);
     filtering_ = true;
+    // The whole keyboard comes here, so the window manager's own keys are recorded
+    // instead of acted on; on X11 this is a grab of the server's keyboard.
+    if (isVisible())
+        grabKeyboard();
     announceChange();
 }
 
@@ -120,6 +125,8 @@ void ShortcutField::release() {
     if (!recording_ && !filtering_)
         return;
     recording_ = false;
+    if (QWidget::keyboardGrabber() == this)
+        releaseKeyboard();
     if (filtering_) {
         qApp->removeEventFilter(this);
         filtering_ = false;
@@ -351,6 +358,24 @@ void ShortcutField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     GlassWidget::keyPressEvent(event);
+}
+
+QString ShortcutField::toolTipAt(const QPointF& point) const {
+    if (showsClearButton() && clearButtonRect().adjusted(-3, -3, 3, 3).contains(point))
+        return ZantrelKit::Copy::Shortcuts::clear();
+    return ZantrelKit::Copy::Shortcuts::help();
+}
+
+bool ShortcutField::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        // The clear button's tip belongs to its rectangle only.
+        const QRect area = tip == ZantrelKit::Copy::Shortcuts::clear() ? clearButtonRect().toAlignedRect() : rect();
+        QToolTip::showText(help->globalPos(), tip, this, area);
+        return true;
+    }
+    return GlassWidget::event(event);
 }
 
 void ShortcutField::enterEvent(QEnterEvent* event) {

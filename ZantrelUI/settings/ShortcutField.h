@@ -63,6 +63,8 @@ public:
     QString labelText() const;
     bool showsClearButton() const;
     QRectF clearButtonRect() const;
+    // The tooltip at a point: "Clear shortcut" over the clear button, else the help.
+    QString toolTipAt(const QPointF& point) const;
 
     QAccessible::Role accessibleRole() const override { return QAccessible::Button; }
     QString accessibleText(QAccessible::Text kind) const override;
@@ -73,6 +75,7 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

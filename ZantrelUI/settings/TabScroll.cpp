@@ -49,6 +49,9 @@ private:
 TabScroll::TabScroll(QWidget* parent, ScreenHeights screens)
     : GlassWidget(parent), screens_(std::move(screens)), area_(new QScrollArea(this)), holder_(new QWidget()) {
     area_->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: it would take the focus and show nothing. It still
+    // scrolls the focused control into view.
+    area_->setFocusPolicy(Qt::NoFocus);
     area_->setWidgetResizable(true);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -82,6 +85,9 @@ void TabScroll::setPage(QWidget* page, int sideInset) {
     if (page_) {
         holderLayout_->addWidget(page_);
         page_->installEventFilter(this);
+        // A page built on its own learns the window's values (the glass look among them)
+        // now, whatever kind of widget its top is.
+        Environment::notifyChanged(page_);
     }
     area_->verticalScrollBar()->setValue(0);
     remeasure();

@@ -117,12 +117,12 @@ TEST_F(AppEndToEnd, ASecondStartWithoutFilesOpensSettingsInTheRunningOneAndEnds)
     const auto second = session_.run(app, {}, std::chrono::seconds(20));
     EXPECT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
-    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Settings"));
+    const std::optional<QString> settings = session_.waitForWindow(QStringLiteral("Glyphnab Settings"));
     ASSERT_TRUE(settings);
     // Ctrl+W closes it; without its last window the app keeps running.
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *settings});
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
-    EXPECT_TRUE(waitForWindowGone(QStringLiteral("Settings")));
+    EXPECT_TRUE(waitForWindowGone(QStringLiteral("Glyphnab Settings")));
     QThread::msleep(300);
     EXPECT_EQ(process.state(), QProcess::Running);
 }

@@ -21,7 +21,7 @@ namespace {
 
 using TestSupport::WindowGeometry;
 
-const QString settingsTitle = QStringLiteral("Settings");
+const QString settingsTitle = QStringLiteral("Glyphnab Settings");
 
 // The header row: 8 above it, 30 high, 16 below it; the page ends 18 above the bottom.
 constexpr int headerTop = 8;

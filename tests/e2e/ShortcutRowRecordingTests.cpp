@@ -13,6 +13,7 @@ namespace {
 using TestSupport::XvfbSession;
 
 const QString rowProbe = QStringLiteral(GLYPHNAB_ROW_PROBE_PATH);
+const QString x11Probe = QStringLiteral(GLYPHNAB_X11_PROBE_PATH);
 
 // Collects the probe's lines into `seen` until `line` has been printed `times` times, for
 // up to `milliseconds`.
@@ -68,6 +69,43 @@ TEST(ShortcutRowRecording, TheRegisteredGrabShortcutIsRecordedAndDoesNotFire) {
     const auto again = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+super+t")});
     ASSERT_EQ(again.exitCode, 0);
     EXPECT_TRUE(sawLine(probe, seen, QStringLiteral("fired grab"))) << seen.join(u'|').toStdString();
+}
+
+TEST(ShortcutRowRecording, TheWindowManagersKeysAreRecordedNotActedOn) {
+    XvfbSession session(1024, 768);
+    if (!session.isRunning())
+        GTEST_SKIP() << session.error().toStdString();
+    // Another client holds Ctrl+Alt+D on the root window, as a window manager does.
+    QProcess& wm = session.start(x11Probe, {QStringLiteral("wm-key"), QStringLiteral("20000")});
+    QStringList wmSeen;
+    ASSERT_TRUE(sawLine(wm, wmSeen, QStringLiteral("registered 1"))) << wmSeen.join(u'|').toStdString();
+    const auto before = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+d")});
+    ASSERT_EQ(before.exitCode, 0);
+    ASSERT_TRUE(sawLine(wm, wmSeen, QStringLiteral("fired wm"))) << "the held keys reach their holder";
+
+    QProcess& probe = session.start(rowProbe);
+    QStringList seen;
+    const std::optional<QString> window = session.waitForWindow(QStringLiteral("Row probe"));
+    ASSERT_TRUE(window.has_value());
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (session.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *window}).exitCode == 0)
+            break;
+        QThread::msleep(100);
+    }
+    ASSERT_TRUE(sawLine(probe, seen, QStringLiteral("recording"))) << seen.join(u'|').toStdString();
+    QThread::msleep(200);
+    const auto keys = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+d")});
+    ASSERT_EQ(keys.exitCode, 0) << keys.err.toStdString();
+    // Key code 2 (D) with Control and Option (Alt): 1 + 2.
+    EXPECT_TRUE(sawLine(probe, seen, QStringLiteral("stored 2 3"))) << seen.join(u'|').toStdString();
+    sawLine(wm, wmSeen, QStringLiteral("fired wm"), 500, 2);
+    EXPECT_EQ(wmSeen.count(QStringLiteral("fired wm")), 1) << "the window manager acted on the keys";
+
+    // Recording is over: the keyboard is free and the holder gets its keys again.
+    QThread::msleep(200);
+    const auto again = session.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+d")});
+    ASSERT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(sawLine(wm, wmSeen, QStringLiteral("fired wm"), 8000, 2)) << wmSeen.join(u'|').toStdString();
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "ZantrelUI/design/StepDots.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "ZantrelUI/design/WindowPieces.h"
+#include "tools/gallery/PiecesSheets.h"
 #include "tools/gallery/SettingsSheets.h"
 
 #include <QApplication>
@@ -406,6 +407,7 @@ int main(int argc, char** argv) {
         ok = settingsWindows(scheme, folder) && ok;
         ok = Gallery::appWindowSheets(scheme, folder) && ok;
         ok = appSettingsTabs(scheme, folder) && ok;
+        ok = Gallery::piecesSheets(scheme, folder) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -130,7 +130,7 @@ TEST_F(AppWindowsTest, ReopeningWithTheIconHiddenLandsOnGeneral) {
     windows->reopen();
     settle();
     EXPECT_EQ(windows->selection().tab(), SettingsTab::languages);  // the icon shows
-    EXPECT_EQ(windows->settings().window()->windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(windows->settings().window()->windowTitle(), QStringLiteral("Glyphnab Settings"));
     EXPECT_EQ(windows->settings().window()->width(), AppWindows::settingsWidth);
 
     GlyphnabCore::Preferences prefs = model->prefs();

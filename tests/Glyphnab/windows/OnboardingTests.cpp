@@ -10,11 +10,14 @@
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/design/ChipPicker.h"
+#include "ZantrelUI/design/MotionClock.h"
 #include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
 #include "ZantrelUI/design/StepDots.h"
+
+#include <QGraphicsOpacityEffect>
 
 #include <memory>
 
@@ -215,6 +218,37 @@ TEST_F(OnboardingTest, UnderReducedMotionThePageChangeIsShort) {
     v.goOn();
     ASSERT_TRUE(v.pageFade().isAnimating());
     EXPECT_EQ(v.pageFade().animation()->kind, ZantrelUI::Motion::Animation::Kind::spring);
+}
+
+TEST_F(OnboardingTest, AStepChangeFadesTheOldPageOutAsTheNewOneFadesIn) {
+    ZantrelUI::ManualMotionClock motion;
+    const ZantrelUI::ScopedMotionClock scoped(motion);
+    OnboardingView& v = open();
+    QWidget* welcome = v.page();
+    const QRect where = welcome->geometry();
+    v.goOn();
+    settle();
+    ASSERT_EQ(v.leavingPage(), welcome);
+    EXPECT_TRUE(welcome->isVisible());
+    EXPECT_EQ(welcome->geometry(), where);
+    motion.advance(0.08);
+    settle();
+    const auto opacity = [](QWidget* page) {
+        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect());
+        return effect ? effect->opacity() : 1.0;
+    };
+    ASSERT_NE(v.leavingPage(), nullptr);
+    EXPECT_GT(opacity(v.leavingPage()), 0.0);
+    EXPECT_LT(opacity(v.leavingPage()), 1.0);
+    EXPECT_NEAR(opacity(v.leavingPage()) + opacity(v.page()), 1.0, 1e-6);
+    // A second change mid-fade drops the first leaving page at once.
+    v.goBack();
+    settle();
+    EXPECT_NE(v.leavingPage(), welcome);
+    motion.advance(2);
+    settle();
+    EXPECT_EQ(v.leavingPage(), nullptr);
+    EXPECT_EQ(v.page()->graphicsEffect(), nullptr);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QAccessibleInterface>
 #include <QAccessibleValueInterface>
 #include <QApplication>
+#include <QTest>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -46,9 +47,32 @@ TEST_F(ControlsTest, SwitchKnobRestsLeftWhenOffRightWhenOnAndSprings) {
     EXPECT_DOUBLE_EQ(toggle.knobOffset(), 2.5 + 16);
     // The knob's right edge leaves the same 2.5 inset as its left did.
     EXPECT_DOUBLE_EQ(toggle.knobOffset() + GlowSwitch::knobDiameter, GlowSwitch::switchSize.width() - 2.5);
-    // Setting the state from the model moves the knob at once.
+    // A state set by the model moves on the same spring.
     toggle.setChecked(false);
-    EXPECT_FALSE(toggle.knob().isAnimating());
+    EXPECT_TRUE(toggle.knob().isAnimating());
+    EXPECT_EQ(toggle.knob().animation(), Motion::snappy());
+    advance(2);
+    EXPECT_DOUBLE_EQ(toggle.knobOffset(), 2.5);
+    // One not on screen yet starts where its state puts it.
+    GlowSwitch fresh(QStringLiteral("y"));
+    fresh.setChecked(true);
+    EXPECT_FALSE(fresh.knob().isAnimating());
+    EXPECT_DOUBLE_EQ(fresh.knobOffset(), 2.5 + 16);
+}
+
+TEST_F(ControlsTest, SwitchClickedWithTheMouseMovesItsKnob) {
+    GlowSwitch toggle(QStringLiteral("Show the icon in the system tray"));
+    toggle.resize(toggle.sizeHint().expandedTo(QSize(240, 30)));
+    toggle.show();
+    QTest::mouseClick(&toggle, Qt::LeftButton, Qt::NoModifier, toggle.switchRect().center().toPoint());
+    EXPECT_TRUE(toggle.isChecked());
+    EXPECT_TRUE(toggle.knob().isAnimating());
+    advance(2);
+    EXPECT_DOUBLE_EQ(toggle.knobOffset(), 2.5 + 16);
+    // The label toggles too.
+    QTest::mouseClick(&toggle, Qt::LeftButton, Qt::NoModifier, QPoint(10, toggle.height() / 2));
+    EXPECT_FALSE(toggle.isChecked());
+    advance(2);
     EXPECT_DOUBLE_EQ(toggle.knobOffset(), 2.5);
 }
 

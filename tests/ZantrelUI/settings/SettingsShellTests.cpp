@@ -12,11 +12,13 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollArea>
+#include <QTest>
 #include <QVBoxLayout>
 
 using namespace ZantrelUI;
@@ -182,6 +184,25 @@ TEST_F(SettingsShellTest, SwitchingTabsBuildsAFreshPage) {
     shell.setSelection(QStringLiteral("four"));
     EXPECT_EQ(builds, 3);
     EXPECT_EQ(reported.size(), 2u);
+}
+
+TEST_F(SettingsShellTest, CtrlTabStepsThroughTheTabsFromAnywhereInTheWindow) {
+    int builds = 0;
+    SettingsShell shell(QStringLiteral("Glyphnab"), threeTabs(&builds), QStringLiteral("two"), 640, nullptr, oneScreen);
+    shell.show();
+    QApplication::setActiveWindow(&shell);
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return shell.isActiveWindow(); }));
+    shell.page()->setFocus();  // typing in a page's field
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(shell.selection(), QVariant(QStringLiteral("three")));
+    QTest::keyClick(&shell, Qt::Key_Tab, Qt::ControlModifier);  // past the last, to the first
+    EXPECT_EQ(shell.selection(), QVariant(QStringLiteral("one")));
+    EXPECT_EQ(shell.chips()->selection(), QVariant(QStringLiteral("one")));
+    // X11 reports Ctrl+Shift+Tab as Backtab with both modifiers.
+    QTest::keyClick(&shell, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(shell.selection(), QVariant(QStringLiteral("three")));
+    QTest::keyClick(&shell, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(shell.selection(), QVariant(QStringLiteral("two")));
 }
 
 TEST_F(SettingsShellTest, PagesDrawGlassAndTheShellKeepsItsIdealHeight) {

@@ -1,12 +1,14 @@
 #include "tests/ZantrelUI/DesignFixture.h"
 #include "tests/ZantrelUI/RecordingCalls.h"
 
+#include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/SectionLabel.h"
 #include "ZantrelUI/settings/SettingsCard.h"
 #include "ZantrelUI/design/WindowPieces.h"
 
+#include "tests/support/LayoutCheck.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAccessible>
@@ -20,6 +22,39 @@ using DesignTest::DesignFixture;
 namespace {
 
 using SettingsTest = DesignFixture;
+
+TEST_F(SettingsTest, WrappedRowsGrowWithTheirTextAtEveryWidth) {
+    // A card in a page column, as the settings window lays it out: a row with a wide control
+    // at its end and a switch row, both with details that wrap.
+    QWidget page;
+    Environment::setSettingsGlass(&page, true);
+    auto* column = new QVBoxLayout(&page);
+    column->setContentsMargins(18, 0, 18, 0);
+    auto* card = new SettingsCard();
+    auto* chips = new ChipPicker(QStringLiteral("Line breaks"), {QStringLiteral("keep"), QStringLiteral("join")},
+                                 QStringLiteral("keep"), [](const QVariant& v) {
+                                     return v.toString() == QStringLiteral("keep") ? QStringLiteral("Keep line breaks")
+                                                                                  : QStringLiteral("Join lines into paragraphs");
+                                 });
+    card->addRow(new SettingsRow(QStringLiteral("Line breaks"),
+                                 QStringLiteral("Lists, code and tables keep their lines either way. The second "
+                                                "shortcut grabs the other way."),
+                                 chips));
+    card->addRow(new SettingsSwitch(QStringLiteral("Show the icon in the system tray"),
+                                    QStringLiteral("With it hidden, the shortcuts still work. Open the app again from "
+                                                   "your applications to see this window."),
+                                    true));
+    column->addWidget(card);
+    column->addStretch(1);
+    page.show();
+    for (int width = 640; width >= 380; width -= 20) {
+        page.resize(width, page.heightForWidth(width));
+        QCoreApplication::processEvents();
+        SCOPED_TRACE("width " + std::to_string(width));
+        EXPECT_EQ(TestSupport::layoutFaults(&page), std::vector<std::string>())
+            << TestSupport::joined(TestSupport::layoutFaults(&page));
+    }
+}
 
 TEST_F(SettingsTest, CardSeparatesRowsAndTitlesOnlyWhenGiven) {
     SettingsCard untitled;

@@ -183,6 +183,51 @@ TEST_F(ShortcutFieldTest, DestroyedOrHiddenMidRecordingReleasesTheHold) {
     EXPECT_FALSE(hotKeys.isHeld());
 }
 
+TEST_F(ShortcutFieldTest, RecordingTakesTheWholeKeyboardUntilItEndsHoweverItEnds) {
+    host.show();
+    auto field = makeField();
+    field->show();
+    QApplication::setActiveWindow(&host);
+    field->start();
+    EXPECT_EQ(QWidget::keyboardGrabber(), field.get());
+    press(field.get(), Qt::Key_Escape);
+    EXPECT_FALSE(field->isRecording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    // The app losing the desktop's focus ends it.
+    field->start();
+    ASSERT_EQ(QWidget::keyboardGrabber(), field.get());
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(field->isRecording());
+    EXPECT_FALSE(hotKeys.isHeld());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    // So does another window becoming the active one.
+    field->start();
+    ASSERT_TRUE(field->isRecording());
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    EXPECT_FALSE(field->isRecording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(ShortcutFieldTest, TheClearButtonSaysWhatItDoes) {
+    host.show();
+    auto field = makeField();
+    field->show();
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), field->mapToGlobal(QPointF(10, 10)));
+    QCoreApplication::sendEvent(field.get(), &enter);
+    ASSERT_TRUE(field->showsClearButton());
+    const QPointF onClear = field->clearButtonRect().center();
+    EXPECT_EQ(field->toolTipAt(onClear), ZantrelKit::Copy::Shortcuts::clear());
+    EXPECT_EQ(field->toolTipAt(QPointF(12, 12)), ZantrelKit::Copy::Shortcuts::help());
+    field->start();  // no clear button while recording
+    EXPECT_EQ(field->toolTipAt(onClear), ZantrelKit::Copy::Shortcuts::help());
+    field->stop();
+}
+
 TEST_F(ShortcutFieldTest, ClicksOutsideEndRecordingClickOnTheFieldTogglesIt) {
     auto field = makeField();
     QWidget elsewhere(&host);

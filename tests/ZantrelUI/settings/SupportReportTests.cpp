@@ -310,6 +310,18 @@ TEST_F(AboutTest, WithoutASupportAddressThereIsNoWayToAReport) {
     }
 }
 
+TEST_F(AboutTest, VersionDigitsKeepOneWidthInBothLayouts) {
+    const AppContext context(QStringLiteral("org.glyphnab.abouttest"), ZantrelKit::AccentPair::glyphnab, config({}), {});
+    for (bool glass : {true, false}) {
+        AboutSettingsTab* about = tab(context, glass);
+        auto* version = about->findChild<QLabel*>(QStringLiteral("zantrel.aboutVersion"));
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), about->versionText());
+        EXPECT_TRUE(Fonts::sameAdvances(version->font(), QStringLiteral("0123456789")));
+        delete about;
+    }
+}
+
 TEST_F(AboutTest, TheSupportCardMailsAndOpensAFreshReportEachTime) {
     const AppContext context(QStringLiteral("org.glyphnab.abouttest"), ZantrelKit::AccentPair::glyphnab,
                              config({{QStringLiteral("ZNSupportEmail"), QStringLiteral("help@zantrel.example")}}), {});

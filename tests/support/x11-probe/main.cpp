@@ -4,6 +4,8 @@
 //   pick-twice           a second pick while the first waits: "second: nothing", then as pick
 //   hotkey [MS]          Ctrl+Shift+Super+T as "grab": "registered N" or "refused grab",
 //                        then "fired grab" for every press; quits after MS milliseconds
+//   wm-key [MS]          Ctrl+Alt+D held as a window manager holds its keys, as "wm": then
+//                        as hotkey
 //   capture X Y W H [FILE]  a capture of that rectangle (global points): "size W H",
 //                        "first #rrggbb" and "last #rrggbb" (top-left and bottom-right
 //                        pixels); saved as a PNG file when one is named
@@ -82,15 +84,20 @@ int main(int argc, char** argv) {
         auto task = pick(selector, mode == u"pick-twice");
         return QApplication::exec();
     }
-    if (mode == u"hotkey") {
+    if (mode == u"hotkey" || mode == u"wm-key") {
         using ZantrelKit::Shortcut;
         auto& hotKeys = ZantrelUI::HotKeys::shared();
         hotKeys.setOnRefused([](const QSet<QString>& names) {
             for (const QString& name : names)
                 say(QStringLiteral("refused ") + name);
         });
-        const Shortcut keys{17, {Shortcut::Modifiers::control, Shortcut::Modifiers::shift, Shortcut::Modifiers::command}};
-        hotKeys.set({{QStringLiteral("grab"), keys}}, [](const QString& name) { say(QStringLiteral("fired ") + name); });
+        const bool wm = mode == u"wm-key";
+        // Key code 2 is D, 17 is T.
+        const Shortcut keys = wm ? Shortcut{2, {Shortcut::Modifiers::control, Shortcut::Modifiers::option}}
+                                 : Shortcut{17, {Shortcut::Modifiers::control, Shortcut::Modifiers::shift,
+                                                 Shortcut::Modifiers::command}};
+        hotKeys.set({{wm ? QStringLiteral("wm") : QStringLiteral("grab"), keys}},
+                    [](const QString& name) { say(QStringLiteral("fired ") + name); });
         say(QStringLiteral("registered %1").arg(hotKeys.registeredCount()));
         if (args.size() == 2)
             QTimer::singleShot(args[1].toInt(), [] { QCoreApplication::exit(0); });
@@ -125,7 +132,7 @@ int main(int argc, char** argv) {
         xcb_flush(link.connection);
         return 0;
     }
-    std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | capture X Y W H [FILE] | desktop-watch | "
+    std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | wm-key [MS] | capture X Y W H [FILE] | desktop-watch | "
                          "set-root PROPERTY N\n");
     return 64;
 }

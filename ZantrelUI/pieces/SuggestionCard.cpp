@@ -1,0 +1,136 @@
+#include "ZantrelUI/pieces/SuggestionCard.h"
+
+#include "ZantrelKit/Formatting.h"
+#include "ZantrelUI/design/CheckDraw.h"
+#include "ZantrelUI/design/GlassPainting.h"
+#include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/design/LoopPieces.h"
+#include "ZantrelUI/design/MotionPieces.h"
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/design/Symbols.h"
+#include "ZantrelUI/pieces/TickBox.h"
+#include "platform/async/MainThread.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace ZantrelUI {
+
+namespace {
+
+class SymbolMark final : public GlassWidget {
+public:
+    SymbolMark(QString symbol, QWidget* parent) : GlassWidget(parent), symbol_(std::move(symbol)) {
+        setFixedSize(18, 18);
+        setAccessibleName(QString());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        Symbols::paint(painter, symbol_, QRectF(2, 2, 14, 14), resolve(environment().accent.ink));
+    }
+
+private:
+    QString symbol_;
+};
+
+QLabel* text(const QString& value, const QFont& font, const DynamicColor& ink, QWidget* parent) {
+    return new InkLabel(value, font, ink, parent);
+}
+
+}  // namespace
+
+QString SuggestionCard::accessibleLabel(const QString& title, std::optional<std::int64_t> size, const QString& reason) {
+    if (size)
+        return QStringLiteral("%1, %2. %3").arg(title, ZantrelKit::Formatting::bytes(*size), reason);
+    return QStringLiteral("%1. %2").arg(title, reason);
+}
+
+SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(parent), content_(std::move(content)) {
+    ensureGlassAccessibility();
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 12, 12, 12);
+    row->setSpacing(12);
+    row->setAlignment(Qt::AlignTop);
+
+    auto* lead = new QVBoxLayout;
+    lead->setContentsMargins(0, content_.tick ? 3 : 2, 0, 0);
+    if (content_.tick) {
+        const Tick& tick = *content_.tick;
+        tickBox_ = new TickBox(tick.label.value_or(content_.title), tick.state, tick.enabled, tick.toggle, this);
+        lead->addWidget(tickBox_);
+    } else {
+        symbol_ = new SymbolMark(content_.symbol, this);
+        lead->addWidget(symbol_);
+    }
+    lead->addStretch(1);
+    row->addLayout(lead);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(4);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary(), this), 0, Qt::AlignBottom);
+    titleRow->addStretch(1);
+    if (content_.size) {
+        size_ = new RollingNumber(double(*content_.size), ZantrelKit::Formatting::bytes(*content_.size),
+                                  Fonts::heading(), this);
+        titleRow->addWidget(size_, 0, Qt::AlignBottom);
+    }
+    column->addLayout(titleRow);
+    auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary(), this);
+    reason->setWordWrap(true);
+    column->addWidget(reason);
+    if (content_.detail && !content_.detail->isEmpty()) {
+        detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary(), this);
+        detail_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        detail_->setToolTip(*content_.detail);
+        column->addWidget(detail_);
+    }
+    if (content_.busy) {
+        busyRow_ = new QWidget(this);
+        auto* busy = new QHBoxLayout(busyRow_);
+        busy->setContentsMargins(0, 0, 0, 0);
+        busy->setSpacing(8);
+        auto* dot = new PulseDot(6, busyRow_);
+        dot->setFixedSize(6, 6);
+        busy->addWidget(dot, 0, Qt::AlignVCenter);
+        busy->addWidget(text(*content_.busy, Fonts::footnote(), Ink::tertiary(), busyRow_), 1);
+        column->addWidget(busyRow_);
+    }
+    row->addLayout(column, 1);
+
+    if (content_.openTitle) {
+        open_ = new PillButton(*content_.openTitle, false, false, this);
+        if (content_.chevron) {
+            // The chevron trails the title.
+            open_->setSymbol(QStringLiteral("chevron.right"));
+            open_->setSymbolTrails(true);
+        }
+        open_->setAccessibleName(QStringLiteral("%1, %2").arg(*content_.openTitle, content_.title));
+        connect(open_, &QAbstractButton::clicked, this, [this] {
+            Platform::assertMain();
+            if (content_.open)
+                content_.open();
+        });
+        row->addWidget(open_, 0, Qt::AlignTop);
+    }
+}
+
+QString SuggestionCard::accessibleText(QAccessible::Text kind) const {
+    if (kind == QAccessible::Name)
+        return accessibleLabel(content_.title, content_.size, content_.reason);
+    return {};
+}
+
+void SuggestionCard::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect());
+    painter.fillPath(roundedPath(r, 14), resolve(Surface::card()));
+    strokeRoundedInside(painter, r, 14, resolve(Surface::cardStroke()));
+}
+
+}  // namespace ZantrelUI

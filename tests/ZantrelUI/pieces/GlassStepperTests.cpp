@@ -1,0 +1,98 @@
+#include "ZantrelUI/design/CheckDraw.h"
+#include "ZantrelUI/design/LoopPieces.h"
+#include "ZantrelUI/design/MotionPieces.h"
+#include "ZantrelUI/pieces/GlassStepper.h"
+
+#include "tests/ZantrelUI/DesignFixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <limits>
+
+namespace DesignTest {
+namespace {
+
+using namespace ZantrelUI;
+using StepperMath::Range;
+
+QString plain(std::int64_t v) { return QString::number(v); }
+
+class GlassStepperTests : public DesignFixture {
+protected:
+    BoundPtr<std::int64_t> value = Bound<std::int64_t>::make(0);
+};
+
+TEST_F(GlassStepperTests, StepsClampIntoTheRangeAndNeverOverflow) {
+    const Range tenth{0, 10};
+    EXPECT_EQ(StepperMath::stepped(12, 1, +1, tenth), 10) << "a value outside is pulled in";
+    EXPECT_EQ(StepperMath::stepped(12, 1, -1, tenth), 10);
+    EXPECT_EQ(StepperMath::stepped(9, 3, +1, tenth), 10);
+    EXPECT_EQ(StepperMath::clamp(250, {0, 100}), 100);
+    constexpr auto max = std::numeric_limits<std::int64_t>::max();
+    constexpr auto min = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(StepperMath::stepped(max - 1, 5, +1, {0, max}), max);
+    EXPECT_EQ(StepperMath::stepped(min + 1, 5, -1, {min, 0}), min);
+    EXPECT_EQ(StepperMath::fieldWidth(5), 35);
+    EXPECT_EQ(StepperMath::fieldWidth(12345), 53);
+}
+
+TEST_F(GlassStepperTests, AtTheLowerBoundMinusIsOffButDownStillRunsAndStays) {
+    GlassStepper stepper(QStringLiteral("Copies"), value, {0, 10}, 1, false, plain);
+    stepper.show();
+    EXPECT_FALSE(stepper.minusButton()->isEnabled());
+    EXPECT_TRUE(stepper.plusButton()->isEnabled());
+    stepper.setFocus();
+    QTest::keyClick(&stepper, Qt::Key_Down);
+    EXPECT_EQ(value->get(), 0);
+    QTest::keyClick(&stepper, Qt::Key_Right);
+    QTest::keyClick(&stepper, Qt::Key_Up);
+    EXPECT_EQ(value->get(), 2);
+    EXPECT_TRUE(stepper.minusButton()->isEnabled());
+    stepper.plusButton()->click();
+    EXPECT_EQ(value->get(), 3);
+    EXPECT_EQ(stepper.accessibleText(QAccessible::Value), u"3");
+}
+
+TEST_F(GlassStepperTests, ATypedEntryIsClampedAndSideArrowsMoveTheCursor) {
+    QWidget window;
+    auto* stepper = new GlassStepper(QStringLiteral("Width"), value, {0, 100}, 5, true, plain, &window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_NE(stepper->field(), nullptr);
+    EXPECT_EQ(stepper->field()->width(), 35);
+    stepper->field()->setFocus();
+    stepper->field()->setText(QStringLiteral("250"));
+    QTest::keyClick(stepper->field(), Qt::Key_Return);
+    EXPECT_EQ(value->get(), 100);
+    EXPECT_EQ(stepper->field()->text(), u"100");
+
+    stepper->field()->setText(QStringLiteral("40"));
+    stepper->field()->setCursorPosition(2);
+    QTest::keyClick(stepper->field(), Qt::Key_Left);
+    EXPECT_EQ(stepper->field()->cursorPosition(), 1);
+    QTest::keyClick(stepper->field(), Qt::Key_Up);
+    EXPECT_EQ(value->get(), 45) << "up still steps, from the typed value";
+
+    stepper->field()->setText(QStringLiteral("abc"));
+    QTest::keyClick(stepper->field(), Qt::Key_Return);
+    EXPECT_EQ(value->get(), 45) << "text that is no number changes nothing";
+}
+
+TEST_F(GlassStepperTests, IncrementStepsUpToTheBoundAndFocusLightsTheBorder) {
+    value->set(9);
+    GlassStepper stepper(QStringLiteral("Pages"), value, {0, 10}, 3, false, plain);
+    stepper.show();
+    QApplication::setActiveWindow(&stepper);
+    stepper.clearFocus();
+    const QColor idle = stepper.border();
+    stepper.doAccessibleAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(value->get(), 10);
+    stepper.setFocus();
+    EXPECT_NE(stepper.border(), idle);
+    EXPECT_NEAR(stepper.border().alphaF(), 0.7, 0.01);
+}
+
+}  // namespace
+}  // namespace DesignTest

@@ -1,0 +1,87 @@
+#include "ZantrelUI/design/PillButton.h"
+#include "ZantrelUI/pieces/Announce.h"
+#include "ZantrelUI/pieces/NoticeCard.h"
+
+#include "tests/ZantrelUI/DesignFixture.h"
+
+#include <QLabel>
+
+namespace DesignTest {
+namespace {
+
+using namespace ZantrelUI;
+
+class NoticeCardTests : public DesignFixture {
+protected:
+    NoticeCardTests() {
+        Announce::observer() = [this](const QString& text) { spoken << text; };
+    }
+    ~NoticeCardTests() override { Announce::observer() = nullptr; }
+    QStringList spoken;
+};
+
+TEST_F(NoticeCardTests, OnlyTheFirstTwoActionsShowInOrderAndNoneLeavesNoRow) {
+    QStringList ran;
+    QList<NoticeCard::Action> actions;
+    for (const char* t : {"Open", "Copy", "Share"})
+        actions.push_back({QString::fromLatin1(t), false, [&ran, t] { ran << QString::fromLatin1(t); }});
+    NoticeCard card(NoticeOutcome::done, QStringLiteral("doc.on.doc"), QStringLiteral("Saved 3 files"), std::nullopt,
+                    std::nullopt, std::nullopt, actions, 360);
+    ASSERT_EQ(card.actionButtons().size(), 2);
+    EXPECT_EQ(card.actionButtons()[0]->text(), u"Open");
+    card.actionButtons()[1]->click();
+    EXPECT_EQ(ran, QStringList{QStringLiteral("Copy")});
+
+    NoticeCard bare(NoticeOutcome::done, std::nullopt, QStringLiteral("Saved"), std::nullopt, std::nullopt,
+                    std::nullopt, {}, 360);
+    EXPECT_TRUE(bare.actionButtons().isEmpty());
+    EXPECT_LT(bare.sizeHint().height(), card.sizeHint().height());
+    EXPECT_EQ(bare.previewLabel(), nullptr);
+    EXPECT_EQ(bare.detailLabel(), nullptr);
+    EXPECT_EQ(bare.folderButton(), nullptr);
+}
+
+TEST_F(NoticeCardTests, ADoneCardWithoutSymbolDrawsTheCheckAndAFailureAlwaysTheTriangle) {
+    NoticeCard check(NoticeOutcome::done, std::nullopt, QStringLiteral("Done"), std::nullopt, std::nullopt,
+                     std::nullopt, {}, 320);
+    EXPECT_FALSE(check.badgeSymbol().has_value());
+    NoticeCard failed(NoticeOutcome::failed, QStringLiteral("doc.on.doc"), QStringLiteral("Could not save"),
+                      std::nullopt, QStringLiteral("The disk is full."), std::nullopt, {}, 320);
+    EXPECT_EQ(failed.badgeSymbol(), QStringLiteral("exclamationmark.triangle.fill"));
+    ASSERT_NE(failed.detailLabel(), nullptr);
+    EXPECT_EQ(failed.detailLabel()->textFormat(), Qt::PlainText);
+}
+
+TEST_F(NoticeCardTests, TheFolderButtonOpensTheFolderAndNamesIt) {
+    int opened = 0;
+    NoticeCard card(NoticeOutcome::done, std::nullopt, QStringLiteral("Saved"), QStringLiteral("report.pdf"),
+                    std::nullopt, NoticeCard::Folder{QStringLiteral("Exports"), [&] { ++opened; }}, {}, 360);
+    ASSERT_NE(card.folderButton(), nullptr);
+    card.folderButton()->click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(card.folderButton()->accessibleName().contains(QStringLiteral("Exports")));
+    EXPECT_EQ(card.folderButton()->accessibleName(), card.folderButton()->toolTip());
+}
+
+TEST_F(NoticeCardTests, OffscreenItIsOpaqueAndSilentAndWithoutABlurItIsOpaqueToo) {
+    EXPECT_EQ(NoticeCard::backing(true, true), (NoticeCard::Backing{false, 1, 1}));
+    EXPECT_EQ(NoticeCard::backing(false, true), (NoticeCard::Backing{true, 0.82, 0.9}));
+    EXPECT_EQ(NoticeCard::backing(false, false), (NoticeCard::Backing{false, 1, 1}));
+
+    QWidget host;
+    Environment::setOffscreen(&host, true);
+    auto* quiet = new NoticeCard(NoticeOutcome::done, std::nullopt, QStringLiteral("Quiet"), std::nullopt,
+                                 std::nullopt, std::nullopt, {}, 320, &host);
+    host.show();
+    EXPECT_FALSE(quiet->currentBacking().blur);
+    EXPECT_TRUE(spoken.isEmpty());
+
+    NoticeCard loud(NoticeOutcome::done, std::nullopt, QStringLiteral("Saved 3 files"), std::nullopt, std::nullopt,
+                    std::nullopt, {}, 320);
+    loud.show();
+    EXPECT_EQ(spoken, QStringList{QStringLiteral("Saved 3 files")});
+    EXPECT_NEAR(loud.cardRect().width(), 320, 0.5);
+}
+
+}  // namespace
+}  // namespace DesignTest
