@@ -4,7 +4,9 @@
 // so libFuzzer is not an option.
 //
 //   fuzz-TARGET [--seconds N] [--max-len BYTES] [--timeout SECONDS] [--artifacts DIR]
-//               [--dict FILE] CORPUS_DIR...      mutate the corpus for N seconds
+//               [--dict FILE] [--keep DIR] CORPUS_DIR...
+//                                                mutate the corpus for N seconds; inputs
+//                                                that reach new edges go to DIR
 //   fuzz-TARGET FILE...                          run each file once (to reproduce)
 
 #include <sanitizer/common_interface_defs.h>
@@ -257,6 +259,7 @@ NO_COVERAGE int main(int argc, char** argv) {
     std::size_t maxLength = 64 * 1024;
     int timeout = 20;
     std::string dictionary;
+    std::string keep;
     std::vector<std::string> folders;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -272,6 +275,8 @@ NO_COVERAGE int main(int argc, char** argv) {
             artifacts = next();
         else if (argument == "--dict")
             dictionary = next();
+        else if (argument == "--keep")
+            keep = next();
         else {
             struct stat info{};
             if (stat(argument.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
@@ -315,8 +320,14 @@ NO_COVERAGE int main(int argc, char** argv) {
         Bytes input = mutator.mutate(base, corpus);
         runOne(input, timeout);
         ++executions;
-        if (tookNewEdges())
+        if (tookNewEdges()) {
+            if (!keep.empty())
+                if (FILE* file = std::fopen((keep + "/" + hex(fingerprint(input))).c_str(), "wb")) {
+                    std::fwrite(input.data(), 1, input.size(), file);
+                    std::fclose(file);
+                }
             corpus.push_back(std::move(input));
+        }
     }
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::size_t covered = 0;
