@@ -2,11 +2,19 @@
 
 #include "text/ImageInput.h"
 
+#include <QDir>
+
 namespace Glyphnab::AppBusArguments {
 
 std::optional<QUrl> localFile(const QString& uri) {
-    if (uri.startsWith(u'/'))
-        return QUrl::fromLocalFile(uri);
+    if (uri.startsWith(u'/')) {
+        // "//name/..." is a UNC-style host to QUrl, and not always a valid one; on this
+        // system it is the same path as "/name/...".
+        const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(uri));
+        if (!url.isLocalFile())
+            return std::nullopt;
+        return url;
+    }
     const QUrl url(uri);
     if (!url.isLocalFile() || url.toLocalFile().isEmpty())
         return std::nullopt;
