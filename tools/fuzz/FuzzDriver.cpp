@@ -64,7 +64,8 @@ NO_COVERAGE void save(const char* kind) {
         return;
     const std::string path = artifacts + "/" + kind + "-" + hex(fingerprint(*running));
     if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(running->data(), 1, running->size(), file);
+        if (!running->empty())
+            std::fwrite(running->data(), 1, running->size(), file);
         std::fclose(file);
         std::fprintf(stderr, "fuzz: %s input written to %s\n", kind, path.c_str());
     }
@@ -323,7 +324,8 @@ NO_COVERAGE int main(int argc, char** argv) {
         if (tookNewEdges()) {
             if (!keep.empty())
                 if (FILE* file = std::fopen((keep + "/" + hex(fingerprint(input))).c_str(), "wb")) {
-                    std::fwrite(input.data(), 1, input.size(), file);
+                    if (!input.empty())
+                        std::fwrite(input.data(), 1, input.size(), file);
                     std::fclose(file);
                 }
             corpus.push_back(std::move(input));
