@@ -2,10 +2,12 @@
 
 #include "text/LanguageMatch.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -82,6 +84,15 @@ std::optional<QString> unwritableFile(const ZantrelKit::DefaultsStore& store) {
     return std::nullopt;
 }
 
+// What is stored under the key, as bytes or, hand-edited, as text.
+std::optional<QByteArray> storedDocument(const ZantrelKit::DefaultsStore& store, const QString& key) {
+    if (std::optional<QByteArray> data = store.bytes(key))
+        return data;
+    if (const std::optional<QString> text = store.string(key))
+        return text->toUtf8();
+    return std::nullopt;
+}
+
 }  // namespace
 
 const Preferences::ShortcutTable& Preferences::defaultShortcuts() {
@@ -144,10 +155,33 @@ Preferences Preferences::load(const ZantrelKit::DefaultsStore& store) {
     return Preferences();
 }
 
+std::optional<QString> Preferences::keepUnreadable(ZantrelKit::DefaultsStore& store, const QDateTime& now) {
+    const std::optional<QByteArray> stored = storedDocument(store, defaultsKey);
+    if (!stored || stored->trimmed().isEmpty())
+        return std::nullopt;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(*stored, &error);
+    // Read whole: every stored key was used as it stands; a missing key loses nothing.
+    if (error.error == QJsonParseError::NoError && document.isObject()) {
+        const QJsonObject object = document.object();
+        const QJsonObject used = fromJson(object).toJson();
+        if (std::ranges::all_of(object.keys(), [&](const QString& key) { return used.value(key) == object.value(key); }))
+            return std::nullopt;
+    }
+    const QString base = defaultsKey + QStringLiteral(".unreadable-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString key = base;
+    for (int attempt = 2; store.contains(key); ++attempt)
+        key = base + u'-' + QString::number(attempt);
+    store.setBytes(key, *stored);
+    return key;
+}
+
 std::expected<void, PreferencesSaveFailure> Preferences::save(ZantrelKit::DefaultsStore& store) const {
     const QByteArray data = QJsonDocument(toJson()).toJson(QJsonDocument::Compact);
     if (data.isEmpty())
         return std::unexpected(PreferencesSaveFailure{QStringLiteral("the preferences could not be encoded")});
+    // What the user stored and this app could not take whole is kept, not replaced.
+    keepUnreadable(store, QDateTime::currentDateTime());
     store.setBytes(defaultsKey, data);
     if (store.bytes(defaultsKey) != data)
         return std::unexpected(PreferencesSaveFailure{QStringLiteral("the defaults store did not keep the value")});

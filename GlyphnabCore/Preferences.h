@@ -11,12 +11,14 @@
 #include "text/LineMode.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
 #include <expected>
 #include <map>
+#include <optional>
 
 namespace GlyphnabCore {
 
@@ -49,8 +51,12 @@ struct Preferences {
     // The stored value, or the defaults when nothing usable is stored.
     static Preferences load(const ZantrelKit::DefaultsStore& store);
     // Writes all nine keys under "preferences"; a failure leaves the earlier document in
-    // place and is reported.
+    // place and is reported. A stored document that loading could not take whole is
+    // first kept under a key of its own.
     std::expected<void, PreferencesSaveFailure> save(ZantrelKit::DefaultsStore& store) const;
+    // Copies a stored document that is broken, or holds keys or values that fall back to
+    // defaults, to "preferences.unreadable-<time>"; the key it went to, if it was copied.
+    static std::optional<QString> keepUnreadable(ZantrelKit::DefaultsStore& store, const QDateTime& now);
 
     QJsonObject toJson() const;
     // Never fails: anything unusable falls back to defaults key by key.

@@ -1,6 +1,16 @@
 #include "ZantrelKit/DefaultsStore.h"
 
+#include "platform/log/Log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <utility>
 
 namespace ZantrelKit {
 namespace {
@@ -62,7 +72,55 @@ std::optional<qint64> asInteger(const QVariant& value) {
     }
 }
 
+QString setAsidePath(const QString& fileName, int attempt) {
+    const QFileInfo file(fileName);
+    QString name = file.completeBaseName() + QStringLiteral(".unreadable-") +
+                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (attempt > 1)
+        name += u'-' + QString::number(attempt);
+    return file.dir().filePath(name + QStringLiteral(".ini"));
+}
+
 }  // namespace
+
+bool rewritesWithoutLoss(const QByteArray& ini) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)QString(utf8(ini));
+    if (utf8.hasError())
+        return false;
+    for (const QByteArray& raw : ini.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || (line.startsWith('[') && line.endsWith(']')))
+            continue;
+        // QSettings drops comments and lines that set nothing.
+        if (line.startsWith(';') || line.startsWith('#') || !line.contains('='))
+            return false;
+        if (std::ranges::any_of(line, [](char c) { return static_cast<uchar>(c) < 0x20 && c != '\t'; }))
+            return false;
+    }
+    return true;
+}
+
+void SettingsDefaultsStore::keepFileBeforeRewrite() {
+    if (std::exchange(fileKept_, true))
+        return;
+    const QString fileName = settings_->fileName();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray original = file.readAll();
+    if (settings_->status() == QSettings::NoError && rewritesWithoutLoss(original))
+        return;
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const QString target = setAsidePath(fileName, attempt);
+        if (QFileInfo::exists(target))
+            continue;
+        if (QFile::copy(fileName, target))
+            Platform::Logger(QStringLiteral("store")).error(u"%{public}s would lose lines when written, copied to %{public}s",
+                                                          QFileInfo(fileName).fileName(), QFileInfo(target).fileName());
+        return;
+    }
+}
 
 SettingsDefaultsStore::SettingsDefaultsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
@@ -84,6 +142,7 @@ std::optional<QVariant> SettingsDefaultsStore::read(const QString& key) const {
 
 void SettingsDefaultsStore::write(const QString& key, const QVariant& value) {
     const std::lock_guard lock(mutex_);
+    keepFileBeforeRewrite();
     settings_->setValue(key, value);
     settings_->sync();
 }
@@ -105,10 +164,23 @@ std::optional<QByteArray> SettingsDefaultsStore::bytes(const QString& key) const
     return value ? asBytes(*value) : std::nullopt;
 }
 
-void SettingsDefaultsStore::setBool(const QString& key, bool value) { write(key, value); }
-void SettingsDefaultsStore::setString(const QString& key, const QString& value) { write(key, value); }
-void SettingsDefaultsStore::setBytes(const QString& key, const QByteArray& value) { write(key, value); }
-void SettingsDefaultsStore::setInteger(const QString& key, qint64 value) { write(key, value); }
+// Writing what is stored already would rewrite the whole file for nothing.
+void SettingsDefaultsStore::setBool(const QString& key, bool value) {
+    if (boolValue(key) != value)
+        write(key, value);
+}
+void SettingsDefaultsStore::setString(const QString& key, const QString& value) {
+    if (string(key) != value)
+        write(key, value);
+}
+void SettingsDefaultsStore::setBytes(const QString& key, const QByteArray& value) {
+    if (bytes(key) != value)
+        write(key, value);
+}
+void SettingsDefaultsStore::setInteger(const QString& key, qint64 value) {
+    if (integer(key) != value)
+        write(key, value);
+}
 
 std::optional<qint64> SettingsDefaultsStore::integer(const QString& key) const {
     const std::optional<QVariant> value = read(key);
@@ -116,7 +188,10 @@ std::optional<qint64> SettingsDefaultsStore::integer(const QString& key) const {
 }
 
 void SettingsDefaultsStore::remove(const QString& key) {
+    if (!contains(key))
+        return;
     const std::lock_guard lock(mutex_);
+    keepFileBeforeRewrite();
     settings_->remove(key);
     settings_->sync();
 }

@@ -37,7 +37,9 @@ public:
 };
 
 // Stored in an INI file; every write is flushed at once. A file that cannot be written
-// is not reported: the value simply is not kept.
+// is not reported: the value simply is not kept. A write of the value already stored
+// does nothing, and a file that a rewrite would not keep as it is (comments, lines that
+// are no settings, broken text) is first copied aside as "<name>.unreadable-<time>.ini".
 class SettingsDefaultsStore final : public DefaultsStore {
 public:
     explicit SettingsDefaultsStore(const QString& iniPath);
@@ -61,10 +63,16 @@ public:
 private:
     std::optional<QVariant> read(const QString& key) const;
     void write(const QString& key, const QVariant& value);
+    // Before the first write: a file that would lose something is copied aside.
+    void keepFileBeforeRewrite();
 
     mutable std::mutex mutex_;
     std::unique_ptr<QSettings> settings_;
+    bool fileKept_ = false;
 };
+
+// True when QSettings writes this INI text back without losing anything of it.
+bool rewritesWithoutLoss(const QByteArray& ini);
 
 class MemoryDefaultsStore final : public DefaultsStore {
 public:

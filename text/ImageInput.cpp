@@ -2,12 +2,13 @@
 
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"
+#include "text/PdfWorker.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
-#include <QPdfDocument>
 
 #include <algorithm>
 #include <array>
@@ -67,15 +68,48 @@ bool readsBoardType(const QString& type) {
            QImageReader::supportedMimeTypes().contains(type.toLatin1());
 }
 
-std::optional<QImage> pictureFrom(const QByteArray& bytes) {
-    if (bytes.isEmpty())
-        return std::nullopt;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QImageReader source(&buffer);
-    return uprightImage(source);
+Problem problemOf(PdfWorker::Ending ending) {
+    switch (ending) {
+    case PdfWorker::Ending::read: return Problem::none;
+    case PdfWorker::Ending::damaged: return Problem::damaged;
+    case PdfWorker::Ending::password: return Problem::password;
+    case PdfWorker::Ending::tooLong: return Problem::tooLong;
+    case PdfWorker::Ending::failed: return Problem::failed;
+    }
+    return Problem::failed;
+}
+
+PdfWorker::Limits pdfLimits() {
+    PdfWorker::Limits limits;
+    limits.pageLimit = pageLimit;
+    limits.renderScale = pageRenderScale;
+    limits.pagePixels = pixelBudget;
+    return limits;
+}
+
+FileRead readPdf(const PdfWorker::Source& source) {
+    PdfWorker::Result result = PdfWorker::read(source, pdfLimits());
+    const Problem problem = problemOf(result.ending);
+    if (problem != Problem::none) {
+        inputLog().notice(u"PDF not read: %{public}s", describe(problem));
+        return FileRead{{}, std::nullopt, problem};
+    }
+    return FileRead{std::move(result.inputs), result.pageCount, Problem::none};
+}
+
+FileRead readPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileRead{{}, std::nullopt, Problem::unreadable};
+    if (file.size() > maxFileBytes)
+        return FileRead{{}, std::nullopt, Problem::tooLarge};
+    const QByteArray bytes = file.read(maxFileBytes + 1);
+    PictureRead read = decodePicture(bytes);
+    if (read.problem != Problem::none)
+        inputLog().notice(u"picture %{public}s", describe(read.problem));
+    if (!read.picture)
+        return FileRead{{}, std::nullopt, read.problem};
+    return FileRead{{Input::picture(std::move(*read.picture))}, std::nullopt, read.problem};
 }
 
 }  // namespace
@@ -114,30 +148,42 @@ bool canRead(const QUrl& file) {
     return type && isAccepted(*type);
 }
 
+QString describe(Problem problem) {
+    switch (problem) {
+    case Problem::none: return {};
+    case Problem::missing: return QStringLiteral("no such file");
+    case Problem::notAFile: return QStringLiteral("not a file");
+    case Problem::unreadable: return QStringLiteral("permission denied");
+    case Problem::notPictureOrPdf: return QStringLiteral("not a picture or a PDF");
+    case Problem::password: return QStringLiteral("is protected by a password");
+    case Problem::damaged: return QStringLiteral("is damaged and could not be read");
+    case Problem::cutShort: return QStringLiteral("is cut short; read what was there");
+    case Problem::tooLarge: return QStringLiteral("is too large to read");
+    case Problem::tooLong: return QStringLiteral("took too long to read");
+    case Problem::failed: return QStringLiteral("could not be read: it is damaged or needs too much memory");
+    }
+    return {};
+}
+
 FileRead read(const QUrl& file) {
+    const QString path = file.toLocalFile();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return FileRead{{}, std::nullopt, Problem::missing};
     const std::optional<QMimeType> type = fileType(file);
     if (!type || !isAccepted(*type))
-        return {};
-    const QString path = file.toLocalFile();
+        return FileRead{{}, std::nullopt, Problem::notPictureOrPdf};
     // Folders, pipes and devices are no files to read, and opening a pipe would wait
     // for a writer that may never come.
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!info.isFile()) {
         inputLog().notice(u"not a readable file: %{public}s", type->name());
-        return {};
+        return FileRead{{}, std::nullopt, Problem::notAFile};
     }
-    if (pdfType().conforms(*type)) {
-        QPdfDocument document;
-        if (const QPdfDocument::Error error = document.load(path);
-            error != QPdfDocument::Error::None) {
-            inputLog().notice(u"PDF not opened (error %d)", static_cast<int>(error));
-            return {};
-        }
-        return FileRead{pdfInputs(document), document.pageCount()};
-    }
-    QImageReader source(path);
-    if (std::optional<QImage> picture = uprightImage(source))
-        return FileRead{{Input::picture(std::move(*picture))}, std::nullopt};
-    return {};
+    if (!info.isReadable())
+        return FileRead{{}, std::nullopt, Problem::unreadable};
+    if (pdfType().conforms(*type))
+        return readPdf(PdfWorker::Source{path, {}});
+    return readPicture(path);
 }
 
 bool hasInput(const Platform::Pasteboard& pasteboard) {
@@ -161,25 +207,20 @@ QList<Input> read(const Platform::Pasteboard& pasteboard) {
 
     const QStringList types = pasteboard.types();
     if (types.contains(Platform::PasteboardType::pdf)) {
-        QBuffer buffer;
-        buffer.setData(pasteboard.data(Platform::PasteboardType::pdf));
-        if (buffer.open(QIODevice::ReadOnly)) {
-            QPdfDocument document;  // after the buffer it reads, so it is gone first
-            document.load(&buffer);
-            if (document.status() == QPdfDocument::Status::Ready)
-                return pdfInputs(document);
-        }
+        FileRead document = readPdf(PdfWorker::Source{{}, pasteboard.data(Platform::PasteboardType::pdf)});
+        if (document.pdfPages)
+            return document.inputs;
     }
 
     for (const QString& type : pictureTypes()) {
         if (!types.contains(type))
             continue;
-        if (std::optional<QImage> picture = pictureFrom(pasteboard.data(type)))
+        if (std::optional<QImage> picture = decodePicture(pasteboard.data(type)).picture)
             return {Input::picture(std::move(*picture))};
     }
 
     if (std::optional<QImage> picture = pasteboard.image(); picture && !picture->isNull())
-        return {Input::picture(std::move(*picture))};
+        return {Input::picture(fitToBudget(*picture))};
     return {};
 }
 

@@ -51,8 +51,9 @@ QCoro::Task<void> warmUp(ReadOptions options, std::chrono::nanoseconds after, Wa
 }
 
 std::optional<QImage> warmUpPicture() {
-    // Text needs the font database, which lives with the application object.
-    if (QGuiApplication::instance() == nullptr)
+    // Text needs the font database, which only a GUI application object has: a plain
+    // QCoreApplication is an instance too, and drawing text there aborts.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
         return std::nullopt;
     QImage picture(740, 300, QImage::Format_RGB32);
     if (picture.isNull())

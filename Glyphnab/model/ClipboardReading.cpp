@@ -74,6 +74,20 @@ void GlyphnabModel::readFiles(const QList<QUrl>& urls) {
     filesRoad(urls, beginWork());
 }
 
+namespace {
+
+// A file that is not a picture or PDF gets the usual advice; any other trouble is named,
+// with the file, so that the caller is not told to pick another type of file for it.
+IntentFailure fileFailure(const BoardRead& found) {
+    using ZantrelText::ImageInput::Problem;
+    if (found.problem == Problem::none || found.problem == Problem::notPictureOrPdf)
+        return IntentFailure(Words::errorFileDetail(), found.problem);
+    const QString name = QFileInfo(found.problemFile.toLocalFile()).fileName();
+    return IntentFailure(name + QStringLiteral(": ") + ZantrelText::ImageInput::describe(found.problem), found.problem);
+}
+
+}  // namespace
+
 QCoro::Task<void> GlyphnabModel::filesRoad(QList<QUrl> urls, std::stop_token stop) {
     QPointer<GlyphnabModel> self(this);
     BoardRead found;
@@ -89,7 +103,7 @@ QCoro::Task<void> GlyphnabModel::filesRoad(QList<QUrl> urls, std::stop_token sto
     if (found.inputs.isEmpty()) {
         setBusy(false);
         if (!stop.stop_requested())
-            showNotice(NoticeContent::failure(Words::errorFile(), Words::errorFileDetail()));
+            showNotice(NoticeContent::failure(Words::errorFile(), fileFailure(found).message));
         co_return;
     }
     co_await recognizeInputs(std::move(found.inputs), prefs_.lineMode, true, GrabSource::file, found.pageCut,
@@ -148,7 +162,7 @@ QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls, std::stop_to
         found = BoardRead{};
     }
     if (found.inputs.isEmpty())
-        throw IntentFailure(Words::errorFileDetail());
+        throw fileFailure(found);
     if (!self)
         throw IntentFailure(Words::errorRead());
     if (stop.stop_requested())

@@ -5,6 +5,7 @@
 
 #include "GlyphnabCore/PageCut.h"
 #include "platform/pasteboard/Pasteboard.h"
+#include "text/ImageInput.h"
 #include "text/Input.h"
 
 #include <QList>
@@ -23,6 +24,9 @@ struct BoardRead {
     // The file URLs it carried; a board with some reads as files.
     QList<QUrl> files;
     std::optional<GlyphnabCore::PageCut> pageCut;
+    // The first file that gave less than it holds, and why.
+    ZantrelText::ImageInput::Problem problem = ZantrelText::ImageInput::Problem::none;
+    QUrl problemFile;
 };
 
 // What the reading looks at on the board: its file URLs, its PDF and picture data, and

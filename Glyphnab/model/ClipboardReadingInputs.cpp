@@ -1,11 +1,9 @@
 #include "Glyphnab/model/ClipboardReading.h"
 
 #include "text/ImageInput.h"
+#include "text/PdfWorker.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QMimeDatabase>
-#include <QPdfDocument>
 
 namespace Glyphnab::ClipboardReading {
 namespace {
@@ -24,12 +22,12 @@ bool namesPdf(const QUrl& url) {
     return type.inherits(pdf);
 }
 
-std::optional<int> pdfPageCount(QIODevice& device) {
-    QPdfDocument document;
-    document.load(&device);
-    if (document.status() != QPdfDocument::Status::Ready)
+// Counted in the PDF worker: a document whose page tree loops must not hang the count.
+std::optional<int> pdfPageCount(const ZantrelText::PdfWorker::Source& source) {
+    const auto counted = ZantrelText::PdfWorker::read(source, {}, true);
+    if (counted.ending != ZantrelText::PdfWorker::Ending::read)
         return std::nullopt;
-    return document.pageCount();
+    return counted.pageCount;
 }
 
 }  // namespace
@@ -58,11 +56,8 @@ BoardRead readBoard(const Platform::Pasteboard& board) {
     if (!result.files.isEmpty()) {
         result.pageCut = pageCutForFiles(result.files);
     } else if (board.types().contains(pdf)) {
-        QBuffer buffer;
-        buffer.setData(board.data(pdf));
-        if (buffer.open(QIODevice::ReadOnly))
-            if (const std::optional<int> pages = pdfPageCount(buffer))
-                result.pageCut = GlyphnabCore::PageCut::make({*pages}, pageLimit);
+        if (const std::optional<int> pages = pdfPageCount({{}, board.data(pdf)}))
+            result.pageCut = GlyphnabCore::PageCut::make({*pages}, pageLimit);
     }
     return result;
 }
@@ -73,6 +68,10 @@ BoardRead readFiles(const QList<QUrl>& urls) {
     QList<int> counts;
     for (const QUrl& url : urls) {
         ImageInput::FileRead read = ImageInput::read(url);
+        if (read.problem != ImageInput::Problem::none && result.problem == ImageInput::Problem::none) {
+            result.problem = read.problem;
+            result.problemFile = url;
+        }
         result.inputs.append(read.inputs);
         if (read.pdfPages)
             counts.append(*read.pdfPages);
@@ -86,10 +85,7 @@ std::optional<GlyphnabCore::PageCut> pageCutForFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
         if (!ImageInput::canRead(url) || !namesPdf(url))
             continue;
-        QFile file(url.toLocalFile());
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        if (const std::optional<int> pages = pdfPageCount(file))
+        if (const std::optional<int> pages = pdfPageCount({url.toLocalFile(), {}}))
             counts.append(*pages);
     }
     return GlyphnabCore::PageCut::make(counts, pageLimit);

@@ -15,6 +15,7 @@
 #include "GlyphnabCore/Preferences.h"
 #include "GlyphnabCore/Recents.h"
 #include "platform/log/Log.h"
+#include "text/ImageInput.h"
 #include "text/Input.h"
 #include "text/ReadOptions.h"
 #include "text/Reading.h"
@@ -44,9 +45,12 @@ namespace Glyphnab {
 
 // What an App Shortcuts action reports instead of a notice.
 struct IntentFailure : std::exception {
-    explicit IntentFailure(QString text) : message(std::move(text)), utf8_(message.toUtf8()) {}
+    explicit IntentFailure(QString text, ZantrelText::ImageInput::Problem why = {})
+        : message(std::move(text)), problem(why), utf8_(message.toUtf8()) {}
     const char* what() const noexcept override { return utf8_.constData(); }
     QString message;
+    // What was wrong with the file, when that is what failed.
+    ZantrelText::ImageInput::Problem problem;
 
 private:
     QByteArray utf8_;

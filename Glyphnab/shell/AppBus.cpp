@@ -1,5 +1,6 @@
 #include "Glyphnab/shell/AppBus.h"
 
+#include "Glyphnab/shell/AppBusArguments.h"
 #include "Glyphnab/shell/AppIntents.h"
 #include "GlyphnabCore/Words.h"
 #include "platform/pasteboard/Pasteboard.h"
@@ -54,27 +55,8 @@ QDBusMessage notSupported(const QDBusMessage& call) {
     return call.createErrorReply(QDBusError::NotSupported, QStringLiteral("this instance does not answer that"));
 }
 
-// A URI from the caller: a file URL, or an absolute path.
-std::optional<QUrl> localFile(const QString& uri) {
-    if (uri.startsWith(u'/'))
-        return QUrl::fromLocalFile(uri);
-    const QUrl url(uri);
-    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
-        return std::nullopt;
-    return url;
-}
-
-// Every URI as a local file, or nothing when one is not.
-std::optional<QList<QUrl>> localFiles(const QStringList& uris) {
-    QList<QUrl> urls;
-    for (const QString& uri : uris) {
-        const std::optional<QUrl> url = localFile(uri);
-        if (!url)
-            return std::nullopt;
-        urls.append(*url);
-    }
-    return urls;
-}
+using AppBusArguments::localFile;
+using AppBusArguments::localFiles;
 
 void refuseFiles(const QDBusConnection& bus, const QDBusMessage& call) {
     replyNow(bus, call, call.createErrorReply(AppBusNames::invalidArgs, Words::errorFileDetail()));
@@ -214,29 +196,14 @@ QString AppBus::ReadCode(const QString& path, const QDBusMessage& message) {
 
 void AppBus::CopyText(const QStringList& uris, const QByteArray& bytes, const QString& mimeType,
                       const QDBusMessage& message) {
-    const std::optional<QList<QUrl>> urls = localFiles(uris);
-    if (!urls) {
-        refuseFiles(connection_, message);
-        return;
-    }
-    Platform::MemoryPasteboard board;
-    board.setUrls(*urls);
-    if (!bytes.isEmpty() && !mimeType.isEmpty()) {
-        board.setData(mimeType, bytes);
-        // Pictures in other encodings reach the reading as a decoded picture.
-        if (mimeType.startsWith(QLatin1String("image/"))) {
-            const QImage picture = QImage::fromData(bytes);
-            if (!picture.isNull())
-                board.setImage(picture);
-        }
-    }
+    const std::unique_ptr<Platform::MemoryPasteboard> board = AppBusArguments::copyTextBoard(uris, bytes, mimeType);
     // Checked here, since the caller has no other way to learn that nothing was read.
-    if (!ZantrelText::ImageInput::hasInput(board)) {
+    if (!board || !ZantrelText::ImageInput::hasInput(*board)) {
         refuseFiles(connection_, message);
         return;
     }
     const std::optional<QString> busy = target_.refusal ? target_.refusal() : std::nullopt;
-    if (!target_.copyText || !target_.copyText(board)) {
+    if (!target_.copyText || !target_.copyText(*board)) {
         replyNow(connection_, message, message.createErrorReply(AppBusNames::failed, notReadyFailure().message));
         return;
     }

@@ -149,7 +149,7 @@ QList<QUrl> filesToRead(const QList<IntentFile>& files, std::vector<TemporaryCop
     return urls;
 }
 
-QCoro::Task<Outcome> readFiles(GlyphnabModel& model, QList<IntentFile> files, std::stop_token stop = {}) {
+QCoro::Task<Outcome> readFiles(GlyphnabModel& model, QList<IntentFile> files, std::stop_token stop) {
     std::vector<TemporaryCopy> copies;
     QList<QUrl> urls = filesToRead(files, copies);
     // The copies are removed when this frame ends, whether the read succeeded or threw.
@@ -175,10 +175,9 @@ QCoro::Task<QString> GrabAreaIntent::perform(std::stop_token stop) const {
 
 QString ReadTextInFileIntent::title() { return QStringLiteral("Read the Text in a File"); }
 
-QCoro::Task<QString> ReadTextInFileIntent::perform() const { return readTextInFiles({file}); }
-
-QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token stop) {
+QCoro::Task<QString> ReadTextInFileIntent::perform(std::stop_token stop) const {
     GlyphnabModel& model = requireModel();
+    QList<IntentFile> files{file};
     auto reading = readFiles(model, std::move(files), std::move(stop));
     const Outcome outcome = co_await reading;
     const QString text = isCodes(outcome) ? outcome.alternate.value_or(QString()) : outcome.copied;
@@ -187,12 +186,32 @@ QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token st
     co_return text;
 }
 
+QString codesInsteadOfText(const Outcome& outcome) {
+    if (const auto* code = outcome.kind.as<Outcome::Kind::Code>())
+        return QStringLiteral("No text found; its %1 reads: %2").arg(code->name, outcome.copied);
+    if (const auto* codes = outcome.kind.as<Outcome::Kind::Codes>())
+        return QStringLiteral("No text found; it holds %1 codes, which `glyphnab code` reads").arg(codes->count);
+    return Words::noticeNothingFile();
+}
+
+QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token stop) {
+    GlyphnabModel& model = requireModel();
+    auto reading = readFiles(model, std::move(files), std::move(stop));
+    const Outcome outcome = co_await reading;
+    const QString text = isCodes(outcome) ? outcome.alternate.value_or(QString()) : outcome.copied;
+    // A picture of a code alone: the command line says what the code holds rather than
+    // only that there is no text.
+    if (text.isEmpty())
+        throw IntentFailure(codesInsteadOfText(outcome));
+    co_return text;
+}
+
 QString ReadCodeInFileIntent::title() { return QStringLiteral("Read a QR Code or Barcode in a File"); }
 
-QCoro::Task<QString> ReadCodeInFileIntent::perform() const {
+QCoro::Task<QString> ReadCodeInFileIntent::perform(std::stop_token stop) const {
     GlyphnabModel& model = requireModel();
     QList<IntentFile> files{file};
-    auto reading = readFiles(model, std::move(files));
+    auto reading = readFiles(model, std::move(files), std::move(stop));
     const Outcome outcome = co_await reading;
     if (!isCodes(outcome))
         throw IntentFailure(Words::errorNoCode());

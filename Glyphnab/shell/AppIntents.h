@@ -97,7 +97,7 @@ struct ReadTextInFileIntent {
     IntentFile file;
     static QString title();
 
-    QCoro::Task<QString> perform() const;
+    QCoro::Task<QString> perform(std::stop_token stop = {}) const;
 };
 
 // "Read a QR Code or Barcode in a File": the distinct payloads, one a line.
@@ -105,11 +105,13 @@ struct ReadCodeInFileIntent {
     IntentFile file;
     static QString title();
 
-    QCoro::Task<QString> perform() const;
+    QCoro::Task<QString> perform(std::stop_token stop = {}) const;
 };
 
 // The text action over several files read in one pass, in order (the command line
-// takes several). A stop ends the reading.
+// takes several). A stop ends the reading. Where there is no text but a code, the failure
+// says what it reads.
+QString codesInsteadOfText(const GlyphnabCore::Outcome& outcome);
 QCoro::Task<QString> readTextInFiles(QList<IntentFile> files, std::stop_token stop = {});
 
 }  // namespace Glyphnab

@@ -9,15 +9,20 @@
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/desktop/AppContext.h"
 #include "platform/pasteboard/Pasteboard.h"
+#include "text/ImageInput.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTimer>
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 
+#include <algorithm>
 #include <cstdio>
+#include <expected>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -32,6 +37,8 @@ namespace {
 bool isHelp(const QString& argument) {
     return argument == u"help" || argument == u"--help" || argument == u"-h";
 }
+
+bool isHelpOption(const QString& argument) { return argument == u"--help" || argument == u"-h"; }
 
 // A word such as "reed": no path, no file name, nothing on disk.
 bool looksLikeCommand(const QString& argument) {
@@ -68,6 +75,11 @@ Parsed parse(const QStringList& arguments) {
     const QStringList rest = arguments.mid(1);
     if (isHelp(first))
         return Command{Command::Action::help, {}};
+    // Help on a command is the same help, before anything else is looked at.
+    const qsizetype optionsEnd = rest.indexOf(QStringLiteral("--"));
+    const QStringList options = optionsEnd < 0 ? rest : rest.first(optionsEnd);
+    if ((first == u"grab" || first == u"read" || first == u"code") && std::ranges::any_of(options, isHelpOption))
+        return Command{Command::Action::help, {}};
     if (first == u"grab") {
         if (rest == QStringList{QStringLiteral("--other")})
             return Command{Command::Action::grab, {}, true};
@@ -89,6 +101,24 @@ Parsed parse(const QStringList& arguments) {
     if (looksLikeCommand(first))
         return Misuse{QStringLiteral("unknown command %1").arg(first)};
     return AppArguments{};
+}
+
+std::expected<QByteArray, QString> readInput(std::FILE* stream, qsizetype cap) {
+    QByteArray data;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, static_cast<std::size_t>(chunk.size()), stream);
+        if (got > 0) {
+            if (data.size() + static_cast<qsizetype>(got) > cap)
+                return std::unexpected(QStringLiteral("is larger than %1 MB").arg(cap >> 20));
+            data.append(chunk.constData(), static_cast<qsizetype>(got));
+        }
+        if (got < static_cast<std::size_t>(chunk.size())) {
+            if (std::ferror(stream))
+                return std::unexpected(QStringLiteral("could not be read"));
+            return data;
+        }
+    }
 }
 
 QString usageText() {
@@ -132,13 +162,6 @@ constexpr int interruptedExit = 130;
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         write(stderr, message);
-}
-
-QByteArray readStandardInput() {
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
-        return {};
-    return input.readAll();
 }
 
 // Asking for the session bus without one may start a bus daemon for the display: only
@@ -186,86 +209,187 @@ struct HeadlessApp {
     GlyphnabModel model;
 };
 
-// Standard input as a file of its own sniffed type; the rest as given.
-QList<IntentFile> intentFiles(const QStringList& files, const std::optional<QByteArray>& input) {
-    QList<IntentFile> result;
-    for (const QString& file : files) {
-        if (file == CommandLine::standardInput) {
-            const QByteArray data = input.value_or(QByteArray());
-            result.append(IntentFile::bytes(data, {}, QMimeDatabase().mimeTypeForData(data).name()));
-        } else {
-            result.append(IntentFile::at(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath())));
-        }
-    }
-    return result;
+// How a file is named in messages: as the user wrote it.
+QString shownName(const QString& file) {
+    return file == CommandLine::standardInput ? QStringLiteral("standard input") : file;
 }
 
-QCoro::Task<QString> runHere(Command command, std::optional<QByteArray> input) {
-    HeadlessApp app;
-    QList<IntentFile> files = intentFiles(command.files, input);
-    if (command.action == Command::Action::code) {
-        const ReadCodeInFileIntent intent{files.front()};
-        auto reading = intent.perform();
+// What this process can tell about a file before anyone reads it: the running app may
+// see another folder, and a file that is not there is named as such, not as a wrong type.
+std::optional<ZantrelText::ImageInput::Problem> checkFile(const QString& file) {
+    using ZantrelText::ImageInput::Problem;
+    const QFileInfo info(file);
+    if (!info.exists())
+        return Problem::missing;
+    if (!info.isFile())
+        return Problem::notAFile;
+    if (!info.isReadable())
+        return Problem::unreadable;
+    return std::nullopt;
+}
+
+// A picture that stops before its end is still read; the user is told it was cut short.
+bool cutShort(const QString& file, const std::optional<QByteArray>& input) {
+    if (file == CommandLine::standardInput)
+        return input && ZantrelText::ImageInput::endsEarly(*input);
+    QFile picture(file);
+    if (!picture.open(QIODevice::ReadOnly) || picture.size() > ZantrelText::ImageInput::maxFileBytes)
+        return false;
+    return ZantrelText::ImageInput::endsEarly(picture.readAll());
+}
+
+// The text of one file, or what went wrong with it.
+using FileAnswer = std::expected<QString, QString>;
+
+QString failureText(const IntentFailure& failure) {
+    using ZantrelText::ImageInput::Problem;
+    if (failure.problem != Problem::none)
+        return ZantrelText::ImageInput::describe(failure.problem);
+    return failure.message;
+}
+
+QCoro::Task<FileAnswer> readHere(Command::Action action, IntentFile file) {
+    // The time a file may take, so that no input holds a script up for long.
+    std::stop_source budget;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&budget] { budget.request_stop(); });
+    timer.start(CommandLine::fileTimeBudget);
+    try {
+        if (action == Command::Action::code) {
+            const ReadCodeInFileIntent intent{std::move(file)};
+            auto reading = intent.perform(budget.get_token());
+            co_return co_await reading;
+        }
+        auto reading = readTextInFiles({std::move(file)}, budget.get_token());
         co_return co_await reading;
+    } catch (const IntentFailure& failure) {
+        if (budget.stop_requested())
+            co_return std::unexpected(ZantrelText::ImageInput::describe(ZantrelText::ImageInput::Problem::tooLong));
+        co_return std::unexpected(failureText(failure));
+    } catch (const std::exception& error) {
+        co_return std::unexpected(QString::fromUtf8(error.what()));
     }
-    auto reading = readTextInFiles(std::move(files));
-    co_return co_await reading;
+}
+
+IntentFile intentFile(const QString& file, const std::optional<QByteArray>& input) {
+    if (file != CommandLine::standardInput)
+        return IntentFile::at(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    const QByteArray data = input.value_or(QByteArray());
+    return IntentFile::bytes(data, {}, QMimeDatabase().mimeTypeForData(data).name());
 }
 
 // The running instance reads paths: standard input goes to it as a temporary copy.
-QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command command, std::optional<QByteArray> input) {
-    if (command.action == Command::Action::grab) {
-        auto answer = AppBusClient::grab(std::move(bus), command.other);
-        co_return co_await answer;
-    }
-    std::vector<TemporaryCopy> copies;
-    QStringList paths;
-    for (const QString& file : command.files) {
-        if (file != CommandLine::standardInput) {
-            paths.append(file);
-            continue;
-        }
+QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command::Action action, QString file,
+                                          std::optional<QByteArray> input) {
+    std::optional<TemporaryCopy> copy;
+    QString path = file;
+    if (file == CommandLine::standardInput) {
         const QByteArray data = input.value_or(QByteArray());
         if (data.isEmpty())
-            co_return std::unexpected(
-                AppBusClient::Failure{AppBusClient::Failure::Kind::failed, GlyphnabCore::Words::errorFileDetail()});
-        copies.emplace_back(data, QString(), QMimeDatabase().mimeTypeForData(data).name());
-        paths.append(copies.back().path());
+            co_return std::unexpected(AppBusClient::Failure{
+                AppBusClient::Failure::Kind::failed,
+                ZantrelText::ImageInput::describe(ZantrelText::ImageInput::Problem::notPictureOrPdf)});
+        copy.emplace(data, QString(), QMimeDatabase().mimeTypeForData(data).name());
+        path = copy->path();
     }
-    if (command.action == Command::Action::code) {
-        auto answer = AppBusClient::code(std::move(bus), paths.front());
+    if (action == Command::Action::code) {
+        auto answer = AppBusClient::code(std::move(bus), path);
         co_return co_await answer;
     }
-    auto answer = AppBusClient::read(std::move(bus), paths);
+    auto answer = AppBusClient::read(std::move(bus), {path});
     co_return co_await answer;
 }
 
+// The app names the file it was given; here the file is named as the user wrote it.
+QString withoutFileName(QString message, const QString& file) {
+    const QString prefix = QFileInfo(file).fileName() + QStringLiteral(": ");
+    if (file != CommandLine::standardInput && message.startsWith(prefix))
+        message.remove(0, prefix.size());
+    return message;
+}
+
+struct Report {
+    bool printedText = false;
+    bool failed = false;
+
+    void text(const QString& body) {
+        // Several files: a blank line between their texts.
+        if (printedText)
+            std::fputc('\n', stdout);
+        write(stdout, body);
+        printedText = true;
+    }
+    void problem(const QString& file, const QString& message) {
+        write(stderr, QStringLiteral("glyphnab: %1: %2").arg(shownName(file), message));
+        failed = true;
+    }
+};
+
 QCoro::Task<int> run(Command command) {
+    std::optional<QByteArray> input;
+    if (command.files.contains(CommandLine::standardInput)) {
+        std::expected<QByteArray, QString> read = CommandLine::readInput(stdin);
+        if (!read)
+            co_return failed(QStringLiteral("glyphnab: standard input: %1").arg(read.error()));
+        input = std::move(*read);
+    }
     try {
-        std::optional<QByteArray> input;
-        if (command.files.contains(CommandLine::standardInput))
-            input = readStandardInput();
+        std::optional<QDBusConnection> bus;
         if (sessionBusPresent()) {
-            QDBusConnection bus = QDBusConnection::sessionBus();
-            if (AppBusClient::instanceRunning(bus)) {
-                auto forwarded = forward(bus, command, input);
-                const AppBusClient::Answer answer = co_await forwarded;
+            QDBusConnection session = QDBusConnection::sessionBus();
+            if (AppBusClient::instanceRunning(session))
+                bus = session;
+        }
+        if (command.action == Command::Action::grab) {
+            if (bus) {
+                auto grabbing = AppBusClient::grab(*bus, command.other);
+                const AppBusClient::Answer answer = co_await grabbing;
                 if (answer)
                     co_return printed(*answer);
-                // An instance that quit meanwhile leaves the work to this process.
                 if (answer.error().kind != AppBusClient::Failure::Kind::noInstance)
-                    co_return failed(answer.error().message);
+                    co_return failed(QStringLiteral("glyphnab: ") + answer.error().message);
+            }
+            co_return failed(QStringLiteral("glyphnab: ") + notReadyFailure().message);
+        }
+
+        Report report;
+        std::unique_ptr<HeadlessApp> here;
+        for (const QString& file : command.files) {
+            if (file != CommandLine::standardInput) {
+                if (const auto problem = checkFile(file)) {
+                    report.problem(file, ZantrelText::ImageInput::describe(*problem));
+                    continue;
+                }
+            }
+            std::optional<FileAnswer> answer;
+            if (bus) {
+                auto forwarded = forward(*bus, command.action, file, input);
+                const AppBusClient::Answer got = co_await forwarded;
+                if (got)
+                    answer = *got;
+                else if (got.error().kind != AppBusClient::Failure::Kind::noInstance)
+                    answer = std::unexpected(withoutFileName(got.error().message, file));
+                else
+                    bus.reset();  // an instance that quit meanwhile leaves the work to this process
+            }
+            if (!answer) {
+                if (!here)
+                    here = std::make_unique<HeadlessApp>();
+                auto reading = readHere(command.action, intentFile(file, input));
+                answer = co_await reading;
+            }
+            if (*answer) {
+                report.text(**answer);
+                if (cutShort(file, input))
+                    report.problem(file, ZantrelText::ImageInput::describe(ZantrelText::ImageInput::Problem::cutShort));
+            } else {
+                report.problem(file, answer->error());
             }
         }
-        if (command.action == Command::Action::grab)
-            co_return failed(notReadyFailure().message);
-        auto reading = runHere(command, input);
-        const QString text = co_await reading;
-        co_return printed(text);
-    } catch (const IntentFailure& failure) {
-        co_return failed(failure.message);
+        co_return report.failed ? CommandLine::failure : CommandLine::success;
     } catch (const std::exception& error) {
-        co_return failed(QString::fromUtf8(error.what()));
+        co_return failed(QStringLiteral("glyphnab: ") + QString::fromUtf8(error.what()));
     }
 }
 
@@ -293,8 +417,11 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     blockTerminationSignals();
 
     qInstallMessageHandler(quietMessages);
+    // Pictures such as SVGs draw text, which needs a GUI application's fonts; the
+    // offscreen platform gives them without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     int applicationArgc = argc;
-    QCoreApplication application(applicationArgc, argv);
+    QGuiApplication application(applicationArgc, argv);
     // An interrupted command leaves no copy of standard input behind.
     onTerminationSignals([] {
         TemporaryCopy::removeAll();

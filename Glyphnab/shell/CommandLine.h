@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <cstdio>
+#include <expected>
 #include <optional>
 #include <variant>
 
@@ -49,6 +52,14 @@ using Parsed = std::variant<Command, Misuse, AppArguments>;
 Parsed parse(const QStringList& arguments);
 
 QString usageText();
+
+// What standard input may hold: more is refused rather than read until memory runs out.
+inline constexpr qsizetype inputCap = qsizetype{200} << 20;
+// The time one file may take before it is given up as taking too long.
+inline constexpr std::chrono::milliseconds fileTimeBudget{25'000};
+
+// The whole stream, or why not (larger than `cap`, a read error).
+std::expected<QByteArray, QString> readInput(std::FILE* stream, qsizetype cap = inputCap);
 
 // Standard input's file name, for the messages.
 inline const QString standardInput = QStringLiteral("-");

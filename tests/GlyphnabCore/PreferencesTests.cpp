@@ -1,6 +1,8 @@
 #include "GlyphnabCore/Preferences.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -106,4 +108,54 @@ TEST(PreferencesLanguages, FollowTheSystemOrThePickedSupportedOnes) {
     EXPECT_TRUE(preferences.recognitionLanguages({"en"}, {"en-US"}).isEmpty());
     preferences.followSystemLanguages = true;
     EXPECT_EQ(preferences.recognitionLanguages({"en"}, {"de-DE", "en-US"}), QStringList{"en-US"});
+}
+
+TEST(PreferencesSaving, WhatLoadingCouldNotTakeWholeIsKeptBeforeTheFirstSave) {
+    const QDateTime now(QDate(2026, 12, 9), QTime(21, 50, 0));
+    const QString keptKey = QStringLiteral("preferences.unreadable-20261209-215000");
+    for (const QByteArray& document :
+         {QByteArray(R"({"route": "clipboard", "onboarded": tru)"), QByteArray(R"({"showIcon": "yes please"})"),
+          QByteArray(R"({"shortcuts": {"grab": {"keyCode": 99999, "modifiers": 13}}})"),
+          QByteArray(R"({"route": "nowhere"})"), QByteArray(R"({"route": "clipboard", "colour": "teal"})"),
+          QByteArray("[1, 2, 3]")}) {
+        MemoryDefaultsStore store;
+        store.setBytes(QStringLiteral("preferences"), document);
+        EXPECT_EQ(Preferences::keepUnreadable(store, now), keptKey) << document.toStdString();
+        EXPECT_EQ(store.bytes(keptKey), document) << document.toStdString();
+    }
+
+    // A change saved over a broken document: the document is kept beside the new one,
+    // once.
+    QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("defaults.ini"));
+    {
+        ZantrelKit::SettingsDefaultsStore store(ini);
+        store.setBytes(QStringLiteral("preferences"), R"({"route": "nowhere", "keepRecents": false})");
+        Preferences changed = Preferences::load(store);
+        changed.showIcon = false;
+        ASSERT_TRUE(changed.save(store));
+        changed.detectLanguage = false;
+        ASSERT_TRUE(changed.save(store));
+        EXPECT_EQ(Preferences::load(store), changed);
+    }
+    QSettings written(ini, QSettings::IniFormat);
+    QStringList kept = written.childKeys().filter(QStringLiteral("preferences.unreadable-"));
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(written.value(kept.front()).toByteArray(), QByteArray(R"({"route": "nowhere", "keepRecents": false})"));
+
+    // A document that reads whole, or nothing at all, is not copied.
+    MemoryDefaultsStore clean;
+    ASSERT_TRUE(Preferences().save(clean));
+    EXPECT_EQ(Preferences::keepUnreadable(clean, now), std::nullopt);
+    MemoryDefaultsStore handWritten;
+    handWritten.setString(QStringLiteral("preferences"), QStringLiteral(R"({"route": "clipboard"})"));
+    EXPECT_EQ(Preferences::keepUnreadable(handWritten, now), std::nullopt);
+
+    // Two broken saves in the same second do not overwrite each other's copy.
+    MemoryDefaultsStore twice;
+    twice.setBytes(QStringLiteral("preferences"), "broken");
+    EXPECT_EQ(Preferences::keepUnreadable(twice, now), keptKey);
+    twice.setBytes(QStringLiteral("preferences"), "broken again");
+    EXPECT_EQ(Preferences::keepUnreadable(twice, now), keptKey + QStringLiteral("-2"));
+    EXPECT_EQ(twice.bytes(keptKey), QByteArray("broken"));
 }

@@ -4,6 +4,7 @@
 
 #include "Glyphnab/shell/AppBus.h"
 #include "Glyphnab/shell/AppIntents.h"
+#include "tests/support/BadInputs.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XvfbSession.h"
 
@@ -34,7 +35,7 @@ using TestSupport::CommandResult;
 using TestSupport::XvfbSession;
 
 const QString app = QStringLiteral(GLYPHNAB_APP_PATH);
-const QString notAPicture = QStringLiteral("Pick a picture or a PDF instead.");
+const QString notAPicture = QStringLiteral("not a picture or a PDF");
 const QString sentence = QStringLiteral("Invoice 2041 is due on Friday");
 const QString payload = QStringLiteral("https://glyphnab.org/e2e");
 
@@ -170,27 +171,103 @@ TEST_F(CommandLineEndToEnd, ReadAndCodeNeedNeitherADisplayNorABus) {
     EXPECT_EQ(code.out, payload + u'\n');
 }
 
-TEST_F(CommandLineEndToEnd, FailuresGoToStandardErrorWithANonZeroExit) {
+TEST_F(CommandLineEndToEnd, FailuresNameTheFileOnStandardErrorWithANonZeroExit) {
     const CommandResult notes = run({QStringLiteral("read"), QStringLiteral("notes.txt")});
     EXPECT_EQ(notes.exitCode, 1);
     EXPECT_EQ(notes.out, QString());
-    EXPECT_EQ(notes.err, notAPicture + u'\n');
+    EXPECT_EQ(notes.err, QStringLiteral("glyphnab: notes.txt: not a picture or a PDF\n"));
 
     const CommandResult missing = run({QStringLiteral("code"), QStringLiteral("no-such-file.png")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, notAPicture + u'\n');
+    EXPECT_EQ(missing.err, QStringLiteral("glyphnab: no-such-file.png: no such file\n"));
 
+    const CommandResult folder = run({QStringLiteral("read"), QStringLiteral("tmp")});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(folder.err, QStringLiteral("glyphnab: tmp: not a file\n"));
+
+    // A picture of a code alone says what the code reads.
     const CommandResult onlyCode = run({QStringLiteral("read"), QStringLiteral("qr.png")});
     EXPECT_EQ(onlyCode.exitCode, 1);
-    EXPECT_EQ(onlyCode.err, QStringLiteral("No text found in that file\n"));
+    EXPECT_EQ(onlyCode.err, QStringLiteral("glyphnab: qr.png: No text found; its QR code reads: %1\n").arg(payload));
 
     const CommandResult noCode = run({QStringLiteral("code"), QStringLiteral("invoice.png")});
     EXPECT_EQ(noCode.exitCode, 1);
-    EXPECT_EQ(noCode.err, QStringLiteral("No QR code or barcode found in that file.\n"));
+    EXPECT_EQ(noCode.err, QStringLiteral("glyphnab: invoice.png: No QR code or barcode found in that file.\n"));
 
     const CommandResult grab = run({QStringLiteral("grab")});
     EXPECT_EQ(grab.exitCode, 1);
-    EXPECT_TRUE(grab.err.startsWith(u"Glyphnab isn't ready yet.")) << grab.err.toStdString();
+    EXPECT_TRUE(grab.err.startsWith(u"glyphnab: Glyphnab isn't ready yet.")) << grab.err.toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, OneBadFileAmongGoodOnesStillPrintsTheGoodOnesAndFails) {
+    const CommandResult result = run({QStringLiteral("read"), QStringLiteral("invoice.png"), QStringLiteral("missing.png"),
+                                      QStringLiteral("notes.txt"), sample("minutes.pdf")});
+    EXPECT_EQ(result.exitCode, 1);
+    // The texts in order, a blank line between files.
+    EXPECT_EQ(result.out, sentence + QStringLiteral("\n\nMinutes of the first meeting\n\nActions agreed for next week\n"));
+    EXPECT_EQ(result.err, QStringLiteral("glyphnab: missing.png: no such file\n"
+                                         "glyphnab: notes.txt: not a picture or a PDF\n"));
+}
+
+TEST_F(CommandLineEndToEnd, BrokenAndLockedFilesSayWhatIsWrongAndNothingElse) {
+    // A picture with text drawn by the SVG reader, which needs fonts: as a file and piped.
+    const QString svg = sample("note.svg");
+    {
+        QFile file(svg);
+        file.open(QIODevice::WriteOnly);
+        file.write(BadInputs::svgWithText(sentence));
+    }
+    for (const CommandResult& result : {run({QStringLiteral("read"), svg}),
+                                        run({QStringLiteral("read"), QStringLiteral("-")}, BadInputs::svgWithText(sentence))}) {
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out.trimmed(), sentence);
+        EXPECT_EQ(result.err, QString());
+    }
+
+    // Cut short: what was there is printed, and the decoder's own complaints are not.
+    const QString cut = sample("cut.jpg");
+    {
+        QFile file(cut);
+        file.open(QIODevice::WriteOnly);
+        file.write(BadInputs::cutJpeg(BadInputs::textPicture(sentence, {640, 480}), 0.7));
+    }
+    const CommandResult partial = run({QStringLiteral("read"), QStringLiteral("cut.jpg")});
+    EXPECT_EQ(partial.exitCode, 1);
+    EXPECT_EQ(partial.out, sentence + u'\n');
+    EXPECT_EQ(partial.err, QStringLiteral("glyphnab: cut.jpg: is cut short; read what was there\n"));
+
+    const QString locked = sample("locked.pdf");
+    {
+        QFile file(locked);
+        file.open(QIODevice::WriteOnly);
+        file.write(BadInputs::pdfWithPassword());
+    }
+    const CommandResult password = run({QStringLiteral("read"), QStringLiteral("locked.pdf")});
+    EXPECT_EQ(password.exitCode, 1);
+    EXPECT_EQ(password.out, QString());
+    EXPECT_EQ(password.err, QStringLiteral("glyphnab: locked.pdf: is protected by a password\n"));
+
+    // A PDF's text layer ends its lines with "\n" alone.
+    const CommandResult layer = run({QStringLiteral("read"), QStringLiteral("minutes.pdf")});
+    EXPECT_EQ(layer.exitCode, 0);
+    EXPECT_FALSE(layer.out.contains(u'\r'));
+}
+
+TEST_F(CommandLineEndToEnd, HelpOnEveryCommandExitsZero) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("-h")}, QStringList{QStringLiteral("help")},
+          QStringList{QStringLiteral("read"), QStringLiteral("--help")},
+          QStringList{QStringLiteral("read"), QStringLiteral("a.png"), QStringLiteral("-h")},
+          QStringList{QStringLiteral("code"), QStringLiteral("-h")}, QStringList{QStringLiteral("grab"), QStringLiteral("--help")}}) {
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 0) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(result.out.startsWith(u"Usage: glyphnab")) << result.out.toStdString();
+        EXPECT_EQ(result.err, QString());
+    }
+    // After "--" it is a file's name.
+    const CommandResult named = run({QStringLiteral("read"), QStringLiteral("--"), QStringLiteral("-h")});
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_EQ(named.err, QStringLiteral("glyphnab: -h: no such file\n"));
 }
 
 TEST_F(CommandLineEndToEnd, StandardInputIsReadByItsContent) {
@@ -199,7 +276,7 @@ TEST_F(CommandLineEndToEnd, StandardInputIsReadByItsContent) {
     EXPECT_EQ(result.out.trimmed(), sentence);
     const CommandResult words = run({QStringLiteral("code"), QStringLiteral("-")}, QByteArrayLiteral("hello\n"));
     EXPECT_EQ(words.exitCode, 1);
-    EXPECT_EQ(words.err, notAPicture + u'\n');
+    EXPECT_EQ(words.err, QStringLiteral("glyphnab: standard input: not a picture or a PDF\n"));
     // Nothing of either is left in the temporary folder.
     const QString copies = QDir(temporary()).filePath(Glyphnab::TemporaryCopy::folderName);
     EXPECT_TRUE(QFileInfo(copies).isDir());
@@ -261,7 +338,7 @@ TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
 
         const CommandResult code = run({QStringLiteral("code"), QStringLiteral("invoice.png")});
         EXPECT_EQ(code.exitCode, 1);
-        EXPECT_EQ(code.err, QStringLiteral("No QR code or barcode found in that file.\n"));
+        EXPECT_EQ(code.err, QStringLiteral("glyphnab: invoice.png: No QR code or barcode found in that file.\n"));
         EXPECT_EQ(asked->codeAsked, sample("invoice.png"));
 
         const CommandResult grab = run({QStringLiteral("grab")});

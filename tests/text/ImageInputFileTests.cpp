@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <future>
+#include <tuple>
 #include <thread>
 
 using namespace ZantrelText;
@@ -56,13 +57,16 @@ TEST_F(ImageInputFiles, TypeComesFromTheExtensionAlone) {
     for (const char* name : {"picture", "picture.txt", "scan.pdf.gz", ".png", "trailing."}) {
         const QUrl url = file(name, png);
         EXPECT_FALSE(ImageInput::canRead(url)) << name;
-        EXPECT_EQ(ImageInput::read(url), ImageInput::FileRead{}) << name;
+        const ImageInput::FileRead read = ImageInput::read(url);
+        EXPECT_TRUE(read.inputs.isEmpty()) << name;
+        EXPECT_EQ(read.problem, ImageInput::Problem::notPictureOrPdf) << name;
     }
 
     // Text in a file named as a picture is accepted by name, and then gives nothing.
     const QUrl misnamed = file("notes.png", "just some words");
     EXPECT_TRUE(ImageInput::canRead(misnamed));
     EXPECT_TRUE(ImageInput::read(misnamed).inputs.isEmpty());
+    EXPECT_EQ(ImageInput::read(misnamed).problem, ImageInput::Problem::notPictureOrPdf);
 }
 
 TEST_F(ImageInputFiles, AcceptedTypesArePicturesThenPdfs) {
@@ -113,17 +117,21 @@ TEST_F(ImageInputFiles, OrientationOneOrNoneComesOutAsStored) {
     }
 }
 
-TEST_F(ImageInputFiles, BrokenPicturesGiveNothing) {
+TEST_F(ImageInputFiles, BrokenPicturesGiveNothingAndSayWhy) {
+    using ImageInput::Problem;
     const QByteArray png = encoded(halves(200, 100), "PNG");
-    for (const auto& [name, bytes] : {std::pair{"empty.png", QByteArray()},
-                                      std::pair{"truncated.png", png.left(png.size() / 3)},
-                                      std::pair{"header-only.png", png.left(8)},
-                                      std::pair{"noise.jpg", QByteArray(4096, '\x5a')}}) {
+    for (const auto& [name, bytes, why] : {std::tuple{"empty.png", QByteArray(), Problem::notPictureOrPdf},
+                                           std::tuple{"truncated.png", png.left(png.size() / 3), Problem::damaged},
+                                           std::tuple{"header-only.png", png.left(8), Problem::damaged},
+                                           std::tuple{"noise.jpg", QByteArray(4096, '\x5a'), Problem::notPictureOrPdf}}) {
         const ImageInput::FileRead read = ImageInput::read(file(name, bytes));
         EXPECT_TRUE(read.inputs.isEmpty()) << name;
         EXPECT_FALSE(read.pdfPages) << name;
+        EXPECT_EQ(read.problem, why) << name;
     }
-    EXPECT_TRUE(ImageInput::read(QUrl::fromLocalFile(folder.filePath("missing.png"))).inputs.isEmpty());
+    const ImageInput::FileRead missing = ImageInput::read(QUrl::fromLocalFile(folder.filePath("missing.png")));
+    EXPECT_TRUE(missing.inputs.isEmpty());
+    EXPECT_EQ(missing.problem, Problem::missing);
 }
 
 TEST_F(ImageInputFiles, PictureOverThePixelCapIsRefusedBeforeDecoding) {
@@ -131,8 +139,9 @@ TEST_F(ImageInputFiles, PictureOverThePixelCapIsRefusedBeforeDecoding) {
     // holds no pixels at all.
     const QUrl bomb = file("bomb.pgm", "P5\n20000 20000\n255\n");
     ASSERT_TRUE(ImageInput::canRead(bomb));
-    EXPECT_TRUE(ImageInput::read(bomb).inputs.isEmpty());
-    EXPECT_TRUE(logged("20000 × 20000"));
+    const ImageInput::FileRead read = ImageInput::read(bomb);
+    EXPECT_TRUE(read.inputs.isEmpty());
+    EXPECT_EQ(read.problem, ImageInput::Problem::tooLarge);
 }
 
 TEST_F(ImageInputFiles, FoldersAndPipesGiveNothingWithoutWaiting) {
@@ -200,14 +209,21 @@ TEST_F(ImageInputFiles, DrawnPageIsOpaqueWhiteAtTwicePointSize) {
     EXPECT_EQ(drawn.pixel(190, 250), qRgb(255, 255, 255));
 }
 
-TEST_F(ImageInputFiles, PageOverThePixelCapIsSkippedAndTheRestKept) {
-    // 6000 × 6000 points is 144 megapixels at scale 2.
+TEST_F(ImageInputFiles, PosterPagesAreDrawnSmallerWithinThePixelBudget) {
+    // 6000 × 6000 points is 144 megapixels at scale 2: drawn at the budget instead.
     const ImageInput::FileRead read = ImageInput::read(
-        pdfFile("poster.pdf", {blankPage({6000, 6000}), textPage("After"), blankPage({6000, 6000})}));
+        pdfFile("poster.pdf", {blankPage({6000, 6000}), textPage("After"), blankPage({6000, 3000})}));
     EXPECT_EQ(read.pdfPages, 3);
-    ASSERT_EQ(read.inputs.size(), 1);
-    EXPECT_EQ(textOf(read.inputs[0]), "After");
-    EXPECT_TRUE(logged("page 1 skipped"));
+    ASSERT_EQ(read.inputs.size(), 3);
+    EXPECT_EQ(textOf(read.inputs[1]), "After");
+    for (int page : {0, 2}) {
+        ASSERT_TRUE(read.inputs[page].isPicture());
+        const QSize size = read.inputs[page].image()->size();
+        EXPECT_LE(qint64(size.width()) * size.height(), ImageInput::pixelBudget) << page;
+        EXPECT_GT(qint64(size.width()) * size.height(), ImageInput::pixelBudget * 9 / 10) << page;
+    }
+    // The shape is kept.
+    EXPECT_NEAR(double(read.inputs[2].image()->width()) / read.inputs[2].image()->height(), 2.0, 0.01);
 }
 
 TEST_F(ImageInputFiles, BrokenPdfGivesNoInputsAndNoCount) {
@@ -215,7 +231,10 @@ TEST_F(ImageInputFiles, BrokenPdfGivesNoInputsAndNoCount) {
     for (const auto& [name, bytes] : {std::pair{"empty.pdf", QByteArray()},
                                       std::pair{"noise.pdf", QByteArray(2048, '\x11')},
                                       std::pair{"head.pdf", good.left(16)}}) {
-        EXPECT_EQ(ImageInput::read(file(name, bytes)), ImageInput::FileRead{}) << name;
+        const ImageInput::FileRead read = ImageInput::read(file(name, bytes));
+        EXPECT_TRUE(read.inputs.isEmpty()) << name;
+        EXPECT_FALSE(read.pdfPages) << name;
+        EXPECT_EQ(read.problem, ImageInput::Problem::damaged) << name;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/pasteboard/Pasteboard.h"
 #include "tests/support/TestSupport.h"
 #include "tests/text/AwaitResult.h"
+#include "tests/support/BadInputs.h"
 #include "tests/text/ImageInputSamples.h"
 
 #include <QCoreApplication>
@@ -384,7 +385,22 @@ TEST_F(GlyphnabModelTests, DroppedPdfsReportTheirPageCutAndUnreadableFilesTheFil
     runUntilIdle(*model);
     ASSERT_NE(notice->shown.back().asFailure(), nullptr);
     EXPECT_EQ(notice->shown.back().asFailure()->title, Words::errorFile());
+    EXPECT_EQ(notice->shown.back().asFailure()->detail, Words::errorFileDetail());
     EXPECT_FALSE(model->busy());
+
+    // A locked PDF is the right type of file: the notice says what is wrong with it.
+    const QString locked = folder.filePath("locked.pdf");
+    ImageInputSamples::writeFile(locked, BadInputs::pdfWithPassword());
+    model->readFiles({QUrl::fromLocalFile(locked)});
+    runUntilIdle(*model);
+    ASSERT_NE(notice->shown.back().asFailure(), nullptr);
+    EXPECT_EQ(notice->shown.back().asFailure()->detail, QStringLiteral("locked.pdf: is protected by a password"));
+    try {
+        TestAwait::result(model->readForIntent({QUrl::fromLocalFile(locked)}));
+        ADD_FAILURE() << "a locked PDF was read";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.problem, ZantrelText::ImageInput::Problem::password);
+    }
 }
 
 TEST_F(GlyphnabModelTests, PrefsWritesSaveWarmAndAnnounceOnlyRealChanges) {

@@ -37,6 +37,35 @@ TEST(CommandLineParse, TheThreeCommandsAndHelp) {
         EXPECT_EQ(parsed({help}), Parsed(Command{Action::help, {}})) << help;
 }
 
+TEST(CommandLineParse, HelpOnACommandWinsBeforeItsFilesAreLookedAt) {
+    const auto help = Parsed(Command{Action::help, {}});
+    EXPECT_EQ(parsed({"read", "--help"}), help);
+    EXPECT_EQ(parsed({"read", "a.png", "-h"}), help);
+    EXPECT_EQ(parsed({"code", "-h", "a.png", "b.png"}), help);
+    EXPECT_EQ(parsed({"grab", "--help"}), help);
+    EXPECT_EQ(parsed({"read", "--", "-h"}), Parsed(Command{Action::read, {"-h"}}));
+}
+
+TEST(CommandLineInput, StandardInputIsReadUpToItsCap) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("input"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(3 << 20, 'x'));
+    }
+    std::FILE* stream = std::fopen(path.toLocal8Bit().constData(), "rb");
+    ASSERT_NE(stream, nullptr);
+    const auto whole = readInput(stream, qsizetype{4} << 20);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->size(), 3 << 20);
+    std::rewind(stream);
+    const auto refused = readInput(stream, qsizetype{2} << 20);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), u"is larger than 2 MB");
+    std::fclose(stream);
+}
+
 TEST(CommandLineParse, MisusesSayWhatWasWrong) {
     EXPECT_EQ(problem(parsed({"grab", "now"})), u"grab takes no arguments but --other");
     EXPECT_EQ(problem(parsed({"grab", "--other", "--other"})), u"grab takes no arguments but --other");

@@ -1,0 +1,156 @@
+#pragma once
+
+// Hostile and broken inputs, built at test time: tiny files that claim huge pictures or
+// pages, PDFs that loop or inflate, locked and cut-short files.
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+#include <QList>
+#include <QPainter>
+#include <QString>
+
+#include <zlib.h>
+
+namespace BadInputs {
+
+inline QByteArray encoded(const QImage& picture, const char* format, int quality = -1) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format, quality);
+    return bytes;
+}
+
+inline QImage textPicture(const QString& text, QSize size = {640, 80}) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(24);
+    painter.setFont(font);
+    painter.setPen(QColor(0x20, 0x20, 0x20));
+    painter.drawText(QPointF(24, 50), text);
+    return picture;
+}
+
+inline QByteArray svgWithText(const QString& text) {
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"80\">"
+                          "<rect width=\"640\" height=\"80\" fill=\"white\"/>"
+                          "<text x=\"24\" y=\"50\" font-family=\"DejaVu Sans\" font-size=\"24\">%1</text></svg>")
+        .arg(text)
+        .toUtf8();
+}
+
+// A small JPEG whose frame header claims `width` × `height`: the data ends long before.
+inline QByteArray jpegClaiming(int width, int height) {
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QByteArray bytes = encoded(small, "JPEG", 50);
+    const qsizetype frame = bytes.indexOf(QByteArray("\xff\xc0", 2));
+    if (frame < 0)
+        return {};
+    bytes[frame + 5] = static_cast<char>(height >> 8);
+    bytes[frame + 6] = static_cast<char>(height & 0xff);
+    bytes[frame + 7] = static_cast<char>(width >> 8);
+    bytes[frame + 8] = static_cast<char>(width & 0xff);
+    return bytes;
+}
+
+// A 1-bit picture of side × side, all white: a few kilobytes as a PNG.
+inline QByteArray blankMonoPng(int side) {
+    QImage picture(side, side, QImage::Format_Mono);
+    picture.fill(0);
+    picture.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    return encoded(picture, "PNG");
+}
+
+// Black and white squares of `square` pixels (a multiple of 8) over side × side.
+inline QByteArray checkerboardPng(int side, int square = 8) {
+    QImage picture(side, side, QImage::Format_Mono);
+    picture.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const int bytesPerSquare = square / 8;
+    for (int y = 0; y < side; ++y) {
+        uchar* line = picture.scanLine(y);
+        const bool odd = (y / square) % 2 == 1;
+        for (int x = 0; x < side / 8; ++x)
+            line[x] = ((x / bytesPerSquare) % 2 == 1) != odd ? 0xff : 0x00;
+    }
+    return encoded(picture, "PNG");
+}
+
+// A JPEG of text cut after `share` of its bytes.
+inline QByteArray cutJpeg(const QImage& picture, double share = 0.6) {
+    const QByteArray whole = encoded(picture, "JPEG", 95);
+    return whole.left(static_cast<qsizetype>(static_cast<double>(whole.size()) * share));
+}
+
+// A PDF from its numbered objects (object 1 is the catalog), with a cross-reference
+// table that points where the objects are.
+inline QByteArray pdfOf(const QList<QByteArray>& objects, const QByteArray& trailer = {}) {
+    QByteArray out("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets.append(out.size());
+        out += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype table = out.size();
+    out += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " + trailer +
+           ">>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    return out;
+}
+
+inline QByteArray pdfWithPage(double width, double height) {
+    return pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(width) + " " +
+                      QByteArray::number(height) + "] >>"});
+}
+
+// A page tree whose inner node lists itself and its parent among its kids.
+inline QByteArray pdfWithLoopingPages() {
+    return pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 3 >>",
+                  "<< /Type /Pages /Parent 2 0 R /Kids [3 0 R 2 0 R 4 0 R] /Count 3 >>",
+                  "<< /Type /Page /Parent 3 0 R /MediaBox [0 0 300 400] >>"});
+}
+
+// A page whose content stream inflates to `bytes` of white space.
+inline QByteArray pdfInflatingTo(qint64 bytes) {
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    const QByteArray chunk(1 << 20, ' ');
+    QByteArray packed;
+    QByteArray out(1 << 16, Qt::Uninitialized);
+    for (qint64 done = 0; done < bytes;) {
+        const qint64 take = std::min<qint64>(chunk.size(), bytes - done);
+        done += take;
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.constData()));
+        stream.avail_in = static_cast<uInt>(take);
+        const int flush = done >= bytes ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, flush);
+            packed.append(out.constData(), out.size() - static_cast<qsizetype>(stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /Contents 4 0 R >>",
+                  "<< /Length " + QByteArray::number(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
+                      packed + "\nendstream"});
+}
+
+// Locked with a user password: the check values match no empty password.
+inline QByteArray pdfWithPassword() {
+    const QByteArray check = QByteArray(32, '\x5a').toHex();
+    return pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] >>",
+                  "<< /Filter /Standard /V 1 /R 2 /O <" + check + "> /U <" + check + "> /P -4 >>"},
+                 "/Encrypt 4 0 R /ID [<00112233445566778899aabbccddeeff> <00112233445566778899aabbccddeeff>] ");
+}
+
+}  // namespace BadInputs
