@@ -15,16 +15,6 @@
 namespace TestSupport {
 namespace {
 
-void stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 // The windows of a tree node and its children, floating ones included.
 void collect(const QJsonObject& node, std::vector<QJsonObject>& out) {
     if (node.contains(QStringLiteral("pid")) && node.value(QStringLiteral("visible")).toBool())
@@ -41,11 +31,10 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
         error_ = QStringLiteral("no temporary folder");
         return;
     }
-    const QString runtime = home_.path() + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    for (const char* folder : {"/config", "/cache", "/data"})
-        QDir().mkpath(home_.path() + QLatin1StringView(folder));
+    environment_ = QProcessEnvironment::systemEnvironment();
+    for (const char* key : {"DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"})
+        environment_.remove(QLatin1StringView(key));
+    const QString runtime = usePrivateHome(home_.path(), environment_);
     const QString config = home_.path() + QStringLiteral("/sway.conf");
     {
         QFile file(config);
@@ -77,14 +66,6 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
                   command;
     }
 
-    environment_ = QProcessEnvironment::systemEnvironment();
-    for (const char* key : {"DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"})
-        environment_.remove(QLatin1StringView(key));
-    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment_.insert(QStringLiteral("HOME"), home_.path());
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path() + QStringLiteral("/config"));
-    environment_.insert(QStringLiteral("XDG_CACHE_HOME"), home_.path() + QStringLiteral("/cache"));
-    environment_.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
     environment_.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("sway"));
     environment_.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
     environment_.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
@@ -145,18 +126,9 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
                                    QStringLiteral("--print-address=1")};
     }
     bus_ = std::make_unique<QProcess>();
-    bus_->setProcessEnvironment(environment_);
-    bus_->start(QStringLiteral("dbus-daemon"), busArguments);
-    if (bus_->waitForStarted(5000)) {
-        QByteArray address;
-        timer.restart();
-        while (!address.contains('\n') && timer.elapsed() < 5000) {
-            bus_->waitForReadyRead(200);
-            address += bus_->readAllStandardOutput();
-        }
-        if (address.contains('\n'))
-            environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
-    }
+    const QString address = startSessionBus(*bus_, environment_, busArguments);
+    if (!address.isEmpty())
+        environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     if (!environment_.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) {
         error_ = QStringLiteral("no session bus (is dbus-daemon installed?)");
         return;
@@ -189,11 +161,11 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
 
 WaylandSession::~WaylandSession() {
     for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
-        stop(**it);
+        stopProcess(**it);
     if (bus_)
-        stop(*bus_);
+        stopProcess(*bus_);
     if (sway_)
-        stop(*sway_);
+        stopProcess(*sway_);
 }
 
 QProcess& WaylandSession::start(const QString& program, const QStringList& arguments) {
@@ -207,25 +179,7 @@ QProcess& WaylandSession::start(const QString& program, const QStringList& argum
 
 CommandResult WaylandSession::run(const QString& program, const QStringList& arguments,
                                   std::chrono::milliseconds timeout) const {
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(program, arguments);
-    CommandResult result;
-    if (!process.waitForStarted(5000)) {
-        result.err = QStringLiteral("could not start %1").arg(program);
-        return result;
-    }
-    process.closeWriteChannel();
-    if (!process.waitForFinished(static_cast<int>(timeout.count()))) {
-        process.kill();
-        process.waitForFinished(3000);
-    } else {
-        result.finished = process.exitStatus() == QProcess::NormalExit;
-    }
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return runProcess(environment_, program, arguments, timeout);
 }
 
 CommandResult WaylandSession::swaymsg(const QStringList& arguments) const {

@@ -7,30 +7,13 @@
 #include <QThread>
 
 namespace TestSupport {
-namespace {
-
-void stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
-}  // namespace
-
 XvfbSession::XvfbSession(int width, int height) {
     if (!home_.isValid()) {
         error_ = QStringLiteral("no temporary folder");
         return;
     }
-    const QString runtime = home_.path() + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    for (const char* folder : {"/config", "/cache", "/data"})
-        QDir().mkpath(home_.path() + QLatin1StringView(folder));
+    environment_ = QProcessEnvironment::systemEnvironment();
+    usePrivateHome(home_.path(), environment_);
 
     // Xvfb picks a free display itself and writes its number to the given descriptor;
     // standard output is that descriptor here.
@@ -59,31 +42,16 @@ XvfbSession::XvfbSession(int width, int height) {
     }
     display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
 
-    environment_ = QProcessEnvironment::systemEnvironment();
     environment_.insert(QStringLiteral("DISPLAY"), display_);
     environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment_.insert(QStringLiteral("HOME"), home_.path());
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path() + QStringLiteral("/config"));
-    environment_.insert(QStringLiteral("XDG_CACHE_HOME"), home_.path() + QStringLiteral("/cache"));
-    environment_.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
     environment_.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
     environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
 
     bus_ = std::make_unique<QProcess>();
-    bus_->setProcessEnvironment(environment_);
-    bus_->start(QStringLiteral("dbus-daemon"),
-                {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-    if (bus_->waitForStarted(5000)) {
-        QByteArray address;
-        timer.restart();
-        while (!address.contains('\n') && timer.elapsed() < 5000) {
-            bus_->waitForReadyRead(200);
-            address += bus_->readAllStandardOutput();
-        }
-        if (address.contains('\n'))
-            environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
-    }
+    const QString address = startSessionBus(
+        *bus_, environment_, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    if (!address.isEmpty())
+        environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     if (!environment_.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) {
         error_ = QStringLiteral("no session bus (is dbus-daemon installed?)");
         return;
@@ -93,11 +61,11 @@ XvfbSession::XvfbSession(int width, int height) {
 
 XvfbSession::~XvfbSession() {
     for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
-        stop(**it);
+        stopProcess(**it);
     if (bus_)
-        stop(*bus_);
+        stopProcess(*bus_);
     if (xvfb_)
-        stop(*xvfb_);
+        stopProcess(*xvfb_);
 }
 
 QProcess& XvfbSession::start(const QString& program, const QStringList& arguments,
@@ -115,27 +83,7 @@ QProcess& XvfbSession::start(const QString& program, const QStringList& argument
 
 CommandResult XvfbSession::run(const QString& program, const QStringList& arguments,
                                std::chrono::milliseconds timeout, const QByteArray& input) const {
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(program, arguments);
-    CommandResult result;
-    if (!process.waitForStarted(5000)) {
-        result.err = QStringLiteral("could not start %1").arg(program);
-        return result;
-    }
-    if (!input.isEmpty())
-        process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(static_cast<int>(timeout.count()))) {
-        process.kill();
-        process.waitForFinished(3000);
-    } else {
-        result.finished = process.exitStatus() == QProcess::NormalExit;
-    }
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return runProcess(environment_, program, arguments, timeout, input);
 }
 
 QImage XvfbSession::screenshot() const {

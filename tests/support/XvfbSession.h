@@ -3,6 +3,8 @@
 // A private X display (Xvfb) and session bus for end-to-end tests: programs run under
 // them, xdotool drives them, xclip reads their clipboard.
 
+#include "tests/support/SessionProcesses.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -16,13 +18,6 @@
 #include <vector>
 
 namespace TestSupport {
-
-struct CommandResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    bool finished = false;  // false: timed out (and was killed) or could not start
-};
 
 class XvfbSession {
 public:
