@@ -288,6 +288,8 @@ int readCategories(const Arguments& args) {
         const QString picture = scratch.filePath(sample.name + QStringLiteral(".png"));
         const QString scaled = scratch.filePath(sample.name + QStringLiteral("-x2.png"));
         sample.picture.save(picture);
+        if (const char* dump = std::getenv("BENCH_DUMP"))
+            sample.picture.save(QDir(QString::fromLocal8Bit(dump)).filePath(sample.name + QStringLiteral(".png")));
         sample.picture.scaled(sample.picture.size() * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(scaled);
         ZantrelText::ReadOptions options;
         options.languages = sample.languages;

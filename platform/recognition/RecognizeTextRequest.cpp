@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -64,13 +65,14 @@ std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
 }
 
 // Ink that lies apart from every word, grouped into runs along a line.
-std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<LineWords>& lines, double glyph) {
+std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<InkShape>& ink,
+                                 const std::vector<LineWords>& lines, double glyph) {
     std::vector<QRect> covered;
     for (const LineWords& line : lines)
         for (const WordBox& word : line.words)
             covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
     std::vector<QRect> shapes;
-    for (const InkShape& shape : inkShapes(band, inkThreshold(band))) {
+    for (const InkShape& shape : ink) {
         if (!looksLikeGlyph(shape, band.height()) || shape.box.height() < 0.8 * glyph ||
             shape.box.height() > 3.0 * glyph)
             continue;
@@ -100,12 +102,40 @@ std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<LineWords
     return runs;
 }
 
+// A narrow column of short items (the numbers of a numbered list) can come back as one
+// "line" standing across several rows, its text garbage. Such a line is dropped, so its
+// ink is read again row by row like any ink the layout left out.
+void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, int bandHeight) {
+    std::erase_if(lines, [&](const LineWords& line) {
+        std::vector<double> centres;
+        std::vector<int> heights;
+        for (const InkShape& shape : shapes) {
+            if (looksLikeGlyph(shape, bandHeight) && line.box.contains(QRectF(shape.box))) {
+                centres.push_back(shape.box.top() + shape.box.height() / 2.0);
+                heights.push_back(shape.box.height());
+            }
+        }
+        if (heights.size() < 3)
+            return false;
+        const auto middle = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2);
+        std::nth_element(heights.begin(), middle, heights.end());
+        const double glyph = *middle;
+        // Rows of glyphs, one above the other, with clear space between them.
+        std::sort(centres.begin(), centres.end());
+        int rows = 1;
+        for (std::size_t i = 1; i < centres.size(); ++i)
+            rows += centres[i] - centres[i - 1] > glyph ? 1 : 0;
+        return rows >= 3 && line.box.height() > 2.6 * glyph;
+    });
+}
+
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
 // its own, as noise. Ink that no word covers is read once more, run by run, as a line.
 std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band,
-                                      const std::vector<LineWords>& lines, double glyph, tesseract::ETEXT_DESC& monitor) {
+                                      const std::vector<InkShape>& ink, const std::vector<LineWords>& lines,
+                                      double glyph, tesseract::ETEXT_DESC& monitor) {
     std::vector<LineWords> found;
-    const std::vector<QRect> runs = uncoveredRuns(band, lines, glyph);
+    const std::vector<QRect> runs = uncoveredRuns(band, ink, lines, glyph);
     // Many loose shapes are pictures or icons, not text the layout missed.
     if (runs.empty() || runs.size() > maxLoneRuns)
         return found;
@@ -150,8 +180,12 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
 
     std::vector<LineWords> lines = collectLines(api);
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
-    for (LineWords& line : readLoneGlyphs(api, band, lines, glyph, monitor))
+    const int threshold = inkThreshold(band);
+    const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    dropStackedLines(lines, shapes, band.height());
+    for (LineWords& line : readLoneGlyphs(api, band, shapes, lines, glyph, monitor))
         lines.push_back(std::move(line));
+    markListLines(lines, band, threshold, shapes, glyph);
     checkCancellation(stop);
     api.Clear();
     for (LineWords& line : lines) {
