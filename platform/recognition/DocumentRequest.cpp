@@ -48,8 +48,9 @@ ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() co
 void RecognizeDocumentsRequest::setComputeDevice(ComputeDevice device, ComputeStage /*stage*/) { device_ = device; }
 
 std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
-                                                                   std::stop_token stop) {
+                                                                   std::stop_token stop, const QStringList& languages) {
     RecognizeTextRequest request;
+    request.recognitionLanguages = languages;
     request.setComputeDevice(device, ComputeStage::main);
     const QSizeF size = picture.size();
     std::vector<TableWord> words;
@@ -68,11 +69,15 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
         return {};
     const QSizeF size = picture.size();
+    auto readWords = [this](const QImage& image, std::stop_token token) {
+        return this->readWords ? this->readWords(image, device_, std::move(token))
+                               : textRequestWords(image, device_, std::move(token), recognitionLanguages);
+    };
     const Rulings rulings = TableFinder::findRulings(picture);
     checkCancellation(stop);
     // The words are read with the rules in place: the recognizer keeps the text of
     // framed cells apart better with them than without.
-    std::vector<TableWord> words = readWords(picture, device_, stop);
+    std::vector<TableWord> words = readWords(picture, stop);
     checkCancellation(stop);
     if (words.empty())
         return {};
@@ -105,7 +110,7 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
             for (const QRectF& cell : tallCells)
                 painter.fillRect(cell.translated(-area.topLeft()).adjusted(-2, -2, 2, 2), ground);
         }
-        std::vector<TableWord> reread = readWords(strip, device_, stop);
+        std::vector<TableWord> reread = readWords(strip, stop);
         checkCancellation(stop);
         for (TableWord& word : reread)
             word.box.translate(area.topLeft());
