@@ -98,17 +98,38 @@ TEST(PagePreparation, StripsAreScaledAndPaddedAndMapBack) {
     EXPECT_NEAR(back.bottom(), 42, 1e-9);
 }
 
-TEST(PagePreparation, ADarkPanelTurnsLightWithDarkText) {
-    QImage picture = textPicture(Qt::white, Qt::black, 14);
+TEST(PagePreparation, ADarkPanelWithTextTurnsLightButABoldLetterKeepsItsInk) {
+    QImage picture(600, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
     {
         QPainter painter(&picture);
-        painter.fillRect(280, 0, 120, 80, QColor(0x20, 0x20, 0x20));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(14);
+        painter.setFont(font);
+        painter.drawText(QPointF(10, 40), QStringLiteral("measure the height of these glyphs"));
+        painter.fillRect(330, 0, 120, 80, QColor(0x20, 0x20, 0x20));
+        painter.setPen(QColor(0xe0, 0xe0, 0xe0));
+        painter.drawText(QPointF(340, 40), QStringLiteral("Panel text"));
+        // As solid as a panel, but it holds no text.
+        font.setPixelSize(60);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(480, 80), QStringLiteral("N"));
     }
     const PreparedPage page = preparePage(picture);
     EXPECT_FALSE(page.inverted);
-    // The panel's ground is white now, like the page's.
-    EXPECT_EQ(qGray(page.image.pixel(390, 75)), 255);
+    // The panel's ground is white now, like the page's, and its text dark.
+    EXPECT_EQ(qGray(page.image.pixel(440, 75)), 255);
     EXPECT_EQ(qGray(page.image.pixel(5, 75)), 255);
+    int darkInPanel = 0;
+    for (int x = 340; x < 440; ++x)
+        darkInPanel += qGray(page.image.pixel(x, 36)) < 128 ? 1 : 0;
+    EXPECT_GT(darkInPanel, 5);
+    int darkInLetter = 0;
+    for (int x = 480; x < 540; ++x)
+        darkInLetter += qGray(page.image.pixel(x, 60)) < 128 ? 1 : 0;
+    EXPECT_GT(darkInLetter, 12);
 }
 
 TEST(PagePreparation, TransparentAndEmptyPicturesAreSafe) {
