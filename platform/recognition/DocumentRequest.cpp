@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TableCellRepair.h"
 
 #include <QHash>
 #include <QPainter>
@@ -33,6 +34,41 @@ QColor commonColour(const QImage& picture) {
         }
     }
     return QColor::fromRgb(common);
+}
+
+// Cells that slipped on look-alike characters, read again from the cell alone with only
+// the characters their column or row uses.
+void rereadCells(DocumentTable& table, const QImage& picture, const QStringList& languages, ComputeDevice device,
+                 const std::stop_token& stop) {
+    const QSizeF size = picture.size();
+    for (const CellReread& reread : cellsToReread(table)) {
+        DocumentCell& cell = table.rows[reread.row][reread.cell];
+        const QRectF box = pixelBox(cell.content.boundingBox, size);
+        const double margin = 0.5 * box.height() + 4;
+        const QRect area = box.adjusted(-margin, -4, margin, 4).toAlignedRect() & picture.rect();
+        if (area.isEmpty())
+            continue;
+        RecognizeTextRequest request;
+        request.setComputeDevice(device, ComputeStage::main);
+        request.recognitionLanguages = languages;
+        request.characterWhitelist = reread.characters;
+        const QImage crop = picture.copy(area);
+        // A thin figure beside a letter can go missing at one size and not at another.
+        for (const double scale : {1.0, 1.5, 2.0}) {
+            const QImage scaled = scale == 1.0 ? crop
+                                               : crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio,
+                                                             Qt::SmoothTransformation);
+            QStringList parts;
+            for (const RecognizedTextObservation& observation : request.perform(scaled, stop))
+                if (!observation.candidates.empty())
+                    parts.append(observation.candidates.front().string);
+            const QString text = parts.join(u' ');
+            if (acceptsReread(reread, text)) {
+                cell.content.transcript = text;
+                break;
+            }
+        }
+    }
 }
 
 qsizetype letterCount(const QString& text) {
@@ -128,7 +164,11 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
         std::erase_if(words, inBand);
         words.insert(words.end(), reread.begin(), reread.end());
     }
-    return {DocumentObservation{DocumentContainer{TableFinder::findTables(words, rulings, size)}}};
+    std::vector<DocumentTable> found = TableFinder::findTables(words, rulings, size);
+    for (DocumentTable& table : found)
+        rereadCells(table, picture, recognitionLanguages, device_, stop);
+    checkCancellation(stop);
+    return {DocumentObservation{DocumentContainer{std::move(found)}}};
 }
 
 std::vector<QRectF> RecognizeDocumentsRequest::rowBands(const DocumentTable& table, const QSizeF& pictureSize) {

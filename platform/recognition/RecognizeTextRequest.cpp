@@ -159,7 +159,7 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
 // One band of the page, rows [top, bottom), read on one engine. Boxes come back in the
 // original picture's pixels.
 std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, const EngineSettings& settings,
-                                ComputeDevice device, const std::stop_token& stop) {
+                                const QString& whitelist, ComputeDevice device, const std::stop_token& stop) {
     checkCancellation(stop);
     const PreparedPage::Strip strip = page.strip(top, bottom);
     const QImage& band = strip.image;
@@ -167,18 +167,34 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     EnginePool::Lease engine =
         device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings);
     tesseract::TessBaseAPI& api = engine->api();
-    api.SetPageSegMode(tesseract::PSM_AUTO);
+    const bool restricted = !whitelist.isEmpty();
+    api.SetPageSegMode(restricted ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_AUTO);
+    api.SetVariable("tessedit_char_whitelist", restricted ? whitelist.toUtf8().constData() : "");
     api.SetImage(band.constBits(), band.width(), band.height(), 1, static_cast<int>(band.bytesPerLine()));
     api.SetSourceResolution(std::max(70, static_cast<int>(std::lround(96 * page.scale))));
     tesseract::ETEXT_DESC monitor;
     monitor.cancel = &stopRequested;
     monitor.cancel_this = const_cast<std::stop_token*>(&stop);
     const int status = api.Recognize(&monitor);
+    if (restricted) {
+        // Engines are lent out again: the next reading gets the whole alphabet.
+        api.SetVariable("tessedit_char_whitelist", "");
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+    }
     checkCancellation(stop);
     if (status != 0)
         throw RecognitionError("the text recognizer could not read the picture");
 
     std::vector<LineWords> lines = collectLines(api);
+    if (restricted) {
+        api.Clear();
+        for (LineWords& line : lines) {
+            line.box = strip.toOriginal(line.box);
+            for (WordBox& word : line.words)
+                word.box = strip.toOriginal(word.box);
+        }
+        return lines;
+    }
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
@@ -238,15 +254,18 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
         throw RecognitionError("the picture cannot be converted for recognition");
     const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
 
-    const auto bands = bandsOf(page);
+    // One line of a few characters is read whole.
+    const auto bands = characterWhitelist.isEmpty() ? bandsOf(page)
+                                                    : std::vector<std::pair<int, int>>{{0, page.image.height()}};
     std::vector<QFuture<BandResult>> running;
     running.reserve(bands.size());
     for (const auto& [top, bottom] : bands) {
         running.push_back(QtConcurrent::run(&recognitionPool(), [&page, top = top, bottom = bottom, &settings,
+                                                                  &whitelist = characterWhitelist,
                                                                   device = device_, &stop] {
             BandResult result;
             try {
-                result.lines = readBand(page, top, bottom, settings, device, stop);
+                result.lines = readBand(page, top, bottom, settings, whitelist, device, stop);
             } catch (...) {
                 result.error = std::current_exception();
             }

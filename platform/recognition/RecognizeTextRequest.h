@@ -30,6 +30,9 @@ struct RecognizeTextRequest {
     double minimumTextHeightFraction = 0.0;
     // BCP 47 identifiers in priority order; empty reads the default language.
     QStringList recognitionLanguages;
+    // When not empty, the picture is one line of text made of these characters only
+    // (a second reading of a table cell).
+    QString characterWhitelist;
 
     ComputeStageDevices supportedComputeStageDevices() const;
     void setComputeDevice(ComputeDevice device, ComputeStage stage);
