@@ -188,6 +188,22 @@ TEST(TesseractLanguages, IdentifiersMapToTraineddataNames) {
     EXPECT_FALSE(installedTraineddata().contains("osd"));
 }
 
+TEST(TesseractLanguages, LatinLanguagesWithoutAModelAreReadWithTheLatinScriptModel) {
+    const QStringList englishOnly{"eng"};
+    const QStringList withLatin{"Latin", "eng", "deu", "jpn"};
+    EXPECT_EQ(engineLanguages({"de-DE", "fr"}, englishOnly), "eng");
+    EXPECT_EQ(engineLanguages({"en-US"}, withLatin), "eng");
+    EXPECT_EQ(engineLanguages({"de"}, withLatin), "deu");
+    // French has no model of its own: the Latin model reads English and German with it,
+    // while Japanese keeps its own.
+    EXPECT_EQ(engineLanguages({"en", "fr-FR", "de", "ja"}, withLatin), "Latin+jpn");
+    EXPECT_EQ(engineLanguages({"ru"}, withLatin), "eng");
+    EXPECT_TRUE(isLatinScript("vi"));
+    EXPECT_TRUE(isLatinScript("sr-Latn"));
+    EXPECT_FALSE(isLatinScript("sr"));
+    EXPECT_FALSE(isLatinScript("uz-Cyrl"));
+}
+
 TEST(TextRequest, AStopEndsTheRecognitionWithACancellation) {
     std::stop_source stop;
     stop.request_stop();
