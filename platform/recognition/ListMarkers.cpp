@@ -64,7 +64,12 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
             hollow = !isInk(gray, threshold, x, y);
     if (hollow)
         return fill < 0.8 ? std::optional(MarkerShape::circle) : std::nullopt;
-    if (fill >= 0.9)
+    // A disc leaves its corners empty; a square fills them, or nearly all its box.
+    const int corners = int(isInk(gray, threshold, box.left(), box.top())) +
+                        int(isInk(gray, threshold, box.right(), box.top())) +
+                        int(isInk(gray, threshold, box.left(), box.bottom())) +
+                        int(isInk(gray, threshold, box.right(), box.bottom()));
+    if (corners >= 3 || fill >= 0.9)
         return MarkerShape::square;
     if (fill >= 0.6)
         return MarkerShape::disc;

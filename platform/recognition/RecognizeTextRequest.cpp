@@ -70,7 +70,10 @@ std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<InkShape>
     std::vector<QRect> covered;
     for (const LineWords& line : lines)
         for (const WordBox& word : line.words)
-            covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
+            // A lone period or comma owns no ink beside it: the "1" of "1." is a glyph
+            // of its own even when the layout kept only the period.
+            if (word.box.height() >= 0.5 * glyph || word.box.width() >= 0.5 * glyph)
+                covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
     std::vector<QRect> shapes;
     for (const InkShape& shape : ink) {
         if (!looksLikeGlyph(shape, band.height()) || shape.box.height() < 0.8 * glyph ||
@@ -125,7 +128,7 @@ void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>
         int rows = 1;
         for (std::size_t i = 1; i < centres.size(); ++i)
             rows += centres[i] - centres[i - 1] > glyph ? 1 : 0;
-        return rows >= 3 && line.box.height() > 2.6 * glyph;
+        return rows >= 2 && line.box.height() > 2.6 * glyph;
     });
 }
 
@@ -141,8 +144,11 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
         return found;
     api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const QRect& run : runs) {
-        const int margin = std::max(4, run.height() / 2);
-        const QRect area = run.adjusted(-margin, -margin, margin, margin) & band.rect();
+        // Room beside the run for a period that belongs to it ("1."), little above and
+        // below, where the neighbouring rows begin.
+        const int side = std::max(4, run.height());
+        const int margin = std::max(4, run.height() / 4);
+        const QRect area = run.adjusted(-side, -margin, side, margin) & band.rect();
         api.SetRectangle(area.left(), area.top(), area.width(), area.height());
         if (api.Recognize(&monitor) != 0)
             break;
@@ -199,7 +205,14 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
     dropStackedLines(lines, shapes, band.height());
-    for (LineWords& line : readLoneGlyphs(api, band, shapes, lines, glyph, monitor))
+    std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
+    // What was read again whole replaces the scraps the layout kept of it.
+    for (const LineWords& found : lone) {
+        for (LineWords& line : lines)
+            std::erase_if(line.words, [&](const WordBox& word) { return found.box.contains(word.box.center()); });
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+    for (LineWords& line : lone)
         lines.push_back(std::move(line));
     markListLines(lines, band, threshold, shapes, glyph);
     checkCancellation(stop);
