@@ -1,4 +1,4 @@
-// read [--mode keep|join] [--codes] [--runs N] [--vs-tesseract] FILE…
+// read [--mode keep|join] [--codes] [--runs N] [--vs-tesseract] [--languages ID,ID…] FILE…
 // read --make-samples DIR
 // read --categories [--runs N] [--app PATH]
 //
@@ -52,11 +52,12 @@ struct Arguments {
     std::optional<QString> samplesFolder;
     bool categories = false;
     QString app;
+    QStringList languages;
     QStringList files;
 };
 
 [[noreturn]] void usage() {
-    std::fputs("usage: read [--mode keep|join] [--codes] [--runs N] [--vs-tesseract] FILE...\n"
+    std::fputs("usage: read [--mode keep|join] [--codes] [--runs N] [--vs-tesseract] [--languages ID,...] FILE...\n"
                "       read --make-samples DIR\n",
                stderr);
     std::exit(2);
@@ -85,6 +86,8 @@ Arguments parse(const QStringList& args) {
                 usage();
         } else if (arg == QLatin1String("--vs-tesseract")) {
             parsed.versusTesseract = true;
+        } else if (arg == QLatin1String("--languages")) {
+            parsed.languages = next().split(u',', Qt::SkipEmptyParts);
         } else if (arg == QLatin1String("--categories")) {
             parsed.categories = true;
         } else if (arg == QLatin1String("--app")) {
@@ -139,7 +142,9 @@ QString readingOf(const QList<ZantrelText::Input>& inputs, const Arguments& args
                 parts.append(*text);
             continue;
         }
-        const ZantrelText::Reading reading = readPicture(*input.image());
+        ZantrelText::ReadOptions options;
+        options.languages = args.languages;
+        const ZantrelText::Reading reading = readPicture(*input.image(), options);
         if (args.codes) {
             for (const ZantrelText::FoundCode& code : reading.codes)
                 parts.append(code.payload);
