@@ -1,6 +1,7 @@
 #include "text/WarmUp.h"
 
 #include "platform/async/Clock.h"
+#include "platform/async/Worker.h"
 #include "text/DocumentPass.h"
 #include "text/TextReader.h"
 
@@ -12,7 +13,13 @@ namespace ZantrelText {
 
 WarmUpRequests WarmUpRequests::live() {
     ReadPasses reading = ReadPasses::live();
-    return {std::move(reading.text), DocumentPassRequests::live().documents, std::move(reading.barcodes)};
+    // A region of a screen is read in about this many bands at once.
+    constexpr std::size_t regionEngines = 3;
+    return {std::move(reading.text), DocumentPassRequests::live().documents, std::move(reading.barcodes),
+            [](ReadOptions options) -> QCoro::Task<void> {
+                const Platform::Recognition::RecognizeTextRequest request = TextReader::textRequest(options);
+                co_await Platform::runOnWorker([request] { request.prepareEngines(regionEngines); });
+            }};
 }
 
 namespace TextReader {
@@ -45,6 +52,8 @@ QCoro::Task<void> warmUp(ReadOptions options, std::chrono::nanoseconds after, Wa
     if (!picture)
         co_return;
     co_await discarding([&] { return requests.text(*picture, options, stop); });
+    if (requests.engines && !stop.stop_requested())
+        co_await discarding([&] { return requests.engines(options); });
     if (options.tables)
         co_await discarding([&] { return requests.documents(*picture, stop); });
     co_await discarding([&] { return requests.barcodes(*picture, stop); });

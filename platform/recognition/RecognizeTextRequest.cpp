@@ -18,6 +18,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace Platform::Recognition {
 namespace {
@@ -250,6 +251,23 @@ QThreadPool& recognitionPool() {
         return p;
     }();
     return *pool;
+}
+
+void RecognizeTextRequest::prepareEngines(std::size_t count) const {
+    const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
+    // Held together, so each slot loads an engine of its own unless one is idle.
+    std::vector<std::optional<EnginePool::Lease>> leases(count);
+    std::vector<QFuture<void>> loads;
+    for (std::size_t i = 0; i < count; ++i) {
+        loads.push_back(QtConcurrent::run(&recognitionPool(), [&settings, &slot = leases[i]] {
+            try {
+                slot.emplace(EnginePool::shared().acquire(settings));
+            } catch (const RecognitionError&) {
+            }
+        }));
+    }
+    for (QFuture<void>& load : loads)
+        load.waitForFinished();
 }
 
 ComputeStageDevices RecognizeTextRequest::supportedComputeStageDevices() const {

@@ -6,6 +6,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
 #include <QFont>
@@ -236,3 +237,13 @@ TEST(BarcodeRequest, SymbologiesAreReportedAsTheReaderNamesThem) {
 }
 
 }  // namespace
+
+TEST(TextRequest, PreparedEnginesWaitIdleForTheNextReadings) {
+    RecognizeTextRequest request;
+    request.prepareEngines(3);
+    // Three readings side by side borrow them instead of loading models.
+    EXPECT_GE(EnginePool::shared().idleCount(), 3u);
+    // A language whose model is missing loads nothing and throws nothing.
+    request.recognitionLanguages = {QStringLiteral("tlh")};
+    EXPECT_NO_THROW(request.prepareEngines(1));
+}
