@@ -8,17 +8,21 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QThread>
+
+#include <algorithm>
 
 namespace ZantrelText {
 
 WarmUpRequests WarmUpRequests::live() {
     ReadPasses reading = ReadPasses::live();
-    // A region of a screen is read in about this many bands at once.
-    constexpr std::size_t regionEngines = 3;
+    // A region of a screen is read in a band per core.
+    const auto regionEngines = static_cast<std::size_t>(std::clamp(QThread::idealThreadCount(), 1, 8));
     return {std::move(reading.text), DocumentPassRequests::live().documents, std::move(reading.barcodes),
-            [](ReadOptions options) -> QCoro::Task<void> {
+            [regionEngines](ReadOptions options) -> QCoro::Task<void> {
                 const Platform::Recognition::RecognizeTextRequest request = TextReader::textRequest(options);
-                co_await Platform::runOnWorker([request] { request.prepareEngines(regionEngines); });
+                const std::size_t count = regionEngines;
+                co_await Platform::runOnWorker([request, count] { request.prepareEngines(count); });
             }};
 }
 

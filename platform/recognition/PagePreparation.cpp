@@ -67,6 +67,21 @@ int lightRunsAcross(const QImage& gray, const QRect& box, int threshold) {
     return most;
 }
 
+void whitenGround(QImage& gray) {
+    const auto counts = histogram(gray);
+    const int ground = static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+    if (ground >= 250 || ground < 128)
+        return;
+    std::array<uchar, 256> level{};
+    for (int v = 0; v < 256; ++v)
+        level[static_cast<std::size_t>(v)] = static_cast<uchar>(std::min(255, v * 255 / ground));
+    for (int y = 0; y < gray.height(); ++y) {
+        uchar* line = gray.scanLine(y);
+        for (int x = 0; x < gray.width(); ++x)
+            line[x] = level[line[x]];
+    }
+}
+
 }  // namespace
 
 QRectF PreparedPage::Strip::toOriginal(const QRectF& stripBox) const {
@@ -318,6 +333,9 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     page.inverted = isLightOnDark(gray);
     if (page.inverted)
         gray.invertPixels();
+    // The ground stretched to white: a strip's margin is white, and a gray ground inside a
+    // white frame reads to the page layout as a picture, whose text it skips.
+    whitenGround(gray);
     // One labelling serves both: the panels' own text is no shape before they turn, and
     // the page's glyphs tell the size of theirs.
     const std::vector<InkShape> shapes = inkShapes(gray, inkThreshold(gray));
