@@ -247,3 +247,12 @@ TEST(TextRequest, PreparedEnginesWaitIdleForTheNextReadings) {
     request.recognitionLanguages = {QStringLiteral("tlh")};
     EXPECT_NO_THROW(request.prepareEngines(1));
 }
+
+TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
+    for (const QColor& ground : {QColor(0xdd, 0xdd, 0xdd), QColor(0x30, 0x30, 0x30)}) {
+        const QColor ink = ground.lightness() > 128 ? QColor(0x20, 0x20, 0x20) : QColor(0xe0, 0xe0, 0xe0);
+        const PreparedPage page = preparePage(textPicture(ground, ink, 14));
+        EXPECT_EQ(qGray(page.image.pixel(2, 2)), 255) << ground.name().toStdString();
+        EXPECT_EQ(qGray(page.strip(0, 40).image.pixel(1, 1)), 255);
+    }
+}
