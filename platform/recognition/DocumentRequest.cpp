@@ -54,7 +54,7 @@ void rereadCells(DocumentTable& table, const QImage& picture, const QStringList&
         request.characterWhitelist = reread.characters;
         const QImage crop = picture.copy(area);
         // A thin figure beside a letter can go missing at one size and not at another.
-        for (const double scale : {1.0, 1.5, 2.0}) {
+        for (const double scale : {1.0, 1.5, 2.0, 3.0}) {
             const QImage scaled = scale == 1.0 ? crop
                                                : crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio,
                                                              Qt::SmoothTransformation);
