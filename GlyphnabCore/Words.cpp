@@ -278,7 +278,9 @@ QString settingsFollowMacNone() {
 QString settingsDetectLanguage() { return text(u"settings.detectLanguage", u"Detect the language of each grab"); }
 QString settingsLanguagesDetail() {
     return text(u"settings.languagesDetail",
-                u"These are the languages the recognizer reads on this computer. Pick the ones you grab most.");
+                u"These are the languages the recognizer reads on this computer. Pick the ones you grab "
+                u"most. To read more, install the package tesseract-ocr- followed by the "
+                u"language's three-letter code, such as tesseract-ocr-deu for German.");
 }
 QString settingsSearchLanguages() { return text(u"settings.searchLanguages", u"Search languages"); }
 QString settingsUseMacs() { return text(u"settings.useMacs", u"Use the System's"); }

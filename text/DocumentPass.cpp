@@ -9,10 +9,11 @@
 
 namespace ZantrelText {
 
-DocumentPassRequests DocumentPassRequests::live() {
+DocumentPassRequests DocumentPassRequests::live(const ReadOptions& options) {
     return {
-        [](QImage image, std::stop_token stop) -> QCoro::Task<DocumentObservations> {
-            const Platform::Recognition::RecognizeDocumentsRequest request;
+        [languages = options.languages](QImage image, std::stop_token stop) -> QCoro::Task<DocumentObservations> {
+            Platform::Recognition::RecognizeDocumentsRequest request;
+            request.recognitionLanguages = languages;
             co_return co_await VisionRunner::shared().run(request, std::move(image), stop);
         },
         [](QImage image, ReadOptions options, std::stop_token stop)
@@ -43,8 +44,9 @@ QRect integral(const QRectF& box) {
 
 QCoro::Task<std::optional<TableText>> readTable(QImage image, double width, double height, ReadOptions options,
                                                 QList<TextPiece> pieces, std::stop_token stop) {
+    DocumentPassRequests requests = DocumentPassRequests::live(options);
     co_return co_await readTable(std::move(image), width, height, std::move(options), std::move(pieces),
-                                 DocumentPassRequests::live(), stop);
+                                 std::move(requests), stop);
 }
 
 QCoro::Task<std::optional<TableText>> readTable(QImage image, double width, double height, ReadOptions options,

@@ -32,8 +32,9 @@ struct DocumentPassRequests {
                                                                                     std::stop_token)>
         text;
 
-    // Each request performed through the shared runner.
-    static DocumentPassRequests live();
+    // Each request performed through the shared runner; the document request reads its
+    // words in the reading's languages.
+    static DocumentPassRequests live(const ReadOptions& options = {});
 };
 
 namespace TextReader {

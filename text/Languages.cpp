@@ -32,13 +32,20 @@ std::optional<QString> languageOfModel(const QString& traineddata) {
 
 QStringList supportedLanguages() {
     QStringList languages;
-    for (const QString& model : Platform::Recognition::installedTraineddata()) {
-        const std::optional<QString> tag = languageOfModel(model);
-        if (!tag)
-            continue;
-        const QString identifier = LanguageMatch::maximized(*tag).identifier();
+    auto add = [&](const QString& tag) {
+        const QString identifier = LanguageMatch::maximized(tag).identifier();
         if (!languages.contains(identifier))
             languages.append(identifier);
+    };
+    for (const QString& model : Platform::Recognition::installedTraineddata()) {
+        // The Latin-script model reads every language written in Latin letters.
+        if (model == QLatin1String(Platform::Recognition::latinScriptModel)) {
+            for (const QString& tag : Platform::Recognition::latinScriptLanguages())
+                add(tag);
+            continue;
+        }
+        if (const std::optional<QString> tag = languageOfModel(model))
+            add(*tag);
     }
     return languages;
 }

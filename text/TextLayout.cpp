@@ -127,6 +127,51 @@ bool isColumnGroup(const QList<TextPiece>& side, double unit, int depth)
            columnSplitWithin(side, unit, depth - 1).has_value();
 }
 
+// The rows of a side: pieces whose centres lie within half a unit of each other.
+QList<Extent> rowsOf(const QList<TextPiece>& side, double unit)
+{
+    QList<TextPiece> sorted = side;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TextPiece& a, const TextPiece& b) { return midY(a.box) < midY(b.box); });
+    QList<Extent> rows;
+    double lastCentre = 0;
+    for (const TextPiece& piece : sorted) {
+        if (rows.isEmpty() || midY(piece.box) - lastCentre > 0.5 * unit)
+            rows.append({minY(piece.box), maxY(piece.box)});
+        rows.back().start = std::min(rows.back().start, minY(piece.box));
+        rows.back().end = std::max(rows.back().end, maxY(piece.box));
+        lastCentre = midY(piece.box);
+    }
+    return rows;
+}
+
+// Cells of a table: rows spaced apart more than lines of running text, and lined up
+// across the gap (almost) one for one. Columns of prose share line positions too, but
+// their lines follow each other closely.
+bool formsGrid(const QList<TextPiece>& left, const QList<TextPiece>& right, double unit)
+{
+    const QList<Extent> leftRows = rowsOf(left, unit);
+    const QList<Extent> rightRows = rowsOf(right, unit);
+    if (leftRows.size() < 2 || rightRows.size() < 2)
+        return false;
+    auto spacedApart = [&](const QList<Extent>& rows) {
+        QList<double> gaps;
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            gaps.append(rows.at(i).start - rows.at(i - 1).end);
+        return medianOf(gaps).value_or(0) >= 0.7 * unit;
+    };
+    auto partnered = [&](const QList<Extent>& rows, const QList<Extent>& others) {
+        const auto matched = std::count_if(rows.begin(), rows.end(), [&](const Extent& row) {
+            return std::any_of(others.begin(), others.end(), [&](const Extent& other) {
+                return std::abs((row.start + row.end) / 2 - (other.start + other.end) / 2) < 0.35 * unit;
+            });
+        });
+        return 5 * matched >= 4 * rows.size();
+    };
+    return spacedApart(leftRows) && spacedApart(rightRows) && partnered(leftRows, rightRows) &&
+           partnered(rightRows, leftRows);
+}
+
 std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
     const QList<TextPiece>& pieces, double unit, int depth)
 {
@@ -150,7 +195,7 @@ std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
             if (minX(piece.box) >= gap.end)
                 right.append(piece);
         }
-        if (isColumnGroup(left, unit, depth) && isColumnGroup(right, unit, depth))
+        if (isColumnGroup(left, unit, depth) && isColumnGroup(right, unit, depth) && !formsGrid(left, right, unit))
             return std::pair{left, right};
     }
     return std::nullopt;

@@ -8,6 +8,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ZantrelText {
@@ -29,7 +30,9 @@ qsizetype indentOf(double offset, double characterWidth)
     return qsizetype(std::min(columns, maximumIndent));
 }
 
-QStringList codeLines(const TextLayout::Block& block)
+// Rows start where they stand, in spaces of the block's average character width: code
+// keeps its indentation this way, and a nested list its levels.
+QStringList indentedLines(const TextLayout::Block& block)
 {
     double left = minX(block.rows.front().box);
     double widths = 0;
@@ -85,7 +88,12 @@ QStringList TextLayout::Block::lines() const
     if (rows.isEmpty())
         return {};
     if (isCode)
-        return codeLines(*this);
+        return indentedLines(*this);
+    const bool nestedList = std::any_of(rows.begin(), rows.end(), [&](const Row& row) {
+        return minX(row.box) != minX(rows.front().box) && LayoutSteps::isListLine(row.text());
+    });
+    if (nestedList)
+        return indentedLines(*this);
     QStringList result;
     for (const Row& row : rows)
         result.append(row.text());

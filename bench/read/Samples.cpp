@@ -135,6 +135,7 @@ std::vector<Sample> makeSamples() {
         paragraphSample(QStringLiteral("dark"), {1000, 300}, 14, QColor(0x1e, 0x1e, 0x1e), QColor(0xd4, 0xd4, 0xd4), 1),
         paragraphSample(QStringLiteral("small"), {1000, 300}, 11, Qt::white, QColor(0x1a, 0x1a, 0x1a), 2),
         screenSample(),
+        paragraphSample(QStringLiteral("region"), {960, 320}, 14, Qt::white, QColor(0x1a, 0x1a, 0x1a), 3),
     };
 }
 

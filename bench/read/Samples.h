@@ -19,7 +19,7 @@ struct Sample {
 
 // light: 1000 × 300, 14 px text, dark on white; dark: the same text light on a dark
 // ground; screen: 1920 × 1080, three columns of dense 14 px text; small: 1000 × 300 of
-// 11 px text.
+// 11 px text; region: 960 × 320 of 14 px text, a typical grab.
 std::vector<Sample> makeSamples();
 
 // Writes NAME.png and NAME.txt for each sample; false when a file cannot be written.

@@ -9,6 +9,7 @@
 #include "platform/recognition/TableFinder.h"
 
 #include <QImage>
+#include <QStringList>
 
 #include <functional>
 #include <stop_token>
@@ -21,8 +22,12 @@ struct RecognizeDocumentsRequest {
     // Reads the words of a picture (boxes in its pixels); blocking.
     using WordReader = std::function<std::vector<TableWord>(const QImage&, ComputeDevice, std::stop_token)>;
 
-    // The words come from the text request, which is also what a test replaces.
-    WordReader readWords = textRequestWords;
+    // The words come from the text request in `recognitionLanguages`; a test hands in
+    // its own reader.
+    WordReader readWords;
+    // BCP 47 identifiers in priority order, as the reading names them; empty reads the
+    // installed default.
+    QStringList recognitionLanguages;
 
     ComputeStageDevices supportedComputeStageDevices() const;
     void setComputeDevice(ComputeDevice device, ComputeStage stage);
@@ -33,8 +38,9 @@ struct RecognizeDocumentsRequest {
     // CancellationError).
     Result perform(const QImage& picture, std::stop_token stop = {}) const;
 
-    // The words of the text request in the installed default language.
-    static std::vector<TableWord> textRequestWords(const QImage& picture, ComputeDevice device, std::stop_token stop);
+    // The words of the text request in these languages (empty: the installed default).
+    static std::vector<TableWord> textRequestWords(const QImage& picture, ComputeDevice device, std::stop_token stop,
+                                                   const QStringList& languages = {});
 
     // Where each row of a table is read again: the height of its one-row cells' text,
     // the width of the whole table, a small margin around; in picture pixels.

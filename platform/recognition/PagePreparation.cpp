@@ -48,6 +48,40 @@ int findRoot(std::vector<int>& parent, int i) {
     return i;
 }
 
+// The most runs of ground between the first and last ink of any row of the box.
+int lightRunsAcross(const QImage& gray, const QRect& box, int threshold) {
+    int most = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        int first = box.left();
+        while (first <= box.right() && line[first] >= threshold)
+            ++first;
+        int last = box.right();
+        while (last >= first && line[last] >= threshold)
+            --last;
+        int runs = 0;
+        for (int x = first + 1; x <= last; ++x)
+            runs += line[x] >= threshold && line[x - 1] < threshold ? 1 : 0;
+        most = std::max(most, runs);
+    }
+    return most;
+}
+
+void whitenGround(QImage& gray) {
+    const auto counts = histogram(gray);
+    const int ground = static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+    if (ground >= 250 || ground < 128)
+        return;
+    std::array<uchar, 256> level{};
+    for (int v = 0; v < 256; ++v)
+        level[static_cast<std::size_t>(v)] = static_cast<uchar>(std::min(255, v * 255 / ground));
+    for (int y = 0; y < gray.height(); ++y) {
+        uchar* line = gray.scanLine(y);
+        for (int x = 0; x < gray.width(); ++x)
+            line[x] = level[line[x]];
+    }
+}
+
 }  // namespace
 
 QRectF PreparedPage::Strip::toOriginal(const QRectF& stripBox) const {
@@ -248,7 +282,8 @@ double scaleForGlyphHeight(std::optional<double> glyphHeight) {
 int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
     // A panel is one connected dark shape: its text is holes in it. Only big, mostly
     // solid shapes count; glyphs, rules and frames are far from either.
-    const int smallestSide = std::max(24, std::min(gray.width(), gray.height()) / 20);
+    const int smallestSide = std::max(16, std::min(gray.width(), gray.height()) / 20);
+    const int threshold = inkThreshold(gray);
     int inverted = 0;
     for (const InkShape& shape : shapes) {
         const QRect& box = shape.box;
@@ -258,6 +293,10 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
             continue;
         if (box.width() * static_cast<double>(box.height()) > 0.9 * gray.width() * gray.height())
             continue;  // the ground itself
+        // A panel holds text: light strokes across it. A large bold letter is solid too,
+        // but has at most a few counters.
+        if (lightRunsAcross(gray, box, threshold) < 4)
+            continue;
         // Inverted, the panel's ground is a light gray; stretched to white, it reads like
         // the rest of the page, where a gray ground would fall below the page's
         // ink threshold.
@@ -268,9 +307,17 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
                 ++counts[static_cast<std::size_t>(255 - line[x])];
         }
         const int ground = std::max(1, static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin()));
+        // Only the panel itself turns: the page's ground in the corners beside a rounded
+        // edge would turn dark and read as specks of ink.
         for (int y = box.top(); y <= box.bottom(); ++y) {
             uchar* line = gray.scanLine(y);
-            for (int x = box.left(); x <= box.right(); ++x)
+            int first = box.left();
+            while (first <= box.right() && line[first] >= threshold)
+                ++first;
+            int last = box.right();
+            while (last >= first && line[last] >= threshold)
+                --last;
+            for (int x = first; x <= last; ++x)
                 line[x] = static_cast<uchar>(std::min(255, (255 - line[x]) * 255 / ground));
         }
         ++inverted;
@@ -286,6 +333,9 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     page.inverted = isLightOnDark(gray);
     if (page.inverted)
         gray.invertPixels();
+    // The ground stretched to white: a strip's margin is white, and a gray ground inside a
+    // white frame reads to the page layout as a picture, whose text it skips.
+    whitenGround(gray);
     // One labelling serves both: the panels' own text is no shape before they turn, and
     // the page's glyphs tell the size of theirs.
     const std::vector<InkShape> shapes = inkShapes(gray, inkThreshold(gray));

@@ -30,6 +30,9 @@ struct RecognizeTextRequest {
     double minimumTextHeightFraction = 0.0;
     // BCP 47 identifiers in priority order; empty reads the default language.
     QStringList recognitionLanguages;
+    // When not empty, the picture is one line of text made of these characters only
+    // (a second reading of a table cell).
+    QString characterWhitelist;
 
     ComputeStageDevices supportedComputeStageDevices() const;
     void setComputeDevice(ComputeDevice device, ComputeStage stage);
@@ -38,6 +41,11 @@ struct RecognizeTextRequest {
     // Blocking; call it off the GUI thread. Throws RecognitionError when the engine
     // cannot be loaded and CancellationError when the stop was requested.
     Result perform(const QImage& picture, std::stop_token stop = {}) const;
+
+    // Loads up to `count` engines of this request's settings into the shared pool, side
+    // by side, so later readings borrow them instead of waiting for the models. Blocking;
+    // a model that cannot be loaded is left to the reading that needs it.
+    void prepareEngines(std::size_t count) const;
 
     friend bool operator==(const RecognizeTextRequest&, const RecognizeTextRequest&) = default;
 

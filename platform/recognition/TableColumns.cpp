@@ -23,6 +23,9 @@ constexpr double tableBreak = 3.5;
 constexpr double proseWordsPerCell = 4.0;
 // Lines of one wrapped cell sit closer together than the rows of the table.
 constexpr double wrappedLineGap = 0.5;
+// Rows of a table with long cells stand at least this far apart (in letter heights);
+// lines of running text follow each other more closely.
+constexpr double tableRowGap = 1.0;
 
 struct Segment {
     std::vector<const TableWord*> words;
@@ -238,7 +241,8 @@ std::optional<DocumentTable> tableOf(std::vector<Line> lines, double unit, const
     if (10 * codeRows >= 4 * rowCount)
         return std::nullopt;
 
-    // Columns of running text (many words to a cell) make an article, not a table.
+    // Columns of running text (many words to a cell) make an article, not a table,
+    // unless their rows stand apart like a grid's.
     std::vector<int> words(columns.size(), 0), filled(columns.size(), 0);
     bool firstColumnMarkers = true;
     for (const auto& row : rows) {
@@ -256,7 +260,7 @@ std::optional<DocumentTable> tableOf(std::vector<Line> lines, double unit, const
     for (std::size_t k = 0; k < columns.size(); ++k)
         if (filled[k] > 0 && words[k] >= proseWordsPerCell * filled[k])
             ++proseColumns;
-    if (2 * proseColumns > columnCount)
+    if (2 * proseColumns > columnCount && usualGap < tableRowGap * unit)
         return std::nullopt;
     if (filled[0] > 0 && firstColumnMarkers)
         return std::nullopt;

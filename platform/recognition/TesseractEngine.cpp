@@ -33,6 +33,9 @@ TesseractEngine::TesseractEngine(const EngineSettings& settings)
     // ones first), so Tesseract's inverted second try of doubtful lines costs nothing
     // measurable on them; it still rescues a light-on-dark panel beside light content.
     api_->SetVariable("tessedit_do_invert", "1");
+    // Screens hold no vertical text, but a column of list markers or numbers looks like
+    // some to the page layout, which then reads it as one garbled line across the items.
+    api_->SetVariable("textord_tabfind_vertical_text", "0");
 }
 
 TesseractEngine::~TesseractEngine() {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace Platform::Recognition {
@@ -49,7 +50,25 @@ const QHash<QString, QString>& modelsByLanguage() {
     return table;
 }
 
+const QStringList& latinLanguages() {
+    static const QStringList languages{
+        "af", "az", "ca", "cs", "cy", "da", "de", "en", "eo", "es", "et", "eu", "fi", "fr", "ga", "gl", "hr",
+        "hu", "id", "is", "it", "lt", "lv", "ms", "mt", "nb", "nl", "nn", "no", "pl", "pt", "ro", "sk", "sl",
+        "sq", "sv", "sw", "tl", "tr", "uz", "vi",
+    };
+    return languages;
+}
+
 }  // namespace
+
+bool isLatinScript(const QString& bcp47) {
+    const Subtags tags = parse(bcp47);
+    if (!tags.script.isEmpty())
+        return tags.script == QLatin1String("Latn");
+    return latinLanguages().contains(tags.language);
+}
+
+QStringList latinScriptLanguages() { return latinLanguages(); }
 
 QString tessdataFolder() {
     if (const char* prefix = std::getenv("TESSDATA_PREFIX"); prefix != nullptr && *prefix != '\0')
@@ -89,12 +108,32 @@ std::optional<QString> traineddataName(const QString& bcp47) {
 }
 
 QString engineLanguages(const QStringList& bcp47Identifiers) {
-    const QStringList installed = installedTraineddata();
+    return engineLanguages(bcp47Identifiers, installedTraineddata());
+}
+
+QString engineLanguages(const QStringList& bcp47Identifiers, const QStringList& installed) {
+    const QString latin = QString::fromLatin1(latinScriptModel);
+    const bool hasLatin = installed.contains(latin);
     QStringList models;
+    bool needsLatin = false;
     for (const QString& identifier : bcp47Identifiers) {
         const auto model = traineddataName(identifier);
-        if (model && installed.contains(*model) && !models.contains(*model))
-            models.append(*model);
+        if (model && installed.contains(*model)) {
+            if (!models.contains(*model))
+                models.append(*model);
+        } else if (hasLatin && isLatinScript(identifier)) {
+            needsLatin = true;
+        }
+    }
+    if (needsLatin) {
+        QStringList kept{latin};
+        for (const QString& model : models) {
+            const auto language = std::find_if(latinLanguages().begin(), latinLanguages().end(),
+                                               [&](const QString& tag) { return traineddataName(tag) == model; });
+            if (language == latinLanguages().end())
+                kept.append(model);
+        }
+        models = kept;
     }
     if (models.isEmpty())
         return QStringLiteral("eng");

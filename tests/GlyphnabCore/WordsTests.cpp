@@ -144,7 +144,7 @@ QList<Entry> entries() {
         {"settings.followMacDetail", [] { return Words::followMacDetail({"English"}); }, "Reads English."},
         {"settings.followMacNone", Words::settingsFollowMacNone, "None of the system's languages is read here, so the recognizer picks."},
         {"settings.detectLanguage", Words::settingsDetectLanguage, "Detect the language of each grab"},
-        {"settings.languagesDetail", Words::settingsLanguagesDetail, "These are the languages the recognizer reads on this computer. Pick the ones you grab most."},
+        {"settings.languagesDetail", Words::settingsLanguagesDetail, "These are the languages the recognizer reads on this computer. Pick the ones you grab most. To read more, install the package tesseract-ocr- followed by the language's three-letter code, such as tesseract-ocr-deu for German."},
         {"settings.searchLanguages", Words::settingsSearchLanguages, "Search languages"},
         {"settings.languagesPicked", [] { return Words::languagesPicked(2, 9); }, "2 of 9 picked"},
         {"settings.useMacs", Words::settingsUseMacs, "Use the System's"},

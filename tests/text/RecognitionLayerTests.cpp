@@ -6,6 +6,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
 #include <QFont>
@@ -98,17 +99,38 @@ TEST(PagePreparation, StripsAreScaledAndPaddedAndMapBack) {
     EXPECT_NEAR(back.bottom(), 42, 1e-9);
 }
 
-TEST(PagePreparation, ADarkPanelTurnsLightWithDarkText) {
-    QImage picture = textPicture(Qt::white, Qt::black, 14);
+TEST(PagePreparation, ADarkPanelWithTextTurnsLightButABoldLetterKeepsItsInk) {
+    QImage picture(600, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
     {
         QPainter painter(&picture);
-        painter.fillRect(280, 0, 120, 80, QColor(0x20, 0x20, 0x20));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(14);
+        painter.setFont(font);
+        painter.drawText(QPointF(10, 40), QStringLiteral("measure the height of these glyphs"));
+        painter.fillRect(330, 0, 120, 80, QColor(0x20, 0x20, 0x20));
+        painter.setPen(QColor(0xe0, 0xe0, 0xe0));
+        painter.drawText(QPointF(340, 40), QStringLiteral("Panel text"));
+        // As solid as a panel, but it holds no text.
+        font.setPixelSize(60);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(480, 80), QStringLiteral("N"));
     }
     const PreparedPage page = preparePage(picture);
     EXPECT_FALSE(page.inverted);
-    // The panel's ground is white now, like the page's.
-    EXPECT_EQ(qGray(page.image.pixel(390, 75)), 255);
+    // The panel's ground is white now, like the page's, and its text dark.
+    EXPECT_EQ(qGray(page.image.pixel(440, 75)), 255);
     EXPECT_EQ(qGray(page.image.pixel(5, 75)), 255);
+    int darkInPanel = 0;
+    for (int x = 340; x < 440; ++x)
+        darkInPanel += qGray(page.image.pixel(x, 36)) < 128 ? 1 : 0;
+    EXPECT_GT(darkInPanel, 5);
+    int darkInLetter = 0;
+    for (int x = 480; x < 540; ++x)
+        darkInLetter += qGray(page.image.pixel(x, 60)) < 128 ? 1 : 0;
+    EXPECT_GT(darkInLetter, 12);
 }
 
 TEST(PagePreparation, TransparentAndEmptyPicturesAreSafe) {
@@ -167,6 +189,22 @@ TEST(TesseractLanguages, IdentifiersMapToTraineddataNames) {
     EXPECT_FALSE(installedTraineddata().contains("osd"));
 }
 
+TEST(TesseractLanguages, LatinLanguagesWithoutAModelAreReadWithTheLatinScriptModel) {
+    const QStringList englishOnly{"eng"};
+    const QStringList withLatin{"Latin", "eng", "deu", "jpn"};
+    EXPECT_EQ(engineLanguages({"de-DE", "fr"}, englishOnly), "eng");
+    EXPECT_EQ(engineLanguages({"en-US"}, withLatin), "eng");
+    EXPECT_EQ(engineLanguages({"de"}, withLatin), "deu");
+    // French has no model of its own: the Latin model reads English and German with it,
+    // while Japanese keeps its own.
+    EXPECT_EQ(engineLanguages({"en", "fr-FR", "de", "ja"}, withLatin), "Latin+jpn");
+    EXPECT_EQ(engineLanguages({"ru"}, withLatin), "eng");
+    EXPECT_TRUE(isLatinScript("vi"));
+    EXPECT_TRUE(isLatinScript("sr-Latn"));
+    EXPECT_FALSE(isLatinScript("sr"));
+    EXPECT_FALSE(isLatinScript("uz-Cyrl"));
+}
+
 TEST(TextRequest, AStopEndsTheRecognitionWithACancellation) {
     std::stop_source stop;
     stop.request_stop();
@@ -199,3 +237,22 @@ TEST(BarcodeRequest, SymbologiesAreReportedAsTheReaderNamesThem) {
 }
 
 }  // namespace
+
+TEST(TextRequest, PreparedEnginesWaitIdleForTheNextReadings) {
+    RecognizeTextRequest request;
+    request.prepareEngines(3);
+    // Three readings side by side borrow them instead of loading models.
+    EXPECT_GE(EnginePool::shared().idleCount(), 3u);
+    // A language whose model is missing loads nothing and throws nothing.
+    request.recognitionLanguages = {QStringLiteral("tlh")};
+    EXPECT_NO_THROW(request.prepareEngines(1));
+}
+
+TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
+    for (const QColor& ground : {QColor(0xdd, 0xdd, 0xdd), QColor(0x30, 0x30, 0x30)}) {
+        const QColor ink = ground.lightness() > 128 ? QColor(0x20, 0x20, 0x20) : QColor(0xe0, 0xe0, 0xe0);
+        const PreparedPage page = preparePage(textPicture(ground, ink, 14));
+        EXPECT_EQ(qGray(page.image.pixel(2, 2)), 255) << ground.name().toStdString();
+        EXPECT_EQ(qGray(page.strip(0, 40).image.pixel(1, 1)), 255);
+    }
+}

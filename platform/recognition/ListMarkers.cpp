@@ -1,0 +1,185 @@
+#include "platform/recognition/ListMarkers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Platform::Recognition {
+namespace {
+
+bool isInk(const QImage& gray, int threshold, int x, int y) {
+    if (x < 0 || y < 0 || x >= gray.width() || y >= gray.height())
+        return false;
+    return gray.constScanLine(y)[x] < threshold;
+}
+
+double quantile(std::vector<double> values, double share) {
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(share * static_cast<double>(values.size() - 1));
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
+}
+
+// Already a marker the list rule knows: the recognizer's own reading stays.
+bool isDashText(const QString& text) {
+    return text == u"-" || text == u"\u2013" || text == u"\u2014";
+}
+
+}  // namespace
+
+QString markerText(MarkerShape shape) {
+    switch (shape) {
+    case MarkerShape::disc:
+        return QStringLiteral("\u2022");
+    case MarkerShape::circle:
+        return QStringLiteral("\u25e6");
+    case MarkerShape::square:
+        return QStringLiteral("\u25aa");
+    case MarkerShape::dash:
+        return QStringLiteral("\u2013");
+    }
+    return {};
+}
+
+std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const InkShape& shape, double xHeight,
+                                       double baseline) {
+    const QRect& box = shape.box;
+    const double w = box.width();
+    const double h = box.height();
+    // Markers sit on the middle of the x-height, well above the baseline (a period or a
+    // comma does not).
+    const double rise = baseline - (box.top() + h / 2.0);
+    if (rise < 0.2 * xHeight || rise > 0.8 * xHeight)
+        return std::nullopt;
+    if (h <= 0.35 * xHeight && w >= 0.45 * xHeight && w <= 2.2 * xHeight)
+        return static_cast<double>(shape.ink) >= 0.7 * w * h ? std::optional(MarkerShape::dash) : std::nullopt;
+    const double side = std::max(w, h);
+    // Smaller than a letter "o", larger than a dot.
+    if (side < 0.3 * xHeight || side > 0.9 * xHeight || w < 0.7 * h || h < 0.7 * w)
+        return std::nullopt;
+    const double fill = static_cast<double>(shape.ink) / (w * h);
+    // A ring has ground inside it, where a disc or a square is solid.
+    const QRect inside = box.adjusted(box.width() / 4, box.height() / 4, -box.width() / 4, -box.height() / 4);
+    bool hollow = false;
+    for (int y = inside.top(); y <= inside.bottom() && !hollow; ++y)
+        for (int x = inside.left(); x <= inside.right() && !hollow; ++x)
+            hollow = !isInk(gray, threshold, x, y);
+    if (hollow)
+        return fill < 0.8 ? std::optional(MarkerShape::circle) : std::nullopt;
+    // A disc leaves its corners empty; a square fills them, or nearly all its box.
+    const int corners = int(isInk(gray, threshold, box.left(), box.top())) +
+                        int(isInk(gray, threshold, box.right(), box.top())) +
+                        int(isInk(gray, threshold, box.left(), box.bottom())) +
+                        int(isInk(gray, threshold, box.right(), box.bottom()));
+    if (corners >= 3 || fill >= 0.9)
+        return MarkerShape::square;
+    if (fill >= 0.6)
+        return MarkerShape::disc;
+    return std::nullopt;
+}
+
+namespace {
+
+struct FoundMarker {
+    MarkerShape shape;
+    QRect ink;
+    double textStart;
+};
+
+double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
+
+std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray, int threshold,
+                                      const std::vector<InkShape>& shapes, double glyph) {
+    // The words' own rows, not the line's box: the recognizer sometimes hangs the next
+    // row's marker on a line as a stray "°".
+    std::vector<double> tops;
+    std::vector<double> bottoms;
+    for (const WordBox& word : line.words) {
+        tops.push_back(word.box.top());
+        bottoms.push_back(word.box.bottom());
+    }
+    const double top = median(tops) - 0.2 * glyph;
+    const double bottom = median(bottoms) + 0.2 * glyph;
+    // A marker the recognizer left out lies left of the line's box.
+    const double reach = line.box.left() - 4 * glyph;
+    std::vector<const InkShape*> inLine;
+    for (const InkShape& shape : shapes) {
+        const double y = shape.box.top() + shape.box.height() / 2.0;
+        if (y >= top && y <= bottom && shape.box.left() >= reach && shape.box.right() <= line.box.right() + 1 &&
+            shape.box.height() <= 2.5 * glyph)
+            inLine.push_back(&shape);
+    }
+    if (inLine.size() < 3)
+        return std::nullopt;
+    std::sort(inLine.begin(), inLine.end(),
+              [](const InkShape* a, const InkShape* b) { return a->box.left() < b->box.left(); });
+    const InkShape& first = *inLine.front();
+    const InkShape& next = *inLine[1];
+    // The text begins after a clear gap; a marker is never part of a word.
+    const double gap = next.box.left() - first.box.right();
+    if (gap < 0.25 * glyph || gap > 4 * glyph)
+        return std::nullopt;
+    std::vector<double> glyphBottoms;
+    std::vector<double> heights;
+    for (auto it = inLine.begin() + 1; it != inLine.end(); ++it) {
+        if ((*it)->box.height() >= 0.4 * glyph) {
+            glyphBottoms.push_back((*it)->box.bottom() + 1);
+            heights.push_back((*it)->box.height());
+        }
+    }
+    if (heights.size() < 2)
+        return std::nullopt;
+    // Most letters sit on the baseline, and the shortest common ones are x-height tall.
+    const auto shape = markerShape(gray, threshold, first, quantile(heights, 0.25), median(glyphBottoms));
+    if (!shape)
+        return std::nullopt;
+    return FoundMarker{*shape, first.box, static_cast<double>(next.box.left())};
+}
+
+}  // namespace
+
+void markListLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                   const std::vector<InkShape>& shapes, double glyph) {
+    std::vector<std::optional<FoundMarker>> found;
+    std::vector<QRectF> markers;
+    for (const LineWords& line : lines) {
+        found.push_back(line.words.empty() ? std::nullopt : findMarker(line, gray, threshold, shapes, glyph));
+        if (found.back())
+            markers.push_back(QRectF(found.back()->ink).adjusted(-0.25 * glyph, -0.25 * glyph, 0.25 * glyph, 0.25 * glyph));
+    }
+    if (markers.empty())
+        return;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        LineWords& line = lines[i];
+        const std::optional<FoundMarker>& marker = found[i];
+        // Whatever the recognizer made of a marker stands wholly before the text.
+        auto isMisread = [&](const WordBox& word) {
+            if (marker && word.box.right() <= marker->textStart + 0.25 * glyph)
+                return true;
+            return std::any_of(markers.begin(), markers.end(),
+                               [&](const QRectF& box) { return box.contains(word.box.center()); });
+        };
+        if (marker && marker->shape == MarkerShape::dash) {
+            const auto misread = std::find_if(line.words.begin(), line.words.end(), isMisread);
+            if (misread != line.words.end() && isDashText(misread->text.trimmed()))
+                continue;
+        }
+        const auto removed = std::erase_if(line.words, isMisread);
+        if (removed > 0 && !line.words.empty()) {
+            // The box no longer reaches the stray word's row.
+            QRectF words = line.words.front().box;
+            for (const WordBox& word : line.words)
+                words = words.united(word.box);
+            line.box = QRectF(words.left(), std::max(line.box.top(), words.top()), words.width(),
+                              std::min(line.box.bottom(), words.bottom()) - std::max(line.box.top(), words.top()));
+        }
+        if (!marker || line.words.empty())
+            continue;
+        const QRect& ink = marker->ink;
+        // The marker's word reaches to its text, so no wide gap cuts it off its item.
+        const QRectF markerBox(ink.left(), ink.top(), std::max(1.0, marker->textStart - 1 - ink.left()), ink.height());
+        line.words.insert(line.words.begin(), WordBox{markerText(marker->shape), markerBox, 1.0f});
+        line.box = line.box.united(markerBox);
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+}
+
+}  // namespace Platform::Recognition

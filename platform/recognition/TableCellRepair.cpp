@@ -1,0 +1,112 @@
+#include "platform/recognition/TableCellRepair.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <map>
+
+namespace Platform::Recognition {
+namespace {
+
+// A lone cell this long is a number or a code at most; longer text is left alone.
+constexpr qsizetype longestRereadCell = 14;
+
+bool isSingleColumn(const DocumentCell& cell) {
+    return cell.columnRange.lowerBound == cell.columnRange.upperBound;
+}
+
+// Code cells are alike in length; a misread one differs by a character at most.
+bool aboutAsLong(qsizetype a, qsizetype b) { return std::abs(a - b) <= 1; }
+
+}  // namespace
+
+QString numericCharacters() { return QStringLiteral("0123456789.,:/-+%$\u20ac\u00a3\u00a5()"); }
+
+bool isNumericText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    const QString allowed = numericCharacters() + u' ';
+    bool digit = false;
+    for (const QChar c : trimmed) {
+        if (!allowed.contains(c))
+            return false;
+        digit = digit || (c >= u'0' && c <= u'9');
+    }
+    return digit;
+}
+
+bool isCodeText(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("^[A-Z]{1,3}[0-9]{1,3}$"));
+    return code.match(text.trimmed()).hasMatch();
+}
+
+std::vector<CellReread> cellsToReread(const DocumentTable& table) {
+    std::vector<CellReread> rereads;
+    // Numeric columns: judged by the body; the first row is most often a header.
+    std::map<int, std::pair<int, int>> numbersAndFilled;
+    for (std::size_t r = 1; r < table.rows.size(); ++r) {
+        for (const DocumentCell& cell : table.rows[r]) {
+            if (!isSingleColumn(cell) || cell.content.transcript.trimmed().isEmpty())
+                continue;
+            auto& [numbers, filled] = numbersAndFilled[cell.columnRange.lowerBound];
+            ++filled;
+            numbers += isNumericText(cell.content.transcript) ? 1 : 0;
+        }
+    }
+    for (std::size_t r = 1; r < table.rows.size(); ++r) {
+        for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
+            const DocumentCell& cell = table.rows[r][c];
+            const QString text = cell.content.transcript.trimmed();
+            if (!isSingleColumn(cell) || text.isEmpty() || text.size() > longestRereadCell || isNumericText(text))
+                continue;
+            const auto [numbers, filled] = numbersAndFilled[cell.columnRange.lowerBound];
+            if (numbers < 2 || 5 * numbers < 3 * filled)
+                continue;
+            // "n/a" or a dash stays: only a number with a slip in it is read again.
+            const auto digits = std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+            const auto letters = std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isLetter(); });
+            if (digits > 0 && digits >= letters)
+                rereads.push_back({CellReread::Kind::number, r, c, numericCharacters()});
+        }
+    }
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const auto& cells = table.rows[r];
+        std::vector<qsizetype> codeLengths;
+        // Codes of one row share their letters (Q1 to Q4, FY23 and FY24): a slipped one
+        // is read with those letters and digits only.
+        QString characters = QStringLiteral("0123456789");
+        for (const DocumentCell& cell : cells) {
+            const QString text = cell.content.transcript.trimmed();
+            if (!isCodeText(text))
+                continue;
+            codeLengths.push_back(text.size());
+            for (const QChar ch : text)
+                if (ch.isLetter() && !characters.contains(ch))
+                    characters.append(ch);
+        }
+        if (codeLengths.size() < 2)
+            continue;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const QString text = cells[c].content.transcript.trimmed();
+            if (text.isEmpty() || isCodeText(text) || text.contains(u' ') ||
+                std::none_of(codeLengths.begin(), codeLengths.end(),
+                             [&](qsizetype length) { return aboutAsLong(length, text.size()); }))
+                continue;
+            const bool alreadyListed = std::any_of(rereads.begin(), rereads.end(), [&](const CellReread& reread) {
+                return reread.row == r && reread.cell == c;
+            });
+            if (!alreadyListed)
+                rereads.push_back({CellReread::Kind::code, r, c, characters});
+        }
+    }
+    return rereads;
+}
+
+bool acceptsReread(const CellReread& reread, const QString& text) {
+    if (reread.kind == CellReread::Kind::code)
+        return isCodeText(text);
+    return isNumericText(text);
+}
+
+}  // namespace Platform::Recognition

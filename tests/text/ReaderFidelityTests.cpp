@@ -1,0 +1,304 @@
+// What the reader gives for screen content it used to get wrong: list markers drawn as
+// shapes, code with lone braces, light text on coloured patches, tables of long cells
+// and of short codes, accented words. Drawn in both DejaVu and Noto where installed,
+// so no test leans on one font's glyphs.
+
+#include "platform/recognition/ListMarkers.h"
+#include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/TesseractLanguages.h"
+#include "text/TextReader.h"
+
+#include "tests/text/AwaitResult.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace ZantrelText;
+using namespace Platform::Recognition;
+
+namespace {
+
+QFont font(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QStringList families() {
+    QStringList found{QStringLiteral("DejaVu Sans")};
+    if (QFontDatabase::hasFamily(QStringLiteral("Noto Sans")))
+        found.append(QStringLiteral("Noto Sans"));
+    return found;
+}
+
+Reading read(const QImage& picture, ReadOptions options = {}) {
+    return TestAwait::result(TextReader::read(picture, std::move(options)));
+}
+
+QStringList linesOf(const QString& text) {
+    QStringList lines = text.split(u'\n');
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+enum class Marker { disc, ring, square, number };
+
+const QStringList items{
+    QStringLiteral("Charge the camera battery the night before you leave"),
+    QStringLiteral("Pack the passport, the tickets and the charger"),
+    QStringLiteral("Write down the address of the hotel in the city centre"),
+    QStringLiteral("Leave a spare key with a neighbour"),
+};
+
+// Items with their markers drawn as shapes, the way a browser draws them; `levels`
+// indents items.
+QImage drawList(const QString& family, Marker marker, QColor ground, QColor ink, const QList<int>& levels = {}) {
+    const QFont f = font(family, 14);
+    const QFontMetricsF metrics(f);
+    QImage picture(720, static_cast<int>(items.size() * 23 + 40), QImage::Format_RGB32);
+    picture.fill(ground);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(f);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const double baseline = 20 + metrics.ascent() + i * 23;
+        const double x = 40 + (i < levels.size() ? levels[i] : 0) * 32;
+        const QPointF centre(x - 17, baseline - metrics.xHeight() / 2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ink);
+        switch (marker) {
+        case Marker::disc:
+            painter.drawEllipse(centre, 2.6, 2.6);
+            break;
+        case Marker::ring:
+            painter.setPen(QPen(ink, 1.2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(centre, 2.6, 2.6);
+            break;
+        case Marker::square:
+            painter.drawRect(QRectF(centre - QPointF(2.5, 2.5), QSizeF(5, 5)));
+            break;
+        case Marker::number:
+            painter.setPen(ink);
+            painter.drawText(QPointF(x - 22, baseline), QStringLiteral("%1.").arg(i + 1));
+            break;
+        }
+        painter.setPen(ink);
+        painter.drawText(QPointF(x, baseline), items[i]);
+    }
+    return picture;
+}
+
+TEST(ReaderFidelity, ListMarkersDrawnAsShapesStartTheirItemsInJoinMode) {
+    const std::vector<std::pair<Marker, QString>> markers{{Marker::disc, QStringLiteral("\u2022 ")},
+                                                          {Marker::ring, QStringLiteral("\u25e6 ")},
+                                                          {Marker::square, QStringLiteral("\u25aa ")},
+                                                          {Marker::number, QString()}};
+    for (const QString& family : families()) {
+        for (const auto& [marker, prefix] : markers) {
+            for (const bool dark : {false, true}) {
+                const QImage picture = dark ? drawList(family, marker, QColor(0x1e, 0x1e, 0x1e), QColor(0xd4, 0xd4, 0xd4))
+                                            : drawList(family, marker, Qt::white, QColor(0x20, 0x20, 0x20));
+                const QStringList lines = linesOf(read(picture).text(LineMode::join));
+                ASSERT_EQ(lines.size(), items.size())
+                    << family.toStdString() << " " << int(marker) << " " << dark << "\n" << lines.join(u'\n').toStdString();
+                for (qsizetype i = 0; i < items.size(); ++i) {
+                    const QString expected =
+                        (marker == Marker::number ? QStringLiteral("%1. ").arg(i + 1) : prefix) + items[i];
+                    // A square of a few pixels, blurred at its edges, may pass for a disc:
+                    // either marker starts the item.
+                    const QString line = marker == Marker::square && lines[i].startsWith(u'\u2022')
+                                             ? QStringLiteral("\u25aa") + lines[i].mid(1)
+                                             : lines[i];
+                    EXPECT_EQ(line.toStdString(), expected.toStdString()) << family.toStdString() << " " << dark;
+                }
+            }
+        }
+    }
+}
+
+TEST(ReaderFidelity, NestedItemsKeepTheirIndentInKeepMode) {
+    const QStringList lines = linesOf(
+        read(drawList(QStringLiteral("DejaVu Sans"), Marker::disc, Qt::white, Qt::black, {0, 1, 1, 0}))
+            .text(LineMode::keep));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("\u2022 Charge")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("   ")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("   ")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("\u2022 Leave")));
+}
+
+TEST(ReaderFidelity, MarkerShapesAreToldApartFromLettersAndDots) {
+    // Shapes drawn around an x-height of 10 px over a baseline at y = 40.
+    QImage picture(200, 60, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::black);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(QPointF(20, 35), 3, 3);                  // disc
+        painter.drawRect(QRectF(57, 32, 6, 6));                      // square
+        painter.drawRect(QRectF(95, 34, 10, 2));                     // dash
+        painter.drawEllipse(QPointF(140, 38.5), 1.5, 1.5);           // a period on the baseline
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.drawEllipse(QPointF(170, 35), 3.2, 3.2);             // ring
+    }
+    const int threshold = inkThreshold(picture);
+    std::vector<std::optional<MarkerShape>> found;
+    std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    std::sort(shapes.begin(), shapes.end(), [](const InkShape& a, const InkShape& b) { return a.box.left() < b.box.left(); });
+    for (const InkShape& shape : shapes)
+        found.push_back(markerShape(picture, threshold, shape, 10, 40));
+    const std::vector<std::optional<MarkerShape>> expected{MarkerShape::disc, MarkerShape::square, MarkerShape::dash,
+                                                           std::nullopt, MarkerShape::circle};
+    EXPECT_EQ(found, expected);
+    // A disc as tall as the letters is a letter "o" or a picture, not a marker.
+    EXPECT_FALSE(markerShape(picture, threshold, shapes[0], 6, 40).has_value());
+}
+
+// Code drawn in a monospace font; `dark` draws an editor's dark theme.
+QImage drawCode(const QStringList& code, bool dark) {
+    const QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 14);
+    const QFontMetricsF metrics(mono);
+    QImage picture(560, static_cast<int>(code.size() * 21 + 40), QImage::Format_RGB32);
+    picture.fill(dark ? QColor(0x1e, 0x1e, 0x1e) : Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(mono);
+    painter.setPen(dark ? QColor(0xd4, 0xd4, 0xd4) : QColor(0x1f, 0x23, 0x28));
+    for (qsizetype i = 0; i < code.size(); ++i)
+        painter.drawText(QPointF(20, 20 + metrics.ascent() + i * 21), code[i]);
+    return picture;
+}
+
+TEST(ReaderFidelity, NoLineOfCodeIsLostInEitherThemeOrMode) {
+    const std::vector<QStringList> programs{
+        {"function total(items) {", "  let sum = 0;", "  for (const item of items) {", "    if (item.price > 0) {",
+         "      sum += item.price;", "    }", "  }", "  return sum;", "}"},
+        {"int count(void)", "{", "    int n = 0;", "    while (n < 10) {", "        n++;", "    }", "    return n;",
+         "}"},
+        {"def mean(values):", "    if not values:", "        return 0", "    return sum(values) / len(values)"},
+    };
+    for (const QStringList& program : programs) {
+        for (const bool dark : {false, true}) {
+            const Reading reading = read(drawCode(program, dark));
+            for (const LineMode mode : {LineMode::keep, LineMode::join}) {
+                const QStringList lines = linesOf(reading.text(mode));
+                ASSERT_EQ(lines.size(), program.size())
+                    << program.front().toStdString() << " dark " << dark << "\n" << lines.join(u'\n').toStdString();
+                // Lone braces, the lines most easily lost, come back exactly.
+                for (qsizetype i = 0; i < lines.size(); ++i) {
+                    if (program[i].trimmed().size() == 1) {
+                        EXPECT_EQ(lines[i].trimmed().toStdString(), program[i].trimmed().toStdString());
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ReaderFidelity, LightTextOnColouredPatchesReadsWithoutSpecks) {
+    for (const QString& family : families()) {
+        const QFont f = font(family, 14);
+        const QFontMetricsF metrics(f);
+        QImage picture(700, 170, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setFont(f);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(20, 30), QStringLiteral("Your changes have not been saved yet."));
+        auto patch = [&](double x, double y, const QString& label, QColor fill, QColor ink) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(fill);
+            painter.drawRoundedRect(QRectF(x, y - metrics.ascent() - 7, metrics.horizontalAdvance(label) + 24,
+                                           metrics.height() + 14),
+                                    6, 6);
+            painter.setPen(ink);
+            painter.drawText(QPointF(x + 12, y), label);
+        };
+        patch(20, 85, QStringLiteral("Save changes"), QColor(0x1a, 0x73, 0xe8), Qt::white);
+        patch(20, 140, QStringLiteral("Selected text stays readable"), QColor(0x26, 0x4f, 0x78), Qt::white);
+        painter.end();
+        EXPECT_EQ(linesOf(read(picture).text(LineMode::keep)),
+                  QStringList({"Your changes have not been saved yet.", "Save changes", "Selected text stays readable"}))
+            << family.toStdString();
+    }
+}
+
+// A ruled table; its first row a header.
+QImage drawTable(const QList<QStringList>& cells, const QList<int>& widths) {
+    const QFont f = font(QStringLiteral("DejaVu Sans"), 13);
+    int total = 0;
+    for (const int w : widths)
+        total += w;
+    QImage picture(total + 40, static_cast<int>(cells.size() * 32 + 40), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(f);
+    for (qsizetype r = 0; r <= cells.size(); ++r) {
+        painter.setPen(QColor(0xc8, 0xcc, 0xd2));
+        painter.drawLine(20, 20 + r * 32, 20 + total, 20 + r * 32);
+        if (r == cells.size())
+            break;
+        painter.setPen(Qt::black);
+        int x = 20;
+        for (qsizetype c = 0; c < cells[r].size(); ++c) {
+            painter.drawText(QPointF(x + 10, 20 + r * 32 + 21), cells[r][c]);
+            x += widths[c];
+        }
+    }
+    return picture;
+}
+
+TEST(ReaderFidelity, ATableOfLongCellsStaysATable) {
+    const QList<QStringList> cells{
+        {"Task", "Owner", "Next step"},
+        {"Move the build to the new server", "Anna and the platform team", "ask the vendor for a date"},
+        {"Write the release notes for May", "Ben from the docs group", "review it with the leads"},
+        {"Plan the summer team event", "Dana with two helpers", "send out the invitations"},
+    };
+    const Reading reading = read(drawTable(cells, {280, 240, 230}));
+    ASSERT_TRUE(reading.table.has_value());
+    EXPECT_EQ(reading.table->rows, cells);
+}
+
+TEST(ReaderFidelity, CodesAndNumbersOfATableAreReadAsDrawn) {
+    const QList<QStringList> cells{
+        {"Region", "Q1", "Q2", "Q3", "Q4"},
+        {"North", "1,204", "1,310", "998", "1,451"},
+        {"South", "870", "912", "1,005", "1,120"},
+        {"West", "411", "467", "502", "588"},
+    };
+    const Reading reading = read(drawTable(cells, {120, 90, 90, 90, 90}));
+    ASSERT_TRUE(reading.table.has_value());
+    EXPECT_EQ(reading.table->rows, cells);
+}
+
+TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {
+    if (!installedTraineddata().contains(QString::fromLatin1(latinScriptModel)))
+        GTEST_SKIP() << "the Latin-script model is not installed";
+    const QStringList lines{QStringLiteral("Café Müller, Straße"), QStringLiteral("Señor Muñoz pidió una canción"),
+                            QStringLiteral("Größere Übungen für Jürgen")};
+    for (const QString& family : families()) {
+        const QFont f = font(family, 15);
+        QImage picture(520, 120, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.setFont(f);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            painter.drawText(QPointF(20, 35 + i * 26), lines[i]);
+        painter.end();
+        ReadOptions options;
+        options.languages = {QStringLiteral("de-DE"), QStringLiteral("es-ES")};
+        EXPECT_EQ(linesOf(read(picture, options).text(LineMode::keep)), lines) << family.toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Which table cells are read again, with which characters, and what may replace them.
+
+#include "platform/recognition/TableCellRepair.h"
+
+#include <gtest/gtest.h>
+
+using namespace Platform::Recognition;
+
+namespace {
+
+DocumentTable table(const std::vector<std::vector<QString>>& texts) {
+    DocumentTable result;
+    for (std::size_t r = 0; r < texts.size(); ++r) {
+        std::vector<DocumentCell> row;
+        for (std::size_t c = 0; c < texts[r].size(); ++c)
+            row.push_back({{int(r), int(r)}, {int(c), int(c)}, {texts[r][c], {}}});
+        result.rows.push_back(row);
+    }
+    return result;
+}
+
+TEST(TableCellRepair, NumbersAndCodesAreTold) {
+    for (const char* number : {"1,204", "3.40", "12:30", "-5%", "(1,000)", "\u20ac 9.99", "2024/05/01"})
+        EXPECT_TRUE(isNumericText(QString::fromUtf8(number))) << number;
+    for (const char* other : {"", "--", "n/a", "1,2O4", "Q1", "ten"})
+        EXPECT_FALSE(isNumericText(QString::fromUtf8(other))) << other;
+    for (const char* code : {"Q1", "H2", "FY24"})
+        EXPECT_TRUE(isCodeText(QString::fromUtf8(code))) << code;
+    for (const char* other : {"Ql", "qi", "Q", "12", "Quarter 1"})
+        EXPECT_FALSE(isCodeText(QString::fromUtf8(other))) << other;
+}
+
+TEST(TableCellRepair, SlippedNumbersInNumericColumnsAndSlippedCodesBesideCodesAreReadAgain) {
+    const DocumentTable quarters = table({
+        {"Region", "Ql", "Q2", "Qs", "Q4"},
+        {"North", "1,204", "1,3l0", "998", "n/a"},
+        {"South", "870", "912", "1,005", "1,120"},
+        {"East", "2,O33", "1,876", "2,140", "2,297"},
+    });
+    const std::vector<CellReread> rereads = cellsToReread(quarters);
+    const QString digits = numericCharacters();
+    const std::vector<CellReread> expected{
+        {CellReread::Kind::number, 1, 2, digits},
+        {CellReread::Kind::number, 3, 1, digits},
+        {CellReread::Kind::code, 0, 1, QStringLiteral("0123456789Q")},
+        {CellReread::Kind::code, 0, 3, QStringLiteral("0123456789Q")},
+    };
+    EXPECT_EQ(rereads, expected);
+    // Words in a column of words, and a lone code in a row, are left alone.
+    EXPECT_TRUE(cellsToReread(table({{"Name", "Code"}, {"Anna", "Q2"}, {"Ben", "Bl"}})).empty());
+    EXPECT_TRUE(acceptsReread(expected[0], QStringLiteral("1,310")));
+    EXPECT_FALSE(acceptsReread(expected[0], QStringLiteral("1,3l0")));
+    EXPECT_FALSE(acceptsReread(expected[2], QStringLiteral("Q")));
+    EXPECT_TRUE(acceptsReread(expected[2], QStringLiteral("Q1")));
+}
+
+}  // namespace
