@@ -88,7 +88,9 @@ void ActionBar::rebuild() {
         row->addWidget(busyBar_, 1);
         return;
     }
-    auto* line = inkLabel(line_, Fonts::body(), Ink::secondary(), content_);
+    // Equal-width digits, so counts in the line do not jitter as they change.
+    auto* line = inkLabel(line_, Fonts::monospacedDigits(Fonts::body()), Ink::secondary(), content_);
+    lineLabel_ = line;
     line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(line, 1);
     start_ = new PillButton(action_, true, true, content_);

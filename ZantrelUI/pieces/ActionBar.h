@@ -52,6 +52,7 @@ public:
 
     // None while busy.
     PillButton* startButton() const { return start_; }
+    QLabel* lineLabel() const { return lineLabel_; }
     BusyBar* busyBar() const { return busyBar_; }
     QShortcut* returnShortcut() const { return returnKey_; }
     QShortcut* commandReturnShortcut() const { return commandReturn_; }
@@ -71,6 +72,7 @@ private:
     std::function<void()> run_;
     QWidget* content_ = nullptr;
     QPointer<PillButton> start_;
+    QPointer<QLabel> lineLabel_;
     QPointer<BusyBar> busyBar_;
     QPointer<QShortcut> returnKey_;
     QPointer<QShortcut> commandReturn_;

@@ -172,12 +172,17 @@ void ConfirmSheet::accept() {
 namespace {
 
 // The dimming layer of the in-place form: it takes every click so nothing behind reacts.
-class DimLayer final : public GlassWidget {
+// It also holds the card, so assistive technology meets it as a modal dialog: the dimming
+// itself says nothing, and the content behind is out of reach until the card closes.
+class DimLayer final : public GlassWidget, public AccessibleSource {
 public:
     explicit DimLayer(QWidget* parent) : GlassWidget(parent) {
+        ensureGlassAccessibility();
         setAttribute(Qt::WA_NoMousePropagation);
-        setAccessibleName(QString());
     }
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::Dialog; }
+    void addAccessibleState(QAccessible::State& state) const override { state.modal = true; }
 
 protected:
     void paintEvent(QPaintEvent*) override {

@@ -51,7 +51,40 @@ QString SuggestionCard::accessibleLabel(const QString& title, std::optional<std:
 
 SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(parent), content_(std::move(content)) {
     ensureGlassAccessibility();
-    auto* row = new QHBoxLayout(this);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    build(nullptr);
+}
+
+void SuggestionCard::setContent(Content content) {
+    Platform::assertMain();
+    content_ = std::move(content);
+    // The number survives the rebuild so it can roll from what it showed.
+    RollingNumber* kept = content_.size ? size_ : nullptr;
+    if (kept != nullptr)
+        kept->setParent(nullptr);
+    // The old row may hold the button or tick box whose action rebuilt us: it goes later.
+    if (body_ != nullptr) {
+        layout()->removeWidget(body_);
+        body_->hide();
+        body_->deleteLater();
+    }
+    tickBox_ = nullptr;
+    symbol_ = nullptr;
+    size_ = nullptr;
+    detail_ = nullptr;
+    busyRow_ = nullptr;
+    open_ = nullptr;
+    build(kept);
+    updateGeometry();
+    update();
+}
+
+void SuggestionCard::build(RollingNumber* keptSize) {
+    body_ = new QWidget(this);
+    layout()->addWidget(body_);
+    QWidget* const parent = body_;
+    auto* row = new QHBoxLayout(body_);
     row->setContentsMargins(12, 12, 12, 12);
     row->setSpacing(12);
     row->setAlignment(Qt::AlignTop);
@@ -60,10 +93,10 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
     lead->setContentsMargins(0, content_.tick ? 3 : 2, 0, 0);
     if (content_.tick) {
         const Tick& tick = *content_.tick;
-        tickBox_ = new TickBox(tick.label.value_or(content_.title), tick.state, tick.enabled, tick.toggle, this);
+        tickBox_ = new TickBox(tick.label.value_or(content_.title), tick.state, tick.enabled, tick.toggle, parent);
         lead->addWidget(tickBox_);
     } else {
-        symbol_ = new SymbolMark(content_.symbol, this);
+        symbol_ = new SymbolMark(content_.symbol, parent);
         lead->addWidget(symbol_);
     }
     lead->addStretch(1);
@@ -72,25 +105,32 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary(), this), 0, Qt::AlignBottom);
+    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary(), parent), 0, Qt::AlignBottom);
     titleRow->addStretch(1);
     if (content_.size) {
-        size_ = new RollingNumber(double(*content_.size), ZantrelKit::Formatting::bytes(*content_.size),
-                                  Fonts::heading(), this);
+        const QString sizeText = ZantrelKit::Formatting::bytes(*content_.size);
+        if (keptSize != nullptr) {
+            keptSize->setParent(parent);
+            keptSize->show();
+            keptSize->setValue(double(*content_.size), sizeText);
+            size_ = keptSize;
+        } else {
+            size_ = new RollingNumber(double(*content_.size), sizeText, Fonts::heading(), parent);
+        }
         titleRow->addWidget(size_, 0, Qt::AlignBottom);
     }
     column->addLayout(titleRow);
-    auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary(), this);
+    auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary(), parent);
     reason->setWordWrap(true);
     column->addWidget(reason);
     if (content_.detail && !content_.detail->isEmpty()) {
-        detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary(), this);
+        detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary(), parent);
         detail_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         detail_->setToolTip(*content_.detail);
         column->addWidget(detail_);
     }
     if (content_.busy) {
-        busyRow_ = new QWidget(this);
+        busyRow_ = new QWidget(parent);
         auto* busy = new QHBoxLayout(busyRow_);
         busy->setContentsMargins(0, 0, 0, 0);
         busy->setSpacing(8);
@@ -103,7 +143,7 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
     row->addLayout(column, 1);
 
     if (content_.openTitle) {
-        open_ = new PillButton(*content_.openTitle, false, false, this);
+        open_ = new PillButton(*content_.openTitle, false, false, parent);
         if (content_.chevron) {
             // The chevron trails the title.
             open_->setSymbol(QStringLiteral("chevron.right"));
@@ -117,6 +157,7 @@ SuggestionCard::SuggestionCard(Content content, QWidget* parent) : GlassWidget(p
         });
         row->addWidget(open_, 0, Qt::AlignTop);
     }
+    body_->show();
 }
 
 QString SuggestionCard::accessibleText(QAccessible::Text kind) const {

@@ -46,6 +46,10 @@ public:
 
     explicit SuggestionCard(Content content, QWidget* parent = nullptr);
 
+    // The owner's rebuild when its state changes; a size shown before and after rolls from
+    // the old number to the new one (at once under reduced motion).
+    void setContent(Content content);
+
     // "<title>, <size text>. <reason>", or "<title>. <reason>" without a size.
     static QString accessibleLabel(const QString& title, std::optional<std::int64_t> size, const QString& reason);
 
@@ -65,7 +69,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void build(RollingNumber* keptSize);
+
     Content content_;
+    QWidget* body_ = nullptr;
     TickBox* tickBox_ = nullptr;
     QWidget* symbol_ = nullptr;
     RollingNumber* size_ = nullptr;

@@ -9,6 +9,7 @@
 #include "tests/ZantrelUI/DesignFixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 
 namespace DesignTest {
@@ -49,6 +50,17 @@ TEST_F(ActionBarTests, WithoutTheReturnKeyOnlyCtrlReturnStarts) {
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(b->startButton()->prominent());
     EXPECT_TRUE(b->startButton()->large());
+}
+
+TEST_F(ActionBarTests, TheLineKeepsItsDigitsOneWidthThroughRebuilds) {
+    auto b = bar(true, true);
+    const QString digits = QStringLiteral("0123456789");
+    ASSERT_NE(b->lineLabel(), nullptr);
+    EXPECT_TRUE(Fonts::sameAdvances(b->lineLabel()->font(), digits));
+    EXPECT_EQ(b->lineLabel()->font().pointSizeF(), Fonts::body().pointSizeF());
+    b->setLine(QStringLiteral("111 files, 888 MB"));
+    EXPECT_EQ(b->lineLabel()->text(), u"111 files, 888 MB");
+    EXPECT_TRUE(Fonts::sameAdvances(b->lineLabel()->font(), digits));
 }
 
 TEST_F(ActionBarTests, WhileBusyTheBarShowsProgressAndNoKeyStartsTheJobAgain) {

@@ -3,6 +3,7 @@
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -102,6 +103,13 @@ TEST_F(ConfirmationsTests, TheDimmedAreaSwallowsClicksAndKeepsTheCard) {
     QTest::mouseClick(hit, Qt::LeftButton, {}, button->geometry().center());
     EXPECT_EQ(behind, 0);
     EXPECT_TRUE(pending->get().has_value());
+
+    // Assistive technology is told the card is modal, and what it asks.
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(confirm->overlay());
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::Dialog);
+    EXPECT_TRUE(iface->state().modal);
+    EXPECT_EQ(iface->text(QAccessible::Name), u"Delete 3 files?");
 }
 
 TEST_F(ConfirmationsTests, TheSheetFormClearsTheRequestWhenTheWindowSystemClosesIt) {

@@ -9,6 +9,8 @@
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace DesignTest {
@@ -74,10 +76,74 @@ TEST_F(SuggestionCardTests, NoOpenTitleNoButtonAndTheButtonNamesItsCard) {
     c.openTitle = QStringLiteral("Review");
     SuggestionCard card(c);
     ASSERT_NE(card.openButton(), nullptr);
-    EXPECT_EQ(card.openButton()->accessibleName(), u"Review, Old downloads");
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(card.openButton());
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->text(QAccessible::Name), u"Review, Old downloads");
     EXPECT_TRUE(card.openButton()->symbolTrails());
     card.openButton()->click();
     EXPECT_EQ(opens, 1);
+}
+
+TEST_F(SuggestionCardTests, ARebuiltCardRollsItsSizeFromTheOldNumber) {
+    Content c = base();
+    c.size = 2'000'000;
+    SuggestionCard card(c);
+    card.show();
+    RollingNumber* number = card.sizeView();
+    ASSERT_NE(number, nullptr);
+    EXPECT_FALSE(number->roll().isAnimating());
+
+    c.size = 5'000'000;
+    c.title = QStringLiteral("Older downloads");
+    c.openTitle = QStringLiteral("Review");
+    card.setContent(c);
+    ASSERT_EQ(card.sizeView(), number) << "the same number rolls on";
+    EXPECT_TRUE(number->isVisible());
+    EXPECT_TRUE(number->roll().isAnimating());
+    EXPECT_DOUBLE_EQ(number->roll().animation()->duration, 0.6);
+    EXPECT_EQ(number->text(), ZantrelKit::Formatting::bytes(5'000'000));
+    EXPECT_EQ(card.accessibleText(QAccessible::Name),
+              QStringLiteral("Older downloads, %1. Not opened for a year").arg(ZantrelKit::Formatting::bytes(5'000'000)));
+    ASSERT_NE(card.openButton(), nullptr);
+    EXPECT_EQ(card.openButton()->accessibleName(), u"Review, Older downloads");
+    advance(0.7);
+    EXPECT_FALSE(number->roll().isAnimating());
+
+    Environment::setReduceMotionOverride(&card, true);
+    c.size = 9'000'000;
+    card.setContent(c);
+    EXPECT_FALSE(card.sizeView()->roll().isAnimating()) << "reduced motion swaps at once";
+    EXPECT_EQ(card.sizeView()->text(), ZantrelKit::Formatting::bytes(9'000'000));
+
+    // A size that goes and comes back starts afresh, with nothing to roll from.
+    c.size.reset();
+    card.setContent(c);
+    EXPECT_EQ(card.sizeView(), nullptr);
+    Environment::setReduceMotionOverride(&card, false);
+    c.size = 1'000;
+    card.setContent(c);
+    ASSERT_NE(card.sizeView(), nullptr);
+    EXPECT_FALSE(card.sizeView()->roll().isAnimating());
+}
+
+TEST_F(SuggestionCardTests, ATickThatRebuildsItsOwnCardIsSafe) {
+    Content c = base();
+    c.size = 10;
+    SuggestionCard card(c);
+    card.show();
+    c.tick = SuggestionCard::Tick{ZantrelKit::TickState::off, true, std::nullopt, [&] {
+        Content next = c;
+        next.tick->state = ZantrelKit::TickState::on;
+        next.size = 20;
+        card.setContent(next);
+    }};
+    card.setContent(c);
+    ASSERT_NE(card.tickBox(), nullptr);
+    card.tickBox()->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(card.tickBox(), nullptr);
+    EXPECT_EQ(card.tickBox()->state(), ZantrelKit::TickState::on);
+    EXPECT_EQ(card.sizeView()->value(), 20);
 }
 
 }  // namespace
