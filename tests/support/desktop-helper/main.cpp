@@ -5,6 +5,7 @@
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 //   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
+//   screens                     prints each screen Qt sees as X Y W H, the primary first
 
 #include "platform/pasteboard/Pasteboard.h"
 
@@ -81,6 +82,13 @@ int main(int argc, char** argv) {
                                 .toImage();
         return !shot.isNull() && shot.save(args[1], "PNG") ? 0 : 2;
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H]\n");
+    if (args.size() == 1 && args[0] == u"screens") {
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect g = screen->geometry();
+            std::printf("%d %d %d %d\n", g.x(), g.y(), g.width(), g.height());
+        }
+        return 0;
+    }
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | screens\n");
     return 64;
 }
