@@ -16,16 +16,16 @@ const QString grabKeys = QStringLiteral("ctrl+shift+super+t");
 struct Layout {
     const char* name;
     QList<QRect> monitors;  // the primary first
-    QRect across;           // a text window over both monitors
+    QRect across;           // a text window whose line the monitors' edge cuts
     QRect second;           // a text window on the second monitor alone
 };
 
 const Layout layouts[] = {
     // Beside, shorter and lower: the second monitor's top is below the primary's.
-    {"Beside", {QRect(0, 0, 1024, 768), QRect(1024, 150, 800, 600)}, QRect(640, 200, 760, 110),
+    {"Beside", {QRect(0, 0, 1024, 768), QRect(1024, 150, 800, 600)}, QRect(800, 200, 760, 110),
      QRect(1120, 500, 620, 110)},
     // Above and shifted right: the primary's top edge is the second's bottom.
-    {"Above", {QRect(0, 500, 1024, 768), QRect(200, 0, 900, 500)}, QRect(250, 450, 760, 100),
+    {"Above", {QRect(0, 500, 1024, 768), QRect(200, 0, 900, 500)}, QRect(250, 470, 760, 100),
      QRect(300, 200, 620, 110)},
 };
 
