@@ -75,9 +75,33 @@ protected:
         return false;
     }
 
+    // The pinkest pixel near the selection's outline on each monitor: the outline's ink
+    // as the screen shows it.
+    static QList<QColor> inkPerMonitor(const QImage& shot, const QRect& selection, const QList<QRect>& monitors) {
+        QList<QColor> inks;
+        for (const QRect& monitor : monitors) {
+            QColor pinkest;
+            int best = -1;
+            const QRect band = selection.adjusted(-4, -4, 4, 4) & monitor & shot.rect();
+            for (int y = band.top(); y <= band.bottom(); ++y) {
+                for (int x = band.left(); x <= band.right(); ++x) {
+                    if (selection.adjusted(4, 4, -4, -4).contains(x, y))
+                        continue;
+                    const QColor c = shot.pixelColor(x, y);
+                    if (c.red() - c.green() > best) {
+                        best = c.red() - c.green();
+                        pinkest = c;
+                    }
+                }
+            }
+            inks << pinkest;
+        }
+        return inks;
+    }
+
     // Drags with the button down, photographs the screen mid-drag and keeps the picture
     // for a person to look at, then lets go.
-    QImage dragAndShoot(const QRect& from, const QString& shotName) {
+    QImage dragAndShoot(const QRect& from, const QString& shotName, bool release = true) {
         const QPoint a = from.topLeft() + QPoint(6, 6);
         const QPoint b = from.bottomRight() - QPoint(6, 6);
         xdotool({QStringLiteral("mousemove"), QString::number(a.x()), QString::number(a.y())});
@@ -88,7 +112,8 @@ protected:
         const QImage shot = session_.screenshot();
         if (const QByteArray keep = qgetenv("GLYPHNAB_E2E_SHOTS"); !keep.isEmpty() && !shot.isNull())
             shot.save(QDir(QString::fromLocal8Bit(keep)).filePath(shotName));
-        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        if (release)
+            xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
         return shot;
     }
 };
@@ -137,6 +162,45 @@ TEST_P(TwoMonitors, ADragAcrossBothMonitorsAndOneOnTheSecondReadTheirText) {
     ASSERT_TRUE(next.has_value()) << process.readAllStandardError().toStdString();
     EXPECT_EQ(words(*next), QStringLiteral("Only the second screen"));
     EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+TEST_P(TwoMonitors, TheSelectionsInkFollowsTheDesktopsScheme) {
+    const Layout& layout = GetParam();
+    QProcess& portal = session_.start(helper, {QStringLiteral("portal"), QStringLiteral("2")});
+    ASSERT_TRUE(portal.waitForReadyRead(10000)) << portal.readAllStandardError().toStdString();
+    portal.readAll();
+    showTextAt(QStringLiteral("Across"), QStringLiteral("Light or dark"), layout.across);
+    const QRect selection(layout.across.topLeft() + QPoint(6, 6), layout.across.bottomRight() - QPoint(6, 6));
+
+    // One run of the app per scheme: it reads the desktop's scheme as it starts.
+    auto inks = [&](const QString& shotName) {
+        QProcess& process = startApp();
+        EXPECT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+        EXPECT_TRUE(grabUntilOverlays());
+        const QImage shot = dragAndShoot(layout.across, shotName, false);
+        xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        EXPECT_TRUE(waitForWindowGone(overlayTitle));
+        EXPECT_EQ(process.state(), QProcess::Running);
+        process.terminate();
+        EXPECT_TRUE(process.waitForFinished(10000));
+        return inkPerMonitor(shot, selection, layout.monitors);
+    };
+    const QList<QColor> light = inks(QStringLiteral("%1-light.png").arg(layout.name));
+    portal.write("1\n");
+    ASSERT_TRUE(portal.waitForReadyRead(5000));
+    const QList<QColor> dark = inks(QStringLiteral("%1-dark.png").arg(layout.name));
+
+    ASSERT_EQ(light.size(), 2);
+    ASSERT_EQ(dark.size(), 2);
+    for (qsizetype i = 0; i < 2; ++i) {
+        EXPECT_GT(light[i].red() - light[i].green(), 40) << "monitor " << i << " shows no accent outline";
+        EXPECT_GT(dark[i].red() - dark[i].green(), 40) << "monitor " << i << " shows no accent outline";
+        EXPECT_NE(light[i], dark[i]) << "monitor " << i << ": " << light[i].name().toStdString();
+    }
+    // Both monitors draw the same outline.
+    EXPECT_EQ(light[0], light[1]);
+    EXPECT_EQ(dark[0], dark[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(AppEndToEnd, TwoMonitors, testing::ValuesIn(layouts),
