@@ -48,7 +48,7 @@ void DesktopSettings::listenToPortal() {
     if (!bus.isConnected())
         return;
     bus.connect(portalService, portalPath, portalInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+                SLOT(portalSettingChanged(QDBusMessage)));
     const std::pair<QString, QString> wanted[] = {
         {appearanceGroup, QStringLiteral("color-scheme")},
         {gnomeInterfaceGroup, QStringLiteral("enable-animations")},
@@ -69,8 +69,11 @@ void DesktopSettings::listenToPortal() {
     }
 }
 
-void DesktopSettings::portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value) {
-    apply(group, key, unwrap(value.variant()));
+void DesktopSettings::portalSettingChanged(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() != 3)
+        return;
+    apply(arguments[0].toString(), arguments[1].toString(), unwrap(arguments[2]));
 }
 
 void DesktopSettings::apply(const QString& group, const QString& key, const QVariant& value) {

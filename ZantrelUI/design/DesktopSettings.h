@@ -4,6 +4,7 @@
 // animates, whether it wants plain (high-contrast) surfaces. Read once from the
 // freedesktop settings portal and followed while the app runs; tests set the values.
 
+#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QObject>
 
@@ -40,7 +41,9 @@ private:
     void broadcast();
 
 private Q_SLOTS:
-    void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // The whole message: Qt does not connect a D-Bus signal to a slot that takes a
+    // QDBusVariant.
+    void portalSettingChanged(const QDBusMessage& message);
 
 private:
     std::optional<bool> prefersDark_;

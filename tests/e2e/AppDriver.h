@@ -26,6 +26,10 @@ struct WindowGeometry {
 
 class AppDriver : public testing::Test {
 protected:
+    AppDriver() = default;
+    // The app on a desktop of several monitors, the first the primary.
+    explicit AppDriver(const QList<QRect>& monitors) : session_(monitors) {}
+
     static inline const QString app = QStringLiteral(GLYPHNAB_APP_PATH);
     static inline const QString helper = QStringLiteral(GLYPHNAB_TEST_HELPER_PATH);
     static inline const QString overlayTitle = QStringLiteral("Area selector");

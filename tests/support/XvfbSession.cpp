@@ -7,7 +7,40 @@
 #include <QThread>
 
 namespace TestSupport {
-XvfbSession::XvfbSession(int width, int height) {
+XvfbSession::XvfbSession(int width, int height) { startServer(width, height); }
+
+XvfbSession::XvfbSession(const QList<QRect>& monitors) {
+    QRect desktop;
+    for (const QRect& monitor : monitors)
+        desktop |= monitor;
+    startServer(desktop.right() + 1, desktop.bottom() + 1);
+    if (!running_)
+        return;
+    // The primary monitor takes the server's one output, so its own whole-screen monitor
+    // goes; the others have none, which RandR allows.
+    for (qsizetype i = 0; i < monitors.size(); ++i) {
+        const QRect& m = monitors[i];
+        const QString name = (i == 0 ? QStringLiteral("*") : QString()) + QStringLiteral("M%1").arg(i);
+        const QString geometry = QStringLiteral("%1/%2x%3/%4+%5+%6")
+                                     .arg(m.width())
+                                     .arg(m.width() / 4)
+                                     .arg(m.height())
+                                     .arg(m.height() / 4)
+                                     .arg(m.x())
+                                     .arg(m.y());
+        const CommandResult result = run(QStringLiteral("xrandr"),
+                                         {QStringLiteral("--setmonitor"), name, geometry,
+                                          i == 0 ? QStringLiteral("screen") : QStringLiteral("none")},
+                                         std::chrono::seconds(10));
+        if (!result.finished || result.exitCode != 0) {
+            running_ = false;
+            error_ = QStringLiteral("xrandr could not set the monitors (is it installed?): %1").arg(result.err);
+            return;
+        }
+    }
+}
+
+void XvfbSession::startServer(int width, int height) {
     if (!home_.isValid()) {
         error_ = QStringLiteral("no temporary folder");
         return;

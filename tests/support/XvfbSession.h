@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +24,9 @@ class XvfbSession {
 public:
     // Starts Xvfb on a free display and a session bus; check `isRunning()`.
     explicit XvfbSession(int width = 1280, int height = 800);
+    // One framebuffer split into these monitors (RandR monitors, as a desktop with two
+    // outputs has them); the first is the primary. Rectangles in root window pixels.
+    explicit XvfbSession(const QList<QRect>& monitors);
     ~XvfbSession();
     XvfbSession(const XvfbSession&) = delete;
     XvfbSession& operator=(const XvfbSession&) = delete;
@@ -52,6 +56,8 @@ public:
                                          std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
 private:
+    void startServer(int width, int height);
+
     bool running_ = false;
     QString display_;
     QString error_;

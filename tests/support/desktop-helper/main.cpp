@@ -5,15 +5,23 @@
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 //   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
+//   screens                     prints each screen Qt sees as X Y W H, the primary first
+//   portal SCHEME               serves the desktop portal's colour scheme (0 none, 1 dark,
+//                               2 light) on the session bus; a number on a line of standard
+//                               input changes it, as a desktop's switch does
 
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusVariant>
+#include <QSocketNotifier>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -40,6 +48,35 @@ protected:
 private:
     QColor colour_;
     QString text_;
+};
+
+// The part of the desktop portal's Settings that the app reads.
+class SchemePortal final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+public:
+    explicit SchemePortal(uint scheme) : scheme_(scheme) {}
+
+    void setScheme(uint scheme) {
+        scheme_ = scheme;
+        Q_EMIT SettingChanged(appearance(), colorScheme(), QDBusVariant(scheme_));
+    }
+
+public Q_SLOTS:
+    QDBusVariant Read(const QString& group, const QString& key) const {
+        if (group == appearance() && key == colorScheme())
+            return QDBusVariant(scheme_);
+        return QDBusVariant(QVariant());
+    }
+
+Q_SIGNALS:
+    void SettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+private:
+    static QString appearance() { return QStringLiteral("org.freedesktop.appearance"); }
+    static QString colorScheme() { return QStringLiteral("color-scheme"); }
+
+    uint scheme_;
 };
 
 }  // namespace
@@ -81,6 +118,37 @@ int main(int argc, char** argv) {
                                 .toImage();
         return !shot.isNull() && shot.save(args[1], "PNG") ? 0 : 2;
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H]\n");
+    if (args.size() == 1 && args[0] == u"screens") {
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect g = screen->geometry();
+            std::printf("%d %d %d %d\n", g.x(), g.y(), g.width(), g.height());
+        }
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == u"portal") {
+        SchemePortal portal(args[1].toUInt());
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal,
+                                QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals) ||
+            !bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")))
+            return 2;
+        QSocketNotifier input(0, QSocketNotifier::Read);
+        QObject::connect(&input, &QSocketNotifier::activated, [&portal, &input] {
+            char line[32] = {};
+            if (!std::fgets(line, sizeof line, stdin)) {
+                input.setEnabled(false);
+                return;
+            }
+            portal.setScheme(static_cast<uint>(std::strtoul(line, nullptr, 10)));
+            std::printf("set\n");
+            std::fflush(stdout);
+        });
+        std::printf("ready\n");
+        std::fflush(stdout);
+        return QApplication::exec();
+    }
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | screens | portal SCHEME\n");
     return 64;
 }
+
+#include "main.moc"
