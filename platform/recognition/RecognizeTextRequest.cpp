@@ -1,6 +1,7 @@
 #include "platform/recognition/RecognizeTextRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Dashes.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/PagePreparation.h"
@@ -135,10 +136,34 @@ void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>
     });
 }
 
+// Tesseract can box a word off its ink: "int n = 0;" comes back as "int" and "n=0;",
+// the second box starting after the "n". Ink inside a line, between its words, that
+// reads as the start of the next word or the end of the one before is that word's own;
+// the word's box takes it in, so it is neither read twice nor left as a gap.
+bool joinsNeighbour(std::vector<LineWords>& lines, const QRect& run, const QString& text) {
+    const QPointF centre = QRectF(run).center();
+    for (LineWords& line : lines) {
+        if (line.words.empty() || centre.y() < line.box.top() || centre.y() > line.box.bottom() ||
+            run.left() < line.box.left() || run.right() > line.box.right())
+            continue;
+        const auto next = std::find_if(line.words.begin(), line.words.end(),
+                                       [&](const WordBox& word) { return word.box.left() >= run.right(); });
+        if (next != line.words.end() && next->text.startsWith(text)) {
+            next->box = next->box.united(QRectF(run));
+            return true;
+        }
+        if (next != line.words.begin() && std::prev(next)->text.endsWith(text)) {
+            std::prev(next)->box = std::prev(next)->box.united(QRectF(run));
+            return true;
+        }
+    }
+    return false;
+}
+
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
 // its own, as noise. Ink that no word covers is read once more, run by run, as a line.
 std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band,
-                                      const std::vector<InkShape>& ink, const std::vector<LineWords>& lines,
+                                      const std::vector<InkShape>& ink, std::vector<LineWords>& lines,
                                       double glyph, tesseract::ETEXT_DESC& monitor) {
     std::vector<LineWords> found;
     const std::vector<QRect> runs = uncoveredRuns(band, ink, lines, glyph);
@@ -157,6 +182,9 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
             break;
         for (LineWords& line : collectLines(api)) {
             std::erase_if(line.words, [](const WordBox& word) { return word.confidence < loneGlyphConfidence; });
+            if (line.words.size() == 1 && !line.words.front().text.trimmed().isEmpty() &&
+                joinsNeighbour(lines, run, line.words.front().text.trimmed()))
+                continue;
             if (!line.words.empty())
                 found.push_back(std::move(line));
         }
@@ -207,6 +235,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    restoreDashes(lines, glyph);
     dropStackedLines(lines, shapes, band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it.

@@ -163,11 +163,14 @@ TEST(ReaderFidelity, MarkerShapesAreToldApartFromLettersAndDots) {
     EXPECT_FALSE(markerShape(picture, threshold, shapes[0], 6, 40).has_value());
 }
 
-// Code drawn in a monospace font; `dark` draws an editor's dark theme.
-QImage drawCode(const QStringList& code, bool dark) {
-    const QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 14);
+// Code drawn in a monospace font; `dark` draws an editor's dark theme, `hinted` the
+// narrower glyphs of a desktop set to full hinting.
+QImage drawCode(const QStringList& code, bool dark, bool hinted) {
+    QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 14);
+    if (hinted)
+        mono.setHintingPreference(QFont::PreferFullHinting);
     const QFontMetricsF metrics(mono);
-    QImage picture(560, static_cast<int>(code.size() * 21 + 40), QImage::Format_RGB32);
+    QImage picture(640, static_cast<int>(code.size() * 21 + 40), QImage::Format_RGB32);
     picture.fill(dark ? QColor(0x1e, 0x1e, 0x1e) : Qt::white);
     QPainter painter(&picture);
     painter.setFont(mono);
@@ -186,17 +189,22 @@ TEST(ReaderFidelity, NoLineOfCodeIsLostInEitherThemeOrMode) {
         {"def mean(values):", "    if not values:", "        return 0", "    return sum(values) / len(values)"},
     };
     for (const QStringList& program : programs) {
-        for (const bool dark : {false, true}) {
-            const Reading reading = read(drawCode(program, dark));
+        for (const auto& [dark, hinted] : {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
+            const Reading reading = read(drawCode(program, dark, hinted));
             for (const LineMode mode : {LineMode::keep, LineMode::join}) {
                 const QStringList lines = linesOf(reading.text(mode));
                 ASSERT_EQ(lines.size(), program.size())
-                    << program.front().toStdString() << " dark " << dark << "\n" << lines.join(u'\n').toStdString();
-                // Lone braces, the lines most easily lost, come back exactly.
+                    << program.front().toStdString() << " dark " << dark << " hinted " << hinted << "\n"
+                    << lines.join(u'\n').toStdString();
                 for (qsizetype i = 0; i < lines.size(); ++i) {
+                    // Lone braces, the lines most easily lost, come back exactly.
                     if (program[i].trimmed().size() == 1) {
                         EXPECT_EQ(lines[i].trimmed().toStdString(), program[i].trimmed().toStdString());
                     }
+                    // No glyph is read twice ("int n n=0;") or dropped: spaces aside, a
+                    // line is as long as the code drawn.
+                    EXPECT_EQ(QString(lines[i]).remove(u' ').size(), QString(program[i]).remove(u' ').size())
+                        << lines[i].toStdString();
                 }
             }
         }
@@ -279,6 +287,31 @@ TEST(ReaderFidelity, CodesAndNumbersOfATableAreReadAsDrawn) {
     const Reading reading = read(drawTable(cells, {120, 90, 90, 90, 90}));
     ASSERT_TRUE(reading.table.has_value());
     EXPECT_EQ(reading.table->rows, cells);
+}
+
+TEST(ReaderFidelity, DashesBetweenWordsAreReadAsDrawn) {
+    const QString enDash(QChar(0x2013));
+    const QString emDash(QChar(0x2014));
+    const QStringList lines{QStringLiteral("The well-known result - which nobody expected - came at last"),
+                            QStringLiteral("Pages are missing ") + enDash + QStringLiteral(" so the report is short"),
+                            QStringLiteral("She waited ") + emDash + QStringLiteral(" and waited for the bus")};
+    for (const QString& family : families()) {
+        for (const int pixels : {13, 16}) {
+            const QFont f = font(family, pixels);
+            QImage picture(620, 40 + 3 * 2 * pixels, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            painter.setFont(f);
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                painter.drawText(QPointF(16, 20 + pixels + i * 2 * pixels), lines[i]);
+            painter.end();
+            const QStringList got = linesOf(read(picture).text(LineMode::keep));
+            ASSERT_EQ(got.size(), lines.size()) << family.toStdString() << " " << pixels;
+            EXPECT_TRUE(got[0].contains(QStringLiteral("result - which"))) << got[0].toStdString();
+            EXPECT_TRUE(got[1].contains(QStringLiteral("missing ") + enDash)) << got[1].toStdString();
+            EXPECT_TRUE(got[2].contains(QStringLiteral("waited ") + emDash)) << got[2].toStdString();
+        }
+    }
 }
 
 TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {

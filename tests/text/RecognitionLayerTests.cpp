@@ -2,6 +2,7 @@
 // names and the recognizers' own handling of odd input.
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
@@ -54,6 +55,39 @@ TEST(LineFragments, AFragmentBecomesOneObservationWithWordRanges) {
     EXPECT_DOUBLE_EQ(second->left(), 140.0 / 400);
     EXPECT_EQ(text.boundingBox({0, 5}), observation.boundingBox);
     EXPECT_FALSE(text.boundingBox({2, 1}).has_value());  // the space between them
+}
+
+// A dash of `length` glyph heights, flat or as tall as a sign.
+WordBox dash(const QString& text, double left, double length, double height = 3) {
+    return {text, QRectF(left, 18, length * 12.5, height), 0.9f};
+}
+
+TEST(Dashes, ALoneDashBetweenWordsIsToldByItsLength) {
+    LineWords line{QRectF(0, 10, 600, 20),
+                   {word("pages", 0, 50), dash("-", 60, 0.56), word("to", 80, 20), dash("-", 110, 0.8),
+                    word("so", 130, 20), dash("-", 160, 1.7), word("and", 190, 30), dash("\u2014", 230, 0.88),
+                    word("or", 250, 20), dash("\u2014", 280, 1.12), word("end", 300, 30)}};
+    std::vector<LineWords> lines{line};
+    restoreDashes(lines, 12.5);
+    QStringList texts;
+    for (const WordBox& w : lines.front().words)
+        texts.append(w.text);
+    // A hyphen stays; long enough it is an en dash, longer an em dash; an em dash as
+    // short as an en dash is one; a monospace dash, between the two, keeps its reading.
+    EXPECT_EQ(texts, QStringList({"pages", "-", "to", "\u2013", "so", "\u2014", "and", "\u2013", "or", "\u2014", "end"}));
+
+    // At the ends of a line a dash is a list marker or cut off; a tall box is another
+    // sign; an unknown glyph height leaves everything alone.
+    std::vector<LineWords> edges{{QRectF(0, 10, 300, 20),
+                                  {dash("-", 0, 0.8), word("item", 20, 40), dash("-", 70, 0.9, 11), word("x", 90, 10),
+                                   dash("-", 110, 0.8)}}};
+    const std::vector<LineWords> before = edges;
+    restoreDashes(edges, 12.5);
+    for (std::size_t i = 0; i < edges.front().words.size(); ++i)
+        EXPECT_EQ(edges.front().words[i].text, before.front().words[i].text) << i;
+    std::vector<LineWords> unknown{line};
+    restoreDashes(unknown, 0);
+    EXPECT_EQ(unknown.front().words[3].text, "-");
 }
 
 QImage textPicture(QColor ground, QColor ink, int pixels) {
