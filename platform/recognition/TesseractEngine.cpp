@@ -51,8 +51,10 @@ EnginePool::Lease::~Lease() {
 EnginePool::EnginePool(std::size_t maxIdle) : maxIdle_(maxIdle) {}
 
 EnginePool& EnginePool::shared() {
-    static EnginePool pool(static_cast<std::size_t>(std::max(2, QThread::idealThreadCount())) + 2);
-    return pool;
+    // Lives for the process: freeing loaded models at exit costs a command tens of
+    // milliseconds that the system's own clean-up does not.
+    static EnginePool* pool = new EnginePool(static_cast<std::size_t>(std::max(2, QThread::idealThreadCount())) + 2);
+    return *pool;
 }
 
 EnginePool::Lease EnginePool::acquire(const EngineSettings& settings) {
