@@ -82,6 +82,53 @@ void whitenGround(QImage& gray) {
     }
 }
 
+// Gray grounds below the page's white (a button or a selection turned with a dark page,
+// a badge): the recognizer's page layout may take such a panel for a picture and skip
+// its text, or its own threshold may take the gray for ink.
+constexpr int panelGroundLimit = 235;
+// Darker than this, a panel's text would be lighter than it: such panels are turned.
+constexpr int darkestPanelGround = 64;
+
+// How far a panel's anti-aliased edge reaches, in pixels, and the gray below which a
+// pixel there is a glyph's stroke rather than the edge's ramp.
+constexpr int rimWidth = 2;
+constexpr int strokeLevel = 64;
+
+// The anti-aliased rim of a panel just turned: a ring of gray around it that would read
+// as brackets. Ground-light pixels along the panel's edge, outside its rows' spans, go
+// white; ink (darker than `threshold`) stays.
+void clearRim(QImage& gray, const QRect& box, int threshold) {
+    const QRect around = box.adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth) & gray.rect();
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        uchar* line = gray.scanLine(y);
+        const bool inside = y >= box.top() && y <= box.bottom();
+        for (int x = around.left(); x <= around.right(); ++x) {
+            const bool edge = !inside || x < box.left() || x > box.right();
+            if (edge && line[x] >= threshold)
+                line[x] = 255;
+        }
+    }
+}
+
+int smallestPanelSide(const QImage& gray, std::optional<double> glyph) {
+    if (glyph)
+        return std::max(12, static_cast<int>(std::lround(1.5 * *glyph)));
+    return std::max(16, std::min(gray.width(), gray.height()) / 20);
+}
+
+// The most runs of ink (darker than `threshold`) along any row of the box.
+int inkRunsAcross(const QImage& gray, const QRect& box, int threshold) {
+    int most = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        int runs = 0;
+        for (int x = box.left(); x <= box.right(); ++x)
+            runs += line[x] < threshold && (x == box.left() || line[x - 1] >= threshold) ? 1 : 0;
+        most = std::max(most, runs);
+    }
+    return most;
+}
+
 }  // namespace
 
 QRectF PreparedPage::Strip::toOriginal(const QRectF& stripBox) const {
@@ -279,10 +326,11 @@ double scaleForGlyphHeight(std::optional<double> glyphHeight) {
     return std::min(scale, largestScale);
 }
 
-int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
+int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes, std::optional<double> glyph) {
     // A panel is one connected dark shape: its text is holes in it. Only big, mostly
-    // solid shapes count; glyphs, rules and frames are far from either.
-    const int smallestSide = std::max(16, std::min(gray.width(), gray.height()) / 20);
+    // solid shapes count; glyphs, rules and frames are far from either. A button or a
+    // badge is not much taller than its text, whatever the size of the screen.
+    const int smallestSide = smallestPanelSide(gray, glyph);
     const int threshold = inkThreshold(gray);
     int inverted = 0;
     for (const InkShape& shape : shapes) {
@@ -319,10 +367,66 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes) {
                 --last;
             for (int x = first; x <= last; ++x)
                 line[x] = static_cast<uchar>(std::min(255, (255 - line[x]) * 255 / ground));
+            // The panel's own anti-aliased edge turns gray, a ring that reads as brackets:
+            // it goes white. Text keeps clear of a panel's edge; what is as dark as a
+            // stroke stays.
+            const bool edgeRow = y - box.top() < rimWidth || box.bottom() - y < rimWidth;
+            for (int x = first; x <= last; ++x) {
+                const bool edge = edgeRow || x - first < rimWidth || last - x < rimWidth;
+                if (edge && line[x] >= strokeLevel)
+                    line[x] = 255;
+            }
+            // The corners' anti-aliased ramp goes white with the page's ground.
+            std::fill(line + box.left(), line + first, uchar{255});
+            std::fill(line + last + 1, line + box.right() + 1, uchar{255});
         }
+        clearRim(gray, box, threshold);
         ++inverted;
     }
     return inverted;
+}
+
+int whitenGrayPanels(QImage& gray, std::optional<double> glyph) {
+    // A gray panel and the dark text on it are one shape below the limit; the white page
+    // around it is not.
+    const std::vector<InkShape> shapes = inkShapes(gray, panelGroundLimit);
+    const int smallestSide = smallestPanelSide(gray, glyph);
+    int whitened = 0;
+    for (const InkShape& shape : shapes) {
+        const QRect& box = shape.box;
+        if (box.width() < smallestSide || box.height() < smallestSide)
+            continue;
+        if (static_cast<double>(shape.ink) < 0.6 * box.width() * box.height())
+            continue;
+        if (box.width() * static_cast<double>(box.height()) > 0.9 * gray.width() * gray.height())
+            continue;
+        std::array<int, 256> counts{};
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const uchar* line = gray.constScanLine(y);
+            for (int x = box.left(); x <= box.right(); ++x)
+                ++counts[line[x]];
+        }
+        const int ground = static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+        // It holds text clearly darker than its ground: runs of ink across it. A gray
+        // that the page's threshold takes for ink counts too (a blue button, inverted
+        // with a dark page, is a mid gray with black text).
+        if (ground < darkestPanelGround || ground >= panelGroundLimit ||
+            inkRunsAcross(gray, box, ground * 6 / 10) < 4)
+            continue;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            uchar* line = gray.scanLine(y);
+            int first = box.left();
+            while (first <= box.right() && line[first] >= panelGroundLimit)
+                ++first;
+            int last = box.right();
+            while (last >= first && line[last] >= panelGroundLimit)
+                --last;
+            for (int x = first; x <= last; ++x)
+                line[x] = static_cast<uchar>(std::min(255, line[x] * 255 / ground));
+        }
+        ++whitened;
+    }
+    return whitened;
 }
 
 PreparedPage preparePage(const QImage& picture, bool upscale) {
@@ -339,8 +443,9 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     // One labelling serves both: the panels' own text is no shape before they turn, and
     // the page's glyphs tell the size of theirs.
     const std::vector<InkShape> shapes = inkShapes(gray, inkThreshold(gray));
-    invertDarkPanels(gray, shapes);
     page.glyphHeight = medianGlyphHeight(shapes, gray.height());
+    invertDarkPanels(gray, shapes, page.glyphHeight);
+    whitenGrayPanels(gray, page.glyphHeight);
     double scale = scaleForGlyphHeight(page.glyphHeight);
     if (!upscale)
         scale = std::min(scale, 1.0);

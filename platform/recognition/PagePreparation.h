@@ -63,8 +63,13 @@ std::optional<double> medianGlyphHeight(const std::vector<InkShape>& shapes, int
 
 // Turns the dark panels of a light picture (a sidebar, a dark code box) light with
 // dark text, in place, so one page has one polarity; the number of panels turned.
-// `shapes` are the picture's ink shapes at `threshold`.
-int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes);
+// `shapes` are the picture's ink shapes at `threshold`; `glyph` the text's median glyph
+// height, which tells how small a panel can be.
+int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes, std::optional<double> glyph = std::nullopt);
+
+// Stretches the gray panels of a light picture (a button, a badge, a selection) with
+// dark text on them to a white ground, in place; the number of panels whitened.
+int whitenGrayPanels(QImage& gray, std::optional<double> glyph = std::nullopt);
 
 // The scale that brings text of this glyph height to the height the recognizer reads
 // best; 1 when the height is unknown or already right.

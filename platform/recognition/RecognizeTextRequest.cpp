@@ -136,28 +136,63 @@ void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>
     });
 }
 
-// Tesseract can box a word off its ink: "int n = 0;" comes back as "int" and "n=0;",
-// the second box starting after the "n". Ink inside a line, between its words, that
-// reads as the start of the next word or the end of the one before is that word's own;
-// the word's box takes it in, so it is neither read twice nor left as a gap.
-bool joinsNeighbour(std::vector<LineWords>& lines, const QRect& run, const QString& text) {
+// The line whose box holds a run of ink, if any.
+LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run) {
     const QPointF centre = QRectF(run).center();
-    for (LineWords& line : lines) {
-        if (line.words.empty() || centre.y() < line.box.top() || centre.y() > line.box.bottom() ||
-            run.left() < line.box.left() || run.right() > line.box.right())
-            continue;
-        const auto next = std::find_if(line.words.begin(), line.words.end(),
-                                       [&](const WordBox& word) { return word.box.left() >= run.right(); });
-        if (next != line.words.end() && next->text.startsWith(text)) {
-            next->box = next->box.united(QRectF(run));
-            return true;
-        }
-        if (next != line.words.begin() && std::prev(next)->text.endsWith(text)) {
-            std::prev(next)->box = std::prev(next)->box.united(QRectF(run));
-            return true;
-        }
+    const auto holds = [&](const LineWords& line) {
+        return !line.words.empty() && centre.y() >= line.box.top() && centre.y() <= line.box.bottom() &&
+               run.left() >= line.box.left() && run.right() <= line.box.right();
+    };
+    const auto found = std::find_if(lines.begin(), lines.end(), holds);
+    return found == lines.end() ? nullptr : &*found;
+}
+
+double meanConfidence(const std::vector<WordBox>& words) {
+    double sum = 0;
+    for (const WordBox& word : words)
+        sum += word.confidence;
+    return words.empty() ? 0 : sum / static_cast<double>(words.size());
+}
+
+qsizetype glyphCount(const std::vector<WordBox>& words) {
+    qsizetype count = 0;
+    for (const WordBox& word : words)
+        count += word.text.trimmed().size();
+    return count;
+}
+
+// Tesseract can box a word off its ink: "int n = 0;" comes back as "int" and "n=0;",
+// "and a new" as "and" and "anew", the second box starting after the glyph that its
+// text holds. Ink like that, inside a line between its words, is not a line of its
+// own. The words on either side of it are read again together; the new reading
+// replaces them when it is about as sure and leaves out no glyph. Otherwise the next
+// word's box takes the ink in, so it is neither read twice nor left as a gap.
+void rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& line, const QRect& run,
+                  tesseract::ETEXT_DESC& monitor) {
+    auto& words = line.words;
+    const auto next = std::find_if(words.begin(), words.end(),
+                                   [&](const WordBox& word) { return word.box.center().x() > run.center().x(); });
+    const auto first = next == words.begin() ? next : std::prev(next);
+    const auto last = next == words.end() ? std::prev(next) : next;
+    const std::vector<WordBox> old(first, std::next(last));
+    QRectF span = QRectF(run);
+    for (const WordBox& word : old)
+        span = span.united(word.box);
+    const int margin = std::max(4, run.height() / 4);
+    const QRect area = span.toAlignedRect().adjusted(-margin, -margin, margin, margin) & band.rect();
+    api.SetRectangle(area.left(), area.top(), area.width(), area.height());
+    std::vector<LineWords> read;
+    if (api.Recognize(&monitor) == 0)
+        read = collectLines(api);
+    if (read.size() == 1 && !read.front().words.empty() &&
+        meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 &&
+        glyphCount(read.front().words) >= glyphCount(old)) {
+        const auto at = words.erase(first, std::next(last));
+        words.insert(at, read.front().words.begin(), read.front().words.end());
+        return;
     }
-    return false;
+    WordBox& taker = next == words.end() ? words.back() : *next;
+    taker.box = taker.box.united(QRectF(run));
 }
 
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
@@ -172,6 +207,10 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
         return found;
     api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const QRect& run : runs) {
+        if (LineWords* holder = lineHolding(lines, run)) {
+            rereadAround(api, band, *holder, run, monitor);
+            continue;
+        }
         // Room beside the run for a period that belongs to it ("1."), little above and
         // below, where the neighbouring rows begin.
         const int side = std::max(4, run.height());
@@ -182,9 +221,6 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
             break;
         for (LineWords& line : collectLines(api)) {
             std::erase_if(line.words, [](const WordBox& word) { return word.confidence < loneGlyphConfidence; });
-            if (line.words.size() == 1 && !line.words.front().text.trimmed().isEmpty() &&
-                joinsNeighbour(lines, run, line.words.front().text.trimmed()))
-                continue;
             if (!line.words.empty())
                 found.push_back(std::move(line));
         }

@@ -211,32 +211,44 @@ TEST(ReaderFidelity, NoLineOfCodeIsLostInEitherThemeOrMode) {
     }
 }
 
+// Buttons, a selection and a badge on a page of `size`, light or dark: a panel is only
+// a little taller than its text, however large the screen.
+QImage drawPatches(const QString& family, QSize size, bool dark) {
+    const QFont f = font(family, 14);
+    const QFontMetricsF metrics(f);
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(dark ? QColor(0x1e, 0x1e, 0x1e) : Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(f);
+    painter.setPen(dark ? QColor(0xd4, 0xd4, 0xd4) : Qt::black);
+    painter.drawText(QPointF(20, 30), QStringLiteral("Your changes have not been saved yet."));
+    auto patch = [&](double x, double y, const QString& label, QColor fill, QColor ink, double padding) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(x, y - metrics.ascent() - padding / 2,
+                                       metrics.horizontalAdvance(label) + 2 * padding, metrics.height() + padding),
+                                6, 6);
+        painter.setPen(ink);
+        painter.drawText(QPointF(x + padding, y), label);
+    };
+    patch(20, 80, QStringLiteral("Save changes"), QColor(0x25, 0x63, 0xeb), Qt::white, 14);
+    patch(20, 130, QStringLiteral("Selected text stays readable"), QColor(0x26, 0x4f, 0x78), Qt::white, 12);
+    patch(20, 175, QStringLiteral("Beta"), QColor(0xfd, 0xe0, 0x47), QColor(0x11, 0x11, 0x11), 8);
+    painter.end();
+    return picture;
+}
+
 TEST(ReaderFidelity, LightTextOnColouredPatchesReadsWithoutSpecks) {
+    const QStringList expected{"Your changes have not been saved yet.", "Save changes", "Selected text stays readable",
+                               "Beta"};
     for (const QString& family : families()) {
-        const QFont f = font(family, 14);
-        const QFontMetricsF metrics(f);
-        QImage picture(700, 170, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setFont(f);
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(20, 30), QStringLiteral("Your changes have not been saved yet."));
-        auto patch = [&](double x, double y, const QString& label, QColor fill, QColor ink) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(fill);
-            painter.drawRoundedRect(QRectF(x, y - metrics.ascent() - 7, metrics.horizontalAdvance(label) + 24,
-                                           metrics.height() + 14),
-                                    6, 6);
-            painter.setPen(ink);
-            painter.drawText(QPointF(x + 12, y), label);
-        };
-        patch(20, 85, QStringLiteral("Save changes"), QColor(0x1a, 0x73, 0xe8), Qt::white);
-        patch(20, 140, QStringLiteral("Selected text stays readable"), QColor(0x26, 0x4f, 0x78), Qt::white);
-        painter.end();
-        EXPECT_EQ(linesOf(read(picture).text(LineMode::keep)),
-                  QStringList({"Your changes have not been saved yet.", "Save changes", "Selected text stays readable"}))
-            << family.toStdString();
+        for (const auto& [size, dark] : {std::pair(QSize(700, 200), false), std::pair(QSize(1600, 900), false),
+                                         std::pair(QSize(1600, 900), true)}) {
+            EXPECT_EQ(linesOf(read(drawPatches(family, size, dark)).text(LineMode::keep)).join(u'\n').toStdString(),
+                      expected.join(u'\n').toStdString())
+                << family.toStdString() << " " << size.width() << " dark " << dark;
+        }
     }
 }
 
