@@ -18,6 +18,21 @@ bool isSingleColumn(const DocumentCell& cell) {
 // Code cells are alike in length; a misread one differs by a character at most.
 bool aboutAsLong(qsizetype a, qsizetype b) { return std::abs(a - b) <= 1; }
 
+// The letters the row's codes use, in either case, then digits of which at least one
+// was read as a letter that looks like it ("Qi", "ql" or "QI" for "Q1", "QO" for "Q0").
+bool looksLikeSlippedCode(const QString& text, const QString& codeCharacters) {
+    static const QRegularExpression shape(QStringLiteral("^([A-Za-z]{1,3}?)([0-9lIi|OoSZB]{1,3})$"));
+    const QRegularExpressionMatch match = shape.match(text);
+    if (!match.hasMatch())
+        return false;
+    const QString letters = match.captured(1);
+    const QString digits = match.captured(2);
+    const bool codeLetters = std::all_of(letters.begin(), letters.end(),
+                                         [&](QChar ch) { return codeCharacters.contains(ch.toUpper()); });
+    return !letters.isEmpty() && codeLetters &&
+           std::any_of(digits.begin(), digits.end(), [](QChar ch) { return !ch.isDigit(); });
+}
+
 }  // namespace
 
 QString numericCharacters() { return QStringLiteral("0123456789.,:/-+%$\u20ac\u00a3\u00a5()"); }
@@ -85,13 +100,17 @@ std::vector<CellReread> cellsToReread(const DocumentTable& table) {
                 if (ch.isLetter() && !characters.contains(ch))
                     characters.append(ch);
         }
-        if (codeLengths.size() < 2)
+        if (codeLengths.empty())
             continue;
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const QString text = cells[c].content.transcript.trimmed();
             if (text.isEmpty() || isCodeText(text) || text.contains(u' ') ||
                 std::none_of(codeLengths.begin(), codeLengths.end(),
                              [&](qsizetype length) { return aboutAsLong(length, text.size()); }))
+                continue;
+            // Beside a single code ("Qi" and "Q2" in a header), only a cell that is the
+            // same code with a digit slipped into a look-alike is read again.
+            if (codeLengths.size() < 2 && !looksLikeSlippedCode(text, characters))
                 continue;
             const bool alreadyListed = std::any_of(rereads.begin(), rereads.end(), [&](const CellReread& reread) {
                 return reread.row == r && reread.cell == c;

@@ -48,6 +48,14 @@ TEST(TableCellRepair, SlippedNumbersInNumericColumnsAndSlippedCodesBesideCodesAr
     EXPECT_EQ(rereads, expected);
     // Words in a column of words, and a lone code in a row, are left alone.
     EXPECT_TRUE(cellsToReread(table({{"Name", "Code"}, {"Anna", "Q2"}, {"Ben", "Bl"}})).empty());
+    // Beside a single code, a cell that is that code with a slipped digit is read again;
+    // a short word or another code's letters are not.
+    const std::vector<CellReread> header = cellsToReread(table({{"Plan", "qi", "Q2", "Storage"}, {"Hi", "Q2", "QB", "Ql"}}));
+    const std::vector<CellReread> slipped{{CellReread::Kind::code, 0, 1, QStringLiteral("0123456789Q")},
+                                          {CellReread::Kind::code, 1, 2, QStringLiteral("0123456789Q")},
+                                          {CellReread::Kind::code, 1, 3, QStringLiteral("0123456789Q")}};
+    EXPECT_EQ(header, slipped);
+    EXPECT_TRUE(cellsToReread(table({{"Name", "Hi", "Q2"}, {"Me", "Ok", "Q4"}})).empty());
     EXPECT_TRUE(acceptsReread(expected[0], QStringLiteral("1,310")));
     EXPECT_FALSE(acceptsReread(expected[0], QStringLiteral("1,3l0")));
     EXPECT_FALSE(acceptsReread(expected[2], QStringLiteral("Q")));
