@@ -5,6 +5,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/RuleMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
@@ -282,6 +283,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    // Last: while a rule's marks stand, its ink is covered and not read again as lone.
+    dropRuleMarks(lines, band, threshold, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     checkCancellation(stop);
     api.Clear();

@@ -301,6 +301,48 @@ TEST(ReaderFidelity, CodesAndNumbersOfATableAreReadAsDrawn) {
     EXPECT_EQ(reading.table->rows, cells);
 }
 
+TEST(ReaderFidelity, ATablesRulesOnADarkPageAreNotReadAsBars) {
+    // A page in a dark theme with a small ruled table in it: the light rules turn dark
+    // with the page and stand between the cells like "|".
+    const QList<QStringList> cells{{"Plan", "Price", "Storage"}, {"Basic", "4.99", "50 GB"},
+                                   {"Team", "12.00", "1 TB"}, {"Business", "20.00", "5 TB"}};
+    for (const QString& family : families()) {
+        const QFont f = font(family, 14);
+        QImage picture(960, 320, QImage::Format_RGB32);
+        picture.fill(QColor(0x1e, 0x1e, 0x1e));
+        QPainter painter(&picture);
+        painter.setFont(f);
+        painter.setPen(QColor(0xd4, 0xd4, 0xd4));
+        painter.drawText(QPointF(24, 40), QStringLiteral("Prices for every plan are listed below, per month."));
+        // Columns as wide as their widest cell and its padding, as a browser draws them.
+        const QFontMetricsF metrics(f);
+        QList<int> columns{24};
+        for (qsizetype c = 0; c < cells.front().size(); ++c) {
+            double widest = 0;
+            for (const QStringList& row : cells)
+                widest = std::max(widest, metrics.horizontalAdvance(row[c]));
+            columns.append(columns.back() + static_cast<int>(std::ceil(widest)) + 21);
+        }
+        const int top = 70;
+        const int rowHeight = 28;
+        painter.setPen(QColor(0xd0, 0xd7, 0xde));
+        for (qsizetype r = 0; r <= cells.size(); ++r)
+            painter.drawLine(columns.front(), top + r * rowHeight, columns.back(), top + r * rowHeight);
+        for (const int x : columns)
+            painter.drawLine(x, top, x, top + cells.size() * rowHeight);
+        painter.setPen(QColor(0xd4, 0xd4, 0xd4));
+        for (qsizetype r = 0; r < cells.size(); ++r)
+            for (qsizetype c = 0; c < cells[r].size(); ++c)
+                painter.drawText(QPointF(columns[c] + 10, top + r * rowHeight + 19), cells[r][c]);
+        painter.end();
+        const QString text = read(picture).text(LineMode::keep);
+        EXPECT_FALSE(text.contains(u'|')) << family.toStdString() << "\n" << text.toStdString();
+        for (const QStringList& row : cells)
+            for (const QString& cell : row)
+                EXPECT_TRUE(text.contains(cell.section(u' ', 0, 0))) << cell.toStdString() << "\n" << text.toStdString();
+    }
+}
+
 TEST(ReaderFidelity, DashesBetweenWordsAreReadAsDrawn) {
     const QString enDash(QChar(0x2013));
     const QString emDash(QChar(0x2014));

@@ -1,0 +1,83 @@
+#include "platform/recognition/RuleMarks.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Platform::Recognition {
+namespace {
+
+// Marks read off a rule are a character or two.
+constexpr qsizetype longestMark = 2;
+
+bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
+
+// Whether a column of ink through the box runs on `reach` pixels past its top or bottom.
+bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, int reach) {
+    const int middle = box.center().y();
+    for (int x = box.left(); x <= box.right(); ++x) {
+        if (!isInk(gray, x, middle, threshold))
+            continue;
+        int top = middle;
+        while (top > 0 && isInk(gray, x, top - 1, threshold))
+            --top;
+        int bottom = middle;
+        while (bottom + 1 < gray.height() && isInk(gray, x, bottom + 1, threshold))
+            ++bottom;
+        // The last row of a table has the rule's end just below it, the first its start
+        // just above: one side is enough, with the other reaching the box's edge.
+        if ((top <= box.top() - reach && bottom >= box.bottom()) || (top <= box.top() && bottom >= box.bottom() + reach))
+            return true;
+    }
+    return false;
+}
+
+// Whether a row of ink through the box runs on `reach` pixels past its left or right.
+bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold, int reach) {
+    const int middle = box.center().x();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        if (!isInk(gray, middle, y, threshold))
+            continue;
+        int left = middle;
+        while (left > 0 && isInk(gray, left - 1, y, threshold))
+            --left;
+        int right = middle;
+        while (right + 1 < gray.width() && isInk(gray, right + 1, y, threshold))
+            ++right;
+        if ((left <= box.left() - reach && right >= box.right()) || (left <= box.left() && right >= box.right() + reach))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void dropRuleMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
+    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8 || glyph <= 0)
+        return;
+    const int reach = static_cast<int>(std::ceil(glyph));
+    // A rule of one pixel, scaled up for the recognizer, is a lighter line than the
+    // text's strokes: anything clearly darker than the ground counts.
+    const int ruleLevel = (threshold + 255) / 2;
+    for (LineWords& line : lines) {
+        const auto dropped = std::erase_if(line.words, [&](const WordBox& word) {
+            if (word.text.trimmed().size() > longestMark)
+                return false;
+            const QRect box = word.box.toAlignedRect() & gray.rect();
+            if (box.isEmpty())
+                return false;
+            return crossedByVerticalRule(gray, box, ruleLevel, reach) ||
+                   crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
+        });
+        // The line's box stood as tall as the rule between two others; the words left
+        // tell its height, which sets how wide a gap between cells is.
+        if (dropped > 0 && !line.words.empty()) {
+            QRectF words = line.words.front().box;
+            for (const WordBox& word : line.words)
+                words = words.united(word.box);
+            line.box = QRectF(line.box.left(), words.top(), line.box.width(), words.height());
+        }
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+}
+
+}  // namespace Platform::Recognition
