@@ -142,6 +142,16 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
     std::vector<QRectF> markers;
     for (const LineWords& line : lines) {
         found.push_back(line.words.empty() ? std::nullopt : findMarker(line, gray, threshold, shapes, glyph));
+        // A dash that one word reads on from ("-rw-r--r--", "--help") is its first
+        // character, not a marker.
+        if (found.back() && found.back()->shape == MarkerShape::dash) {
+            const FoundMarker& marker = *found.back();
+            const bool partOfWord = std::any_of(line.words.begin(), line.words.end(), [&](const WordBox& word) {
+                return word.box.left() <= marker.ink.center().x() && word.box.right() > marker.textStart + 0.5 * glyph;
+            });
+            if (partOfWord)
+                found.back().reset();
+        }
         if (found.back())
             markers.push_back(QRectF(found.back()->ink).adjusted(-0.25 * glyph, -0.25 * glyph, 0.25 * glyph, 0.25 * glyph));
     }

@@ -180,6 +180,17 @@ QImage drawCode(const QStringList& code, bool dark, bool hinted) {
     return picture;
 }
 
+TEST(ReaderFidelity, ADashThatAWordStartsWithIsNoListMarker) {
+    // A directory listing and command options in a terminal: each line starts with a
+    // dash that belongs to its word.
+    const QStringList listing{QStringLiteral("-rw-r--r-- 1 anna anna 812 CMakeCache.txt"),
+                              QStringLiteral("-rwxr-xr-x 1 anna anna 4096 configure"),
+                              QStringLiteral("--verbose prints every step")};
+    const QImage picture = drawCode(listing, true, false);
+    for (const QString& line : linesOf(read(picture).text(LineMode::keep)))
+        EXPECT_TRUE(line.startsWith(u'-')) << line.toStdString();
+}
+
 TEST(ReaderFidelity, NoLineOfCodeIsLostInEitherThemeOrMode) {
     const std::vector<QStringList> programs{
         {"function total(items) {", "  let sum = 0;", "  for (const item of items) {", "    if (item.price > 0) {",
