@@ -5,7 +5,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/PagePreparation.h"
-#include "platform/recognition/RuleMarks.h"
+#include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
@@ -284,7 +284,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
-    dropRuleMarks(lines, band, threshold, glyph);
+    dropStrayMarks(lines, band, threshold, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     checkCancellation(stop);
     api.Clear();

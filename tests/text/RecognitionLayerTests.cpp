@@ -7,7 +7,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
-#include "platform/recognition/RuleMarks.h"
+#include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
@@ -91,7 +91,7 @@ TEST(Dashes, ALoneDashBetweenWordsIsToldByItsLength) {
     EXPECT_EQ(unknown.front().words[3].text, "-");
 }
 
-TEST(RuleMarks, MarksReadOffRulesGoAndGlyphsStay) {
+TEST(StrayMarks, MarksReadOffRulesOrOffNothingGoAndGlyphsStay) {
     // A grid of light rules, scaled for the recognizer: a vertical rule from the top of a
     // table to its foot, a horizontal one under the last row.
     QImage gray(300, 120, QImage::Format_Grayscale8);
@@ -103,11 +103,17 @@ TEST(RuleMarks, MarksReadOffRulesGoAndGlyphsStay) {
     // A "|" typed in the text: its ink is its own box.
     for (int y = 40; y <= 56; ++y)
         gray.scanLine(y)[60] = 20;
+    // The other words have strokes of their own.
+    for (const QRect& glyph : {QRect(30, 44, 8, 12), QRect(80, 44, 8, 12), QRect(30, 78, 8, 12)})
+        for (int y = glyph.top(); y <= glyph.bottom(); ++y)
+            std::fill_n(gray.scanLine(y) + glyph.left(), 2, uchar{20});
     const auto wordAt = [](const QString& text, QRectF box) { return WordBox{text, box, 0.9f}; };
     std::vector<LineWords> lines{
         {QRectF(20, 36, 260, 24),
          {wordAt("a", QRectF(30, 44, 8, 12)), wordAt("|", QRectF(57, 40, 6, 17)), wordAt("b", QRectF(80, 44, 8, 12)),
-          wordAt("|", QRectF(146, 36, 9, 24)), wordAt("cell", QRectF(170, 44, 30, 12))}},
+          wordAt("|", QRectF(146, 36, 9, 24)), wordAt("cell", QRectF(170, 44, 30, 12)),
+          // Read off the blank between two words.
+          wordAt("|", QRectF(230, 34, 10, 28)), wordAt("cell", QRectF(250, 44, 30, 12))}},
         // The last row: the rule ends just below the mark; a "—" read off the rule beneath.
         {QRectF(20, 70, 260, 32),
          {wordAt("x", QRectF(30, 78, 8, 12)), wordAt("l", QRectF(147, 72, 7, 30)), wordAt("\u2014", QRectF(200, 97, 20, 5)),
@@ -115,14 +121,14 @@ TEST(RuleMarks, MarksReadOffRulesGoAndGlyphsStay) {
         // A line of nothing but a mark goes with it.
         {QRectF(140, 20, 20, 12), {wordAt("|", QRectF(146, 20, 8, 12))}},
     };
-    dropRuleMarks(lines, gray, 128, 12.5);
+    dropStrayMarks(lines, gray, 128, 12.5);
     ASSERT_EQ(lines.size(), 2u);
     QStringList first, second;
     for (const WordBox& word : lines[0].words)
         first.append(word.text);
     for (const WordBox& word : lines[1].words)
         second.append(word.text);
-    EXPECT_EQ(first, QStringList({"a", "|", "b", "cell"}));
+    EXPECT_EQ(first, QStringList({"a", "|", "b", "cell", "cell"}));
     EXPECT_EQ(second, QStringList({"x", "wide"}));
     // The line stood as tall as the rule; now as tall as its words.
     EXPECT_EQ(lines[1].box.top(), 78);

@@ -1,4 +1,4 @@
-#include "platform/recognition/RuleMarks.h"
+#include "platform/recognition/StrayMarks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,20 @@ namespace {
 constexpr qsizetype longestMark = 2;
 
 bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
+
+// Whether the box holds hardly any ink: a mark no pixel stands for. Faint text counts
+// as ink here, whatever the page's threshold: only a blank box is empty.
+bool holdsNoGlyph(const QImage& gray, const QRect& box, double glyph) {
+    constexpr int threshold = 235;
+    long ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x)
+            ink += line[x] < threshold ? 1 : 0;
+    }
+    // A period is about a fifth of a glyph's height across.
+    return static_cast<double>(ink) < 0.02 * glyph * glyph;
+}
 
 // Whether a column of ink through the box runs on `reach` pixels past its top or bottom.
 bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, int reach) {
@@ -51,7 +65,7 @@ bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold
 
 }  // namespace
 
-void dropRuleMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
+void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8 || glyph <= 0)
         return;
     const int reach = static_cast<int>(std::ceil(glyph));
@@ -65,7 +79,7 @@ void dropRuleMarks(std::vector<LineWords>& lines, const QImage& gray, int thresh
             const QRect box = word.box.toAlignedRect() & gray.rect();
             if (box.isEmpty())
                 return false;
-            return crossedByVerticalRule(gray, box, ruleLevel, reach) ||
+            return holdsNoGlyph(gray, box, glyph) || crossedByVerticalRule(gray, box, ruleLevel, reach) ||
                    crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
         });
         // The line's box stood as tall as the rule between two others; the words left
