@@ -4,6 +4,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace Bench {
 namespace {
 
@@ -110,18 +113,20 @@ const QList<Item>& packingItems() {
     return items;
 }
 
-// Light text on coloured patches inside a light page, and dark text on a bright one.
-CategorySample patchSample(const QString& family, int pixels) {
+// Light text on coloured patches inside a page, and dark text on a bright one; on a
+// screen-sized picture the patches are small beside it.
+CategorySample patchSample(const QString& name, const QString& family, int pixels, const Theme& theme,
+                           QSize size = QSize(820, 240)) {
     const QFont text = font(family, pixels);
     const QFontMetricsF metrics(text);
-    QImage picture(820, 240, QImage::Format_RGB32);
-    picture.fill(Qt::white);
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(theme.ground);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(text);
     QStringList lines;
     auto plain = [&](double y, const QString& line) {
-        painter.setPen(QColor(0x20, 0x20, 0x20));
+        painter.setPen(theme.ink);
         painter.drawText(QPointF(24, y), line);
         lines.append(line);
     };
@@ -144,7 +149,48 @@ CategorySample patchSample(const QString& family, int pixels) {
     patch(24, 204, QStringLiteral("Warning: the disk is almost full"), QColor(0xff, 0xe0, 0x3d), Qt::black);
     lines.append(QStringLiteral("Warning: the disk is almost full"));
     painter.end();
-    return {QStringLiteral("patches-") + family.section(u' ', 0, 0).toLower(), picture, lines, 0, {}, {}};
+    return {name, picture, lines, 0, {}, {}};
+}
+
+// A small ruled table inside a page, its rules as light as a web page draws them; in a
+// dark theme they turn dark with the page and stand between the cells.
+CategorySample ruledPageSample(const QString& name, const QString& family, int pixels, const Theme& theme) {
+    const QFont text = font(family, pixels);
+    const QFontMetricsF metrics(text);
+    const QList<QStringList> cells{{"Plan", "Q1", "Q2", "Storage"}, {"Basic", "4.99", "5.49", "50 GB"},
+                                   {"Team", "12.00", "12.50", "1 TB"}, {"Business", "20.00", "21.00", "5 TB"}};
+    QImage picture(960, 300, QImage::Format_RGB32);
+    picture.fill(theme.ground);
+    QPainter painter(&picture);
+    painter.setFont(text);
+    painter.setPen(theme.ink);
+    const QString intro = QStringLiteral("Prices for every plan are listed below, per month.");
+    painter.drawText(QPointF(24, 40), intro);
+    QStringList lines{intro};
+    // Columns as wide as their widest cell and its padding, as a browser draws them.
+    QList<int> columns{24};
+    for (qsizetype c = 0; c < cells.front().size(); ++c) {
+        double widest = 0;
+        for (const QStringList& row : cells)
+            widest = std::max(widest, metrics.horizontalAdvance(row[c]));
+        columns.append(columns.back() + static_cast<int>(std::ceil(widest)) + 21);
+    }
+    const int top = 70;
+    const int rowHeight = static_cast<int>(std::lround(pixels * 2.0));
+    painter.setPen(QColor(0xd0, 0xd7, 0xde));
+    for (qsizetype r = 0; r <= cells.size(); ++r)
+        painter.drawLine(columns.front(), top + r * rowHeight, columns.back(), top + r * rowHeight);
+    for (const int x : columns)
+        painter.drawLine(x, top, x, top + static_cast<int>(cells.size()) * rowHeight);
+    painter.setPen(theme.ink);
+    for (qsizetype r = 0; r < cells.size(); ++r) {
+        for (qsizetype c = 0; c < cells[r].size(); ++c)
+            painter.drawText(QPointF(columns[c] + 10, top + r * rowHeight + (rowHeight + metrics.capHeight()) / 2),
+                             cells[r][c]);
+        lines.append(cells[r].join(u' '));
+    }
+    painter.end();
+    return {name, picture, lines, 0, {}, {}};
 }
 
 // A page drawn at twice the size, as a high-density screen shows it.
@@ -287,8 +333,11 @@ std::vector<CategorySample> categorySamples() {
         listSample(QStringLiteral("list-square"), packingItems(), noto, 13, light, Marker::square, Marker::square),
         listSample(QStringLiteral("list-numbered"), packingItems(), dejavu, 13, light, Marker::number, Marker::number),
         listSample(QStringLiteral("list-nested"), nested, dejavu, 14, light, Marker::disc, Marker::circle),
-        patchSample(dejavu, 14),
-        patchSample(noto, 13),
+        patchSample(QStringLiteral("patches-dejavu"), dejavu, 14, light),
+        patchSample(QStringLiteral("patches-noto"), noto, 13, light),
+        patchSample(QStringLiteral("patches-screen-dark"), noto, 14, dark, QSize(1600, 900)),
+        ruledPageSample(QStringLiteral("ruled-page-dark"), noto, 14, dark),
+        ruledPageSample(QStringLiteral("ruled-page-light"), dejavu, 14, light),
         headingSample(dejavu),
         headingSample(noto),
         tableSample(QStringLiteral("table-long"), longCells, dejavu, 13, {280, 230, 230, 220}),
