@@ -4,6 +4,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
+#include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
@@ -273,6 +274,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
     restoreDashes(lines, glyph);
+    restoreMiddleDots(lines, glyph);
     dropStackedLines(lines, shapes, band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it.

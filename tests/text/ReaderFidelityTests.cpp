@@ -379,6 +379,28 @@ TEST(ReaderFidelity, DashesBetweenWordsAreReadAsDrawn) {
     }
 }
 
+TEST(ReaderFidelity, MiddleDotsBetweenWordsAreReadAsDrawn) {
+    const QString dot(QChar(0x00b7));
+    const QStringList lines{QStringLiteral("Maria Lopez ") + dot + QStringLiteral(" 09:41"),
+                            QStringLiteral("Privacy ") + dot + QStringLiteral(" Terms ") + dot + QStringLiteral(" Help"),
+                            QStringLiteral("The build passed. The notes follow soon.")};
+    for (const QString& family : families()) {
+        for (const int pixels : {13, 16}) {
+            const QFont f = font(family, pixels);
+            QImage picture(520, 40 + 3 * 2 * pixels, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            painter.setFont(f);
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                painter.drawText(QPointF(16, 20 + pixels + i * 2 * pixels), lines[i]);
+            painter.end();
+            const QStringList got = linesOf(read(picture).text(LineMode::keep));
+            EXPECT_EQ(got.join(u'\n').toStdString(), lines.join(u'\n').toStdString())
+                << family.toStdString() << " " << pixels;
+        }
+    }
+}
+
 TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {
     if (!installedTraineddata().contains(QString::fromLatin1(latinScriptModel)))
         GTEST_SKIP() << "the Latin-script model is not installed";

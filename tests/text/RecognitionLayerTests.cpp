@@ -5,6 +5,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
 #include "platform/recognition/StrayMarks.h"
@@ -56,6 +57,26 @@ TEST(LineFragments, AFragmentBecomesOneObservationWithWordRanges) {
     EXPECT_DOUBLE_EQ(second->left(), 140.0 / 400);
     EXPECT_EQ(text.boundingBox({0, 5}), observation.boundingBox);
     EXPECT_FALSE(text.boundingBox({2, 1}).has_value());  // the space between them
+}
+
+TEST(MiddleDots, ALoneDotHalfwayUpTheXHeightIsAMiddleDot) {
+    // Words on a baseline at 30, glyphs 12.5 high.
+    const auto at = [](const QString& text, double left, double top, double width, double height) {
+        return WordBox{text, QRectF(left, top, width, height), 0.9f};
+    };
+    std::vector<LineWords> lines{
+        {QRectF(0, 15, 400, 20),
+         {at("Maria", 0, 18, 50, 12), at(":", 60, 22, 3, 3), at("09:41", 70, 18, 45, 12), at(".", 125, 27, 3, 3),
+          at("end", 135, 21, 30, 9), at(":", 175, 21, 3, 9), at("x", 185, 21, 8, 9), at("-", 200, 24, 6, 2),
+          at("y", 215, 21, 8, 9), at(":", 230, 22, 3, 3)}},
+    };
+    restoreMiddleDots(lines, 12.5);
+    QStringList texts;
+    for (const WordBox& word : lines.front().words)
+        texts.append(word.text);
+    // The dot halfway up turns; a period on the baseline, a colon as tall as the
+    // x-height, a flat hyphen and a dot that ends the line stay.
+    EXPECT_EQ(texts, QStringList({"Maria", "\u00b7", "09:41", ".", "end", ":", "x", "-", "y", ":"}));
 }
 
 // A dash of `length` glyph heights, flat or as tall as a sign.

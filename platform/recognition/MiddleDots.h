@@ -1,0 +1,19 @@
+#pragma once
+
+// A middle dot between words ("Maria Lopez · 09:41", "Privacy · Terms") has no good
+// reading in the recognizer: it comes back as ":", "." or "«". Standing alone between
+// two words, a dot is told by where it sits: a middle dot halfway up the x-height, a
+// period on the baseline.
+
+#include "platform/recognition/LineFragments.h"
+
+#include <vector>
+
+namespace Platform::Recognition {
+
+// Gives each lone one-character word between two words whose ink is a small dot at the
+// middle of the x-height the text "·". `glyph` is the text's median glyph height, in
+// the pixels of the word boxes.
+void restoreMiddleDots(std::vector<LineWords>& lines, double glyph);
+
+}  // namespace Platform::Recognition
