@@ -25,7 +25,30 @@ bool holdsNoGlyph(const QImage& gray, const QRect& box, double glyph) {
     return static_cast<double>(ink) < 0.02 * glyph * glyph;
 }
 
-// Whether a column of ink through the box runs on `reach` pixels past its top or bottom.
+// Whether a row of ink at least `length` long passes near the point: a frame's top or
+// bottom edge leaving its side.
+bool longRowNear(const QImage& gray, int x, int y, int threshold, int length) {
+    const int slack = std::max(2, length / 4);
+    for (int row = std::max(0, y - 2); row <= std::min(gray.height() - 1, y + 2); ++row) {
+        for (int start = std::max(0, x - slack); start <= std::min(gray.width() - 1, x + slack); ++start) {
+            if (!isInk(gray, start, row, threshold))
+                continue;
+            int left = start;
+            while (left > 0 && isInk(gray, left - 1, row, threshold))
+                --left;
+            int right = start;
+            while (right + 1 < gray.width() && isInk(gray, right + 1, row, threshold))
+                ++right;
+            if (right - left + 1 >= length)
+                return true;
+            start = right;
+        }
+    }
+    return false;
+}
+
+// Whether a column of ink through the box runs on `reach` pixels past its top or bottom,
+// or is the side of a frame around the text (an input field's left edge read as "[").
 bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, int reach) {
     const int middle = box.center().y();
     for (int x = box.left(); x <= box.right(); ++x) {
@@ -40,6 +63,10 @@ bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, 
         // The last row of a table has the rule's end just below it, the first its start
         // just above: one side is enough, with the other reaching the box's edge.
         if ((top <= box.top() - reach && bottom >= box.bottom()) || (top <= box.top() && bottom >= box.bottom() + reach))
+            return true;
+        // Anti-aliasing may leave the side's last pixel a shade too light.
+        if (top <= box.top() + 2 && bottom >= box.bottom() - 2 &&
+            (longRowNear(gray, x, top, threshold, 2 * reach) || longRowNear(gray, x, bottom, threshold, 2 * reach)))
             return true;
     }
     return false;

@@ -115,8 +115,13 @@ TEST(Dashes, ALoneDashBetweenWordsIsToldByItsLength) {
 TEST(StrayMarks, MarksReadOffRulesOrOffNothingGoAndGlyphsStay) {
     // A grid of light rules, scaled for the recognizer: a vertical rule from the top of a
     // table to its foot, a horizontal one under the last row.
-    QImage gray(300, 120, QImage::Format_Grayscale8);
+    QImage gray(300, 160, QImage::Format_Grayscale8);
     gray.fill(255);
+    // An input field's frame below, its text inside.
+    for (int x = 20; x <= 200; ++x)
+        gray.scanLine(120)[x] = gray.scanLine(150)[x] = 160;
+    for (int y = 120; y <= 150; ++y)
+        gray.scanLine(y)[20] = gray.scanLine(y)[200] = 160;
     for (int y = 10; y <= 100; ++y)
         gray.scanLine(y)[150] = 140;
     for (int x = 10; x <= 290; ++x)
@@ -125,7 +130,7 @@ TEST(StrayMarks, MarksReadOffRulesOrOffNothingGoAndGlyphsStay) {
     for (int y = 40; y <= 56; ++y)
         gray.scanLine(y)[60] = 20;
     // The other words have strokes of their own.
-    for (const QRect& glyph : {QRect(30, 44, 8, 12), QRect(80, 44, 8, 12), QRect(30, 78, 8, 12)})
+    for (const QRect& glyph : {QRect(30, 44, 8, 12), QRect(80, 44, 8, 12), QRect(30, 78, 8, 12), QRect(30, 128, 8, 12)})
         for (int y = glyph.top(); y <= glyph.bottom(); ++y)
             std::fill_n(gray.scanLine(y) + glyph.left(), 2, uchar{20});
     const auto wordAt = [](const QString& text, QRectF box) { return WordBox{text, box, 0.9f}; };
@@ -141,9 +146,13 @@ TEST(StrayMarks, MarksReadOffRulesOrOffNothingGoAndGlyphsStay) {
           wordAt("wide", QRectF(240, 78, 30, 12))}},
         // A line of nothing but a mark goes with it.
         {QRectF(140, 20, 20, 12), {wordAt("|", QRectF(146, 20, 8, 12))}},
+        // The frame's side read as a bracket.
+        {QRectF(18, 119, 60, 32), {wordAt("[", QRectF(19, 119, 4, 32)), wordAt("x", QRectF(30, 128, 8, 12))}},
     };
     dropStrayMarks(lines, gray, 128, 12.5);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines[2].words.size(), 1u);
+    EXPECT_EQ(lines[2].words.front().text, "x");
     QStringList first, second;
     for (const WordBox& word : lines[0].words)
         first.append(word.text);
