@@ -48,17 +48,24 @@ int findRoot(std::vector<int>& parent, int i) {
     return i;
 }
 
+// The first and last pixels of a row of the box darker than `level`: the panel's own
+// span, without the page's ground beside its rounded corners. Empty when first > last.
+std::pair<int, int> spanWithin(const uchar* line, const QRect& box, int level) {
+    int first = box.left();
+    while (first <= box.right() && line[first] >= level)
+        ++first;
+    int last = box.right();
+    while (last >= first && line[last] >= level)
+        --last;
+    return {first, last};
+}
+
 // The most runs of ground between the first and last ink of any row of the box.
 int lightRunsAcross(const QImage& gray, const QRect& box, int threshold) {
     int most = 0;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const uchar* line = gray.constScanLine(y);
-        int first = box.left();
-        while (first <= box.right() && line[first] >= threshold)
-            ++first;
-        int last = box.right();
-        while (last >= first && line[last] >= threshold)
-            --last;
+        const auto [first, last] = spanWithin(line, box, threshold);
         int runs = 0;
         for (int x = first + 1; x <= last; ++x)
             runs += line[x] >= threshold && line[x - 1] < threshold ? 1 : 0;
@@ -108,6 +115,25 @@ void clearRim(QImage& gray, const QRect& box, int threshold) {
                 line[x] = 255;
         }
     }
+}
+
+// Whether an ink shape is solid and big enough to be a panel, yet not the page's ground.
+bool isPanelShape(const QImage& gray, const InkShape& shape, int smallestSide) {
+    const QRect& box = shape.box;
+    return box.width() >= smallestSide && box.height() >= smallestSide &&
+           static_cast<double>(shape.ink) >= 0.6 * box.width() * box.height() &&
+           box.width() * static_cast<double>(box.height()) <= 0.9 * gray.width() * gray.height();
+}
+
+// The most common gray in the box.
+int commonLevel(const QImage& gray, const QRect& box) {
+    std::array<int, 256> counts{};
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x)
+            ++counts[line[x]];
+    }
+    return static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
 }
 
 int smallestPanelSide(const QImage& gray, std::optional<double> glyph) {
@@ -335,12 +361,8 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes, std::opt
     int inverted = 0;
     for (const InkShape& shape : shapes) {
         const QRect& box = shape.box;
-        if (box.width() < smallestSide || box.height() < smallestSide)
+        if (!isPanelShape(gray, shape, smallestSide))
             continue;
-        if (static_cast<double>(shape.ink) < 0.6 * box.width() * box.height())
-            continue;
-        if (box.width() * static_cast<double>(box.height()) > 0.9 * gray.width() * gray.height())
-            continue;  // the ground itself
         // A panel holds text: light strokes across it. A large bold letter is solid too,
         // but has at most a few counters.
         if (lightRunsAcross(gray, box, threshold) < 4)
@@ -348,23 +370,12 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes, std::opt
         // Inverted, the panel's ground is a light gray; stretched to white, it reads like
         // the rest of the page, where a gray ground would fall below the page's
         // ink threshold.
-        std::array<int, 256> counts{};
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const uchar* line = gray.constScanLine(y);
-            for (int x = box.left(); x <= box.right(); ++x)
-                ++counts[static_cast<std::size_t>(255 - line[x])];
-        }
-        const int ground = std::max(1, static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin()));
+        const int ground = std::max(1, 255 - commonLevel(gray, box));
         // Only the panel itself turns: the page's ground in the corners beside a rounded
         // edge would turn dark and read as specks of ink.
         for (int y = box.top(); y <= box.bottom(); ++y) {
             uchar* line = gray.scanLine(y);
-            int first = box.left();
-            while (first <= box.right() && line[first] >= threshold)
-                ++first;
-            int last = box.right();
-            while (last >= first && line[last] >= threshold)
-                --last;
+            const auto [first, last] = spanWithin(line, box, threshold);
             for (int x = first; x <= last; ++x)
                 line[x] = static_cast<uchar>(std::min(255, (255 - line[x]) * 255 / ground));
             // The panel's own anti-aliased edge turns gray, a ring that reads as brackets:
@@ -394,19 +405,9 @@ int whitenGrayPanels(QImage& gray, std::optional<double> glyph) {
     int whitened = 0;
     for (const InkShape& shape : shapes) {
         const QRect& box = shape.box;
-        if (box.width() < smallestSide || box.height() < smallestSide)
+        if (!isPanelShape(gray, shape, smallestSide))
             continue;
-        if (static_cast<double>(shape.ink) < 0.6 * box.width() * box.height())
-            continue;
-        if (box.width() * static_cast<double>(box.height()) > 0.9 * gray.width() * gray.height())
-            continue;
-        std::array<int, 256> counts{};
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const uchar* line = gray.constScanLine(y);
-            for (int x = box.left(); x <= box.right(); ++x)
-                ++counts[line[x]];
-        }
-        const int ground = static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+        const int ground = commonLevel(gray, box);
         // It holds text clearly darker than its ground: runs of ink across it. A gray
         // that the page's threshold takes for ink counts too (a blue button, inverted
         // with a dark page, is a mid gray with black text).
@@ -415,12 +416,7 @@ int whitenGrayPanels(QImage& gray, std::optional<double> glyph) {
             continue;
         for (int y = box.top(); y <= box.bottom(); ++y) {
             uchar* line = gray.scanLine(y);
-            int first = box.left();
-            while (first <= box.right() && line[first] >= panelGroundLimit)
-                ++first;
-            int last = box.right();
-            while (last >= first && line[last] >= panelGroundLimit)
-                --last;
+            const auto [first, last] = spanWithin(line, box, panelGroundLimit);
             for (int x = first; x <= last; ++x)
                 line[x] = static_cast<uchar>(std::min(255, line[x] * 255 / ground));
         }

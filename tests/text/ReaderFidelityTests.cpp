@@ -354,6 +354,17 @@ TEST(ReaderFidelity, ATablesRulesOnADarkPageAreNotReadAsBars) {
     }
 }
 
+// Lines of prose, black on white, two text heights apart.
+QImage drawLines(const QStringList& lines, const QString& family, int pixels, int width) {
+    QImage picture(width, 40 + static_cast<int>(lines.size()) * 2 * pixels, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(font(family, pixels));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(16, 20 + pixels + i * 2 * pixels), lines[i]);
+    return picture;
+}
+
 TEST(ReaderFidelity, DashesBetweenWordsAreReadAsDrawn) {
     const QString enDash(QChar(0x2013));
     const QString emDash(QChar(0x2014));
@@ -362,15 +373,7 @@ TEST(ReaderFidelity, DashesBetweenWordsAreReadAsDrawn) {
                             QStringLiteral("She waited ") + emDash + QStringLiteral(" and waited for the bus")};
     for (const QString& family : families()) {
         for (const int pixels : {13, 16}) {
-            const QFont f = font(family, pixels);
-            QImage picture(620, 40 + 3 * 2 * pixels, QImage::Format_RGB32);
-            picture.fill(Qt::white);
-            QPainter painter(&picture);
-            painter.setFont(f);
-            for (qsizetype i = 0; i < lines.size(); ++i)
-                painter.drawText(QPointF(16, 20 + pixels + i * 2 * pixels), lines[i]);
-            painter.end();
-            const QStringList got = linesOf(read(picture).text(LineMode::keep));
+            const QStringList got = linesOf(read(drawLines(lines, family, pixels, 620)).text(LineMode::keep));
             ASSERT_EQ(got.size(), lines.size()) << family.toStdString() << " " << pixels;
             EXPECT_TRUE(got[0].contains(QStringLiteral("result - which"))) << got[0].toStdString();
             EXPECT_TRUE(got[1].contains(QStringLiteral("missing ") + enDash)) << got[1].toStdString();
@@ -386,15 +389,7 @@ TEST(ReaderFidelity, MiddleDotsBetweenWordsAreReadAsDrawn) {
                             QStringLiteral("The build passed. The notes follow soon.")};
     for (const QString& family : families()) {
         for (const int pixels : {13, 16}) {
-            const QFont f = font(family, pixels);
-            QImage picture(520, 40 + 3 * 2 * pixels, QImage::Format_RGB32);
-            picture.fill(Qt::white);
-            QPainter painter(&picture);
-            painter.setFont(f);
-            for (qsizetype i = 0; i < lines.size(); ++i)
-                painter.drawText(QPointF(16, 20 + pixels + i * 2 * pixels), lines[i]);
-            painter.end();
-            const QStringList got = linesOf(read(picture).text(LineMode::keep));
+            const QStringList got = linesOf(read(drawLines(lines, family, pixels, 520)).text(LineMode::keep));
             EXPECT_EQ(got.join(u'\n').toStdString(), lines.join(u'\n').toStdString())
                 << family.toStdString() << " " << pixels;
         }
