@@ -33,11 +33,13 @@ bool longRowNear(const QImage& gray, int x, int y, int threshold, int length) {
         for (int start = std::max(0, x - slack); start <= std::min(gray.width() - 1, x + slack); ++start) {
             if (!isInk(gray, start, row, threshold))
                 continue;
+            // Walks no further than the length asked for: a picture of solid ink costs
+            // no more than a page.
             int left = start;
-            while (left > 0 && isInk(gray, left - 1, row, threshold))
+            while (left > 0 && start - left < length && isInk(gray, left - 1, row, threshold))
                 --left;
             int right = start;
-            while (right + 1 < gray.width() && isInk(gray, right + 1, row, threshold))
+            while (right + 1 < gray.width() && right - left + 1 < length && isInk(gray, right + 1, row, threshold))
                 ++right;
             if (right - left + 1 >= length)
                 return true;
@@ -55,10 +57,10 @@ bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, 
         if (!isInk(gray, x, middle, threshold))
             continue;
         int top = middle;
-        while (top > 0 && isInk(gray, x, top - 1, threshold))
+        while (top > 0 && top > box.top() - reach && isInk(gray, x, top - 1, threshold))
             --top;
         int bottom = middle;
-        while (bottom + 1 < gray.height() && isInk(gray, x, bottom + 1, threshold))
+        while (bottom + 1 < gray.height() && bottom < box.bottom() + reach && isInk(gray, x, bottom + 1, threshold))
             ++bottom;
         // The last row of a table has the rule's end just below it, the first its start
         // just above: one side is enough, with the other reaching the box's edge.
@@ -79,10 +81,10 @@ bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold
         if (!isInk(gray, middle, y, threshold))
             continue;
         int left = middle;
-        while (left > 0 && isInk(gray, left - 1, y, threshold))
+        while (left > 0 && left > box.left() - reach && isInk(gray, left - 1, y, threshold))
             --left;
         int right = middle;
-        while (right + 1 < gray.width() && isInk(gray, right + 1, y, threshold))
+        while (right + 1 < gray.width() && right < box.right() + reach && isInk(gray, right + 1, y, threshold))
             ++right;
         if ((left <= box.left() - reach && right >= box.right()) || (left <= box.left() && right >= box.right() + reach))
             return true;
