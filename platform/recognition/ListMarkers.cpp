@@ -192,4 +192,39 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
 }
 
+void unifyListMarkers(std::vector<LineWords>& lines, double glyph) {
+    if (glyph <= 0)
+        return;
+    const QString disc = markerText(MarkerShape::disc);
+    const QString square = markerText(MarkerShape::square);
+    std::vector<WordBox*> markers;
+    for (LineWords& line : lines)
+        if (!line.words.empty() && (line.words.front().text == disc || line.words.front().text == square))
+            markers.push_back(&line.words.front());
+    // Lists: markers at one indent, each within a few lines of the one before.
+    std::sort(markers.begin(), markers.end(), [](const WordBox* a, const WordBox* b) { return a->box.top() < b->box.top(); });
+    std::vector<std::vector<WordBox*>> lists;
+    for (WordBox* marker : markers) {
+        const auto joins = [&](const std::vector<WordBox*>& list) {
+            const WordBox* last = list.back();
+            return std::abs(last->box.left() - marker->box.left()) <= 0.5 * glyph &&
+                   marker->box.top() - last->box.bottom() <= 10 * glyph;
+        };
+        const auto list = std::find_if(lists.begin(), lists.end(), joins);
+        if (list != lists.end())
+            list->push_back(marker);
+        else
+            lists.push_back({marker});
+    }
+    for (const std::vector<WordBox*>& list : lists) {
+        const auto discs = std::count_if(list.begin(), list.end(), [&](const WordBox* word) { return word->text == disc; });
+        const auto squares = static_cast<std::ptrdiff_t>(list.size()) - discs;
+        if (discs == squares)
+            continue;
+        const QString& shape = discs > squares ? disc : square;
+        for (WordBox* marker : list)
+            marker->text = shape;
+    }
+}
+
 }  // namespace Platform::Recognition

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -385,20 +386,24 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
             std::rethrow_exception(result.error);
     }
 
+    // A list runs across bands; its markers are made alike over the whole picture.
+    std::vector<LineWords> lines;
+    for (BandResult& result : results)
+        std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
+    unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
+
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
     const double minimumHeight = minimumTextHeightFraction * picture.height();
     Result observations;
-    for (const BandResult& result : results) {
-        for (const LineWords& line : result.lines) {
-            LineWords original{line.box & bounds, {}};
-            for (const WordBox& word : line.words)
-                original.words.push_back({word.text, word.box & bounds, word.confidence});
-            for (const LineWords& fragment : splitAtWideGaps(original)) {
-                if (fragment.box.height() < minimumHeight)
-                    continue;
-                observations.push_back(observationFor(fragment, size));
-            }
+    for (const LineWords& line : lines) {
+        LineWords original{line.box & bounds, {}};
+        for (const WordBox& word : line.words)
+            original.words.push_back({word.text, word.box & bounds, word.confidence});
+        for (const LineWords& fragment : splitAtWideGaps(original)) {
+            if (fragment.box.height() < minimumHeight)
+                continue;
+            observations.push_back(observationFor(fragment, size));
         }
     }
     return observations;

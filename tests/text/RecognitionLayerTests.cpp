@@ -5,6 +5,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
@@ -77,6 +78,28 @@ TEST(MiddleDots, ALoneDotHalfwayUpTheXHeightIsAMiddleDot) {
     // The dot halfway up turns; a period on the baseline, a colon as tall as the
     // x-height, a flat hyphen and a dot that ends the line stay.
     EXPECT_EQ(texts, QStringList({"Maria", "\u00b7", "09:41", ".", "end", ":", "x", "-", "y", ":"}));
+}
+
+TEST(ListMarkers, OneListKeepsOneMarkerShape) {
+    const QString disc = markerText(MarkerShape::disc);
+    const QString square = markerText(MarkerShape::square);
+    // An item 20 pixels below the last; glyphs 10 high.
+    const auto item = [](const QString& marker, double left, double top) {
+        return LineWords{QRectF(left, top, 300, 14),
+                         {WordBox{marker, QRectF(left, top + 4, 6, 6), 1.0f}, WordBox{"item", QRectF(left + 16, top, 40, 14), 0.9f}}};
+    };
+    std::vector<LineWords> lines{
+        item(disc, 20, 0),     item(square, 20, 20),  // one blurred into a square
+        item(square, 52, 40),  item(disc, 52, 60), item(square, 52, 80),  // a nested list of squares
+        item(disc, 20, 100),
+        item(square, 20, 300), item(square, 20, 320),  // another list far below
+        item(disc, 200, 0),    item(square, 200, 20),  // a tie stays as read
+    };
+    unifyListMarkers(lines, 10);
+    QStringList markers;
+    for (const LineWords& line : lines)
+        markers.append(line.words.front().text);
+    EXPECT_EQ(markers, QStringList({disc, disc, square, square, square, disc, square, square, disc, square}));
 }
 
 // A dash of `length` glyph heights, flat or as tall as a sign.
