@@ -415,6 +415,16 @@ QCoro::Task<int> run(Command command) {
             if (AppBusClient::instanceRunning(session))
                 bus = session;
         }
+        // A hung instance would hold every call up to its timeout: a grab needs it, a
+        // reading does not.
+        if (bus) {
+            auto probing = AppBusClient::answers(*bus);
+            if (!co_await probing) {
+                if (command.action == Command::Action::grab)
+                    co_return failed(QStringLiteral("glyphnab: the running app does not answer"));
+                bus.reset();
+            }
+        }
         if (command.action == Command::Action::grab) {
             if (bus) {
                 auto grabbing = AppBusClient::grab(*bus, command.other);
