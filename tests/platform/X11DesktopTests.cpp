@@ -7,6 +7,7 @@
 #include "platform/keyboard/Keymap.h"
 #include "platform/screen/DesktopWatch.h"
 #include "platform/screen/X11Capture.h"
+#include "platform/screen/X11Damage.h"
 #include "platform/screen/X11Desktop.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XvfbSession.h"
@@ -166,6 +167,39 @@ TEST_F(X11Desktop, TheDesktopWatchHearsTheCompositorAndTheTrayComeAndGo) {
     ASSERT_TRUE(pump([&] { return !watch.compositing() && watch.trayManager() == XCB_WINDOW_NONE; }));
     EXPECT_EQ(compositing, (std::vector<bool>{true, false}));
     EXPECT_EQ(trayChanges, 3);
+}
+
+// What a closed overlay uncovers is drawn again by the windows beneath: the watch tells
+// when all of the area was drawn, and drawing beside it does not count.
+TEST_F(X11Desktop, TheDamageWatchTellsWhenAllOfTheAreaIsDrawnAgain) {
+    const X11Connection watching = connect();
+    const X11Connection drawing = connect();
+    // Apart from where the other tests draw: their windows go when their connections close.
+    Platform::X11DamageWatch watch(watching.link(), QRect(100, 340, 200, 100));
+    ASSERT_TRUE(watch.listening());
+    const auto pumpUntil = [&](const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 20'000) {
+            if (xcb_generic_event_t* event = xcb_poll_for_event(watching.link().connection)) {
+                watch.handle(*event);
+                std::free(event);
+            } else {
+                QThread::msleep(5);
+            }
+        }
+        return done();
+    };
+    int heard = 0;
+    showWindow(drawing.link(), QRect(450, 340, 100, 100), 0x00ff00);  // beside the area
+    showWindow(drawing.link(), QRect(90, 330, 120, 130), 0xff0000);   // its left part
+    sync(watching.link());
+    for (const auto& event : drain(watching.link()))
+        heard += watch.handle(*event) ? 1 : 0;
+    EXPECT_GT(heard, 0);
+    EXPECT_FALSE(watch.covered());
+    showWindow(drawing.link(), QRect(200, 320, 150, 150), 0x0000ff);  // the rest
+    EXPECT_TRUE(pumpUntil([&] { return watch.covered(); }));
 }
 
 TEST_F(X11Desktop, ACombinationHeldByAnotherClientIsRefused) {
