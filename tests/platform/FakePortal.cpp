@@ -103,7 +103,8 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
             const auto trigger = triggers.find(entry.id);
             if (trigger != triggers.end())
                 entry.options.insert(QStringLiteral("trigger_description"), trigger->second);
-            reported.append(entry);
+            if (reportsShortcuts)
+                reported.append(entry);
         }
         {
             const QMutexLocker guard(&lock_);

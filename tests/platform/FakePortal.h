@@ -29,6 +29,8 @@ public:
     QImage picture;          // what a screenshot shows
     QString pictureFolder;   // where the portal leaves its file
     std::map<QString, QString> triggers;  // what BindShortcuts reports, by id
+    bool reportsShortcuts = true;         // false: success with an empty list
+    bool needsFolder = false;             // refuses a screenshot while pictureFolder is missing
     bool offersShortcuts = true;
 
     // What was asked.
