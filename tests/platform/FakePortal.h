@@ -43,6 +43,9 @@ public:
     };
     Seen seen() const;
 
+    // Answers the last request that was left unanswered, as a user's late answer does.
+    void answerLate();
+
     // Signals of the shortcuts session, as the desktop sends them.
     void activate(const QString& id);
     void changeTriggers(const std::map<QString, QString>& triggers);
@@ -55,6 +58,9 @@ private:
 
     QDBusConnection bus_;
     bool serving_ = false;
+    QString latePath_;
+    QString lateMember_;
+    QVariantMap lateOptions_;
     mutable QMutex lock_;
     Seen seen_;
     int sessions_ = 0;
