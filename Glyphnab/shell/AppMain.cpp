@@ -4,7 +4,7 @@
 #include "Glyphnab/shell/AppDelegate.h"
 #include "Glyphnab/shell/AppIcon.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/log/Log.h"
 
 #include <QApplication>

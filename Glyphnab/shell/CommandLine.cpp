@@ -8,7 +8,7 @@
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelKit/OwnerConfig.h"
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "text/ImageInput.h"
 #include "text/PdfWorker.h"
