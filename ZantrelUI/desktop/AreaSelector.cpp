@@ -27,6 +27,8 @@ namespace Layout = AreaSelectorLayout;
 struct AreaSelector::Pending {
     std::coroutine_handle<> waiter;
     std::optional<std::optional<QRectF>> result;
+    // Ends the preparation when the pick ends before its overlay opens.
+    std::stop_source stop;
 
     void deliver(std::optional<QRectF> value) {
         if (result)
@@ -80,10 +82,14 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
     pending_ = pending;
 
     QPointer<AreaSelector> alive = this;
-    const bool prepared = co_await desk_->prepare();
+    const auto prepared = co_await desk_->prepare(pending->stop.get_token());
     if (!alive || pending_ != pending)
         co_return std::nullopt;
-    if (!prepared || !showOverlay(look)) {
+    if (!prepared) {
+        finish(std::nullopt);
+        throw PickFailure(prepared.error());
+    }
+    if (!showOverlay(look)) {
         finish(std::nullopt);
     } else {
         // A window mapped a moment ago may not take the grab yet; the pointer or keyboard
@@ -119,6 +125,9 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
     PickAwaiter awaiter(pending);
     co_return co_await awaiter;
 }
+
+PickFailure::PickFailure(Platform::CaptureFailure failure)
+    : std::runtime_error(failure.message.toStdString()), failure_(std::move(failure)) {}
 
 void AreaSelector::cancel() {
     finish(std::nullopt);
@@ -236,6 +245,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
         return;
     std::shared_ptr<Pending> pending = std::move(pending_);
     pending_.reset();
+    pending->stop.request_stop();
     if (qApp != nullptr)
         qApp->removeEventFilter(this);
     if (grabbed_)

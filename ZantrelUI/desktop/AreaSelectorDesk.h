@@ -3,6 +3,8 @@
 // What the area selector needs of the desktop, behind one interface so that the overlay
 // runs the same against the X11 desktop and in tests.
 
+#include "platform/screen/X11Capture.h"
+
 #include <QCoroTask>
 #include <QImage>
 #include <QList>
@@ -11,8 +13,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <expected>
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 class QWidget;
 
@@ -61,9 +65,12 @@ public:
     virtual std::optional<FrontWindow> frontWindow() const = 0;
     virtual void activate(const FrontWindow& window) = 0;
 
-    // Runs before the overlay opens; false when the pick cannot go on (no picture of the
-    // screens where one is needed).
-    virtual QCoro::Task<bool> prepare() { co_return true; }
+    // Runs before the overlay opens; a failure when the pick cannot go on (no picture of
+    // the screens where one is needed). A stop means the pick ended meanwhile.
+    virtual QCoro::Task<std::expected<void, Platform::CaptureFailure>> prepare(std::stop_token stop) {
+        (void)stop;
+        co_return {};
+    }
     // Shows a panel over its screen (desktop coordinates).
     virtual void present(QWidget& panel, const QRectF& screen);
     // A pick ended with an area: where the clipboard goes only to an app with a focused
