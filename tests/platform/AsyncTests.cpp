@@ -24,7 +24,7 @@ TEST(Clock, ALongSleepCompletesAtOnceUnderTheTestClock) {
     const bool completed = QCoro::waitFor(clock.sleep(300s));
     EXPECT_TRUE(completed);
     EXPECT_EQ(clock.now(), std::chrono::nanoseconds(300s));
-    EXPECT_LT(wall.elapsed(), 1000);
+    EXPECT_LT(wall.elapsed(), 30000);  // far less than the sleep, even on a busy machine
 }
 
 TEST(Clock, ManualSleepersWakeInOrderAsTimeAdvances) {
@@ -60,7 +60,7 @@ TEST(Clock, AStopEndsTheSleepEarlyWithFalse) {
         });
         EXPECT_FALSE(QCoro::waitFor(sleeping));
         other.join();
-        EXPECT_LT(wall.elapsed(), 2000);
+        EXPECT_LT(wall.elapsed(), 30000);
         if (clock != &Clock::system())
             delete clock;
     }
