@@ -105,7 +105,13 @@ Arrive::Arrive(QWidget* content, int index, QWidget* parent)
 
 double Arrive::delay() const { return reduced_ ? 0 : MS::stagger(index_); }
 
-double Arrive::contentOpacity() const { return shown_ || environment().offscreen ? entrance_->value() : 0; }
+// Offscreen there is no appearance to wait for: a render of a never-shown view still
+// draws the content.
+double Arrive::contentOpacity() const {
+    if (environment().offscreen)
+        return 1;
+    return shown_ ? entrance_->value() : 0;
+}
 
 double Arrive::contentOffset() const {
     if (environment().offscreen)
@@ -119,6 +125,11 @@ void Arrive::apply() {
     MotionLayer& layer = MotionEffect::on(content_)->layer();
     layer.setValue(QStringLiteral("opacity"), contentOpacity());
     layer.setValue(QStringLiteral("translation.y"), contentOffset());
+}
+
+void Arrive::environmentChanged() {
+    apply();
+    GlassWidget::environmentChanged();
 }
 
 void Arrive::showEvent(QShowEvent* event) {

@@ -183,6 +183,21 @@ TEST_F(MotionPiecesTest, ArriveStaggersAndShowsAtOnceOffscreen) {
     offscreen.show();
     EXPECT_DOUBLE_EQ(still->contentOpacity(), 1);
     EXPECT_DOUBLE_EQ(still->contentOffset(), 0);
+
+    // Rendered offscreen without ever being shown, also when the flag comes after it.
+    QWidget page;
+    page.resize(40, 40);
+    auto* ink = new QWidget();
+    ink->setAutoFillBackground(true);
+    ink->setPalette(QPalette(Qt::black));
+    auto* rendered = new Arrive(ink, 0, &page);
+    rendered->setGeometry(0, 0, 40, 40);
+    Environment::setOffscreen(&page, true);
+    EXPECT_DOUBLE_EQ(rendered->contentOpacity(), 1);
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    page.render(&picture);
+    EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::black));
 }
 
 TEST_F(MotionPiecesTest, HoverLiftUnderReducedMotionOnlyHighlights) {
