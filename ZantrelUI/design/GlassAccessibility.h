@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 #include <optional>
 
 namespace ZantrelUI {
@@ -49,5 +51,11 @@ public:
 
 // Installs the interface factory once per process; controls call it when they are built.
 void ensureGlassAccessibility();
+
+// Keeps a purely decorative widget (and everything inside it) out of what assistive
+// technology reads: it reports no role, no name, no children, and is never showing.
+// Call it before anything asks for the widget's interface.
+void hideFromAccessibility(QWidget* widget);
+bool isHiddenFromAccessibility(const QWidget* widget);
 
 }  // namespace ZantrelUI

@@ -2,6 +2,7 @@
 
 #include "ZantrelKit/MotionSpec.h"
 #include "ZantrelUI/design/CheckDraw.h"
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionEffect.h"
@@ -294,6 +295,7 @@ void Grows::resizeEvent(QResizeEvent* event) {
 StateSymbol::StateSymbol(StateFace face, qreal size, double turnsFor, QWidget* parent)
     : GlassWidget(parent), face_(face), previous_(face), size_(size), turnsFor_(turnsFor), change_(new AnimatedValue(1, this)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     setFixedSize(static_cast<int>(std::ceil(size)), static_cast<int>(std::ceil(size)));
     connect(change_, &AnimatedValue::changed, this, qOverload<>(&QWidget::update));
     rebuild();
