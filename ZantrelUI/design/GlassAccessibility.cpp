@@ -150,6 +150,7 @@ void ChildAccessible::doAction(const QString& name) {
 }
 
 constexpr const char* hiddenProperty = "zantrelAccessibilityHidden";
+constexpr const char* onlyProperty = "zantrelAccessibilityOnly";
 
 // A decorative widget as assistive technology meets it: nothing to read and nothing below.
 class HiddenAccessible final : public QAccessibleWidget {
@@ -191,6 +192,10 @@ void hideFromAccessibility(QWidget* widget) {
     ensureGlassAccessibility();
     widget->setProperty(hiddenProperty, true);
 }
+
+void markAccessibilityOnly(QWidget* widget) { widget->setProperty(onlyProperty, true); }
+
+bool isAccessibilityOnly(const QWidget* widget) { return widget->property(onlyProperty).toBool(); }
 
 bool isHiddenFromAccessibility(const QWidget* widget) {
     for (const QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {

@@ -58,4 +58,9 @@ void ensureGlassAccessibility();
 void hideFromAccessibility(QWidget* widget);
 bool isHiddenFromAccessibility(const QWidget* widget);
 
+// The opposite kind: a widget that draws nothing and takes no input, there only for
+// assistive technology. Code looking for a window's content passes over it.
+void markAccessibilityOnly(QWidget* widget);
+bool isAccessibilityOnly(const QWidget* widget);
+
 }  // namespace ZantrelUI
