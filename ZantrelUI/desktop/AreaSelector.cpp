@@ -96,13 +96,16 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
         // may also be held by another program for a moment.
         QPointer<AreaSelector> self = this;
         const QPointF pointer = screenSpace().toGlobal(desk_->pointer());
-        QPointer<SelectionView> target = panels_.front();
+        // The pointer's panel becomes key; with the pointer on no screen none does, and the
+        // first panel holds the grab only so the drag and Escape still reach the pick.
+        QPointer<SelectionView> key;
         for (const auto& panel : panels_) {
             if (panel && panel->frame().contains(pointer)) {
-                target = panel;
+                key = panel;
                 break;
             }
         }
+        QPointer<SelectionView> target = key ? key : panels_.front();
         bool grabbed = false;
         for (int attempt = 0; attempt < grabAttempts; ++attempt) {
             if (!self || self->pending_ != pending || !target)
@@ -116,8 +119,10 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
         // A grab is taken without a wait in between, so the pick is still this one then.
         if (grabbed) {
             grabbed_ = target;
-            target->activateWindow();
-            target->setFocus(Qt::OtherFocusReason);
+            if (key) {
+                key->activateWindow();
+                key->setFocus(Qt::OtherFocusReason);
+            }
         } else if (self && self->pending_ == pending) {
             finish(std::nullopt);
         }
@@ -282,6 +287,8 @@ void AreaSelector::finish(std::optional<QRectF> result) {
 
 // MARK: - SelectionView
 
+QFont SelectionView::labelFont() { return Fonts::monospacedDigits(Fonts::system(12, QFont::DemiBold)); }
+
 SelectionView::SelectionView(QRectF frame, Platform::ScreenSpace space)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint),
@@ -388,7 +395,7 @@ void SelectionView::paintEvent(QPaintEvent*) {
 
     if (selection_ && selection_->width() > 0 && selection_->height() > 0) {
         const QString label = ZantrelKit::ScreenArea::sizeLabel(*selection_);
-        const QFont font = Fonts::system(12, QFont::DemiBold);
+        const QFont font = labelFont();
         const QFontMetricsF metrics(font);
         const QSizeF textSize(metrics.horizontalAdvance(label), metrics.height());
         const QRectF pill = Layout::labelPill(*selection_, textSize, bounds);
