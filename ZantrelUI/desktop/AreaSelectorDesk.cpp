@@ -102,6 +102,11 @@ public:
             Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
     }
 
+    void refocus(const FrontWindow& window) override {
+        if (link_)
+            Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
+    }
+
 private:
     std::optional<Platform::X11Link> link_;
 };
