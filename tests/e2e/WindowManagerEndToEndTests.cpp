@@ -5,6 +5,8 @@
 
 #include "tests/e2e/AppDriver.h"
 
+#include "Glyphnab/notice/NoticeView.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -28,6 +30,8 @@ void PrintTo(const WindowManager& manager, std::ostream* out) { *out << manager.
 
 const WindowManager openbox{"Openbox", "openbox", {QStringLiteral("--sm-disable")}};
 const WindowManager xfwm4{"Xfwm4", "xfwm4", {QStringLiteral("--compositor=off"), QStringLiteral("--sm-client-disable")}};
+
+bool nearBlack(QRgb pixel) { return qRed(pixel) < 40 && qGreen(pixel) < 40 && qBlue(pixel) < 40; }
 
 class WindowManagerEndToEnd : public TestSupport::AppDriver, public testing::WithParamInterface<WindowManager> {
 protected:
@@ -70,6 +74,14 @@ protected:
             shot.save(QDir(folder).filePath(name + QStringLiteral("-") + QString::fromLatin1(GetParam().name).toLower() +
                                             QStringLiteral(".png")));
     }
+
+    // The notice's frame among the windows of `pid`: the one wider than its card.
+    std::optional<QRect> noticeOf(qint64 pid) const {
+        for (const WindowGeometry& window : visibleWindowsOf(pid))
+            if (window.width > Glyphnab::NoticeView::cardWidth && window.y < 80)
+                return QRect(window.x, window.y, window.width, window.height);
+        return std::nullopt;
+    }
 };
 
 TEST_P(WindowManagerEndToEnd, TheKeyboardComesBackToSettingsAfterACancelAndAfterAGrab) {
@@ -98,6 +110,41 @@ TEST_P(WindowManagerEndToEnd, TheKeyboardComesBackToSettingsAfterACancelAndAfter
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
     EXPECT_TRUE(waitForWindowGone(settingsTitle, 20000));
     EXPECT_EQ(process.state(), QProcess::Running);
+}
+
+TEST_P(WindowManagerEndToEnd, TheNoticeShowsItsCardAndWhatLiesAroundIt) {
+    showText(QStringLiteral("Under the notice"), 22, QStringLiteral("1000x300"));
+    const QImage before = session_.screenshot();
+    ASSERT_FALSE(before.isNull());
+    QProcess& probe = session_.start(QStringLiteral(GLYPHNAB_NOTICE_PROBE_PATH),
+                                     {QStringLiteral("done"), QStringLiteral("Copied under a window manager")});
+    ASSERT_TRUE(until([&] { return probe.readAllStandardOutput().contains("shown") || noticeOf(probe.processId()); },
+                      20000));
+    std::optional<QRect> frame;
+    ASSERT_TRUE(until([&] { return (frame = noticeOf(probe.processId())).has_value(); }, 20000));
+    QThread::msleep(300);  // the card's own paint
+    const QImage after = session_.screenshot();
+    ASSERT_FALSE(after.isNull());
+    keep(after, QStringLiteral("notice"));
+
+    // Outside the card (its margin, and the corners its rounding leaves) the screen shows
+    // what it showed before; the card itself is drawn.
+    const int m = Glyphnab::NoticeView::margin;
+    const QRect card = frame->adjusted(m, m, -m, -m);
+    int darkened = 0;
+    int cardChanged = 0;
+    for (int y = frame->top(); y <= frame->bottom(); ++y)
+        for (int x = frame->left(); x <= frame->right(); ++x) {
+            const bool corner = card.contains(x, y) && std::min(x - card.left(), card.right() - x) < 2 &&
+                                std::min(y - card.top(), card.bottom() - y) < 2;
+            if (card.contains(x, y) && !corner) {
+                cardChanged += after.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
+                continue;
+            }
+            darkened += nearBlack(after.pixel(x, y)) && !nearBlack(before.pixel(x, y)) ? 1 : 0;
+        }
+    EXPECT_EQ(darkened, 0);
+    EXPECT_GT(cardChanged, card.width() * card.height() / 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(WithoutACompositor, WindowManagerEndToEnd, testing::Values(openbox, xfwm4),
