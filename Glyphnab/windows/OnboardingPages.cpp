@@ -163,7 +163,7 @@ void GrantFooter::refresh() {
         if (lacking)
             statusLabel_->setText(Words::grantTitleUnavailable());
         else if (allowed)
-            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantX11On());
         else
             statusLabel_->setText(Words::grantWaiting());
         allow_->setVisible(!allowed && !lacking);
@@ -263,7 +263,9 @@ RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), m
     footer_ = new GrantFooter(model);
     const bool screen = model.prefs().route == Route::screen;
     screen_ = new RouteCard(QStringLiteral("rectangle.dashed"), Words::routeScreen(),
-                            Words::routeScreenDetail(model.appName()), screen, choose(Route::screen), footer_, this);
+                            captureThroughPortal() ? Words::routeScreenDetail(model.appName())
+                                                   : Words::routeScreenDetailX11(),
+                            screen, choose(Route::screen), footer_, this);
     clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
                                Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
     // The cards' outlines, not their glow, line up with the page and are spaced like it.

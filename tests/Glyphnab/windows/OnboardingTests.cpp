@@ -115,6 +115,7 @@ TEST_F(OnboardingTest, RouteCardsFollowAndWriteTheRoute) {
     EXPECT_TRUE(route->screenCard()->chosen());
     EXPECT_FALSE(route->clipboardCard()->chosen());
     EXPECT_EQ(route->clipboardCard()->footer(), nullptr);  // no permission controls there
+    EXPECT_EQ(route->screenCard()->detailLabel()->text(), Words::routeScreenDetailX11()) << "X11 asks no permission";
     route->clipboardCard()->choose();
     EXPECT_EQ(model->prefs().route, Route::clipboard);
     EXPECT_TRUE(route->clipboardCard()->chosen());
@@ -228,7 +229,7 @@ TEST_F(OnboardingTest, AllowWritesTheRouteAndTheResumeStepBeforeTheSystemPrompt)
     allowed = true;
     tick();
     ASSERT_EQ(footer->form(), GrantFooter::Form::status);
-    EXPECT_EQ(footer->statusText(), Words::grantOn());
+    EXPECT_EQ(footer->statusText(), Words::grantX11On()) << "X11 asks no permission";
     EXPECT_TRUE(footer->status()->on());
     EXPECT_TRUE(footer->allowButton()->isHidden());
 }

@@ -10,6 +10,7 @@
 #include "Glyphnab/windows/ShortcutsTab.h"
 #include "Glyphnab/shell/Updater.h"
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/pieces/FindField.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
@@ -77,6 +78,27 @@ TEST(SettingsRoot, TheWindowShowsFourTabsAndTheGeneralPageKnowsUpdatesAreNotSetU
     ASSERT_NE(general, nullptr);
     EXPECT_FALSE(general->shared()->updates().configured);  // no feed in the Info.plist
     EXPECT_FALSE(general->shared()->updates().canCheck);
+}
+
+TEST(SettingsRoot, TheTickBesideTheScreenStateIsInTheAppsAccentLikeTheFirstRunOne) {
+    Window w;
+    w.fake.allowScreen(true);
+    w.fake.model->refreshGrant();
+    w.windows.showSettings();
+    w.windows.showOnboarding();
+    settle();
+    const QColor accent = w.fake.model->accent().top.resolve(ZantrelUI::ColorScheme::light);
+    for (ZantrelUI::GlassWindow* window : {&w.windows.settings(), &w.windows.onboarding()}) {
+        ASSERT_NE(window->window(), nullptr);
+        for (const auto* check : window->window()->findChildren<ZantrelUI::CheckDrawView*>()) {
+            if (check->isVisibleTo(window->window())) {
+                EXPECT_EQ(check->colors().top.resolve(ZantrelUI::ColorScheme::light), accent)
+                    << window->window()->windowTitle().toStdString();
+            }
+        }
+    }
+    EXPECT_FALSE(w.windows.settings().window()->findChildren<ZantrelUI::CheckDrawView*>().isEmpty());
+    w.windows.onboarding().close();
 }
 
 TEST(SettingsRoot, SwitchingTabsBuildsAFreshPageAndTheTabSurvivesClosingTheWindow) {
