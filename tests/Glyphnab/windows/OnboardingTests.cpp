@@ -270,7 +270,9 @@ TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheR
     const QString shortcut = ZantrelUI::KeyboardLayout::text(model->prefs().shortcuts.at(Command::grab));
     EXPECT_EQ(keys->tryItText(), Words::keysTryItRefused(shortcut)) << "no invitation to press dead keys";
     EXPECT_TRUE(keys->row(Command::grab)->isRefused());
-    EXPECT_TRUE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    // Said once, in the try-it line, which looks like the problem it is.
+    EXPECT_FALSE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    EXPECT_EQ(keys->tryItSymbol(), QStringLiteral("exclamationmark.triangle.fill"));
     EXPECT_FALSE(keys->row(Command::grabOther)->isRefused());
 
     ASSERT_TRUE(keys->changeButton()->isVisible());
@@ -290,6 +292,7 @@ TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheR
     EXPECT_FALSE(keys->row(Command::grab)->isRefused());
     EXPECT_FALSE(keys->changeButton()->isVisible());
     EXPECT_EQ(keys->tryItText(), Words::keysTryIt(ZantrelUI::KeyboardLayout::text(prefs.shortcuts.at(Command::grab))));
+    EXPECT_EQ(keys->tryItSymbol(), QStringLiteral("hand.point.right.fill"));
 }
 
 TEST_F(OnboardingTest, KeysStepLineModeChoiceSwapsTheRowTitles) {
