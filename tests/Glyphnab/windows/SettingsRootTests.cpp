@@ -5,6 +5,7 @@
 #include "Glyphnab/windows/GeneralTab.h"
 #include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/windows/LanguagesTab.h"
+#include "Glyphnab/windows/OnboardingView.h"
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "Glyphnab/windows/ShortcutsTab.h"
@@ -17,6 +18,7 @@
 #include "ZantrelUI/design/GlassWindow.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "tests/Glyphnab/SettingsFixture.h"
 
@@ -80,12 +82,17 @@ TEST(SettingsRoot, TheWindowShowsFourTabsAndTheGeneralPageKnowsUpdatesAreNotSetU
     EXPECT_FALSE(general->shared()->updates().canCheck);
 }
 
-TEST(SettingsRoot, TheTickBesideTheScreenStateIsInTheAppsAccentLikeTheFirstRunOne) {
+TEST(SettingsRoot, TheTickBesideTheScreenStateIsInTheAppsAccentInSettingsAndInTheFirstRun) {
     Window w;
     w.fake.allowScreen(true);
     w.fake.model->refreshGrant();
     w.windows.showSettings();
     w.windows.showOnboarding();
+    settle();
+    // The route step is built when the user comes to it, as a page of a plain widget.
+    auto* onboarding = w.windows.onboarding().window()->findChild<OnboardingView*>();
+    ASSERT_NE(onboarding, nullptr);
+    onboarding->nextButton()->click();
     settle();
     const QColor accent = w.fake.model->accent().top.resolve(ZantrelUI::ColorScheme::light);
     for (ZantrelUI::GlassWindow* window : {&w.windows.settings(), &w.windows.onboarding()}) {
@@ -98,6 +105,7 @@ TEST(SettingsRoot, TheTickBesideTheScreenStateIsInTheAppsAccentLikeTheFirstRunOn
         }
     }
     EXPECT_FALSE(w.windows.settings().window()->findChildren<ZantrelUI::CheckDrawView*>().isEmpty());
+    EXPECT_FALSE(w.windows.onboarding().window()->findChildren<ZantrelUI::CheckDrawView*>().isEmpty());
     w.windows.onboarding().close();
 }
 
