@@ -163,6 +163,12 @@ void CheckDraw::environmentChanged() {
     update();
 }
 
+void CheckDraw::showEvent(QShowEvent*) {
+    // A check made before its row was placed in a window learns the window's accent here:
+    // a parent that is no glass widget passes no change down.
+    rebuild();
+}
+
 void CheckDraw::resizeEvent(QResizeEvent*) {
     if (view_)
         view_->setGeometry(rect());

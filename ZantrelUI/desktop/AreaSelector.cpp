@@ -271,12 +271,17 @@ void AreaSelector::finish(std::optional<QRectF> result) {
     panels_.clear();
     start_.reset();
 
+    const std::optional<FrontWindow> previous = previous_;
+    const bool ownWindow = previous && !isOtherProgram(*previous, QCoreApplication::applicationPid());
+    // A cancel gives the keyboard back to whichever window had it; after a pick our own
+    // window gets it at once, another program's is activated after the wait below.
+    if (previous && (!result || ownWindow))
+        desk_->refocus(*previous);
     if (!result) {
         QTimer::singleShot(0, qApp, [pending] { pending->deliver(std::nullopt); });
         return;
     }
     QPointer<AreaSelector> self = this;
-    const std::optional<FrontWindow> previous = previous_;
     auto reactivate = [self, previous] {
         if (self && previous && isOtherProgram(*previous, QCoreApplication::applicationPid()))
             self->desk_->activate(*previous);
