@@ -8,6 +8,7 @@
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
+#include "platform/screen/ScreenService.h"
 #include "platform/screen/X11Desktop.h"
 #include "platform/screen/X11Link.h"
 
@@ -51,7 +52,8 @@ NoticeScreens NoticeScreens::live() {
                 // Without X11 (a Wayland session) the display server composites.
                 static const auto link = Platform::applicationX11Link();
                 return !link || Platform::hasCompositor(*link);
-            }};
+            },
+            [] { return Platform::currentSession() == Platform::Session::wayland; }};
 }
 
 NoticePresenter::NoticePresenter(std::function<NoticeModel*()> model, std::function<bool()> reduceMotion,
@@ -93,8 +95,10 @@ bool NoticePresenter::isShowing() const { return panel_ && panel_->isVisible(); 
 void NoticePresenter::makePanel(bool translucent) {
     // A heads-up panel: no frame, above other windows, never focused or activated, and
     // left alone by the window manager so it neither steals focus nor joins the task list.
-    panel_ = std::make_unique<QWidget>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                                    Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
+    const bool placed = screens_.desktopPlaces && screens_.desktopPlaces();
+    panel_ = std::make_unique<QWidget>(nullptr, (placed ? Qt::Tool : Qt::ToolTip) | Qt::FramelessWindowHint |
+                                                    Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                                                    Qt::X11BypassWindowManagerHint);
     panel_->setAttribute(Qt::WA_ShowWithoutActivating);
     // Without a compositor a see-through window shows black wherever it is clear: the
     // panel is then an ordinary window, shaped to the card.
@@ -142,6 +146,8 @@ void NoticePresenter::show(const NoticeContent& content) {
     const QSize size = ZantrelUI::HostedPanel::fittingSize(view);
     view->setGeometry(QRect(QPoint(0, 0), size));
     view->show();
+    if (screens_.desktopPlaces && screens_.desktopPlaces())
+        panel_->setFixedSize(size);
     panel_->setGeometry(placement(size, screens_.screens ? screens_.screens() : QList<NoticeScreens::Screen>{},
                                   screens_.pointer ? screens_.pointer() : QPoint()));
     cutToCard(translucent);

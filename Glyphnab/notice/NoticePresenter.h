@@ -55,6 +55,10 @@ struct NoticeScreens {
     std::function<QPoint()> pointer;
     // Whether windows can be see-through; without a compositor the panel is cut to the card.
     std::function<bool()> translucent;
+    // Whether the desktop places every window itself (Wayland). A popup without a parent
+    // window has nowhere to go there, and tiling desktops tile an ordinary window: the
+    // panel is then a window of fixed size, which they float.
+    std::function<bool()> desktopPlaces;
 
     static NoticeScreens live();
 };
