@@ -2,7 +2,7 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/desktop/AreaSelector.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"

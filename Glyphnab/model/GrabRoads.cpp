@@ -2,7 +2,7 @@
 #include "Glyphnab/model/GrabRoads.h"
 
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/desktop/AreaSelector.h"
 #include "capture/ScreenGrab.h"
 #include "platform/async/Clock.h"

@@ -52,10 +52,11 @@ private:
 
 namespace {
 
-// The caller is resumed after the overlay is gone from the screen (so it is not in a
-// capture) and the previous window is active again.
-QCoro::Task<> settle(std::function<void()> reactivate, std::function<void()> resume) {
-    co_await Platform::Clock::shared().sleep(90ms);
+// The caller is resumed after the overlay is gone from the screen and what it covered is
+// drawn again (so it is not in a capture), and the previous window is active again.
+QCoro::Task<> settle(std::unique_ptr<RepaintWait> repaint, std::function<void()> reactivate,
+                     std::function<void()> resume) {
+    co_await repaint->done(90ms);
     reactivate();
     resume();
 }
@@ -254,6 +255,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
         desk_->coverUntilDelivered();
     else
         desk_->pickCancelled();
+    std::unique_ptr<RepaintWait> repaint = result ? desk_->watchRepaint(screenSpace().toDesktop(*result)) : nullptr;
     // Torn down now; deleted once the event that ended the pick has been handled.
     for (const auto& panel : panels_) {
         if (panel) {
@@ -275,7 +277,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
             self->desk_->activate(*previous);
     };
     const QRectF rect = *result;
-    auto task = settle(std::move(reactivate), [pending, rect] { pending->deliver(rect); });
+    auto task = settle(std::move(repaint), std::move(reactivate), [pending, rect] { pending->deliver(rect); });
 }
 
 // MARK: - SelectionView

@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <chrono>
 #include <cstdint>
 #include <expected>
 #include <memory>
@@ -33,6 +34,15 @@ struct FrontWindow {
 // Whether the front window belongs to another program than the one with `ownProcess`:
 // a window that names no process counts as another program's.
 bool isOtherProgram(const FrontWindow& front, std::int64_t ownProcess);
+
+// The wait, after a pick, for the windows under the overlay to draw themselves again, so
+// that a capture sees them and not the overlay's last picture.
+class RepaintWait {
+public:
+    virtual ~RepaintWait() = default;
+    // Until the area is drawn again, and no longer than `bound`.
+    virtual QCoro::Task<> done(std::chrono::milliseconds bound) = 0;
+};
 
 class AreaSelectorDesk {
 public:
@@ -68,6 +78,9 @@ public:
     virtual void coverUntilDelivered() {}
     // A pick ended without an area.
     virtual void pickCancelled() {}
+    // Made before the overlay goes, so that no drawing after it is missed; `area` in
+    // desktop coordinates. This one waits the whole bound: it hears no drawing.
+    virtual std::unique_ptr<RepaintWait> watchRepaint(const QRectF& area);
     virtual void uncover() {}
 };
 

@@ -4,8 +4,8 @@
 
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/DesktopSettings.h"
 #include "platform/async/Clock.h"
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"

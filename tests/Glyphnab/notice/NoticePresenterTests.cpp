@@ -53,6 +53,9 @@ protected:
         : clock(false),
           presenter([this] { return modelGone ? nullptr : &model; }, [] { return true; },
                     NoticeScreens{[this] { return screens; }, [this] { return pointer; }, [this] { return translucent; },
+                                  [this](QObject*, std::function<void()> changed) {
+                                      compositorChanged = std::move(changed);
+                                  },
                                   [this] { return desktopPlaces; }},
                     &clock) {}
 
@@ -68,6 +71,7 @@ protected:
     QPoint pointer{100, 100};
     bool translucent = true;
     bool desktopPlaces = false;
+    std::function<void()> compositorChanged;
     Platform::ManualClock clock;
     NoticePresenter presenter;
 };
@@ -83,7 +87,7 @@ TEST_F(NoticePresenterTests, WhereTheDesktopPlacesWindowsThePanelIsAWindowOfFixe
     desktopPlaces = true;
     NoticePresenter placed([this] { return &model; }, [] { return true; },
                            NoticeScreens{[this] { return screens; }, [this] { return pointer; },
-                                         [this] { return translucent; }, [this] { return desktopPlaces; }},
+                                         [this] { return translucent; }, {}, [this] { return desktopPlaces; }},
                            &clock);
     placed.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
     ASSERT_TRUE(placed.isShowing());
@@ -180,7 +184,7 @@ TEST_F(NoticePresenterTests, WithoutACompositorThePanelIsCutToTheCard) {
 TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIsNone) {
     NoticePresenter moving([this] { return &model; }, [] { return false; },
                            NoticeScreens{[this] { return screens; }, [this] { return pointer; },
-                                         [this] { return translucent; }, {}},
+                                         [this] { return translucent; }, {}, {}},
                            &clock);
     auto fadingIn = [&] {
         const ZantrelUI::MotionLayer* layer = ZantrelUI::PanelMotion::layerOf(moving.currentView(), false);
@@ -211,13 +215,14 @@ TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIs
 // panel made for the new state, as it is.
 TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
     presenter.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    ASSERT_TRUE(compositorChanged);  // told by the desktop, not polled
     NoticeView* view = presenter.currentView();
     const QRect frame = presenter.panel()->geometry();
-    presenter.followCompositor();  // nothing changed
+    compositorChanged();  // nothing changed
     EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
 
     translucent = false;
-    presenter.followCompositor();
+    compositorChanged();
     ASSERT_TRUE(presenter.isShowing());
     EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_FALSE(presenter.panel()->mask().isEmpty());
@@ -225,7 +230,7 @@ TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
     EXPECT_EQ(presenter.panel()->geometry(), frame);
 
     translucent = true;
-    presenter.followCompositor();
+    compositorChanged();
     ASSERT_TRUE(presenter.isShowing());
     EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(presenter.panel()->mask().isEmpty());
@@ -233,7 +238,7 @@ TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
 
     presenter.hide();
     translucent = false;
-    presenter.followCompositor();  // a hidden notice is left alone
+    compositorChanged();  // a hidden notice is left alone
     EXPECT_FALSE(presenter.isShowing());
 }
 
