@@ -160,6 +160,11 @@ QString routeScreenDetail(const QString& appName) {
                 u"Needs Screen Recording. If your desktop asks for it, allow it, then quit and reopen %@.",
                 {appName});
 }
+QString routeScreenDetailDesk() {
+    return text(u"route.screenDetailDesk",
+                u"Your desktop may ask you to allow screenshots the first time you grab. Allow it there and the "
+                u"grab goes on.");
+}
 QString routeClipboard() { return text(u"route.clipboard", u"No permission"); }
 QString routeClipboardDetail() {
     return text(u"route.clipboardDetail",
@@ -208,6 +213,12 @@ QString keysMenuBar(const QString& appName) {
                 u"%@ lives in the system tray. Its menu reads the clipboard picture or a picture or PDF "
                 u"file, and keeps your recent grabs.",
                 {appName});
+}
+QString keysNoTray(const QString& appName) {
+    return text(u"keys.noTray",
+                u"This desktop shows no tray, so %@ has no icon. Start %@ again from your apps to open its "
+                u"Settings.",
+                {appName, appName});
 }
 QString onboardingNext() { return text(u"onboarding.next", u"Continue"); }
 QString onboardingBack() { return text(u"onboarding.back", u"Back"); }

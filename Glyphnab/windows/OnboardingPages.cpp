@@ -26,6 +26,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 namespace Glyphnab {
@@ -273,9 +274,9 @@ RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), m
     };
     footer_ = new GrantFooter(model);
     const bool screen = model.prefs().route == Route::screen;
+    // Through the portal the desktop asks at the first grab; nothing needs reopening.
     screen_ = new RouteCard(QStringLiteral("rectangle.dashed"), Words::routeScreen(),
-                            captureThroughPortal() ? Words::routeScreenDetail(model.appName())
-                                                   : Words::routeScreenDetailX11(),
+                            captureThroughPortal() ? Words::routeScreenDetailDesk() : Words::routeScreenDetailX11(),
                             screen, choose(Route::screen), footer_, this);
     clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
                                Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
@@ -372,9 +373,11 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
     auto* menuBar = new QHBoxLayout();
     menuBar->setSpacing(8);
     menuBar->addWidget(new TrayIconMark(this), 0, Qt::AlignTop);
-    menuBar->addWidget(new InkLabel(Words::keysMenuBar(model.appName()), Fonts::footnote(), Ink::secondary(), true,
-                                    this),
-                       1);
+    // Without a tray host there is no icon to open: starting the app again opens Settings.
+    menuBar_ = new InkLabel(QSystemTrayIcon::isSystemTrayAvailable() ? Words::keysMenuBar(model.appName())
+                                                                      : Words::keysNoTray(model.appName()),
+                            Fonts::footnote(), Ink::secondary(), true, this);
+    menuBar->addWidget(menuBar_, 1);
     stack->addLayout(menuBar);
     stack->addStretch(1);
 
@@ -406,14 +409,16 @@ void KeysPage::setHotKeyBindings(const HotKeyBindings* bindings) {
 void KeysPage::refreshDesk() {
     // A Wayland desktop may offer apps no global keys, or bind them itself; it may also
     // answer only after the page opened.
-    if (Platform::currentSession() == Platform::Session::wayland) {
-        const HotKeys& keys = bindings_ ? bindings_->hotKeys() : HotKeys::shared();
-        desk_ = keys.desk();
-        grabTrigger_ = keys.trigger(GlyphnabCore::rawValue(Command::grab));
+    const HotKeys* keys = bindings_ ? &bindings_->hotKeys()
+                          : Platform::currentSession() == Platform::Session::wayland ? &HotKeys::shared()
+                                                                                     : nullptr;
+    if (keys) {
+        desk_ = keys->desk();
+        grabTrigger_ = keys->trigger(GlyphnabCore::rawValue(Command::grab));
         for (const Command command : GlyphnabCore::allCommands) {
             if (desk_ != Platform::HotKeyDesk::grabs)
                 row(command)->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
-                                      keys.trigger(GlyphnabCore::rawValue(command)));
+                                      keys->trigger(GlyphnabCore::rawValue(command)));
         }
     }
     body_->setText(desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()

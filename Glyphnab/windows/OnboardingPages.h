@@ -106,6 +106,9 @@ public:
     ShortcutRow* row(GlyphnabCore::Command command) const;
     ZantrelUI::InkLabel* rowTitle(GlyphnabCore::Command command) const;
     ZantrelUI::ChipPicker* lineModes() const { return lineModes_; }
+    ZantrelUI::InkLabel* body() const { return body_; }
+    // Where the app lives: its tray icon, or how to reach it without one.
+    ZantrelUI::InkLabel* menuBarLine() const { return menuBar_; }
     // The try-it line, when the grab command has a shortcut.
     std::optional<QString> tryItText() const;
     // The symbol beside it: a pointing hand, or a warning while the keys do nothing.

@@ -211,13 +211,14 @@ std::optional<QString> WaylandSession::clipboardText() const {
     return result.out;
 }
 
-int WaylandSession::windowsOf(qint64 pid) const {
+int WaylandSession::windowsOf(qint64 pid, bool floatingOnly) const {
     const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
     std::vector<QJsonObject> windows;
     collect(QJsonDocument::fromJson(tree.out.toUtf8()).object(), windows);
     int count = 0;
     for (const QJsonObject& window : windows)
-        if (window.value(QStringLiteral("pid")).toInteger() == pid)
+        if (window.value(QStringLiteral("pid")).toInteger() == pid &&
+            (!floatingOnly || window.value(QStringLiteral("type")).toString() == u"floating_con"))
             ++count;
     return count;
 }

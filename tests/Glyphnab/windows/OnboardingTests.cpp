@@ -8,6 +8,7 @@
 #include "ZantrelUI/settings/ShortcutField.h"
 #include "tests/Glyphnab/DeskKeys.h"
 
+#include "Glyphnab/windows/DeskCommand.h"
 #include "Glyphnab/windows/GrantStatus.h"
 #include "Glyphnab/windows/OnboardingPages.h"
 #include "Glyphnab/windows/OnboardingView.h"
@@ -293,6 +294,36 @@ TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheR
     EXPECT_FALSE(keys->changeButton()->isVisible());
     EXPECT_EQ(keys->tryItText(), Words::keysTryIt(ZantrelUI::KeyboardLayout::text(prefs.shortcuts.at(Command::grab))));
     EXPECT_EQ(keys->tryItSymbol(), QStringLiteral("hand.point.right.fill"));
+}
+
+// The desktop answers the shortcut binding after the page opened: it binds nothing.
+TEST_F(OnboardingTest, KeysStepFollowsADesktopThatTurnsOutToHaveNoGlobalKeys) {
+    makeModel();
+    Desk desk;
+    desk.kind = Platform::HotKeyDesk::portal;
+    ZantrelUI::HotKeys hotKeys{std::make_unique<DeskService>(desk)};
+    HotKeyBindings bindings(*model, hotKeys);
+    open(2);
+    view->setHotKeyBindings(&bindings);
+    tick();
+    KeysPage* keys = page<KeysPage>();
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(keys->body()->text(), Words::keysBodyDesk());
+    EXPECT_FALSE(keys->row(Command::grab)->deskCommand()->isVisible());
+
+    desk.kind = Platform::HotKeyDesk::none;
+    ASSERT_TRUE(desk.changed);
+    desk.changed();
+    settle();
+    EXPECT_EQ(keys->body()->text(), Words::keysBodyNoGlobalKeys());
+    for (const Command command : GlyphnabCore::allCommands) {
+        EXPECT_TRUE(keys->row(command)->deskCommand()->isVisible());
+        // The page's text says it once, not each row again.
+        EXPECT_FALSE(keys->row(command)->refusedLabel()->isVisible());
+    }
+    EXPECT_EQ(keys->tryItText(), Words::keysTryItCommand());
+    // No tray host here: the page says how to reach the app instead of pointing at an icon.
+    EXPECT_EQ(keys->menuBarLine()->text(), Words::keysNoTray(model->appName()));
 }
 
 TEST_F(OnboardingTest, KeysStepLineModeChoiceSwapsTheRowTitles) {

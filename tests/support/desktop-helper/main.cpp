@@ -6,12 +6,16 @@
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 //   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
+//   portalshot FILE             saves the desktop portal's screenshot as a PNG file (Wayland)
 //   screens                     prints each screen Qt sees as X Y W H, the primary first
 //   portal SCHEME               serves the desktop portal's colour scheme (0 none, 1 dark,
 //                               2 light) on the session bus; a number on a line of standard
 //                               input changes it, as a desktop's switch does
 
 #include "platform/pasteboard/Pasteboard.h"
+#include "platform/portal/PortalScreenshot.h"
+
+#include <QCoroTask>
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -140,6 +144,13 @@ int main(int argc, char** argv) {
                                 .toImage();
         return !shot.isNull() && shot.save(args[1], "PNG") ? 0 : 2;
     }
+    if (args.size() == 2 && args[0] == u"portalshot") {
+        using namespace std::chrono_literals;
+        const auto shot = QCoro::waitFor(Platform::Portal::screenshot(QDBusConnection::sessionBus(), QString(), 60s));
+        if (!shot)
+            std::fprintf(stderr, "%s\n", qPrintable(shot.error().message));
+        return shot && shot->save(args[1], "PNG") ? 0 : 2;
+    }
     if (args.size() == 1 && args[0] == u"screens") {
         for (const QScreen* screen : QGuiApplication::screens()) {
             const QRect g = screen->geometry();
@@ -169,7 +180,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return QApplication::exec();
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | screens | portal SCHEME\n");
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | portalshot FILE | screens | portal SCHEME\n");
     return 64;
 }
 
