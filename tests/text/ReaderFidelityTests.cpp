@@ -163,6 +163,56 @@ TEST(ReaderFidelity, MarkerShapesAreToldApartFromLettersAndDots) {
     EXPECT_FALSE(markerShape(picture, threshold, shapes[0], 6, 40).has_value());
 }
 
+// Rows of a mail list: an accent-blue unread dot before some senders, their names
+// lined up with the others'.
+QImage drawInbox(const QString& family, int pixels, const QStringList& rows, const QList<bool>& unread) {
+    QImage picture(560, 40 + static_cast<int>(rows.size()) * 2 * pixels, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font(family, pixels));
+    const QFontMetricsF metrics(painter.font());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const double baseline = 20 + pixels + i * 2 * pixels;
+        if (unread[i]) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0x1a, 0x73, 0xe8));
+            painter.drawEllipse(QRectF(16, baseline - metrics.xHeight() / 2 - 4.5, 9, 9));
+        }
+        painter.setPen(QColor(0x1c, 0x1c, 0x1e));
+        painter.drawText(QPointF(36, baseline), rows[i]);
+    }
+    return picture;
+}
+
+TEST(ReaderFidelity, UnreadDotsBeforeARowAreNoText) {
+    const QStringList rows{QStringLiteral("Maria Lopez sent the quarterly report"),
+                           QStringLiteral("Jonas Weber asked about the invoice"),
+                           QStringLiteral("Aiko Tanaka shared three photos"),
+                           QStringLiteral("Priya Shah moved the meeting to noon")};
+    const QList<bool> unread{true, false, true, true};
+    for (const QString& family : families()) {
+        for (const int pixels : {10, 13, 17}) {
+            const QStringList got = linesOf(read(drawInbox(family, pixels, rows, unread)).text(LineMode::keep));
+            EXPECT_EQ(got.join(u'\n').toStdString(), rows.join(u'\n').toStdString())
+                << family.toStdString() << " " << pixels;
+        }
+    }
+    // A marker drawn in the text's own colour still starts its item.
+    QImage list = drawInbox(QStringLiteral("DejaVu Sans"), 14, rows, {false, false, false, false});
+    {
+        QPainter painter(&list);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1c, 0x1c, 0x1e));
+        const QFontMetricsF metrics(font(QStringLiteral("DejaVu Sans"), 14));
+        for (int i = 0; i < 4; ++i)
+            painter.drawEllipse(QRectF(20, 20 + 14 + i * 28 - metrics.xHeight() / 2 - 2.5, 5, 5));
+    }
+    for (const QString& line : linesOf(read(list).text(LineMode::keep)))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("\u2022 "))) << line.toStdString();
+}
+
 // Code drawn in a monospace font; `dark` draws an editor's dark theme, `hinted` the
 // narrower glyphs of a desktop set to full hinting.
 QImage drawCode(const QStringList& code, bool dark, bool hinted) {
