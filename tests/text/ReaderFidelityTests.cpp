@@ -13,7 +13,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QRadialGradient>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +213,53 @@ TEST(ReaderFidelity, UnreadDotsBeforeARowAreNoText) {
     }
     for (const QString& line : linesOf(read(list).text(LineMode::keep)))
         EXPECT_TRUE(line.startsWith(QStringLiteral("\u2022 "))) << line.toStdString();
+}
+
+// A banner: white text over a soft gradient with blurred blobs, a white pill button
+// with dark text, a small date line.
+QImage drawBanner(const QString& family) {
+    QImage picture(720, 260, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, 720, 260);
+    ground.setColorAt(0, QColor(0x2e, 0x7d, 0x32));
+    ground.setColorAt(0.5, QColor(0x3b, 0xd8, 0xb0));
+    ground.setColorAt(1, QColor(0x3f, 0x2f, 0xb8));
+    painter.fillRect(picture.rect(), ground);
+    for (const QPointF centre : {QPointF(180, 90), QPointF(560, 180)}) {
+        QRadialGradient blob(centre, 120);
+        blob.setColorAt(0, QColor(0x6a, 0x6a, 0xd0, 200));
+        blob.setColorAt(1, QColor(0x6a, 0x6a, 0xd0, 0));
+        painter.fillRect(picture.rect(), blob);
+    }
+    painter.setPen(Qt::white);
+    painter.setFont(font(family, 34, true));
+    painter.drawText(QPointF(40, 70), QStringLiteral("Filter notice summary"));
+    painter.setFont(font(family, 16));
+    painter.drawText(QPointF(40, 110), QStringLiteral("Follow the package from the store to your door"));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(40, 135, 170, 34), 17, 17);
+    painter.setPen(QColor(0x11, 0x11, 0x11));
+    painter.setFont(font(family, 14));
+    painter.drawText(QRectF(40, 135, 170, 34), Qt::AlignCenter, QStringLiteral("Track delivery"));
+    painter.setPen(Qt::white);
+    painter.setFont(font(family, 13));
+    painter.drawText(QPointF(40, 205), QStringLiteral("June 16, 2026 at 6:31 PM"));
+    return picture;
+}
+
+TEST(ReaderFidelity, LinesOfABannerOverAGradientAreRead) {
+    // The heading, the subtitle and the small date line, each over another part of
+    // the gradient.
+    const QStringList expected{QStringLiteral("Filter notice summary"),
+                               QStringLiteral("Follow the package from the store to your door"),
+                               QStringLiteral("June 16, 2026 at 6:31 PM")};
+    for (const QString& family : families()) {
+        const QStringList got = linesOf(read(drawBanner(family)).text(LineMode::keep));
+        for (const QString& line : expected)
+            EXPECT_TRUE(got.contains(line)) << family.toStdString() << ": " << got.join(u'|').toStdString();
+    }
 }
 
 // Code drawn in a monospace font; `dark` draws an editor's dark theme, `hinted` the
