@@ -30,10 +30,19 @@ qsizetype indentOf(double offset, double characterWidth)
     return qsizetype(std::min(columns, maximumIndent));
 }
 
-// Rows start where they stand, in spaces of the block's average character width: code
-// keeps its indentation this way, and a nested list its levels.
-QStringList indentedLines(const TextLayout::Block& block)
+// How far each row starts right of the block's leftmost row, in spaces of the block's
+// average character width: code keeps its indentation this way, and a nested list its
+// levels.
+QList<qsizetype> rowIndents(const TextLayout::Block& block)
 {
+    if (block.isMonospace()) {
+        QList<qsizetype> indents;
+        for (const TextLayout::Row& row : block.rows) {
+            const double columns = std::round((minX(row.box) - block.columnOrigin) / block.cellWidth);
+            indents.append(columns >= 1 ? qsizetype(std::min(columns, maximumIndent)) : 0);
+        }
+        return indents;
+    }
     double left = minX(block.rows.front().box);
     double widths = 0;
     qsizetype characters = 0;
@@ -46,12 +55,27 @@ QStringList indentedLines(const TextLayout::Block& block)
     }
     const double characterWidth = characters < 1 ? 1.0 : widths / double(characters);
 
+    QList<qsizetype> indents;
+    for (const TextLayout::Row& row : block.rows)
+        indents.append(indentOf(minX(row.box) - left, characterWidth));
+    return indents;
+}
+
+QStringList indentedLines(const TextLayout::Block& block)
+{
+    const QList<qsizetype> indents = rowIndents(block);
     QStringList lines;
-    for (const TextLayout::Row& row : block.rows) {
-        const qsizetype indent = indentOf(minX(row.box) - left, characterWidth);
-        lines.append(QString(indent, u' ') + row.text());
-    }
+    for (qsizetype i = 0; i < block.rows.size(); ++i)
+        lines.append(QString(indents.at(i), u' ') + block.rows.at(i).text());
     return lines;
+}
+
+bool isNestedList(const TextLayout::Block& block)
+{
+    const double left = minX(block.rows.front().box);
+    return std::any_of(block.rows.begin(), block.rows.end(), [&](const TextLayout::Row& row) {
+        return minX(row.box) != left && LayoutSteps::isListLine(row.text());
+    });
 }
 
 qsizetype firstWordLength(const QString& text)
@@ -87,12 +111,7 @@ QStringList TextLayout::Block::lines() const
 {
     if (rows.isEmpty())
         return {};
-    if (isCode)
-        return indentedLines(*this);
-    const bool nestedList = std::any_of(rows.begin(), rows.end(), [&](const Row& row) {
-        return minX(row.box) != minX(rows.front().box) && LayoutSteps::isListLine(row.text());
-    });
-    if (nestedList)
+    if (isCode || isMonospace() || isNestedList(*this))
         return indentedLines(*this);
     QStringList result;
     for (const Row& row : rows)
@@ -108,8 +127,11 @@ QString TextLayout::Block::paragraph() const
     for (const Row& row : rows)
         widest = std::max(widest, width(row.box));
 
+    // A line that starts anew keeps its level in a nested list or on a terminal.
+    const QList<qsizetype> indents =
+        isMonospace() || isNestedList(*this) ? rowIndents(*this) : QList<qsizetype>(rows.size(), 0);
     QString previousText = rows.front().text();
-    QString result = previousText;
+    QString result = QString(indents.front(), u' ') + previousText;
     for (qsizetype i = 1; i < rows.size(); ++i) {
         const Row& previous = rows.at(i - 1);
         const Row& row = rows.at(i);
@@ -118,6 +140,7 @@ QString TextLayout::Block::paragraph() const
                                 || endedShort(previous, previousText, rowText, widest);
         if (keepsBreak) {
             result += u'\n';
+            result += QString(indents.at(i), u' ');
             result += rowText;
         } else {
             result = joinLines(result, rowText);

@@ -417,3 +417,66 @@ TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A terminal: light mono text on a dark ground, each line drawn as it stands, spaces
+// and all, at `scale` times 12 px.
+QImage drawTerminal(const QStringList& lines, int scale) {
+    const QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 12 * scale);
+    const QFontMetricsF metrics(mono);
+    QImage picture(620 * scale, static_cast<int>((lines.size() * 16 + 24) * scale), QImage::Format_RGB32);
+    picture.fill(QColor(0x1e, 0x1e, 0x1e));
+    QPainter painter(&picture);
+    painter.setFont(mono);
+    painter.setPen(QColor(0xd0, 0xd0, 0xd0));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(12 * scale, (12 + i * 16) * scale + metrics.ascent()), lines[i]);
+    painter.end();
+    return picture;
+}
+
+// The runs of spaces of a line, in order: where its words start.
+QList<qsizetype> spaceRuns(const QString& line) {
+    QList<qsizetype> runs;
+    qsizetype run = 0;
+    for (const QChar c : line) {
+        if (c == u' ') {
+            ++run;
+        } else {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    runs.removeAll(0);
+    return runs;
+}
+
+}  // namespace
+
+TEST(ReaderFidelity, TerminalTextKeepsItsIndentsAndSpacesAsDrawn) {
+    const QStringList page{
+        QStringLiteral("NAME"),
+        QStringLiteral("       grep - print lines that match patterns"),
+        QStringLiteral(""),
+        QStringLiteral("OPTIONS"),
+        QStringLiteral("       --count"),
+        QStringLiteral("              Print a count of matching lines for each file."),
+        QStringLiteral("       --quiet"),
+        QStringLiteral("              Do not write anything to standard output."),
+        QStringLiteral(""),
+        QStringLiteral("drwxr-xr-x  3 anna staff  4096 Nov  2 10:02 photos"),
+        QStringLiteral("-rwxr-xr-x  2 anna staff 18320 Oct 28 17:45 backup.sh"),
+    };
+    QStringList drawn = page;
+    drawn.removeAll(QString());
+    for (const int scale : {1, 2}) {
+        const Reading reading = read(drawTerminal(page, scale));
+        const QStringList lines = linesOf(reading.text(LineMode::keep));
+        ASSERT_EQ(lines.size(), drawn.size()) << "scale " << scale << "\n" << lines.join(u'\n').toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_FALSE(lines[i].contains(u'\t')) << lines[i].toStdString();
+            EXPECT_EQ(spaceRuns(lines[i]), spaceRuns(drawn[i])) << "scale " << scale << ": " << lines[i].toStdString();
+        }
+    }
+}
