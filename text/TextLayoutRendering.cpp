@@ -119,24 +119,49 @@ QStringList TextLayout::Block::lines() const
     return result;
 }
 
-QString TextLayout::Block::paragraph() const
+namespace {
+
+double widestRow(const TextLayout::Block& block)
 {
+    double widest = 0;
+    for (const TextLayout::Row& row : block.rows)
+        widest = std::max(widest, width(row.box));
+    return widest;
+}
+
+// Lines that mostly end far short of the widest one are items (a menu, a contents list,
+// the senders and messages of a chat), not the wrapped lines of a paragraph, whose
+// lines but the last run nearly to its edge.
+bool isLineList(const TextLayout::Block& block, double widest)
+{
+    const qsizetype wrapped = block.rows.size() - 1;
+    if (wrapped < 2)
+        return false;
+    const auto shortRows = std::count_if(block.rows.begin(), block.rows.end() - 1, [&](const TextLayout::Row& row) {
+        return width(row.box) < 0.75 * widest;
+    });
+    return 2 * shortRows > wrapped;
+}
+
+// `measure`: how wide a full line of the block's column is.
+QString paragraphOf(const TextLayout::Block& block, double measure)
+{
+    const QList<TextLayout::Row>& rows = block.rows;
     if (rows.isEmpty())
         return {};
-    double widest = 0;
-    for (const Row& row : rows)
-        widest = std::max(widest, width(row.box));
+    const double widest = std::max(widestRow(block), measure);
+    const bool lineList = isLineList(block, widest);
 
     // A line that starts anew keeps its level in a nested list or on a terminal.
     const QList<qsizetype> indents =
-        isMonospace() || isNestedList(*this) ? rowIndents(*this) : QList<qsizetype>(rows.size(), 0);
+        block.isMonospace() || isNestedList(block) ? rowIndents(block) : QList<qsizetype>(rows.size(), 0);
     QString previousText = rows.front().text();
     QString result = QString(indents.front(), u' ') + previousText;
     for (qsizetype i = 1; i < rows.size(); ++i) {
-        const Row& previous = rows.at(i - 1);
-        const Row& row = rows.at(i);
+        const TextLayout::Row& previous = rows.at(i - 1);
+        const TextLayout::Row& row = rows.at(i);
         const QString rowText = row.text();
-        const bool keepsBreak = previous.tabbed || row.tabbed || LayoutSteps::isListLine(rowText)
+        const bool keepsBreak = lineList || previous.tabbed || row.tabbed || LayoutSteps::isListLine(rowText)
                                 || endedShort(previous, previousText, rowText, widest);
         if (keepsBreak) {
             result += u'\n';
@@ -150,14 +175,48 @@ QString TextLayout::Block::paragraph() const
     return result;
 }
 
+// A block of one or two lines cannot tell whether its first line is full: the column
+// can. A neighbouring block of several lines that starts at the same edge shows how wide
+// the column's full lines are (two footnotes under a paragraph, each a line of its own).
+double columnMeasure(const QList<TextLayout::Block>& blocks, qsizetype index)
+{
+    const TextLayout::Block& block = blocks.at(index);
+    if (block.rows.size() != 2)
+        return 0;
+    const double left = minX(block.rows.front().box);
+    const double tolerance = 0.5 * height(block.rows.front().box);
+    double measure = 0;
+    for (const qsizetype neighbour : {index - 1, index + 1}) {
+        if (neighbour < 0 || neighbour >= blocks.size())
+            continue;
+        const TextLayout::Block& other = blocks.at(neighbour);
+        if (other.rows.size() < 3 || other.isCode)
+            continue;
+        const bool sameEdge = std::all_of(other.rows.begin(), other.rows.end(), [&](const TextLayout::Row& row) {
+            return std::abs(minX(row.box) - left) <= tolerance;
+        });
+        if (sameEdge)
+            measure = std::max(measure, widestRow(other));
+    }
+    return measure;
+}
+
+}  // namespace
+
+QString TextLayout::Block::paragraph() const
+{
+    return paragraphOf(*this, 0);
+}
+
 QString TextLayout::text(LineMode mode) const
 {
     QStringList texts;
-    for (const Block& block : blocks) {
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks.at(i);
         if (mode == LineMode::keep || block.isCode)
             texts.append(block.lines().join(u'\n'));
         else
-            texts.append(block.paragraph());
+            texts.append(paragraphOf(block, columnMeasure(blocks, i)));
     }
     return texts.join(QStringLiteral("\n\n"));
 }
