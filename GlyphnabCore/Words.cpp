@@ -80,6 +80,21 @@ QString errorCaptureDetail() {
     return text(u"error.captureDetail",
                 u"The screen returned no picture. Try again, or read the clipboard picture instead.");
 }
+QString errorCaptureRefused() {
+    return text(u"error.captureRefused",
+                u"The desktop refused the screenshot. If it asked you, allow it the next time, or read the "
+                u"clipboard picture instead.");
+}
+QString errorCaptureUnanswered() {
+    return text(u"error.captureUnanswered",
+                u"The desktop did not answer the screenshot request. Try again, or read the clipboard picture "
+                u"instead.");
+}
+QString errorCaptureUnsaved() {
+    return text(u"error.captureUnsaved",
+                u"The desktop could not save the screenshot. Check that your Pictures folder can be written, then "
+                u"try again.");
+}
 QString errorRead() { return text(u"error.read", u"That picture couldn't be read"); }
 QString errorReadDetail() {
     return text(u"error.readDetail", u"Text recognition stopped with an error. Try again, or try a smaller area.");

@@ -117,6 +117,9 @@ QString noticeClose();
 // Errors, as title and detail.
 QString errorCapture();
 QString errorCaptureDetail();
+QString errorCaptureRefused();
+QString errorCaptureUnanswered();
+QString errorCaptureUnsaved();
 QString errorRead();
 QString errorReadDetail();
 QString errorClipboard();

@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace ZantrelKit {
@@ -81,6 +83,36 @@ QString setAsidePath(const QString& fileName, int attempt) {
     return file.dir().filePath(name + QStringLiteral(".ini"));
 }
 
+// Settings are a few kilobytes; a file past this is no settings file of ours.
+constexpr qint64 maxSettingsBytes = qint64{4} << 20;
+
+// QSettings reads whatever the name leads to: a pipe would block the start, a link to a
+// device would be read until memory runs out. Such an entry is moved aside, as an
+// unreadable file is, and the app starts with its defaults.
+QString settingsFileChecked(const QString& path) {
+    const QFileInfo entry(path);
+    if (!entry.exists() || (entry.isFile() && entry.size() <= maxSettingsBytes))
+        return path;
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const QString target = setAsidePath(path, attempt);
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            continue;
+        const bool moved = ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0;
+        Platform::Logger(QStringLiteral("store"))
+            .error(moved ? u"%{public}s is not a settings file, moved to %{public}s"
+                         : u"%{public}s is not a settings file and could not be moved to %{public}s",
+                   entry.fileName(), QFileInfo(target).fileName());
+        break;
+    }
+    return path;
+}
+
+// Where QSettings keeps the user's file for an organization and application.
+QString userSettingsPath(const QString& organization, const QString& application) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + organization + u'/' +
+           application + QStringLiteral(".ini");
+}
+
 }  // namespace
 
 bool rewritesWithoutLoss(const QByteArray& ini) {
@@ -123,11 +155,10 @@ void SettingsDefaultsStore::keepFileBeforeRewrite() {
 }
 
 SettingsDefaultsStore::SettingsDefaultsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(settingsFileChecked(iniPath), QSettings::IniFormat)) {}
 
 SettingsDefaultsStore::SettingsDefaultsStore(const QString& organization, const QString& application)
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organization,
-                                            application)) {}
+    : SettingsDefaultsStore(userSettingsPath(organization, application)) {}
 
 SettingsDefaultsStore::~SettingsDefaultsStore() = default;
 

@@ -4,9 +4,14 @@
 
 #include <QStringList>
 
+#include <unicode/unum.h>
+#include <unicode/unumberformatter.h>
+
 #include <array>
 #include <cmath>
+#include <memory>
 #include <mutex>
+#include <string>
 
 namespace ZantrelKit::Formatting {
 namespace {
@@ -21,14 +26,9 @@ QLocale& sharedLocale() {
     return locale;
 }
 
-struct Unit {
-    const char16_t* name;
-    int fractionDigits;
-};
-
 // Decimal units as file sizes are shown: whole kilobytes, megabytes to a tenth, the rest
 // to a hundredth.
-constexpr std::array<Unit, 6> units{{{u"KB", 0}, {u"MB", 1}, {u"GB", 2}, {u"TB", 2}, {u"PB", 2}, {u"EB", 2}}};
+constexpr std::array<int, 6> unitFractionDigits{0, 1, 2, 2, 2, 2};
 
 QString trimmedNumber(const QLocale& locale, double value, int fractionDigits) {
     QString text = locale.toString(value, 'f', fractionDigits);
@@ -43,28 +43,52 @@ QString trimmedNumber(const QLocale& locale, double value, int fractionDigits) {
     return text;
 }
 
-// Where the percent sign stands, for the languages that do not write "25%".
-QString percentPattern(const QLocale& locale) {
-    switch (locale.language()) {
-    case QLocale::French:
-        return QStringLiteral("%1\u202F%2");
-    case QLocale::German:
-    case QLocale::Spanish:
-    case QLocale::Swedish:
-    case QLocale::NorwegianBokmal:
-    case QLocale::NorwegianNynorsk:
-    case QLocale::Danish:
-    case QLocale::Finnish:
-    case QLocale::Czech:
-    case QLocale::Slovak:
-    case QLocale::Russian:
-    case QLocale::Ukrainian:
-        return QStringLiteral("%1\u00A0%2");
-    case QLocale::Turkish:
-        return QStringLiteral("%2%1");
-    default:
-        return QStringLiteral("%1%2");
-    }
+// The locale's short name of the decimal unit 1000^power ("kB", "MB"; "ko", "Mo" in French).
+QString unitName(const QLocale& locale, std::size_t power) {
+    const auto amount = static_cast<qint64>(std::pow(1000.0, static_cast<double>(power)));
+    const QString text = locale.formattedDataSize(amount, 0, QLocale::DataSizeSIFormat);
+    const QString one = locale.toString(1);
+    return text.startsWith(one) ? text.mid(one.size()).trimmed() : text.section(u' ', 1);
+}
+
+QString fromIcu(const UChar* text, int32_t length) {
+    return QString(reinterpret_cast<const QChar*>(text), length);
+}
+
+std::string icuLocale(const QLocale& locale) { return locale.name().toStdString(); }
+
+// A count of bytes spelled out in the locale, with its plural ("1 byte", "500 Byte").
+std::optional<QString> byteCount(const QLocale& locale, std::int64_t count) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::u16string skeleton = u"measure-unit/digital-byte unit-width-full-name";
+    const std::unique_ptr<UNumberFormatter, decltype(&unumf_close)> formatter(
+        unumf_openForSkeletonAndLocale(skeleton.data(), static_cast<int32_t>(skeleton.size()),
+                                       icuLocale(locale).c_str(), &status),
+        &unumf_close);
+    const std::unique_ptr<UFormattedNumber, decltype(&unumf_closeResult)> result(unumf_openResult(&status),
+                                                                                 &unumf_closeResult);
+    unumf_formatInt(formatter.get(), count, result.get(), &status);
+    std::array<UChar, 128> text{};
+    const int32_t length = unumf_resultToString(result.get(), text.data(), text.size(), &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    return fromIcu(text.data(), length);
+}
+
+// A whole percentage in the locale's percent pattern ("25%", "25 %", "%25").
+std::optional<QString> icuPercent(const QLocale& locale, std::int64_t wholePercent) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UNumberFormat, decltype(&unum_close)> format(
+        unum_open(UNUM_PERCENT, nullptr, 0, icuLocale(locale).c_str(), nullptr, &status), &unum_close);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    unum_setAttribute(format.get(), UNUM_MAX_FRACTION_DIGITS, 0);
+    std::array<UChar, 128> text{};
+    const int32_t length = unum_formatDouble(format.get(), static_cast<double>(wholePercent) / 100.0, text.data(),
+                                             text.size(), nullptr, &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    return fromIcu(text.data(), length);
 }
 
 }  // namespace
@@ -88,30 +112,36 @@ QString bytes(std::int64_t count) {
     // counterpart (the lowest int64) still works.
     const double magnitude = std::fabs(static_cast<double>(count));
     if (magnitude < 1000.0) {
-        const auto whole = static_cast<qint64>(magnitude);
-        return sign + in.toString(whole) + (whole == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
+        if (std::optional<QString> spelled = byteCount(in, count))
+            return *spelled;
+        return in.formattedDataSize(count, 0, QLocale::DataSizeSIFormat);
     }
     std::size_t unit = 0;
     double value = magnitude / 1000.0;
-    while (unit + 1 < units.size() && value >= 1000.0) {
+    while (unit + 1 < unitFractionDigits.size() && value >= 1000.0) {
         value /= 1000.0;
         ++unit;
     }
     // Rounding may reach the next unit: 999,999 bytes read 1 MB, not 1000 KB.
-    const double scale = std::pow(10.0, units[unit].fractionDigits);
+    const double scale = std::pow(10.0, unitFractionDigits[unit]);
     double rounded = std::round(value * scale) / scale;
-    if (rounded >= 1000.0 && unit + 1 < units.size()) {
+    if (rounded >= 1000.0 && unit + 1 < unitFractionDigits.size()) {
         ++unit;
-        const double nextScale = std::pow(10.0, units[unit].fractionDigits);
+        const double nextScale = std::pow(10.0, unitFractionDigits[unit]);
         rounded = std::round(rounded / 1000.0 * nextScale) / nextScale;
     }
-    return sign + trimmedNumber(in, rounded, units[unit].fractionDigits) + u' ' +
-           QString::fromUtf16(units[unit].name);
+    QString name = unitName(in, unit + 1);
+    // Kilobytes always read with a capital K.
+    if (name == u"kB")
+        name = QStringLiteral("KB");
+    return sign + trimmedNumber(in, rounded, unitFractionDigits[unit]) + u' ' + name;
 }
 
 QString percent(std::int64_t wholePercent) {
     const QLocale in = locale();
-    return percentPattern(in).arg(in.toString(static_cast<qint64>(wholePercent)), in.percent());
+    if (std::optional<QString> text = icuPercent(in, wholePercent))
+        return *text;
+    return in.toString(static_cast<qint64>(wholePercent)) + in.percent();
 }
 
 std::optional<QString> sizeChange(std::int64_t from, std::int64_t to) {

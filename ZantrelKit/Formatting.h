@@ -16,7 +16,8 @@ namespace ZantrelKit::Formatting {
 QLocale locale();
 void setLocale(const QLocale& locale);
 
-// A file size in decimal units, "1.5 MB", "2 KB", "999 bytes"; 0 is the "unit.zeroKB" text.
+// A file size in decimal units in the locale's words, "1.5 MB", "2 KB", "999 bytes" ("999 Byte",
+// "1,5 Mo"); 0 is the "unit.zeroKB" text.
 // Kilobytes show no fraction digit, megabytes one, larger units two; trailing zeros go.
 QString bytes(std::int64_t count);
 

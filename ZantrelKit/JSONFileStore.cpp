@@ -55,6 +55,9 @@ struct ReadOutcome {
     int error = 0;
 };
 
+// State files hold a few kilobytes of JSON.
+constexpr qint64 maxStateBytes = qint64{16} << 20;
+
 // Reads a regular file whole. Not blocking on a pipe put in the file's place, and telling
 // "there is no such file" apart from every other failure.
 ReadOutcome readWhole(const QString& path) {
@@ -73,6 +76,8 @@ ReadOutcome readWhole(const QString& path) {
         return {ReadOutcome::Kind::failed, {}, EISDIR};
     if (!S_ISREG(info.st_mode))
         return {ReadOutcome::Kind::failed, {}, EINVAL};
+    if (info.st_size > maxStateBytes)
+        return {ReadOutcome::Kind::failed, {}, EFBIG};
     QByteArray bytes;
     char buffer[64 * 1024];
     for (;;) {
@@ -84,6 +89,9 @@ ReadOutcome readWhole(const QString& path) {
         }
         if (count == 0)
             break;
+        // A file that grows while it is read is no state of ours either.
+        if (bytes.size() + count > maxStateBytes)
+            return {ReadOutcome::Kind::failed, {}, EFBIG};
         bytes.append(buffer, count);
     }
     return {ReadOutcome::Kind::read, bytes, 0};

@@ -55,7 +55,7 @@ QCoro::Task<QImage> capture(QRectF rect) {
         throw CaptureError(missing.toStdString());
     auto result = co_await screen.capture(desktopArea(rect, primaryScreenGeometry()));
     if (!result)
-        throw CaptureError(result.error().message.toStdString());
+        throw CaptureError(result.error().message.toStdString(), result.error().cause);
     co_return std::move(*result);
 }
 

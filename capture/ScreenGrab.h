@@ -4,6 +4,8 @@
 // it. Rectangles are in global screen points (origin at the bottom left of the primary
 // screen, y up), as the area selector returns them; pictures are in device pixels.
 
+#include "platform/screen/X11Capture.h"
+
 #include <QCoroTask>
 #include <QImage>
 #include <QRectF>
@@ -22,7 +24,13 @@ struct NoGrantInScriptedRun : std::exception {
 // portal refused, no pixels came back.
 class CaptureError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    using Cause = Platform::CaptureFailure::Cause;
+    explicit CaptureError(const std::string& message, Cause cause = Cause::other)
+        : std::runtime_error(message), cause_(cause) {}
+    Cause cause() const { return cause_; }
+
+private:
+    Cause cause_;
 };
 
 // Whether the screen may be captured now: on X11 whether the root window can be read, on

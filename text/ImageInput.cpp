@@ -2,6 +2,7 @@
 
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"
+#include "text/BoundedChild.h"
 #include "text/PdfWorker.h"
 
 #include <QBuffer>
@@ -104,7 +105,7 @@ FileRead readPicture(const QString& path) {
     if (file.size() > maxFileBytes)
         return FileRead{{}, std::nullopt, Problem::tooLarge};
     const QByteArray bytes = file.read(maxFileBytes + 1);
-    PictureRead read = decodePicture(bytes);
+    PictureRead read = decodeApart(bytes);
     if (read.problem != Problem::none)
         inputLog().notice(u"picture %{public}s", describe(read.problem));
     if (!read.picture)
@@ -113,6 +114,36 @@ FileRead readPicture(const QString& path) {
 }
 
 }  // namespace
+
+PictureRead decodeApart(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {std::nullopt, Problem::notPictureOrPdf};
+    PictureRead read;
+    const auto receive = [&read](BoundedChild::Receiver& in) {
+        std::int32_t problem = 0;
+        std::int32_t hasPicture = 0;
+        if (!in.number(problem) || problem < 0 || problem > static_cast<std::int32_t>(Problem::failed) ||
+            !in.number(hasPicture))
+            return false;
+        read.problem = static_cast<Problem>(problem);
+        if (hasPicture != 0 && !(read.picture = in.picture(pixelBudget)))
+            return false;
+        return true;
+    };
+    const auto decode = [&bytes](const BoundedChild::Sender& out) {
+        const PictureRead decoded = decodePicture(bytes);
+        out.number(static_cast<std::int32_t>(decoded.problem));
+        out.number(decoded.picture ? 1 : 0);
+        if (decoded.picture)
+            out.picture(*decoded.picture);
+    };
+    switch (BoundedChild::run({pictureTime, pictureMemory}, decode, receive)) {
+    case BoundedChild::Ending::answered: return read;
+    case BoundedChild::Ending::tooLong: return {std::nullopt, Problem::tooLong};
+    case BoundedChild::Ending::failed: break;
+    }
+    return {std::nullopt, Problem::failed};
+}
 
 bool ContentType::conforms(const QMimeType& type) const {
     if (!type.isValid())
@@ -215,7 +246,15 @@ QList<Input> read(const Platform::Pasteboard& pasteboard) {
     for (const QString& type : pictureTypes()) {
         if (!types.contains(type))
             continue;
-        if (std::optional<QImage> picture = decodePicture(pasteboard.data(type)).picture)
+        if (std::optional<QImage> picture = decodeApart(pasteboard.data(type)).picture)
+            return {Input::picture(std::move(*picture))};
+    }
+    // Pictures in other encodings, decoded the same bounded way rather than by the board.
+    for (const QString& type : types) {
+        if (type == qtImageType || std::ranges::find(pictureTypes(), type) != pictureTypes().end() ||
+            !readsBoardType(type) || type == Platform::PasteboardType::pdf)
+            continue;
+        if (std::optional<QImage> picture = decodeApart(pasteboard.data(type)).picture)
             return {Input::picture(std::move(*picture))};
     }
 

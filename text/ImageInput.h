@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -86,6 +87,9 @@ inline constexpr std::int64_t maxPicturePixels = std::int64_t{16384} * 16384;
 // The most a picture may take while it is decoded at full size, before it is scaled
 // down to the budget.
 inline constexpr std::int64_t maxDecodeBytes = std::int64_t{512} << 20;
+// What decoding one picture may take, in time and in memory beyond the caller's.
+inline constexpr std::chrono::milliseconds pictureTime{10'000};
+inline constexpr std::int64_t pictureMemory = maxDecodeBytes + (std::int64_t{128} << 20);
 // Files larger than this are not read into memory.
 inline constexpr std::int64_t maxFileBytes = std::int64_t{256} << 20;
 
@@ -118,6 +122,9 @@ std::optional<QImage> renderPage(QPdfDocument& document, int page, double scale,
 PictureRead uprightImage(QImageReader& source);
 // The same from a picture's bytes, which also tell whether the picture ends early.
 PictureRead decodePicture(const QByteArray& bytes);
+// decodePicture in a child process under the picture limits below: what cannot be
+// decoded within them ends as tooLong or failed. Blocks the calling thread.
+PictureRead decodeApart(const QByteArray& bytes);
 // A picture scaled down, keeping its shape, to at most `budget` pixels.
 QImage fitToBudget(const QImage& picture, std::int64_t budget = pixelBudget);
 // True when the bytes are a JPEG, PNG or GIF that stops before its end marker.

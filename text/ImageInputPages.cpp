@@ -4,6 +4,7 @@
 #include "text/ImageInput.h"
 
 #include "text/PdfWorker.h"
+#include "text/PictureChecks.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -215,8 +216,19 @@ bool endsEarly(const QByteArray& bytes) {
 PictureRead decodePicture(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {std::nullopt, Problem::notPictureOrPdf};
+    if (PictureChecks::pngChunkOverruns(bytes) || PictureChecks::jpegScans(bytes) > PictureChecks::maxJpegScans)
+        return {std::nullopt, Problem::damaged};
     QBuffer buffer;
-    buffer.setData(bytes);
+    if (PictureChecks::isGzip(bytes)) {
+        // An SVGZ: Qt would inflate it whole, however large it grows.
+        auto svg = PictureChecks::inflated(bytes, PictureChecks::maxInflatedSvgBytes);
+        if (!svg)
+            return {std::nullopt, svg.error() == PictureChecks::InflateError::tooLarge ? Problem::tooLarge
+                                                                                        : Problem::damaged};
+        buffer.setData(*svg);
+    } else {
+        buffer.setData(bytes);
+    }
     if (!buffer.open(QIODevice::ReadOnly))
         return {std::nullopt, Problem::damaged};
     QImageReader source(&buffer);

@@ -1,14 +1,12 @@
 #include "text/WarmUp.h"
 
 #include "platform/async/Clock.h"
-#include "platform/async/Worker.h"
 #include "text/DocumentPass.h"
 #include "text/TextReader.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QThread>
 
 #include <algorithm>
 
@@ -16,14 +14,7 @@ namespace ZantrelText {
 
 WarmUpRequests WarmUpRequests::live() {
     ReadPasses reading = ReadPasses::live();
-    // A region of a screen is read in a band per core.
-    const auto regionEngines = static_cast<std::size_t>(std::clamp(QThread::idealThreadCount(), 1, 8));
-    return {std::move(reading.text), DocumentPassRequests::live().documents, std::move(reading.barcodes),
-            [regionEngines](ReadOptions options) -> QCoro::Task<void> {
-                const Platform::Recognition::RecognizeTextRequest request = TextReader::textRequest(options);
-                const std::size_t count = regionEngines;
-                co_await Platform::runOnWorker([request, count] { request.prepareEngines(count); });
-            }};
+    return {std::move(reading.text), DocumentPassRequests::live().documents, std::move(reading.barcodes)};
 }
 
 namespace TextReader {
@@ -56,8 +47,6 @@ QCoro::Task<void> warmUp(ReadOptions options, std::chrono::nanoseconds after, Wa
     if (!picture)
         co_return;
     co_await discarding([&] { return requests.text(*picture, options, stop); });
-    if (requests.engines && !stop.stop_requested())
-        co_await discarding([&] { return requests.engines(options); });
     if (options.tables)
         co_await discarding([&] { return requests.documents(*picture, stop); });
     co_await discarding([&] { return requests.barcodes(*picture, stop); });

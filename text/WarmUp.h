@@ -28,10 +28,6 @@ struct WarmUpRequests {
         documents;
     std::function<QCoro::Task<Platform::Recognition::DetectBarcodesRequest::Result>(QImage, std::stop_token)>
         barcodes;
-    // Loads the engines a grab of a screen region reads on side by side, so the first
-    // grab finds them ready; none when empty.
-    std::function<QCoro::Task<void>(ReadOptions)> engines;
-
     // Each request performed through the shared runner.
     static WarmUpRequests live();
 };

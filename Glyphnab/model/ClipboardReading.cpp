@@ -2,7 +2,8 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/desktop/AreaSelector.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
 #include "platform/async/Worker.h"
@@ -177,6 +178,15 @@ QCoro::Task<Outcome> GlyphnabModel::readForIntent(QList<QUrl> urls, std::stop_to
 
 namespace {
 
+// The command line's sentence for a capture that failed: what, then why.
+QString captureFailureText(const QString& reason) {
+    return reason.isEmpty() ? Words::errorCapture() : Words::errorCapture() + QStringLiteral(": ") + reason;
+}
+
+}  // namespace
+
+namespace {
+
 QCoro::Task<void> pickWatchdog(Platform::Clock& clock, std::chrono::nanoseconds limit,
                                std::function<void()> cancelPick, std::stop_token stop) {
     const bool slept = co_await clock.sleep(limit, stop);
@@ -259,6 +269,7 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
     // The selector is drawn over the desktop: its scheme picks the ink.
     const QColor ink = context_.accent().ink.resolve(ZantrelUI::systemColorScheme());
     std::optional<QRectF> area;
+    std::optional<Platform::CaptureFailure> pickFailure;
     {
         // A caller that gives up ends its pick, as the time limit does.
         std::stop_callback endPick(stop, [cancel = pictures_.cancelPick] {
@@ -268,6 +279,8 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
         try {
             auto picking = pictures_.pick(ink, Words::pickHint());
             area = co_await picking;
+        } catch (const ZantrelUI::PickFailure& error) {
+            pickFailure = error.failure();
         } catch (...) {
             area.reset();
         }
@@ -278,6 +291,10 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
     setPicking(false);
     if (stop.stop_requested())
         throw IntentFailure(Words::errorStopped());
+    if (pickFailure) {
+        showCaptureFailure(pickFailure->message, pickFailure->cause);
+        throw IntentFailure(captureFailureText(pickFailure->message));
+    }
     if (!area)
         throw IntentFailure(Words::errorNothingPicked());
     lastArea_ = area;
@@ -290,7 +307,7 @@ QCoro::Task<Outcome> GlyphnabModel::grabForIntent(LineMode mode, double pickLimi
     case GrabEnd::stopped:
         throw IntentFailure(Words::errorStopped());
     case GrabEnd::captureFailed:
-        throw IntentFailure(Words::errorCapture());
+        throw IntentFailure(captureFailureText(result.captureFailure));
     case GrabEnd::readFailed:
         throw IntentFailure(Words::errorRead());
     case GrabEnd::delivered:

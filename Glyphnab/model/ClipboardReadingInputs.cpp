@@ -3,6 +3,7 @@
 #include "text/ImageInput.h"
 #include "text/PdfWorker.h"
 
+#include <QImageReader>
 #include <QMimeDatabase>
 
 namespace Glyphnab::ClipboardReading {
@@ -37,8 +38,12 @@ std::shared_ptr<Platform::MemoryPasteboard> snapshot(const Platform::Pasteboard&
     copy->setUrls(board.urls());
     const QStringList types = board.types();
     bool pictureData = false;
-    for (const QString& type : dataTypes()) {
-        if (!types.contains(type))
+    for (const QString& type : types) {
+        // Pictures in other encodings are copied as bytes too: the reading decodes them
+        // in its bounded worker, where the board would decode them here, on the GUI thread.
+        const bool otherPicture = type.startsWith(QLatin1String("image/")) &&
+                                  QImageReader::supportedMimeTypes().contains(type.toLatin1());
+        if (!dataTypes().contains(type) && !otherPicture)
             continue;
         copy->setData(type, board.data(type));
         pictureData = pictureData || type != pdf;

@@ -3,7 +3,7 @@
 #include "ZantrelKit/GrantMemory.h"
 #include "ZantrelKit/Permission.h"
 #include "ZantrelKit/RunModes.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"

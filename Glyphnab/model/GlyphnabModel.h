@@ -15,6 +15,7 @@
 #include "GlyphnabCore/Preferences.h"
 #include "GlyphnabCore/Recents.h"
 #include "platform/log/Log.h"
+#include "platform/screen/X11Capture.h"
 #include "text/ImageInput.h"
 #include "text/Input.h"
 #include "text/ReadOptions.h"
@@ -84,6 +85,7 @@ public:
     struct GrabResult {
         GrabEnd end = GrabEnd::stopped;
         std::optional<GlyphnabCore::Outcome> outcome;  // only when delivered
+        QString captureFailure;                        // why, when the capture failed
     };
 
     static constexpr int pageLimit = 30;
@@ -143,6 +145,8 @@ public:
     void beginGrab(ZantrelText::LineMode mode);
     void grabSameArea();
     QCoro::Task<GrabResult> grabArea(QRectF area, ZantrelText::LineMode mode, std::stop_token stop);
+    // Logs why the screen could not be read and says it in a failure notice.
+    void showCaptureFailure(const QString& reason, Platform::CaptureFailure::Cause cause);
 
     // The clipboard and files.
     void read(const Platform::Pasteboard& board, std::optional<ZantrelText::LineMode> mode = {});

@@ -2,7 +2,9 @@
 #include "Glyphnab/model/GrabRoads.h"
 
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/desktop/AreaSelector.h"
+#include "capture/ScreenGrab.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
 #include "platform/pasteboard/Pasteboard.h"
@@ -57,18 +59,43 @@ QCoro::Task<void> GlyphnabModel::pickRoad(LineMode mode, std::stop_token stop) {
     // The selector is drawn over the desktop: its scheme picks the ink.
     const QColor ink = context_.accent().ink.resolve(ZantrelUI::systemColorScheme());
     std::optional<QRectF> area;
+    std::optional<Platform::CaptureFailure> failure;
     try {
         area = co_await pictures_.pick(ink, Words::pickHint());
+    } catch (const ZantrelUI::PickFailure& error) {
+        failure = error.failure();  // the screens could not be pictured for the overlay
     } catch (...) {
         area.reset();  // a refused pick is an empty one
     }
     if (!self)
         co_return;
     setPicking(false);
+    if (failure)
+        showCaptureFailure(failure->message, failure->cause);
     if (!area)
         co_return;
     lastArea_ = area;
     co_await grabArea(*area, mode, stop);
+}
+
+void GlyphnabModel::showCaptureFailure(const QString& reason, Platform::CaptureFailure::Cause cause) {
+    using Cause = Platform::CaptureFailure::Cause;
+    log_.error(QStringLiteral("capture failed: %{public}s"), reason);
+    QString detail = Words::errorCaptureDetail();
+    switch (cause) {
+    case Cause::refused:
+        detail = Words::errorCaptureRefused();
+        break;
+    case Cause::unanswered:
+        detail = Words::errorCaptureUnanswered();
+        break;
+    case Cause::unsaved:
+        detail = Words::errorCaptureUnsaved();
+        break;
+    case Cause::other:
+        break;
+    }
+    showNotice(NoticeContent::failure(Words::errorCapture(), detail));
 }
 
 void GlyphnabModel::grabSameArea() {
@@ -109,10 +136,11 @@ QCoro::Task<GlyphnabModel::GrabResult> GlyphnabModel::grabArea(QRectF area, Line
     } catch (const std::exception& error) {
         if (!self)
             co_return GrabResult{};
-        log_.error(QStringLiteral("capture failed: %{public}s"), error.what());
-        showNotice(NoticeContent::failure(Words::errorCapture(), Words::errorCaptureDetail()));
+        const auto* named = dynamic_cast<const ZantrelCapture::ScreenGrab::CaptureError*>(&error);
+        const QString reason = QString::fromUtf8(error.what());
+        showCaptureFailure(reason, named ? named->cause() : Platform::CaptureFailure::Cause::other);
         setBusy(false);
-        co_return GrabResult{GrabEnd::captureFailed, std::nullopt};
+        co_return GrabResult{GrabEnd::captureFailed, std::nullopt, reason};
     }
     if (!self)
         co_return GrabResult{};
@@ -127,8 +155,8 @@ QCoro::Task<GlyphnabModel::GrabResult> GlyphnabModel::grabArea(QRectF area, Line
         co_return GrabResult{};
     setBusy(false);
     if (outcome)
-        co_return GrabResult{GrabEnd::delivered, std::move(outcome)};
-    co_return GrabResult{readFailed ? GrabEnd::readFailed : GrabEnd::stopped, std::nullopt};
+        co_return GrabResult{GrabEnd::delivered, std::move(outcome), {}};
+    co_return GrabResult{readFailed ? GrabEnd::readFailed : GrabEnd::stopped, std::nullopt, {}};
 }
 
 QCoro::Task<std::optional<Outcome>> GlyphnabModel::recognizeInputs(QList<Input> inputs, LineMode mode,

@@ -4,7 +4,7 @@
 // Screen Recording, starting the app again, and the alert beep. The app passes the live
 // value; tests build their own with a MacCalls whose isLive is false.
 
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 
 #include <QString>
 #include <QStringList>

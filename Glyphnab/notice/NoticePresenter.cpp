@@ -8,8 +8,7 @@
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
-#include "platform/screen/X11Desktop.h"
-#include "platform/screen/X11Link.h"
+#include "platform/screen/DesktopWatch.h"
 
 #include <QCoroTask>
 #include <QCursor>
@@ -49,8 +48,13 @@ NoticeScreens NoticeScreens::live() {
             [] { return QCursor::pos(); },
             [] {
                 // Without X11 (a Wayland session) the display server composites.
-                static const auto link = Platform::applicationX11Link();
-                return !link || Platform::hasCompositor(*link);
+                const Platform::DesktopWatch* desktop = Platform::DesktopWatch::application();
+                return !desktop || desktop->compositing();
+            },
+            [](QObject* context, std::function<void()> changed) {
+                if (Platform::DesktopWatch* desktop = Platform::DesktopWatch::application())
+                    QObject::connect(desktop, &Platform::DesktopWatch::compositingChanged, context,
+                                     [changed = std::move(changed)] { changed(); });
             }};
 }
 
@@ -61,10 +65,9 @@ NoticePresenter::NoticePresenter(std::function<NoticeModel*()> model, std::funct
       reduceMotion_(reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&ZantrelUI::ReduceMotion::system)),
       screens_(std::move(screens)),
       clock_(clock ? *clock : Platform::Clock::shared()),
-      motion_(new ZantrelUI::PanelMotion(this)),
-      compositorCheck_(new QTimer(this)) {
-    compositorCheck_->setInterval(1000);
-    connect(compositorCheck_, &QTimer::timeout, this, &NoticePresenter::followCompositor);
+      motion_(new ZantrelUI::PanelMotion(this)) {
+    if (screens_.translucencyChanges)
+        screens_.translucencyChanges(this, [this] { followCompositor(); });
 }
 
 NoticePresenter::~NoticePresenter() { cancelHide(); }
@@ -146,7 +149,6 @@ void NoticePresenter::show(const NoticeContent& content) {
                                   screens_.pointer ? screens_.pointer() : QPoint()));
     cutToCard(translucent);
     hovering_ = false;
-    compositorCheck_->start();
     if (translucent)
         motion_->show(panel_.get(), false, reduce, 0.96, QPointF(0.5, 0));
     else
@@ -169,10 +171,8 @@ void NoticePresenter::cutToCard(bool translucent) {
 }
 
 void NoticePresenter::followCompositor() {
-    if (!isShowing()) {
-        compositorCheck_->stop();
+    if (!isShowing())
         return;
-    }
     const bool translucent = !screens_.translucent || screens_.translucent();
     NoticeView* view = currentView();
     if (translucent == panelTranslucent_ || view == nullptr)

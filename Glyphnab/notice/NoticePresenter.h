@@ -12,7 +12,6 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -55,6 +54,8 @@ struct NoticeScreens {
     std::function<QPoint()> pointer;
     // Whether windows can be see-through; without a compositor the panel is cut to the card.
     std::function<bool()> translucent;
+    // Calls `changed` whenever a compositor starts or stops, for as long as `context` lives.
+    std::function<void(QObject* context, std::function<void()> changed)> translucencyChanges;
 
     static NoticeScreens live();
 };
@@ -83,7 +84,7 @@ public:
     void scheduleHide(double seconds);
     void hoverChanged(bool hovering);
     // A notice on screen when a compositor starts or stops is moved to a panel made for
-    // the new state; checked every second while one shows.
+    // the new state.
     void followCompositor();
     NoticeView::Actions makeActions(NoticeModel* model);
 
@@ -113,7 +114,6 @@ private:
     bool hovering_ = false;
     // Whether the panel was made see-through; made again when the compositor comes or goes.
     bool panelTranslucent_ = true;
-    QTimer* compositorCheck_;
 };
 
 }  // namespace Glyphnab

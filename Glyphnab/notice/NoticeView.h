@@ -5,7 +5,7 @@
 // busy bar with a Stop button. All texts come from the content's rules.
 
 #include "Glyphnab/notice/NoticeContent.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QRegularExpression>
 

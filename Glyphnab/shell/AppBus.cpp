@@ -264,6 +264,9 @@ QCoro::Task<Answer> call(QDBusConnection bus, QString method, QVariantList argum
             co_return failure(Failure::Kind::noInstance, reply.errorMessage());
         if (name == AppBusNames::failed || name == AppBusNames::invalidArgs)
             co_return failure(Failure::Kind::failed, reply.errorMessage());
+        if (name == QDBusError::errorString(QDBusError::NoReply) ||
+            name == QDBusError::errorString(QDBusError::Timeout))
+            co_return failure(Failure::Kind::bus, QStringLiteral("the running app did not answer in time"));
         co_return failure(Failure::Kind::bus, reply.errorMessage().isEmpty() ? name : reply.errorMessage());
     }
     if (reply.type() != QDBusMessage::ReplyMessage)
@@ -282,6 +285,21 @@ bool instanceRunning(const QDBusConnection& bus) {
     return registered.isValid() && registered.value();
 }
 
+QCoro::Task<bool> answers(QDBusConnection bus) {
+    if (!bus.isConnected())
+        co_return false;
+    // Introspection is answered on the thread the object lives on: the app's GUI thread.
+    QDBusMessage message = QDBusMessage::createMethodCall(AppBusNames::service, AppBusNames::path,
+                                                          QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                                                          QStringLiteral("Introspect"));
+    message.setAutoStartService(false);
+    QDBusPendingCallWatcher watcher(
+        bus.asyncCall(message, static_cast<int>(std::chrono::milliseconds(probeTimeout).count())));
+    if (!watcher.isFinished())
+        co_await qCoro(&watcher, &QDBusPendingCallWatcher::finished);
+    co_return watcher.reply().type() == QDBusMessage::ReplyMessage;
+}
+
 QCoro::Task<Answer> grab(QDBusConnection bus, bool other) {
     auto answer =
         call(std::move(bus), other ? QStringLiteral("GrabOtherText") : QStringLiteral("GrabText"), {}, actionTimeout);
@@ -292,12 +310,12 @@ QCoro::Task<Answer> read(QDBusConnection bus, QStringList paths) {
     QStringList absolutePaths;
     for (const QString& path : paths)
         absolutePaths.append(absolute(path));
-    auto answer = call(std::move(bus), QStringLiteral("ReadText"), {absolutePaths}, actionTimeout);
+    auto answer = call(std::move(bus), QStringLiteral("ReadText"), {absolutePaths}, readTimeout);
     co_return co_await answer;
 }
 
 QCoro::Task<Answer> code(QDBusConnection bus, QString path) {
-    auto answer = call(std::move(bus), QStringLiteral("ReadCode"), {absolute(path)}, actionTimeout);
+    auto answer = call(std::move(bus), QStringLiteral("ReadCode"), {absolute(path)}, readTimeout);
     co_return co_await answer;
 }
 

@@ -108,6 +108,10 @@ namespace AppBusClient {
 // Waits for a pick of up to a minute and a reading of up to five.
 inline constexpr std::chrono::minutes actionTimeout{10};
 inline constexpr std::chrono::seconds commandTimeout{25};
+// A reading of files, bounded in the app as it is here.
+inline constexpr std::chrono::seconds readTimeout{40};
+// An instance that does not answer this soon is hung, or too busy to take work.
+inline constexpr std::chrono::seconds probeTimeout{3};
 
 struct Failure {
     enum class Kind {
@@ -123,6 +127,8 @@ struct Failure {
 using Answer = std::expected<QString, Failure>;
 
 bool instanceRunning(const QDBusConnection& bus);
+// True when the instance's event loop answers within the probe timeout.
+QCoro::Task<bool> answers(QDBusConnection bus);
 
 // None of these throws.
 // `other`: the grab with the other line handling.

@@ -1,7 +1,5 @@
 #include "Glyphnab/shell/AppBusArguments.h"
 
-#include "text/ImageInput.h"
-
 #include <QDir>
 
 namespace Glyphnab::AppBusArguments {
@@ -39,14 +37,9 @@ std::unique_ptr<Platform::MemoryPasteboard> copyTextBoard(const QStringList& uri
         return nullptr;
     auto board = std::make_unique<Platform::MemoryPasteboard>();
     board->setUrls(*urls);
-    if (!bytes.isEmpty() && !mimeType.isEmpty()) {
+    // Decoded later, by the reading, away from the thread that answers the bus.
+    if (!bytes.isEmpty() && !mimeType.isEmpty())
         board->setData(mimeType, bytes);
-        // Pictures in other encodings reach the reading as a decoded picture; decoded
-        // the reader's way, so that a caller's decompression bomb meets its budget.
-        if (mimeType.startsWith(QLatin1String("image/")))
-            if (std::optional<QImage> picture = ZantrelText::ImageInput::decodePicture(bytes).picture)
-                board->setImage(*picture);
-    }
     return board;
 }
 

@@ -6,7 +6,7 @@
 
 #include "Glyphnab/shell/ServiceProvider.h"
 #include "Glyphnab/windows/SettingsSelection.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 
 #include <QList>
 #include <QObject>

@@ -4,14 +4,16 @@
 #include "Glyphnab/shell/AppDelegate.h"
 #include "Glyphnab/shell/AppIcon.h"
 #include "ZantrelUI/desktop/KeyboardLayout.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/log/Log.h"
 
 #include <QApplication>
 #include <QCoroTask>
+#include <QCoroTimer>
 #include <QFileInfo>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -25,8 +27,18 @@ const Platform::Logger& log() {
 
 // A second start hands its files, or a reopen, to the instance that runs.
 int forwardToRunningInstance(const QDBusConnection& bus, const QList<QUrl>& files) {
-    const AppBusClient::Answer answer =
-        QCoro::waitFor(files.isEmpty() ? AppBusClient::reopen(bus) : AppBusClient::openFiles(bus, files));
+    // An instance started a moment before holds the name before its object is on the bus:
+    // the request waits for it rather than failing.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(20);
+    AppBusClient::Answer answer;
+    for (;;) {
+        answer = QCoro::waitFor(files.isEmpty() ? AppBusClient::reopen(bus) : AppBusClient::openFiles(bus, files));
+        if (answer || answer.error().kind != AppBusClient::Failure::Kind::noInstance ||
+            !AppBusClient::instanceRunning(bus) || Clock::now() > giveUp)
+            break;
+        QCoro::waitFor(QCoro::sleepFor(std::chrono::milliseconds(100)));
+    }
     if (answer)
         return 0;
     std::fprintf(stderr, "glyphnab: %s\n", qPrintable(answer.error().message));

@@ -1,17 +1,21 @@
 #include "Glyphnab/shell/CommandLine.h"
 
 #include "Glyphnab/shell/AppBus.h"
+#include "Glyphnab/shell/ArgumentNames.h"
 #include "Glyphnab/shell/AppIntents.h"
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "Glyphnab/shell/ProcessSetup.h"
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelKit/OwnerConfig.h"
 #include "GlyphnabCore/Words.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "text/ImageInput.h"
+#include "text/PdfWorker.h"
 
 #include <QCoreApplication>
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QDBusConnection>
@@ -21,12 +25,17 @@
 #include <QMimeDatabase>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <expected>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Glyphnab {
 
@@ -211,13 +220,21 @@ struct HeadlessApp {
 
 // How a file is named in messages: as the user wrote it.
 QString shownName(const QString& file) {
-    return file == CommandLine::standardInput ? QStringLiteral("standard input") : file;
+    return file == CommandLine::standardInput ? QStringLiteral("standard input") : ArgumentNames::shown(file);
 }
 
 // What this process can tell about a file before anyone reads it: the running app may
 // see another folder, and a file that is not there is named as such, not as a wrong type.
 std::optional<ZantrelText::ImageInput::Problem> checkFile(const QString& file) {
     using ZantrelText::ImageInput::Problem;
+    if (ArgumentNames::hasForeignBytes(file)) {
+        struct stat info {};
+        if (::stat(ArgumentNames::toNative(file).constData(), &info) != 0)
+            return errno == EACCES ? Problem::unreadable : Problem::missing;
+        if (!S_ISREG(info.st_mode))
+            return Problem::notAFile;
+        return std::nullopt;
+    }
     const QFileInfo info(file);
     if (!info.exists())
         return Problem::missing;
@@ -228,10 +245,52 @@ std::optional<ZantrelText::ImageInput::Problem> checkFile(const QString& file) {
     return std::nullopt;
 }
 
-// A picture that stops before its end is still read; the user is told it was cut short.
-bool cutShort(const QString& file, const std::optional<QByteArray>& input) {
+// A name that is not UTF-8 cannot be opened through Qt: such a file is read here, by its
+// bytes, and handed on like standard input.
+std::expected<QByteArray, ZantrelText::ImageInput::Problem> readByNativeName(const QString& file) {
+    using ZantrelText::ImageInput::Problem;
+    const int fd = ::open(ArgumentNames::toNative(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::unexpected(errno == EACCES ? Problem::unreadable : Problem::missing);
+    QFile opened;
+    if (!opened.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::unexpected(Problem::unreadable);
+    }
+    if (opened.size() > ZantrelText::ImageInput::maxFileBytes)
+        return std::unexpected(Problem::tooLarge);
+    return opened.read(ZantrelText::ImageInput::maxFileBytes);
+}
+
+// What kind of thing the input is read as: by its name, or for bytes without one (standard
+// input), by what they begin with.
+bool readAsPdf(const QString& file, const std::optional<QByteArray>& held) {
     if (file == CommandLine::standardInput)
-        return input && ZantrelText::ImageInput::endsEarly(*input);
+        return held && QMimeDatabase().mimeTypeForData(*held).inherits(QStringLiteral("application/pdf"));
+    return QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).inherits(QStringLiteral("application/pdf"));
+}
+
+// A PDF's pages past the limit are left unread; the user is told how many it has.
+std::optional<int> pdfPagesLeftOut(const QString& file, const std::optional<QByteArray>& held) {
+    if (!readAsPdf(file, held))
+        return std::nullopt;
+    namespace PdfWorker = ZantrelText::PdfWorker;
+    const PdfWorker::Source source =
+        held ? PdfWorker::Source{{}, *held} : PdfWorker::Source{QFileInfo(file).absoluteFilePath(), {}};
+    const PdfWorker::Result counted = PdfWorker::read(source, {}, true);
+    if (counted.ending != PdfWorker::Ending::read || !counted.pageCount ||
+        *counted.pageCount <= ZantrelText::ImageInput::pageLimit)
+        return std::nullopt;
+    return counted.pageCount;
+}
+
+// A picture that stops before its end is still read; the user is told it was cut short.
+// Only pictures: a PDF is whole when its text was read, whatever bytes come before it.
+bool cutShort(const QString& file, const std::optional<QByteArray>& held) {
+    if (readAsPdf(file, held))
+        return false;
+    if (held)
+        return ZantrelText::ImageInput::endsEarly(*held);
     QFile picture(file);
     if (!picture.open(QIODevice::ReadOnly) || picture.size() > ZantrelText::ImageInput::maxFileBytes)
         return false;
@@ -272,25 +331,37 @@ QCoro::Task<FileAnswer> readHere(Command::Action action, IntentFile file) {
     }
 }
 
-IntentFile intentFile(const QString& file, const std::optional<QByteArray>& input) {
-    if (file != CommandLine::standardInput)
+// A name the copy can carry: its extension tells the reading the file's type.
+QString copyName(const QString& file) {
+    QString name = QFileInfo(file).fileName();
+    for (QChar& c : name)
+        if (c.isSurrogate() || c.category() == QChar::Other_Control)
+            c = u'_';
+    return name;
+}
+
+IntentFile intentFile(const QString& file, const std::optional<QByteArray>& held) {
+    if (!held)
         return IntentFile::at(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
-    const QByteArray data = input.value_or(QByteArray());
-    return IntentFile::bytes(data, {}, QMimeDatabase().mimeTypeForData(data).name());
+    if (file != CommandLine::standardInput)
+        return IntentFile::bytes(*held, copyName(file));
+    return IntentFile::bytes(*held, {}, QMimeDatabase().mimeTypeForData(*held).name());
 }
 
 // The running instance reads paths: standard input goes to it as a temporary copy.
 QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command::Action action, QString file,
-                                          std::optional<QByteArray> input) {
+                                          std::optional<QByteArray> held) {
     std::optional<TemporaryCopy> copy;
     QString path = file;
-    if (file == CommandLine::standardInput) {
-        const QByteArray data = input.value_or(QByteArray());
-        if (data.isEmpty())
+    if (held) {
+        if (held->isEmpty())
             co_return std::unexpected(AppBusClient::Failure{
                 AppBusClient::Failure::Kind::failed,
                 ZantrelText::ImageInput::describe(ZantrelText::ImageInput::Problem::notPictureOrPdf)});
-        copy.emplace(data, QString(), QMimeDatabase().mimeTypeForData(data).name());
+        if (file == CommandLine::standardInput)
+            copy.emplace(*held, QString(), QMimeDatabase().mimeTypeForData(*held).name());
+        else
+            copy.emplace(*held, copyName(file));
         path = copy->path();
     }
     if (action == Command::Action::code) {
@@ -303,7 +374,7 @@ QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command::Action a
 
 // The app names the file it was given; here the file is named as the user wrote it.
 QString withoutFileName(QString message, const QString& file) {
-    const QString prefix = QFileInfo(file).fileName() + QStringLiteral(": ");
+    const QString prefix = copyName(file) + QStringLiteral(": ");
     if (file != CommandLine::standardInput && message.startsWith(prefix))
         message.remove(0, prefix.size());
     return message;
@@ -329,7 +400,10 @@ struct Report {
 QCoro::Task<int> run(Command command) {
     std::optional<QByteArray> input;
     if (command.files.contains(CommandLine::standardInput)) {
-        std::expected<QByteArray, QString> read = CommandLine::readInput(stdin);
+        // On a thread of its own: a pipe that never ends leaves the event loop free to
+        // take Ctrl-C and SIGTERM.
+        auto reading = QtConcurrent::run([] { return CommandLine::readInput(stdin); });
+        std::expected<QByteArray, QString> read = co_await reading;
         if (!read)
             co_return failed(QStringLiteral("glyphnab: standard input: %1").arg(read.error()));
         input = std::move(*read);
@@ -340,6 +414,16 @@ QCoro::Task<int> run(Command command) {
             QDBusConnection session = QDBusConnection::sessionBus();
             if (AppBusClient::instanceRunning(session))
                 bus = session;
+        }
+        // A hung instance would hold every call up to its timeout: a grab needs it, a
+        // reading does not.
+        if (bus) {
+            auto probing = AppBusClient::answers(*bus);
+            if (!co_await probing) {
+                if (command.action == Command::Action::grab)
+                    co_return failed(QStringLiteral("glyphnab: the running app does not answer"));
+                bus.reset();
+            }
         }
         if (command.action == Command::Action::grab) {
             if (bus) {
@@ -356,15 +440,28 @@ QCoro::Task<int> run(Command command) {
         Report report;
         std::unique_ptr<HeadlessApp> here;
         for (const QString& file : command.files) {
-            if (file != CommandLine::standardInput) {
+            // The bytes of an input this process holds: standard input, or a file whose
+            // name only this process can open.
+            std::optional<QByteArray> held;
+            if (file == CommandLine::standardInput) {
+                held = input;
+            } else {
                 if (const auto problem = checkFile(file)) {
                     report.problem(file, ZantrelText::ImageInput::describe(*problem));
                     continue;
                 }
+                if (ArgumentNames::hasForeignBytes(file)) {
+                    auto bytes = readByNativeName(file);
+                    if (!bytes) {
+                        report.problem(file, ZantrelText::ImageInput::describe(bytes.error()));
+                        continue;
+                    }
+                    held = std::move(*bytes);
+                }
             }
             std::optional<FileAnswer> answer;
             if (bus) {
-                auto forwarded = forward(*bus, command.action, file, input);
+                auto forwarded = forward(*bus, command.action, file, held);
                 const AppBusClient::Answer got = co_await forwarded;
                 if (got)
                     answer = *got;
@@ -376,13 +473,17 @@ QCoro::Task<int> run(Command command) {
             if (!answer) {
                 if (!here)
                     here = std::make_unique<HeadlessApp>();
-                auto reading = readHere(command.action, intentFile(file, input));
+                auto reading = readHere(command.action, intentFile(file, held));
                 answer = co_await reading;
             }
             if (*answer) {
                 report.text(**answer);
-                if (cutShort(file, input))
+                if (cutShort(file, held))
                     report.problem(file, ZantrelText::ImageInput::describe(ZantrelText::ImageInput::Problem::cutShort));
+                if (const std::optional<int> pages = pdfPagesLeftOut(file, held))
+                    report.problem(file, QStringLiteral("read the first %1 of %2 pages")
+                                             .arg(ZantrelText::ImageInput::pageLimit)
+                                             .arg(*pages));
             } else {
                 report.problem(file, answer->error());
             }
@@ -398,7 +499,7 @@ QCoro::Task<int> run(Command command) {
 std::optional<int> runCommandLine(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(ArgumentNames::fromNative(QByteArray(argv[i])));
     const CommandLine::Parsed parsed = CommandLine::parse(arguments);
     if (std::holds_alternative<CommandLine::AppArguments>(parsed))
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include "ZantrelUI/desktop/MenuKeyStyle.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
+#include "platform/screen/DesktopWatch.h"
 #include "platform/screen/X11Capture.h"
 #include "platform/screen/X11TrayColors.h"
 
@@ -18,6 +19,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <chrono>
 
@@ -29,7 +31,7 @@ const Platform::Logger& log() {
     return logger;
 }
 
-constexpr std::chrono::milliseconds panelLookInterval{3000};
+// A tray places a new icon a moment after it is shown, or after the tray itself appears.
 constexpr std::chrono::milliseconds firstPanelLook{700};
 
 // Panels that speak StatusNotifierItem tint a symbolic icon named by the theme themselves;
@@ -59,8 +61,7 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
                        : StatusMenu::KeyName([](std::uint16_t code) { return ZantrelUI::KeyboardLayout::name(code); })),
       keyStyle_(std::make_unique<ZantrelUI::MenuKeyStyle>()),
       menu_(std::make_unique<QMenu>()),
-      item_(std::make_unique<QSystemTrayIcon>()),
-      panelWatch_(new QTimer(this)) {
+      item_(std::make_unique<QSystemTrayIcon>()) {
     Platform::assertMain();
     menu_->setStyle(keyStyle_.get());
     followPanel();
@@ -78,11 +79,15 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
     follow();
     connect(&model_, &GlyphnabModel::prefsChanged, this, &StatusController::follow);
     // The icon's shade follows the panel: it is first known once the tray has placed the
-    // icon, and a panel's theme may change at any time.
+    // icon, and changes with the desktop's theme or the tray's colours. The X server
+    // tells of a tray that comes, goes or changes its colours, so nothing is polled.
     qApp->installEventFilter(this);
-    panelWatch_->setInterval(panelLookInterval);
-    connect(panelWatch_, &QTimer::timeout, this, &StatusController::followPanel);
-    panelWatch_->start();
+    if (Platform::DesktopWatch* desktop = Platform::DesktopWatch::application()) {
+        connect(desktop, &Platform::DesktopWatch::trayChanged, this, [this] {
+            followPanel();
+            QTimer::singleShot(firstPanelLook, this, &StatusController::followPanel);
+        });
+    }
     QTimer::singleShot(firstPanelLook, this, &StatusController::followPanel);
 }
 

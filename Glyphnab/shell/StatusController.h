@@ -10,7 +10,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -64,7 +63,6 @@ private:
     std::unique_ptr<QSystemTrayIcon> item_;
     bool shown_ = false;
     std::optional<ZantrelUI::ColorScheme> shade_;
-    QTimer* panelWatch_;
 };
 
 }  // namespace Glyphnab

@@ -1,7 +1,7 @@
 #include "Glyphnab/shell/Updater.h"
 
 #include "Glyphnab/windows/UpdateDialog.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"

@@ -9,7 +9,7 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/DefaultsStore.h"
 #include "ZantrelKit/Permission.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/GlassWindow.h"
 #include "platform/async/MainThread.h"
 

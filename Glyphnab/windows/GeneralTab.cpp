@@ -7,9 +7,9 @@
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/design/InkLabel.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "platform/async/MainThread.h"
 

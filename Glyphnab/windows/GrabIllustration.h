@@ -4,7 +4,7 @@
 // over two of them, an arrow, and a clipboard card holding the result. Still, decorative,
 // and invisible to assistive technology.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <QList>

@@ -5,7 +5,7 @@
 // picture instead, the desktop's settings, quit and reopen). It follows the model live and
 // holds the model's grant watch while it is on screen; it never closes by itself.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QPointer>
 

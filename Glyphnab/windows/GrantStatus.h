@@ -5,7 +5,7 @@
 // under reduced motion). Decorative: the text beside it says the same.
 
 #include "ZantrelUI/design/CheckDraw.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/LoopPieces.h"
 

@@ -11,7 +11,7 @@
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "platform/screen/ScreenService.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/design/InkLabel.h"
@@ -19,7 +19,7 @@
 #include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/settings/ShortcutField.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "platform/async/MainThread.h"
@@ -288,16 +288,9 @@ void RoutePage::refresh() {
 KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), model_(&model) {
     Platform::assertMain();
     auto* stack = pageStack(this);
-    // A Wayland desktop may offer apps no global keys, or bind them itself.
-    if (Platform::currentSession() == Platform::Session::wayland) {
-        desk_ = HotKeys::shared().desk();
-        grabTrigger_ = HotKeys::shared().trigger(GlyphnabCore::rawValue(Command::grab));
-    }
-    const QString body = desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()
-                         : desk_ == Platform::HotKeyDesk::portal ? Words::keysBodyDesk()
-                                                                 : Words::keysBody();
     stack->addWidget(pageTitle(Words::keysTitle(), this));
-    stack->addWidget(new InkLabel(body, Fonts::body(), Ink::secondary(), true, this));
+    body_ = new InkLabel(Words::keysBody(), Fonts::body(), Ink::secondary(), true, this);
+    stack->addWidget(body_);
 
     auto* card = new SettingsCard(std::nullopt, this);
     for (const Command command : GlyphnabCore::allCommands) {
@@ -312,13 +305,6 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
-        if (desk_ != Platform::HotKeyDesk::grabs) {
-            rows_[index]->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
-                                  HotKeys::shared().trigger(GlyphnabCore::rawValue(command)));
-            // The page's text says it once for both rows.
-            if (desk_ == Platform::HotKeyDesk::none)
-                rows_[index]->refusedLabel()->hide();
-        }
         line->addWidget(rows_[index], 0, Qt::AlignTop);
         card->addRow(row);
     }
@@ -399,6 +385,29 @@ void KeysPage::setHotKeyBindings(const HotKeyBindings* bindings) {
     refresh();
 }
 
+void KeysPage::refreshDesk() {
+    // A Wayland desktop may offer apps no global keys, or bind them itself; it may also
+    // answer only after the page opened.
+    if (Platform::currentSession() == Platform::Session::wayland) {
+        const HotKeys& keys = bindings_ ? bindings_->hotKeys() : HotKeys::shared();
+        desk_ = keys.desk();
+        grabTrigger_ = keys.trigger(GlyphnabCore::rawValue(Command::grab));
+        for (const Command command : GlyphnabCore::allCommands) {
+            if (desk_ != Platform::HotKeyDesk::grabs)
+                row(command)->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
+                                      keys.trigger(GlyphnabCore::rawValue(command)));
+        }
+    }
+    body_->setText(desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()
+                   : desk_ == Platform::HotKeyDesk::portal ? Words::keysBodyDesk()
+                                                           : Words::keysBody());
+    // The page's text says it once for both rows.
+    for (const Command command : GlyphnabCore::allCommands) {
+        if (desk_ == Platform::HotKeyDesk::none)
+            row(command)->refusedLabel()->hide();
+    }
+}
+
 QSet<Command> KeysPage::refused() const { return bindings_ ? bindings_->refused() : QSet<Command>{}; }
 
 void KeysPage::refresh() {
@@ -411,6 +420,7 @@ void KeysPage::refresh() {
         titles_[static_cast<std::size_t>(command)]->setText(ShortcutRow::commandTitle(command, prefs.lineMode));
         row(command)->setRefused(refusedNow.contains(command));
     }
+    refreshDesk();
     change_->setVisible(refusedNow.contains(Command::grab));
     lineModes_->setSelection(ZantrelText::rawValue(prefs.lineMode));
     const auto grab = prefs.shortcuts.find(Command::grab);

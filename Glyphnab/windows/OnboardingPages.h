@@ -116,12 +116,15 @@ public:
 
 private:
     void refresh();
+    void refreshDesk();
     QSet<GlyphnabCore::Command> refused() const;
 
     QPointer<GlyphnabModel> model_;
     QPointer<const HotKeyBindings> bindings_;
     QMetaObject::Connection bindingsChange_;
     ZantrelUI::PlainButton* change_;
+    ZantrelUI::InkLabel* body_;
+    ZantrelUI::InkLabel* menuBar_;
     ShortcutRow* rows_[2];
     ZantrelUI::InkLabel* titles_[2];
     ZantrelUI::ChipPicker* lineModes_;

@@ -6,7 +6,7 @@
 // holds the model's grant watch, so the permission status follows the desktop live.
 
 #include "ZantrelKit/Onboarding.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QPointer>
 

@@ -6,7 +6,7 @@
 // own controls act on their own. From the keyboard the card is a Tab stop with a focus
 // ring: Space or Return chooses it, the arrow keys move to the card before or after it.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QPointer>
 

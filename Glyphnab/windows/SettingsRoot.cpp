@@ -10,10 +10,10 @@
 #include "Glyphnab/shell/Updater.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/settings/AboutSettingsTab.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/desktop/HotKeys.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "platform/async/MainThread.h"
 

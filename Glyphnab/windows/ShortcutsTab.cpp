@@ -4,7 +4,7 @@
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "GlyphnabCore/Words.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "platform/async/MainThread.h"
 
 #include <QLabel>

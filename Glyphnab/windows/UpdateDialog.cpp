@@ -2,11 +2,11 @@
 
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/Backdrop.h"
 #include "ZantrelUI/pieces/BusyBar.h"
 #include "ZantrelUI/design/GlassWindow.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "platform/async/MainThread.h"
 

@@ -5,7 +5,7 @@
 // in the background and the window follows it.
 
 #include "Glyphnab/shell/UpdateFeed.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,7 @@
 #include "ZantrelUI/design/AppIconView.h"
 
 #include "ZantrelUI/design/Symbols.h"
+#include "ZantrelUI/design/Tokens.h"
 
 #include <QGuiApplication>
 #include <QIcon>

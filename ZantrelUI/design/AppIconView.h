@@ -3,7 +3,7 @@
 // The running application's icon at a fixed size. An app without an icon shows a rounded
 // accent tile with the viewfinder symbol, so the header keeps its shape.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 namespace ZantrelUI {
 

@@ -1,6 +1,6 @@
 #include "ZantrelUI/design/Backdrop.h"
 
-#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/context/DesktopSettings.h"
 #include "ZantrelUI/design/GlassPainting.h"
 
 #include <QGraphicsDropShadowEffect>

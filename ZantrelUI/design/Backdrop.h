@@ -2,7 +2,7 @@
 
 // The glass windows' full background, and the card surface every grouped area uses.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QFrame>
 

@@ -3,7 +3,7 @@
 // Two one-shot animations: a gradient disc with a check mark that pops in and draws its
 // stroke when played, and a soft light band that sweeps once across a view.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/MotionLayer.h"
 
 #include <QVariant>

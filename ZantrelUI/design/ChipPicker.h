@@ -3,7 +3,7 @@
 // A row of chips in a capsule, one per option; the chosen chip carries the accent
 // gradient, which slides over to the next chip chosen.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 

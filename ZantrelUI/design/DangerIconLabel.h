@@ -3,7 +3,8 @@
 // A label whose icon is tinted with the danger ink while its title keeps its own colour,
 // for destructive actions in settings.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
+#include "ZantrelUI/design/Tokens.h"
 
 namespace ZantrelUI {
 

@@ -4,7 +4,7 @@
 // fade (or the other way, growing back), drawn in an overlay over a view. Each flight
 // removes itself from the list when it lands.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/Motion.h"
 
 #include <QRectF>

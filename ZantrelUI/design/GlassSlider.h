@@ -3,7 +3,7 @@
 // A slider with an accent-filled track and a white knob, arrow-key steps, and an optional
 // value text that the caller formats.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 namespace ZantrelUI {

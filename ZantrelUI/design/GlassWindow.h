@@ -4,7 +4,7 @@
 // reused, content rebuilt after each close, height fitted to the content, Escape closing
 // it and a question asked before the user closes it.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QPointer>
 #include <QSizeF>

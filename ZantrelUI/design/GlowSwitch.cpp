@@ -1,7 +1,7 @@
 #include "ZantrelUI/design/GlowSwitch.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 

@@ -1,6 +1,6 @@
 #include "ZantrelUI/design/InkLabel.h"
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 namespace ZantrelUI {
 

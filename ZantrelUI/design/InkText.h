@@ -4,7 +4,7 @@
 // an optional maximum), with optional extra space between lines, and tells assistive
 // technology its text (as a heading when asked).
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <optional>

@@ -1,6 +1,7 @@
 #include "ZantrelUI/design/LinkButton.h"
 
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
+#include "ZantrelUI/design/Tokens.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

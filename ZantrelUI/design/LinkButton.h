@@ -3,7 +3,7 @@
 // A text link of the glass look: 12-point semibold in the accent's ink, opening its address
 // through the environment's platform operations.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QAbstractButton>
 #include <QUrl>

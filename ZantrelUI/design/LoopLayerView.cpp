@@ -1,6 +1,6 @@
 #include "ZantrelUI/design/LoopLayerView.h"
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QEvent>
 #include <QPainter>

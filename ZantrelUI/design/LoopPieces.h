@@ -4,7 +4,7 @@
 // marching along a line and a turning dashed ring. Offscreen they draw a still form and
 // make no loop view; under reduced motion the loop view shows its layer at rest.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/LoopLayerView.h"
 
 #include <QPointF>

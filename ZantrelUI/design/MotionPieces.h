@@ -4,7 +4,7 @@
 // lift, a pop on change, a shared-frame grow, and a round status symbol with six faces.
 // Each has a reduced form.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/Motion.h"
 
 #include <QPointer>

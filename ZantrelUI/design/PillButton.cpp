@@ -1,6 +1,6 @@
 #include "ZantrelUI/design/PillButton.h"
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/Symbols.h"

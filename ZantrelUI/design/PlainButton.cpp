@@ -1,5 +1,7 @@
 #include "ZantrelUI/design/PlainButton.h"
 
+#include "ZantrelUI/design/Tokens.h"
+
 #include <QPainter>
 
 #include <cmath>

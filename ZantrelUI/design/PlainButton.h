@@ -3,7 +3,7 @@
 // A button drawn as its title alone, in the accent's ink: the quiet second choice beside
 // pill buttons. Pressed or disabled it dims.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QAbstractButton>
 

@@ -1,7 +1,7 @@
 #include "ZantrelUI/design/ReduceMotion.h"
 
-#include "ZantrelUI/design/DesktopSettings.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/DesktopSettings.h"
+#include "ZantrelUI/context/Environment.h"
 
 namespace ZantrelUI::ReduceMotion {
 

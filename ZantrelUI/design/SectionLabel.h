@@ -2,7 +2,7 @@
 
 // A small uppercase heading over a group of settings.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 namespace ZantrelUI {

@@ -2,7 +2,7 @@
 
 // The step indicator of multi-step windows: one dot per step, the current one long and lit.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 

@@ -1,8 +1,5 @@
 #include "ZantrelUI/design/Tokens.h"
 
-#include "ZantrelUI/design/DesktopSettings.h"
-#include "ZantrelUI/desktop/Environment.h"
-
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -14,31 +11,6 @@
 namespace ZantrelUI {
 
 using ZantrelKit::Palette;
-
-ColorScheme systemColorScheme() {
-    if (const std::optional<bool> dark = DesktopSettings::shared().prefersDark())
-        return *dark ? ColorScheme::dark : ColorScheme::light;
-    const QColor window = QGuiApplication::palette().color(QPalette::Window);
-    return window.lightness() < 128 ? ColorScheme::dark : ColorScheme::light;
-}
-
-ColorScheme colorScheme(const QWidget* widget) {
-    if (widget != nullptr) {
-        if (const std::optional<ColorScheme> forced = Environment::of(widget).colorScheme)
-            return *forced;
-    }
-    return systemColorScheme();
-}
-
-QColor colorFromHex(std::uint32_t hex, double opacity) {
-    return QColor::fromRgbF(((hex >> 16) & 0xFF) / 255.0f, ((hex >> 8) & 0xFF) / 255.0f, (hex & 0xFF) / 255.0f,
-                            static_cast<float>(opacity));
-}
-
-QColor DynamicColor::resolve(ColorScheme scheme) const {
-    const Palette::Tone& tone = scheme == ColorScheme::dark ? dark : light;
-    return colorFromHex(tone.hex, tone.alpha);
-}
 
 namespace {
 
@@ -216,19 +188,6 @@ QFont footnote() { return system(11.5); }
 QFont caption() { return system(11, QFont::DemiBold); }
 
 }  // namespace Fonts
-
-Accent::Accent(const ZantrelKit::AccentPair& pair)
-    : top{{pair.dark.top, 1}, {pair.light.top, 1}},
-      bottom{{pair.dark.bottom, 1}, {pair.light.bottom, 1}},
-      ink{{pair.dark.ink, 1}, {pair.light.ink, 1}},
-      name(pair.name) {}
-
-QLinearGradient Accent::gradient(const QRectF& rect, ColorScheme scheme) const {
-    QLinearGradient gradient(rect.center().x(), rect.top(), rect.center().x(), rect.bottom());
-    gradient.setColorAt(0, top.resolve(scheme));
-    gradient.setColorAt(1, bottom.resolve(scheme));
-    return gradient;
-}
 
 Shadow tintedShadow(const QColor& color, double opacity, qreal radius, qreal y) {
     QColor tinted = color;

@@ -1,10 +1,9 @@
 #pragma once
 
 // The family's look in one place: colours that follow the light or dark appearance,
-// fonts, radii, spacing, shadows, and the accent with its gradient.
+// fonts, radii, spacing and shadows.
 
-#include "ZantrelKit/AccentPair.h"
-#include "ZantrelKit/Palette.h"
+#include "ZantrelUI/context/Appearance.h"
 
 #include <QColor>
 #include <QFont>
@@ -17,28 +16,6 @@
 class QWidget;
 
 namespace ZantrelUI {
-
-enum class ColorScheme { light, dark };
-
-// The appearance a widget is drawn in: the nearest `colorScheme` of its environment, else
-// the desktop's colour-scheme preference, else the lightness of the application palette.
-ColorScheme colorScheme(const QWidget* widget);
-// The same without a widget: the desktop's (or the palette's) appearance.
-ColorScheme systemColorScheme();
-
-// A colour with a dark and a light value, resolved whenever it is drawn.
-struct DynamicColor {
-    ZantrelKit::Palette::Tone dark;
-    ZantrelKit::Palette::Tone light;
-
-    QColor resolve(ColorScheme scheme) const;
-    QColor resolve(const QWidget* widget) const { return resolve(colorScheme(widget)); }
-
-    friend bool operator==(const DynamicColor&, const DynamicColor&) = default;
-};
-
-// A plain sRGB colour from 0xRRGGBB and an opacity.
-QColor colorFromHex(std::uint32_t hex, double opacity = 1);
 
 // Foreground colours.
 namespace Ink {
@@ -106,21 +83,6 @@ inline constexpr qreal l = 16;
 inline constexpr qreal xl = 18;
 inline constexpr qreal xxl = 24;
 }  // namespace Space
-
-// The accent glass views paint with. Equal when the names are equal.
-struct Accent {
-    DynamicColor top;     // also the glow colour
-    DynamicColor bottom;
-    DynamicColor ink;
-    QString name;
-
-    explicit Accent(const ZantrelKit::AccentPair& pair);
-
-    // Top to bottom over `rect`.
-    QLinearGradient gradient(const QRectF& rect, ColorScheme scheme) const;
-
-    friend bool operator==(const Accent& a, const Accent& b) { return a.name == b.name; }
-};
 
 // A shadow under a shape: colour (with its opacity), blur radius and offset.
 struct Shadow {

@@ -1,9 +1,9 @@
 #include "ZantrelUI/design/WindowPieces.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/design/Symbols.h"
 
 #include <QHBoxLayout>

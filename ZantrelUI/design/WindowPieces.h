@@ -5,7 +5,7 @@
 // watcher of whether a window is on screen, the card that hides or shows the tray icon,
 // and a small round icon button for list rows.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <QAbstractButton>

@@ -27,6 +27,8 @@ namespace Layout = AreaSelectorLayout;
 struct AreaSelector::Pending {
     std::coroutine_handle<> waiter;
     std::optional<std::optional<QRectF>> result;
+    // Ends the preparation when the pick ends before its overlay opens.
+    std::stop_source stop;
 
     void deliver(std::optional<QRectF> value) {
         if (result)
@@ -50,10 +52,11 @@ private:
 
 namespace {
 
-// The caller is resumed after the overlay is gone from the screen (so it is not in a
-// capture) and the previous window is active again.
-QCoro::Task<> settle(std::function<void()> reactivate, std::function<void()> resume) {
-    co_await Platform::Clock::shared().sleep(90ms);
+// The caller is resumed after the overlay is gone from the screen and what it covered is
+// drawn again (so it is not in a capture), and the previous window is active again.
+QCoro::Task<> settle(std::unique_ptr<RepaintWait> repaint, std::function<void()> reactivate,
+                     std::function<void()> resume) {
+    co_await repaint->done(90ms);
     reactivate();
     resume();
 }
@@ -79,10 +82,14 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
     pending_ = pending;
 
     QPointer<AreaSelector> alive = this;
-    const bool prepared = co_await desk_->prepare();
+    const auto prepared = co_await desk_->prepare(pending->stop.get_token());
     if (!alive || pending_ != pending)
         co_return std::nullopt;
-    if (!prepared || !showOverlay(look)) {
+    if (!prepared) {
+        finish(std::nullopt);
+        throw PickFailure(prepared.error());
+    }
+    if (!showOverlay(look)) {
         finish(std::nullopt);
     } else {
         // A window mapped a moment ago may not take the grab yet; the pointer or keyboard
@@ -118,6 +125,9 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
     PickAwaiter awaiter(pending);
     co_return co_await awaiter;
 }
+
+PickFailure::PickFailure(Platform::CaptureFailure failure)
+    : std::runtime_error(failure.message.toStdString()), failure_(std::move(failure)) {}
 
 void AreaSelector::cancel() {
     finish(std::nullopt);
@@ -235,6 +245,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
         return;
     std::shared_ptr<Pending> pending = std::move(pending_);
     pending_.reset();
+    pending->stop.request_stop();
     if (qApp != nullptr)
         qApp->removeEventFilter(this);
     if (grabbed_)
@@ -244,6 +255,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
         desk_->coverUntilDelivered();
     else
         desk_->pickCancelled();
+    std::unique_ptr<RepaintWait> repaint = result ? desk_->watchRepaint(screenSpace().toDesktop(*result)) : nullptr;
     // Torn down now; deleted once the event that ended the pick has been handled.
     for (const auto& panel : panels_) {
         if (panel) {
@@ -265,7 +277,7 @@ void AreaSelector::finish(std::optional<QRectF> result) {
             self->desk_->activate(*previous);
     };
     const QRectF rect = *result;
-    auto task = settle(std::move(reactivate), [pending, rect] { pending->deliver(rect); });
+    auto task = settle(std::move(repaint), std::move(reactivate), [pending, rect] { pending->deliver(rect); });
 }
 
 // MARK: - SelectionView

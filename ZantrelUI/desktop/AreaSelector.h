@@ -19,9 +19,20 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace ZantrelUI {
+
+// The screens could not be pictured for a pick, so no overlay opened; says why.
+class PickFailure : public std::runtime_error {
+public:
+    explicit PickFailure(Platform::CaptureFailure failure);
+    const Platform::CaptureFailure& failure() const { return failure_; }
+
+private:
+    Platform::CaptureFailure failure_;
+};
 
 class SelectionView;
 
@@ -40,7 +51,8 @@ public:
     // Covers the screens and waits for a drag. Nothing when the user cancels (Escape, a
     // right click), when the rectangle is under 4 × 4 points or off every screen, when
     // another pick is waiting, and when there is no screen or the pointer or keyboard
-    // cannot be taken (the pick could not be ended by the user then).
+    // cannot be taken (the pick could not be ended by the user then). Throws PickFailure
+    // when the screens cannot be pictured where the overlay needs that.
     QCoro::Task<std::optional<QRectF>> pick(Look look);
 
     // Ends a waiting pick with nothing; does nothing when none waits.

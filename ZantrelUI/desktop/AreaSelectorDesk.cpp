@@ -1,15 +1,21 @@
 #include "ZantrelUI/desktop/AreaSelectorDesk.h"
 
 #include "ZantrelUI/desktop/WaylandAreaSelectorDesk.h"
+#include "platform/async/Clock.h"
 #include "platform/screen/ScreenService.h"
 #include "platform/screen/X11Capture.h"
+#include "platform/screen/X11Damage.h"
 #include "platform/screen/X11Desktop.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace ZantrelUI {
 
@@ -23,6 +29,54 @@ void AreaSelectorDesk::present(QWidget& panel, const QRectF&) {
 }
 
 namespace {
+
+class FixedWait final : public RepaintWait {
+public:
+    QCoro::Task<> done(std::chrono::milliseconds bound) override { co_await Platform::Clock::shared().sleep(bound); }
+};
+
+// Drawing on the area as the X server reports it. The wait ends once all of the area was
+// drawn and the drawing has paused for a moment: a window that clears its ground first
+// and draws its content after it is not caught halfway.
+class X11RepaintWait final : public RepaintWait, private QAbstractNativeEventFilter {
+public:
+    X11RepaintWait(Platform::X11Link link, QRect pixels) : watch_(link, pixels) {
+        if (watch_.listening())
+            QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~X11RepaintWait() override {
+        if (watch_.listening() && QCoreApplication::instance() != nullptr)
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    QCoro::Task<> done(std::chrono::milliseconds bound) override {
+        Platform::Clock& clock = Platform::Clock::shared();
+        const Platform::Clock::TimePoint end = clock.now() + bound;
+        if (!watch_.listening()) {
+            co_await clock.sleep(bound);
+            co_return;
+        }
+        for (;;) {
+            const Platform::Clock::TimePoint now = clock.now();
+            if (now >= end || (watch_.covered() && lastDrawn_ && now - *lastDrawn_ >= settled))
+                co_return;
+            co_await clock.sleep(std::min<Platform::Clock::Duration>(step, end - now));
+        }
+    }
+
+private:
+    static constexpr std::chrono::milliseconds settled{12};
+    static constexpr std::chrono::milliseconds step{3};
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType == "xcb_generic_event_t" && watch_.handle(*static_cast<const xcb_generic_event_t*>(message)))
+            lastDrawn_ = Platform::Clock::shared().now();
+        return false;
+    }
+
+    Platform::X11DamageWatch watch_;
+    std::optional<Platform::Clock::TimePoint> lastDrawn_;
+};
 
 class LiveDesk final : public AreaSelectorDesk {
 public:
@@ -102,11 +156,22 @@ public:
             Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
     }
 
+    std::unique_ptr<RepaintWait> watchRepaint(const QRectF& area) override {
+        // A compositor draws the screen on a window of its own, where no drawing is heard.
+        if (!link_ || Platform::hasCompositor(*link_))
+            return AreaSelectorDesk::watchRepaint(area);
+        return std::make_unique<X11RepaintWait>(*link_, Platform::toDevicePixels(area));
+    }
+
 private:
     std::optional<Platform::X11Link> link_;
 };
 
 }  // namespace
+
+std::unique_ptr<RepaintWait> AreaSelectorDesk::watchRepaint(const QRectF&) {
+    return std::make_unique<FixedWait>();
+}
 
 std::unique_ptr<AreaSelectorDesk> makeLiveAreaSelectorDesk() {
     Platform::ScreenService& screen = Platform::screenService();

@@ -3,15 +3,20 @@
 // What the area selector needs of the desktop, behind one interface so that the overlay
 // runs the same against the X11 desktop and in tests.
 
+#include "platform/screen/X11Capture.h"
+
 #include <QCoroTask>
 #include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QRectF>
 
+#include <chrono>
 #include <cstdint>
+#include <expected>
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 class QWidget;
 
@@ -29,6 +34,15 @@ struct FrontWindow {
 // Whether the front window belongs to another program than the one with `ownProcess`:
 // a window that names no process counts as another program's.
 bool isOtherProgram(const FrontWindow& front, std::int64_t ownProcess);
+
+// The wait, after a pick, for the windows under the overlay to draw themselves again, so
+// that a capture sees them and not the overlay's last picture.
+class RepaintWait {
+public:
+    virtual ~RepaintWait() = default;
+    // Until the area is drawn again, and no longer than `bound`.
+    virtual QCoro::Task<> done(std::chrono::milliseconds bound) = 0;
+};
 
 class AreaSelectorDesk {
 public:
@@ -51,9 +65,12 @@ public:
     virtual std::optional<FrontWindow> frontWindow() const = 0;
     virtual void activate(const FrontWindow& window) = 0;
 
-    // Runs before the overlay opens; false when the pick cannot go on (no picture of the
-    // screens where one is needed).
-    virtual QCoro::Task<bool> prepare() { co_return true; }
+    // Runs before the overlay opens; a failure when the pick cannot go on (no picture of
+    // the screens where one is needed). A stop means the pick ended meanwhile.
+    virtual QCoro::Task<std::expected<void, Platform::CaptureFailure>> prepare(std::stop_token stop) {
+        (void)stop;
+        co_return {};
+    }
     // Shows a panel over its screen (desktop coordinates).
     virtual void present(QWidget& panel, const QRectF& screen);
     // A pick ended with an area: where the clipboard goes only to an app with a focused
@@ -61,6 +78,9 @@ public:
     virtual void coverUntilDelivered() {}
     // A pick ended without an area.
     virtual void pickCancelled() {}
+    // Made before the overlay goes, so that no drawing after it is missed; `area` in
+    // desktop coordinates. This one waits the whole bound: it hears no drawing.
+    virtual std::unique_ptr<RepaintWait> watchRepaint(const QRectF& area);
     virtual void uncover() {}
 };
 

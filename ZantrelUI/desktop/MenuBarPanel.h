@@ -4,7 +4,7 @@
 // under the tray icon and hosts any view, with the rounded card edge, the panel motion,
 // and a menu's dismiss rules (a click elsewhere, Escape, a switch of virtual desktop).
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QList>
 #include <QPointer>

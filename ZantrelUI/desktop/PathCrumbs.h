@@ -3,7 +3,7 @@
 // The path through the desktop's settings to a permission's switch, one capsule per step
 // with a chevron between steps; the last step is the accented one. It keeps its own size.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <QStringList>

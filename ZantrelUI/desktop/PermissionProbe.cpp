@@ -1,7 +1,7 @@
 #include "ZantrelUI/desktop/PermissionProbe.h"
 
 #include "ZantrelKit/FullDiskAccess.h"
-#include "ZantrelUI/desktop/Links.h"
+#include "ZantrelUI/context/Links.h"
 #include "platform/async/MainThread.h"
 #include "platform/screen/ScreenService.h"
 

@@ -5,7 +5,7 @@
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/InkText.h"
 #include "ZantrelUI/design/LoopPieces.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/desktop/PathCrumbs.h"
 #include "ZantrelUI/desktop/PermissionMonitor.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"

@@ -7,7 +7,7 @@
 
 #include "ZantrelKit/OwnerConfig.h"
 #include "ZantrelKit/Permission.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 

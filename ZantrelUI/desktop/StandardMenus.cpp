@@ -1,8 +1,8 @@
 #include "ZantrelUI/desktop/StandardMenus.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/pieces/FindField.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
+#include "ZantrelUI/desktop/FindBroadcast.h"
 #include "platform/async/MainThread.h"
 
 #include <QAction>

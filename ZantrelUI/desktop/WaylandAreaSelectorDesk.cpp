@@ -121,8 +121,8 @@ bool WaylandAreaSelectorDesk::grabInput(QWidget& panel) {
 
 void WaylandAreaSelectorDesk::releaseInput(QWidget&) {}
 
-QCoro::Task<bool> WaylandAreaSelectorDesk::prepare() {
-    co_return co_await screen_.freeze();
+QCoro::Task<std::expected<void, Platform::CaptureFailure>> WaylandAreaSelectorDesk::prepare(std::stop_token stop) {
+    co_return co_await screen_.freeze(stop);
 }
 
 void WaylandAreaSelectorDesk::present(QWidget& panel, const QRectF& frame) {

@@ -36,7 +36,7 @@ public:
     void releaseInput(QWidget& panel) override;
     std::optional<FrontWindow> frontWindow() const override { return std::nullopt; }
     void activate(const FrontWindow&) override {}
-    QCoro::Task<bool> prepare() override;
+    QCoro::Task<std::expected<void, Platform::CaptureFailure>> prepare(std::stop_token stop) override;
     void present(QWidget& panel, const QRectF& screen) override;
     void coverUntilDelivered() override;
     void pickCancelled() override;

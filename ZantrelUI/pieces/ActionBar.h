@@ -7,7 +7,7 @@
 #include "ZantrelUI/design/Motion.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/pieces/BusyBar.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QPointer>
 #include <QShortcut>

@@ -4,7 +4,7 @@
 // All Shown and Untick All, the owner's actions for the chosen rows and an optional trailing
 // view. It holds no selection: the owner rebuilds it with new counts.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 // A one-line progress strip: a sentence over a bar (known amount or a moving dash line)
 // and, when the work can be stopped, a Stop pill. It keeps no state of its own.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/Bound.h"
 
 #include <QAbstractButton>

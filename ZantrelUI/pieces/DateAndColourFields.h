@@ -5,7 +5,7 @@
 // colour panel. All wells share that one panel; the one that opened it last gets its colours.
 
 #include "ZantrelUI/design/GlassAccessibility.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/Bound.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 // The placeholder of a list or area with nothing in it yet: an accent tile on a soft glow,
 // a heading, a line under it and, when the owner gives one, the button of the first step.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // the panel, lights up while a file drag hovers and shows the owner's refusal line when a
 // drop brought nothing usable.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/EmptyState.h"
 
 #include <QList>

@@ -13,21 +13,6 @@
 
 namespace ZantrelUI {
 
-const QString& FindBroadcast::name() {
-    static const QString value = QStringLiteral("zantrel.find");
-    return value;
-}
-
-FindBroadcast& FindBroadcast::shared() {
-    static FindBroadcast* broadcast = new FindBroadcast();  // lives as long as the process
-    return *broadcast;
-}
-
-void FindBroadcast::post(QObject* window) {
-    Platform::assertMain();
-    Q_EMIT posted(window);
-}
-
 FindField::FindField(QString prompt, QString text, QWidget* list, QWidget* parent)
     : QWidget(parent),
       field_(new GlassField(std::move(prompt), std::move(text), QStringLiteral("magnifyingglass"),

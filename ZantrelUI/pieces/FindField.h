@@ -4,6 +4,7 @@
 // on Escape, hands the keyboard to its list on a second Escape or on Down, and takes the
 // keyboard on Ctrl+F or when the Find command is given for its own window.
 
+#include "ZantrelUI/desktop/FindBroadcast.h"
 #include "ZantrelUI/pieces/GlassField.h"
 #include "ZantrelUI/pieces/WindowReader.h"
 
@@ -17,21 +18,6 @@ class QAbstractButton;
 class QShortcut;
 
 namespace ZantrelUI {
-
-// The in-process "zantrel.find" notice: the menu's Find command posts it with the window
-// it is meant for; each find field in that very window takes the keyboard.
-class FindBroadcast final : public QObject {
-    Q_OBJECT
-public:
-    static const QString& name();
-    static FindBroadcast& shared();
-
-    // `window` may be none (no field reacts then).
-    void post(QObject* window);
-
-Q_SIGNALS:
-    void posted(QObject* window);
-};
 
 class FindField final : public QWidget {
     Q_OBJECT

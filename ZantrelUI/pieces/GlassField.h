@@ -4,7 +4,7 @@
 // with an optional leading symbol, the text, and a clear button while there is text. The
 // border lights in the accent while the field has keyboard focus.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QString>
 

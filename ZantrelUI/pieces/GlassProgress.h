@@ -3,7 +3,7 @@
 // The family's determinate progress bar: a rounded track with an accent fill that glides
 // to the current fraction. Assistive technology sees a plain progress indicator.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <QString>

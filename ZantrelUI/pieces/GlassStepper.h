@@ -5,7 +5,7 @@
 // focus, and the value can optionally be typed.
 
 #include "ZantrelUI/design/GlassAccessibility.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/Bound.h"
 
 #include <QAbstractButton>

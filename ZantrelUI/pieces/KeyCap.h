@@ -3,7 +3,7 @@
 // One key of a keyboard shortcut drawn as a small key top, so a shortcut reads as a row of
 // keys. The text is the caller's and is shown as given.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 namespace ZantrelUI {
 

@@ -2,7 +2,7 @@
 
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/Symbols.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "platform/async/MainThread.h"
 
 #include <QPainter>

@@ -7,7 +7,7 @@
 // Its backdrop is the opaque form: an X11 desktop offers no blur behind a window, so the
 // tinted gradient is drawn fully opaque (as the window backdrop does offscreen).
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QAbstractButton>
 #include <QList>

@@ -6,7 +6,7 @@
 
 #include "ZantrelKit/TickState.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/MotionSpec.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/Symbols.h"

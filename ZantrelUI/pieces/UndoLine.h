@@ -5,7 +5,7 @@
 // goes away by itself after six seconds or the moment it is used.
 
 #include "ZantrelUI/design/MotionClock.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/Bound.h"
 
 #include <QPointer>

@@ -1,13 +1,13 @@
 #include "ZantrelUI/settings/AboutSettingsTab.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/AppIconView.h"
 #include "ZantrelUI/design/InkLabel.h"
 #include "ZantrelUI/design/LinkButton.h"
-#include "ZantrelUI/desktop/Links.h"
+#include "ZantrelUI/context/Links.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "platform/async/MainThread.h"
 
 #include <QFrame>

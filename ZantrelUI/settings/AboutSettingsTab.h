@@ -7,7 +7,7 @@
 #include "ZantrelKit/BoxCatalog.h"
 #include "ZantrelUI/settings/Diagnostics.h"
 #include "ZantrelUI/settings/DiagnosticsSheet.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QFuture>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "ZantrelUI/settings/Diagnostics.h"
 
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/log/Log.h"
 
 #include <QDir>

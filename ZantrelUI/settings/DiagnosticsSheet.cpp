@@ -1,8 +1,8 @@
 #include "ZantrelUI/settings/DiagnosticsSheet.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/design/Symbols.h"
 #include "ZantrelUI/design/Tokens.h"
 #include "platform/async/Clock.h"

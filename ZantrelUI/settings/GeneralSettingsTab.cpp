@@ -3,9 +3,9 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/design/DangerIconLabel.h"
 #include "ZantrelUI/design/GlowSwitch.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "platform/async/MainThread.h"
 
 #include <QCheckBox>

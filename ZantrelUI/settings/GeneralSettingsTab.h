@@ -4,8 +4,8 @@
 // desktop's autostart entry) and the updates row. Inside the settings shell it draws glass
 // cards; elsewhere a plain grouped form.
 
-#include "ZantrelUI/desktop/Environment.h"
-#include "ZantrelUI/desktop/LoginItem.h"
+#include "ZantrelUI/context/Environment.h"
+#include "ZantrelUI/context/LoginItem.h"
 #include "ZantrelUI/settings/UpdatesState.h"
 
 #include <QList>

@@ -5,7 +5,7 @@
 // backdrop behind it all. Everything inside draws its glass look (`settingsGlass`).
 
 #include "ZantrelKit/DefaultsStore.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QVariant>
 

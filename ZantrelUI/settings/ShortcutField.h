@@ -6,7 +6,7 @@
 // hot keys are held so that pressing the current grab shortcut records it.
 
 #include "ZantrelKit/Shortcut.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 

@@ -4,7 +4,7 @@
 // smallest screen; a taller page scrolls, gets room under its last row and fades out at
 // the bottom while there is more to see.
 
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,5 +1,6 @@
 #include "platform/hotkeys/HotKeyService.h"
 
+#include "platform/hotkeys/KGlobalAccelHotKeyService.h"
 #include "platform/hotkeys/PortalHotKeyService.h"
 #include "platform/hotkeys/X11HotKeyService.h"
 #include "platform/portal/PortalRequest.h"
@@ -7,6 +8,7 @@
 #include "platform/screen/ScreenService.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 
 namespace Platform {
 namespace {
@@ -35,6 +37,14 @@ std::unique_ptr<HotKeyService> makeDesktopHotKeyService() {
             return std::make_unique<X11HotKeyService>(*link, true);
         break;
     case Session::wayland:
+        // Plasma's portal binds nothing for an app outside a sandbox; its own service does.
+        if (plasmaGlobalAccelRuns(QDBusConnection::sessionBus())) {
+            const QString component = QGuiApplication::desktopFileName().isEmpty()
+                                          ? QCoreApplication::applicationName()
+                                          : QGuiApplication::desktopFileName();
+            return std::make_unique<KGlobalAccelHotKeyService>(QDBusConnection::sessionBus(), component,
+                                                               QGuiApplication::applicationDisplayName());
+        }
         if (Portal::offers(QDBusConnection::sessionBus(), QString::fromLatin1(Portal::shortcutsInterface)))
             return std::make_unique<PortalHotKeyService>(QDBusConnection::sessionBus());
         break;

@@ -21,7 +21,7 @@ enum class HotKeyStatus {
 
 // How the desktop gives an app global keys.
 enum class HotKeyDesk {
-    grabs,   // the app takes the keys itself (X11 key grabs)
+    grabs,   // the app sets the keys itself (X11 key grabs, Plasma's KGlobalAccel)
     portal,  // the desktop binds them and owns the triggers (the GlobalShortcuts portal)
     none,    // the desktop offers apps no global keys; its own keyboard settings can run a command
 };
@@ -56,8 +56,8 @@ public:
 };
 
 // The desktop's service: X11 key grabs on the application's connection; in a Wayland
-// session the GlobalShortcuts portal where the desktop has one; otherwise a service that
-// registers nothing.
+// session Plasma's KGlobalAccel, else the GlobalShortcuts portal where the desktop has
+// one; otherwise a service that registers nothing.
 std::unique_ptr<HotKeyService> makeDesktopHotKeyService();
 
 }  // namespace Platform

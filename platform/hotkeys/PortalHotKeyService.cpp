@@ -6,6 +6,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace Platform {
 namespace {
 
@@ -14,29 +16,15 @@ const Logger& log() {
     return logger;
 }
 
-// The US-layout symbol of the keys a trigger names; the desktop shows its own names.
-std::optional<QChar> usSymbol(std::string_view xkbName) {
-    static constexpr std::string_view rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
-    static constexpr std::string_view rowNames[] = {"AD", "AC", "AB"};
-    if (xkbName.size() != 4)
-        return std::nullopt;
-    const int column = (xkbName[2] - '0') * 10 + (xkbName[3] - '0') - 1;
-    if (column < 0)
-        return std::nullopt;
-    if (xkbName.substr(0, 2) == "AE" && column < 10)
-        return QChar(u"1234567890"[column]);
-    for (std::size_t row = 0; row < 3; ++row) {
-        if (xkbName.substr(0, 2) == rowNames[row] && static_cast<std::size_t>(column) < rows[row].size())
-            return QChar::fromLatin1(rows[row][static_cast<std::size_t>(column)]);
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
+bool bindsAnything(const std::map<QString, QString>& triggers) {
+    return std::any_of(triggers.begin(), triggers.end(), [](const auto& entry) { return !entry.second.isEmpty(); });
+}
+
 QString preferredTrigger(std::uint16_t keyCode, std::uint32_t modifierMask) {
-    const auto name = KeyPositions::xkbName(keyCode);
-    const auto symbol = name ? usSymbol(*name) : std::nullopt;
+    // The US-layout symbol: the desktop shows its own names.
+    const auto symbol = KeyPositions::usSymbol(keyCode);
     if (!symbol)
         return {};
     QStringList parts;
@@ -48,7 +36,7 @@ QString preferredTrigger(std::uint16_t keyCode, std::uint32_t modifierMask) {
         parts << QStringLiteral("SHIFT");
     if ((modifierMask & 0x100) != 0)
         parts << QStringLiteral("LOGO");
-    parts << QString(*symbol);
+    parts << QString(QChar::fromLatin1(*symbol));
     return parts.join(u'+');
 }
 
@@ -120,11 +108,18 @@ QCoro::Task<void> PortalHotKeyService::bind() {
         co_return;
     if (!bound) {
         log().error(u"global shortcuts not bound: %{public}s", bound.error());
-        state_ = State::failed;
-        active_.clear();
+    } else if (!bindsAnything(*bound)) {
+        // Some backends answer success and bind nothing (KDE's, for an app it cannot
+        // name): no key would ever fire.
+        log().error(u"global shortcuts not bound: %{public}s",
+                    QStringLiteral("the desktop reported no keys for them"));
     } else {
         state_ = State::bound;
         triggers_ = std::move(*bound);
+    }
+    if (state_ != State::bound) {
+        state_ = State::failed;
+        active_.clear();
     }
     if (changed_)
         changed_();

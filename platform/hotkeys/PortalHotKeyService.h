@@ -27,7 +27,9 @@ public:
     void installHandler(Pressed pressed) override;
     HotKeyStatus registerKey(std::uint16_t keyCode, std::uint32_t modifierMask, std::uint32_t id) override;
     void unregisterKey(std::uint32_t id) override;
-    HotKeyDesk desk() const override { return HotKeyDesk::portal; }
+    // Until the desktop has answered the keys are taken to be its; a binding that failed
+    // or bound nothing leaves the app without global keys.
+    HotKeyDesk desk() const override { return state_ == State::failed ? HotKeyDesk::none : HotKeyDesk::portal; }
     void nameKey(std::uint32_t id, std::string_view name) override;
     std::string trigger(std::uint32_t id) const override;
     void installChangeHandler(std::function<void()> changed) override { changed_ = std::move(changed); }
@@ -55,6 +57,9 @@ private:
     std::map<QString, QString> triggers_;
     State state_ = State::waiting;
 };
+
+// Whether a bind's answer gives the app any key: at least one shortcut with a trigger.
+bool bindsAnything(const std::map<QString, QString>& triggers);
 
 // The portal's "description" of a binding the app knows; the name itself otherwise.
 QString shortcutDescription(const QString& name);

@@ -62,4 +62,23 @@ std::optional<std::uint16_t> keyCode(std::string_view xkbName) {
     return std::nullopt;
 }
 
+std::optional<char> usSymbol(std::uint16_t keyCode) {
+    static constexpr std::string_view rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
+    static constexpr std::string_view rowNames[] = {"AD", "AC", "AB"};
+    const auto name = xkbName(keyCode);
+    if (!name || name->size() != 4 || (*name)[2] < '0' || (*name)[2] > '9' || (*name)[3] < '0' || (*name)[3] > '9')
+        return std::nullopt;
+    const int column = ((*name)[2] - '0') * 10 + ((*name)[3] - '0') - 1;
+    if (column < 0)
+        return std::nullopt;
+    const std::string_view row = name->substr(0, 2);
+    if (row == "AE" && column < 10)
+        return "1234567890"[column];
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (row == rowNames[i] && static_cast<std::size_t>(column) < rows[i].size())
+            return rows[i][static_cast<std::size_t>(column)];
+    }
+    return std::nullopt;
+}
+
 }  // namespace Platform::KeyPositions

@@ -17,4 +17,8 @@ std::optional<std::string_view> xkbName(std::uint16_t keyCode);
 // The stored key code of an XKB key name; nothing for keys the table does not know.
 std::optional<std::uint16_t> keyCode(std::string_view xkbName);
 
+// What a letter or digit key types on a US layout, lower case ('t' for 17); nothing for
+// other keys. Desktops that bind keys by name take these.
+std::optional<char> usSymbol(std::uint16_t keyCode);
+
 }  // namespace Platform::KeyPositions

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include <memory>
 #include <stop_token>
@@ -42,6 +43,14 @@ public:
 
     void timeUp() { Q_EMIT finished(); }
 
+    // The caller no longer waits: a late answer goes to `late`, and the catcher goes with
+    // the answer, or after `life` at the latest.
+    void release(std::function<void(const Response&)> late, std::chrono::milliseconds life) {
+        late_ = std::move(late);
+        released_ = true;
+        QTimer::singleShot(life, this, &QObject::deleteLater);
+    }
+
 Q_SIGNALS:
     void finished();
 
@@ -50,7 +59,13 @@ public Q_SLOTS:
         if (response)
             return;
         response = Response{code, results};
-        Q_EMIT finished();
+        if (!released_) {
+            Q_EMIT finished();
+            return;
+        }
+        if (late_)
+            late_(*response);
+        deleteLater();
     }
 
 private:
@@ -64,12 +79,24 @@ private:
     QDBusConnection bus_;
     QString path_;
     bool listening_ = false;
+    bool released_ = false;
+    std::function<void(const Response&)> late_;
 };
+
+// How long a released catcher listens for a late answer: the desktop's own prompt gives
+// up long before.
+constexpr std::chrono::minutes lateLife{10};
 
 QCoro::Task<void> timeLimit(std::chrono::nanoseconds limit, std::stop_token stop, QPointer<ResponseCatcher> catcher) {
     const bool slept = co_await Clock::shared().sleep(limit, stop);
     if (slept && catcher)
         catcher->timeUp();
+}
+
+void close(QDBusConnection& bus, const QString& objectPath) {
+    bus.asyncCall(QDBusMessage::createMethodCall(QString::fromLatin1(service), objectPath,
+                                                 QStringLiteral("org.freedesktop.portal.Request"),
+                                                 QStringLiteral("Close")));
 }
 
 }  // namespace
@@ -97,21 +124,31 @@ bool offers(const QDBusConnection& bus, const QString& interface, std::chrono::m
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-QCoro::Task<std::expected<Response, QString>> request(QDBusConnection bus, QDBusMessage call, QString token,
-                                                      std::chrono::nanoseconds limit) {
+QCoro::Task<std::expected<Response, RequestFailure>> request(QDBusConnection bus, QDBusMessage call, QString token,
+                                                             std::chrono::nanoseconds limit, std::stop_token stop,
+                                                             std::function<void(const Response&)> late) {
+    using Kind = RequestFailure::Kind;
     if (!bus.isConnected())
-        co_return std::unexpected(QStringLiteral("there is no session bus to reach the desktop portal"));
-    const auto catcher = std::make_unique<ResponseCatcher>(bus, requestPath(bus.baseService(), token));
+        co_return std::unexpected(
+            RequestFailure{Kind::refused, QStringLiteral("there is no session bus to reach the desktop portal")});
+    auto catcher = std::make_unique<ResponseCatcher>(bus, requestPath(bus.baseService(), token));
     if (!catcher->listening())
-        co_return std::unexpected(QStringLiteral("the desktop portal's answer cannot be listened for"));
+        co_return std::unexpected(
+            RequestFailure{Kind::refused, QStringLiteral("the desktop portal's answer cannot be listened for")});
 
     std::stop_source stopTimer;
     timeLimit(limit, stopTimer.get_token(), catcher.get());
+    // The caller's stop ends the wait as the limit does.
+    std::stop_callback onStop(stop, [catcher = QPointer<ResponseCatcher>(catcher.get())] {
+        if (catcher)
+            QMetaObject::invokeMethod(catcher, &ResponseCatcher::timeUp, Qt::QueuedConnection);
+    });
     QDBusPendingCall pending = bus.asyncCall(call);
     const QDBusMessage reply = co_await pending;
     if (reply.type() != QDBusMessage::ReplyMessage) {
         stopTimer.request_stop();
-        co_return std::unexpected(QStringLiteral("the desktop portal refused the request: %1").arg(reply.errorMessage()));
+        co_return std::unexpected(RequestFailure{
+            Kind::refused, QStringLiteral("the desktop portal refused the request: %1").arg(reply.errorMessage())});
     }
     // Older portals answer on a path of their own choosing.
     if (!reply.arguments().isEmpty()) {
@@ -119,17 +156,18 @@ QCoro::Task<std::expected<Response, QString>> request(QDBusConnection bus, QDBus
         if (!handle.path().isEmpty() && !catcher->response)
             catcher->moveTo(handle.path());
     }
-    if (!catcher->response)
+    if (!catcher->response && !stop.stop_requested())
         co_await qCoro(catcher.get(), &ResponseCatcher::finished);
     stopTimer.request_stop();
-    if (!catcher->response) {
-        QDBusMessage close = QDBusMessage::createMethodCall(QString::fromLatin1(service), catcher->objectPath(),
-                                                            QStringLiteral("org.freedesktop.portal.Request"),
-                                                            QStringLiteral("Close"));
-        bus.asyncCall(close);
-        co_return std::unexpected(QStringLiteral("the desktop portal did not answer in time"));
+    if (catcher->response)
+        co_return *catcher->response;
+    if (stop.stop_requested()) {
+        close(bus, catcher->objectPath());
+        co_return std::unexpected(RequestFailure{Kind::cancelled, QStringLiteral("the request was cancelled")});
     }
-    co_return *catcher->response;
+    // Left open: the user may still answer the desktop's prompt, and that answer counts.
+    catcher.release()->release(std::move(late), lateLife);
+    co_return std::unexpected(RequestFailure{Kind::unanswered, QStringLiteral("the desktop portal did not answer in time")});
 }
 
 }  // namespace Platform::Portal

@@ -14,6 +14,8 @@
 
 #include <chrono>
 #include <expected>
+#include <functional>
+#include <stop_token>
 
 namespace Platform::Portal {
 
@@ -37,10 +39,23 @@ QString newToken();
 bool offers(const QDBusConnection& bus, const QString& interface,
             std::chrono::milliseconds limit = std::chrono::milliseconds(2000));
 
+struct RequestFailure {
+    enum class Kind {
+        refused,     // the portal answered the call with an error
+        unanswered,  // no answer within the limit
+        cancelled,   // the caller stopped waiting
+    };
+    Kind kind;
+    QString message;  // a sentence for the log
+};
+
 // Sends `call`, whose options carry `token` as "handle_token", and waits for the answer.
-// An error reply, or no answer within `limit` on the shared clock, is a failure with a
-// sentence that says so; a request left unanswered is closed.
-QCoro::Task<std::expected<Response, QString>> request(QDBusConnection bus, QDBusMessage call, QString token,
-                                                      std::chrono::nanoseconds limit);
+// An error reply, no answer within `limit` on the shared clock, or a stop is a failure
+// with a sentence that says so. Only a stop closes the request: the desktop may be showing
+// a prompt, and closing it would throw the user's late answer away. An answer that comes
+// after the limit goes to `late`.
+QCoro::Task<std::expected<Response, RequestFailure>> request(QDBusConnection bus, QDBusMessage call, QString token,
+                                                             std::chrono::nanoseconds limit, std::stop_token stop = {},
+                                                             std::function<void(const Response&)> late = {});
 
 }  // namespace Platform::Portal

@@ -2,20 +2,32 @@
 
 #include "platform/portal/PortalRequest.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QStandardPaths>
 
 namespace Platform::Portal {
+namespace {
 
-QString refusalText(uint code) {
-    if (code == 1)
-        return QStringLiteral("the screenshot was not allowed in the desktop's prompt");
-    return QStringLiteral("the desktop's screenshot service gave no picture");
+using Kind = ScreenshotFailure::Kind;
+
+const QString uriKey = QStringLiteral("uri");
+
+void removeLatePicture(const Response& response) {
+    const QUrl uri(response.results.value(uriKey).toString());
+    if (uri.isLocalFile())
+        QFile::remove(uri.toLocalFile());
 }
 
-std::expected<QImage, QString> takePicture(const QUrl& uri) {
+}  // namespace
+
+std::expected<QImage, ScreenshotFailure> takePicture(const QUrl& uri) {
+    if (uri.isEmpty())
+        return std::unexpected(ScreenshotFailure{Kind::unsaved, QStringLiteral("the desktop could not save the screenshot")});
     if (!uri.isLocalFile())
-        return std::unexpected(QStringLiteral("the desktop's screenshot is not a local file (%1)").arg(uri.toString()));
+        return std::unexpected(ScreenshotFailure{
+            Kind::unsaved, QStringLiteral("the desktop's screenshot is not a local file (%1)").arg(uri.toString())});
     const QString file = uri.toLocalFile();
     QImage picture;
     {
@@ -25,12 +37,18 @@ std::expected<QImage, QString> takePicture(const QUrl& uri) {
     }
     QFile::remove(file);
     if (picture.isNull())
-        return std::unexpected(QStringLiteral("the desktop's screenshot cannot be read"));
+        return std::unexpected(
+            ScreenshotFailure{Kind::unsaved, QStringLiteral("the desktop saved a screenshot that cannot be read")});
     return picture;
 }
 
-QCoro::Task<std::expected<QImage, QString>> screenshot(QDBusConnection bus, QString parentWindow,
-                                                       std::chrono::nanoseconds limit) {
+QCoro::Task<std::expected<QImage, ScreenshotFailure>> screenshot(QDBusConnection bus, QString parentWindow,
+                                                                 std::chrono::nanoseconds limit, std::stop_token stop) {
+    // KDE's portal saves into the user's pictures folder and refuses when it is missing.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty())
+        QDir().mkpath(pictures);
+
     const QString token = newToken();
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
                                                        QString::fromLatin1(screenshotInterface),
@@ -40,13 +58,26 @@ QCoro::Task<std::expected<QImage, QString>> screenshot(QDBusConnection bus, QStr
     options.insert(QStringLiteral("interactive"), false);
     options.insert(QStringLiteral("modal"), false);
     call << parentWindow << options;
-    const auto answer = co_await request(bus, call, token, limit);
-    if (!answer)
-        co_return std::unexpected(answer.error());
+    const auto answer = co_await request(bus, call, token, limit, stop, removeLatePicture);
+    if (!answer) {
+        switch (answer.error().kind) {
+        case RequestFailure::Kind::unanswered:
+            co_return std::unexpected(
+                ScreenshotFailure{Kind::unanswered, QStringLiteral("the desktop did not answer the screenshot request")});
+        case RequestFailure::Kind::cancelled:
+            co_return std::unexpected(ScreenshotFailure{Kind::cancelled, answer.error().message});
+        case RequestFailure::Kind::refused:
+            break;
+        }
+        co_return std::unexpected(ScreenshotFailure{
+            Kind::refused, QStringLiteral("the desktop refused the screenshot: %1").arg(answer.error().message)});
+    }
+    if (answer->code == 1)
+        co_return std::unexpected(ScreenshotFailure{Kind::refused, QStringLiteral("the desktop refused the screenshot")});
     if (answer->code != 0)
-        co_return std::unexpected(refusalText(answer->code));
-    const QUrl uri(answer->results.value(QStringLiteral("uri")).toString());
-    co_return takePicture(uri);
+        co_return std::unexpected(
+            ScreenshotFailure{Kind::refused, QStringLiteral("the desktop ended the screenshot request without a picture")});
+    co_return takePicture(QUrl(answer->results.value(uriKey).toString()));
 }
 
 }  // namespace Platform::Portal

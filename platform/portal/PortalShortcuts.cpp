@@ -77,7 +77,7 @@ QCoro::Task<std::expected<std::map<QString, QString>, QString>> ShortcutsSession
     create << createOptions;
     const auto created = co_await request(bus_, create, token, answerLimit);
     if (!created)
-        co_return std::unexpected(created.error());
+        co_return std::unexpected(created.error().message);
     if (created->code != 0)
         co_return std::unexpected(QStringLiteral("the desktop did not open a shortcuts session"));
     const QString session = created->results.value(QStringLiteral("session_handle")).toString();
@@ -110,7 +110,7 @@ QCoro::Task<std::expected<std::map<QString, QString>, QString>> ShortcutsSession
              << bindOptions;
     const auto bound = co_await request(bus_, bindCall, bindToken, answerLimit);
     if (!bound)
-        co_return std::unexpected(bound.error());
+        co_return std::unexpected(bound.error().message);
     if (bound->code != 0)
         co_return std::unexpected(QStringLiteral("the desktop did not bind the shortcuts"));
     const auto reported = qdbus_cast<ShortcutList>(bound->results.value(QStringLiteral("shortcuts")));

@@ -241,7 +241,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const QImage& band = strip.image;
 
     EnginePool::Lease engine =
-        device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings);
+        device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings, stop);
     tesseract::TessBaseAPI& api = engine->api();
     const bool restricted = !whitelist.isEmpty();
     api.SetPageSegMode(restricted ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_AUTO);
@@ -324,23 +324,6 @@ QThreadPool& recognitionPool() {
         return p;
     }();
     return *pool;
-}
-
-void RecognizeTextRequest::prepareEngines(std::size_t count) const {
-    const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
-    // Held together, so each slot loads an engine of its own unless one is idle.
-    std::vector<std::optional<EnginePool::Lease>> leases(count);
-    std::vector<QFuture<void>> loads;
-    for (std::size_t i = 0; i < count; ++i) {
-        loads.push_back(QtConcurrent::run(&recognitionPool(), [&settings, &slot = leases[i]] {
-            try {
-                slot.emplace(EnginePool::shared().acquire(settings));
-            } catch (const RecognitionError&) {
-            }
-        }));
-    }
-    for (QFuture<void>& load : loads)
-        load.waitForFinished();
 }
 
 ComputeStageDevices RecognizeTextRequest::supportedComputeStageDevices() const {

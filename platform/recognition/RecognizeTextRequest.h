@@ -42,11 +42,6 @@ struct RecognizeTextRequest {
     // cannot be loaded and CancellationError when the stop was requested.
     Result perform(const QImage& picture, std::stop_token stop = {}) const;
 
-    // Loads up to `count` engines of this request's settings into the shared pool, side
-    // by side, so later readings borrow them instead of waiting for the models. Blocking;
-    // a model that cannot be loaded is left to the reading that needs it.
-    void prepareEngines(std::size_t count) const;
-
     friend bool operator==(const RecognizeTextRequest&, const RecognizeTextRequest&) = default;
 
 private:

@@ -6,10 +6,23 @@
 
 #include <tesseract/baseapi.h>
 
+#include "platform/async/Cancellation.h"
+
+#include <malloc.h>
+
 #include <algorithm>
+#include <iterator>
 #include <mutex>
+#include <optional>
 
 namespace Platform::Recognition {
+namespace {
+
+// A model's memory goes back to the system only when the allocator lets it go; freed
+// pages otherwise stay in the process, in the arenas of the threads that loaded it.
+void returnFreedMemory() { malloc_trim(0); }
+
+}  // namespace
 
 TesseractEngine::TesseractEngine(const EngineSettings& settings)
     : settings_(settings), api_(std::make_unique<tesseract::TessBaseAPI>()) {
@@ -48,28 +61,65 @@ EnginePool::Lease::~Lease() {
         pool_->giveBack(std::move(engine_));
 }
 
-EnginePool::EnginePool(std::size_t maxIdle) : maxIdle_(maxIdle) {}
+EnginePool::EnginePool(Limits limits) : limits_(limits) {
+    resting_ = std::jthread([this](std::stop_token stop) { rest(stop); });
+}
+
+EnginePool::~EnginePool() = default;
 
 EnginePool& EnginePool::shared() {
     // Lives for the process: freeing loaded models at exit costs a command tens of
     // milliseconds that the system's own clean-up does not.
-    static EnginePool* pool = new EnginePool(static_cast<std::size_t>(std::max(2, QThread::idealThreadCount())) + 2);
+    static EnginePool* pool = [] {
+        const auto threads = static_cast<std::size_t>(std::max(2, QThread::idealThreadCount()));
+        // One engine stays through a rest: the next grab starts reading at once, and the
+        // others load one by one while it reads.
+        return new EnginePool({.perSettings = threads, .maxIdle = threads + 2, .rest = std::chrono::seconds(30),
+                               .kept = 1});
+    }();
     return *pool;
 }
 
-EnginePool::Lease EnginePool::acquire(const EngineSettings& settings) {
-    {
-        const std::lock_guard lock(mutex_);
-        const auto found = std::find_if(idle_.begin(), idle_.end(),
-                                        [&](const auto& engine) { return engine->settings() == settings; });
-        if (found != idle_.end()) {
-            auto engine = std::move(*found);
-            idle_.erase(found);
+std::size_t EnginePool::countOf(const EngineSettings& settings) const {
+    const auto idle = std::count_if(idle_.begin(), idle_.end(),
+                                    [&](const Idle& entry) { return entry.engine->settings() == settings; });
+    return static_cast<std::size_t>(idle + std::count(lent_.begin(), lent_.end(), settings));
+}
+
+EnginePool::Lease EnginePool::acquire(const EngineSettings& settings, std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        checkCancellation(stop);
+        // The most recently used one, so that the others age towards their rest.
+        const auto found = std::find_if(idle_.rbegin(), idle_.rend(),
+                                        [&](const Idle& entry) { return entry.engine->settings() == settings; });
+        if (found != idle_.rend()) {
+            std::unique_ptr<TesseractEngine> engine = std::move(found->engine);
+            idle_.erase(std::next(found).base());
+            lent_.push_back(settings);
             return Lease(this, std::move(engine));
         }
+        if (!loading_ && countOf(settings) < limits_.perSettings)
+            break;
+        const std::uint64_t seen = generation_;
+        changed_.wait(lock, stop, [&] { return generation_ != seen; });
     }
-    // Loading happens outside the lock: other readers keep borrowing meanwhile.
-    return Lease(this, std::make_unique<TesseractEngine>(settings));
+    loading_ = true;
+    lock.unlock();
+    std::unique_ptr<TesseractEngine> engine;
+    try {
+        engine = std::make_unique<TesseractEngine>(settings);
+    } catch (...) {
+        lock.lock();
+        loading_ = false;
+        notifyLocked();
+        throw;
+    }
+    lock.lock();
+    loading_ = false;
+    lent_.push_back(settings);
+    notifyLocked();
+    return Lease(this, std::move(engine));
 }
 
 EnginePool::Lease EnginePool::fresh(const EngineSettings& settings) {
@@ -81,18 +131,68 @@ std::size_t EnginePool::idleCount() const {
     return idle_.size();
 }
 
-void EnginePool::clear() {
-    std::vector<std::unique_ptr<TesseractEngine>> dropped;
+std::size_t EnginePool::loadedCount() const {
     const std::lock_guard lock(mutex_);
-    dropped.swap(idle_);
+    return idle_.size() + lent_.size();
+}
+
+void EnginePool::clear() {
+    std::vector<Idle> dropped;
+    {
+        const std::lock_guard lock(mutex_);
+        dropped.swap(idle_);
+        notifyLocked();
+    }
+    dropped.clear();
+    returnFreedMemory();
+}
+
+void EnginePool::notifyLocked() {
+    ++generation_;
+    changed_.notify_all();
 }
 
 void EnginePool::giveBack(std::unique_ptr<TesseractEngine> engine) {
     engine->api().Clear();
-    const std::lock_guard lock(mutex_);
-    if (idle_.size() >= maxIdle_)
-        idle_.erase(idle_.begin());  // the oldest setting goes first
-    idle_.push_back(std::move(engine));
+    std::optional<Idle> dropped;
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto at = std::find(lent_.begin(), lent_.end(), engine->settings()); at != lent_.end())
+            lent_.erase(at);
+        idle_.push_back({std::move(engine), Clock::now()});
+        if (idle_.size() > limits_.maxIdle) {
+            dropped = std::move(idle_.front());
+            idle_.erase(idle_.begin());
+        }
+        notifyLocked();
+    }
+}
+
+void EnginePool::rest(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    while (!stop.stop_requested()) {
+        if (idle_.size() <= limits_.kept) {
+            // Nothing to give back: sleep until an engine comes back, without a timer.
+            const std::uint64_t seen = generation_;
+            changed_.wait(lock, stop, [&] { return generation_ != seen; });
+            continue;
+        }
+        const Clock::time_point due = idle_.front().since + limits_.rest;
+        if (Clock::now() < due) {
+            changed_.wait_until(lock, stop, due, [] { return false; });
+            continue;
+        }
+        std::vector<Idle> dropped;
+        while (idle_.size() > limits_.kept && idle_.front().since + limits_.rest <= Clock::now()) {
+            dropped.push_back(std::move(idle_.front()));
+            idle_.erase(idle_.begin());
+        }
+        notifyLocked();
+        lock.unlock();
+        dropped.clear();
+        returnFreedMemory();
+        lock.lock();
+    }
 }
 
 }  // namespace Platform::Recognition

@@ -20,6 +20,21 @@ QRectF virtualDesktop() {
     return all;
 }
 
+CaptureFailure::Cause causeOf(Portal::ScreenshotFailure::Kind kind) {
+    using Kind = Portal::ScreenshotFailure::Kind;
+    switch (kind) {
+    case Kind::refused:
+        return CaptureFailure::Cause::refused;
+    case Kind::unanswered:
+        return CaptureFailure::Cause::unanswered;
+    case Kind::unsaved:
+        return CaptureFailure::Cause::unsaved;
+    case Kind::cancelled:
+        break;
+    }
+    return CaptureFailure::Cause::other;
+}
+
 }  // namespace
 
 PortalScreenService::PortalScreenService(QDBusConnection bus) : bus_(std::move(bus)) {}
@@ -34,14 +49,15 @@ QString PortalScreenService::missing() const {
     return makeNoScreenService(Session::wayland, bus_.isConnected())->missing();
 }
 
-QCoro::Task<std::expected<PortalScreenService::Picture, CaptureFailure>> PortalScreenService::take() {
+QCoro::Task<std::expected<PortalScreenService::Picture, CaptureFailure>> PortalScreenService::take(
+    std::stop_token stop) {
     assertMain();
     const QRectF desktop = virtualDesktop();
     if (desktop.isEmpty())
         co_return std::unexpected(CaptureFailure{QStringLiteral("there is no screen to read")});
-    auto image = co_await Portal::screenshot(bus_, portalParentWindow(), answerLimit);
+    auto image = co_await Portal::screenshot(bus_, portalParentWindow(), answerLimit, stop);
     if (!image)
-        co_return std::unexpected(CaptureFailure{image.error()});
+        co_return std::unexpected(CaptureFailure{image.error().message, causeOf(image.error().kind)});
     co_return Picture{std::move(*image), desktop, Clock::shared().now()};
 }
 
@@ -52,7 +68,7 @@ QCoro::Task<std::expected<QImage, CaptureFailure>> PortalScreenService::capture(
         picture = std::move(frozen_);
     frozen_.reset();
     if (!picture) {
-        auto taken = co_await take();
+        auto taken = co_await take({});
         if (!taken)
             co_return std::unexpected(taken.error());
         picture = std::move(*taken);
@@ -63,13 +79,13 @@ QCoro::Task<std::expected<QImage, CaptureFailure>> PortalScreenService::capture(
     co_return picture->image.copy(area);
 }
 
-QCoro::Task<bool> PortalScreenService::freeze() {
+QCoro::Task<std::expected<void, CaptureFailure>> PortalScreenService::freeze(std::stop_token stop) {
     frozen_.reset();
-    auto taken = co_await take();
+    auto taken = co_await take(stop);
     if (!taken)
-        co_return false;
+        co_return std::unexpected(taken.error());
     frozen_ = std::move(*taken);
-    co_return true;
+    co_return {};
 }
 
 QImage PortalScreenService::frozen(const QRectF& screen) const {

@@ -18,8 +18,8 @@ namespace Platform {
 class PortalScreenService final : public ScreenService {
 public:
     // How long the portal may take to answer: it may be waiting for the user's answer to
-    // its prompt, so this is generous.
-    static constexpr std::chrono::seconds answerLimit{10};
+    // its prompt ("Allow Applications to Take Screenshots?"), which takes a person a while.
+    static constexpr std::chrono::seconds answerLimit{120};
     // How long a frozen picture stands for the screen.
     static constexpr std::chrono::seconds frozenLife{30};
 
@@ -29,7 +29,7 @@ public:
     bool readable() const override;
     QString missing() const override;
     QCoro::Task<std::expected<QImage, CaptureFailure>> capture(QRectF desktop) override;
-    QCoro::Task<bool> freeze() override;
+    QCoro::Task<std::expected<void, CaptureFailure>> freeze(std::stop_token stop = {}) override;
     QImage frozen(const QRectF& screen) const override;
     void dropFrozen() override { frozen_.reset(); }
 
@@ -39,7 +39,7 @@ private:
         QRectF desktop;  // what it spans, in logical pixels
         Clock::TimePoint taken{};
     };
-    QCoro::Task<std::expected<Picture, CaptureFailure>> take();
+    QCoro::Task<std::expected<Picture, CaptureFailure>> take(std::stop_token stop);
 
     QDBusConnection bus_;
     std::optional<Picture> frozen_;

@@ -14,6 +14,7 @@
 
 #include <expected>
 #include <memory>
+#include <stop_token>
 
 namespace Platform {
 
@@ -36,8 +37,11 @@ public:
 
     // Where the app cannot place windows over others, the selector shows a picture of the
     // desktop taken before it opens; the capture that follows the pick reads that same
-    // picture. False when no picture could be taken.
-    virtual QCoro::Task<bool> freeze() { co_return false; }
+    // picture. A failure says why no picture could be taken; a stop gives up waiting.
+    virtual QCoro::Task<std::expected<void, CaptureFailure>> freeze(std::stop_token stop = {}) {
+        (void)stop;
+        co_return std::unexpected(CaptureFailure{QStringLiteral("this session's screen cannot be pictured")});
+    }
     // A screen's part of the frozen picture (device pixels, with its pixel ratio), or a
     // null picture.
     virtual QImage frozen(const QRectF& screen) const {

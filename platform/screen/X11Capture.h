@@ -15,7 +15,12 @@
 namespace Platform {
 
 struct CaptureFailure {
-    QString message;
+    // What the user is told about: the desktop refused, did not answer, or could not save
+    // the picture; anything else is told as a picture that did not come.
+    enum class Cause { other, refused, unanswered, unsaved };
+
+    QString message;  // a sentence for the log and the command line
+    Cause cause = Cause::other;
 };
 
 // The root window's size in device pixels (empty when it cannot be read).

@@ -6,7 +6,7 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 #include "tests/support/TestSupport.h"

@@ -5,8 +5,8 @@
 
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "platform/async/Clock.h"
 #include "platform/pasteboard/Pasteboard.h"
 

@@ -7,7 +7,7 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/settings/ShortcutField.h"
 #include "platform/async/Clock.h"

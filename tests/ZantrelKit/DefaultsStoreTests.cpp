@@ -2,9 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using ZantrelKit::SettingsDefaultsStore;
 
@@ -72,4 +79,33 @@ TEST(SettingsDefaultsStore, OnlyTextThatARewriteKeepsCountsAsLossless) {
     EXPECT_FALSE(ZantrelKit::rewritesWithoutLoss("[General]\njust words\n"));
     EXPECT_FALSE(ZantrelKit::rewritesWithoutLoss("[General]\nkey=\xff\xfe\n"));
     EXPECT_FALSE(ZantrelKit::rewritesWithoutLoss("[General]\nkey=a\x01" "b\n"));
+}
+
+TEST(SettingsDefaultsStore, WhatIsNoRegularFileIsSetAsideAndTheDefaultsServe) {
+    // A link to an endless device, a pipe no one writes, a file far too large: each used
+    // to grow the app without end or block its start.
+    const std::vector<std::function<void(const QString&)>> strangers{
+        [](const QString& path) { ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(path).constData()), 0); },
+        [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); },
+        [](const QString& path) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("[General]\nseen=true\n");
+            ASSERT_TRUE(file.resize(qint64{64} << 20));
+        }};
+    for (const auto& make : strangers) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("defaults.ini"));
+        make(path);
+        {
+            SettingsDefaultsStore store(path);
+            EXPECT_EQ(store.boolValue(QStringLiteral("seen")), std::nullopt);
+            store.setBool(QStringLiteral("seen"), false);
+        }
+        const QStringList aside = QDir(folder.path()).entryList({QStringLiteral("*.unreadable-*.ini")},
+                                                               QDir::Files | QDir::System | QDir::Hidden);
+        EXPECT_EQ(aside.size(), 1);
+        EXPECT_TRUE(QFileInfo(path).isFile());
+        EXPECT_EQ(SettingsDefaultsStore(path).boolValue(QStringLiteral("seen")), false);
+    }
 }

@@ -39,8 +39,23 @@ TEST_F(FormattingTest, RoundingThatReachesAThousandMovesUpAUnit) {
 
 TEST_F(FormattingTest, BytesAndPercentFollowTheSharedLocale) {
     Formatting::setLocale(QLocale(QStringLiteral("de_DE")));
+    EXPECT_EQ(Formatting::bytes(500), QStringLiteral("500 Byte"));
     EXPECT_EQ(Formatting::bytes(1'500'000), QStringLiteral("1,5 MB"));
+    EXPECT_EQ(Formatting::bytes(2048), QStringLiteral("2 KB"));
     EXPECT_EQ(Formatting::percent(25), QStringLiteral("25\u00A0%"));
+    Formatting::setLocale(QLocale(QStringLiteral("fr_FR")));
+    EXPECT_EQ(Formatting::bytes(1), QStringLiteral("1\u00A0octet"));
+    EXPECT_EQ(Formatting::bytes(500), QStringLiteral("500\u00A0octets"));
+    EXPECT_EQ(Formatting::bytes(2048), QStringLiteral("2 ko"));
+    EXPECT_EQ(Formatting::bytes(1'500'000), QStringLiteral("1,5 Mo"));
+    EXPECT_EQ(Formatting::percent(25), QStringLiteral("25\u00A0%"));
+    Formatting::setLocale(QLocale(QStringLiteral("tr_TR")));
+    EXPECT_EQ(Formatting::percent(25), QStringLiteral("%25"));
+    // A language the old hand table did not know.
+    Formatting::setLocale(QLocale(QStringLiteral("pt_BR")));
+    EXPECT_EQ(Formatting::percent(25), QStringLiteral("25%"));
+    Formatting::setLocale(QLocale(QStringLiteral("nl_NL")));
+    EXPECT_EQ(Formatting::percent(25), QStringLiteral("25%"));
     Formatting::setLocale(QLocale(QStringLiteral("en_US")));
     EXPECT_EQ(Formatting::percent(25), QStringLiteral("25%"));
     EXPECT_EQ(Formatting::percent(150), QStringLiteral("150%"));

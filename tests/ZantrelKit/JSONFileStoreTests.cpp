@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -227,6 +228,21 @@ TEST_F(StateFile, APipeInThePlaceOfTheFileDoesNotHangTheLoad) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.json"))).constData(), 0600), 0);
     EXPECT_FALSE(store(QStringLiteral("pipe.json")).load());
     EXPECT_THROW(store(QStringLiteral("pipe.json")).save(Note{}), JSONFileStoreError);
+}
+
+TEST_F(StateFile, ALinkToADeviceOrAnOversizedFileIsNotReadWhole) {
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(path(QStringLiteral("zero.json"))).constData()), 0);
+    EXPECT_FALSE(store(QStringLiteral("zero.json")).load());
+    {
+        QFile huge(path(QStringLiteral("huge.json")));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        huge.write("{\"title\": \"");
+        // Sparse: more than this machine could hold, had the load read it whole.
+        ASSERT_TRUE(huge.resize(qint64{64} << 30));
+    }
+    EXPECT_FALSE(store(QStringLiteral("huge.json")).load());
+    // Left as it is: nothing of it was read.
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("huge.json"))).size(), qint64{64} << 30);
 }
 
 TEST_F(StateFile, FailedSavesLeaveTheEarlierFileWhole) {

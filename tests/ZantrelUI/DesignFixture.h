@@ -3,7 +3,7 @@
 // Every design test runs on a manual motion clock and a desktop that says nothing, so the
 // results never depend on the machine's settings or on real time.
 
-#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/context/DesktopSettings.h"
 #include "ZantrelUI/design/MotionClock.h"
 
 #include <gtest/gtest.h>

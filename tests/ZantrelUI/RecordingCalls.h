@@ -3,7 +3,7 @@
 // Platform operations for view tests: every closure records what it was asked and touches
 // nothing, so a view can be driven through its buttons under the test host.
 
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <memory>

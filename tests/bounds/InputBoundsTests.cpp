@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -52,8 +53,8 @@ protected:
         return path;
     }
 
-    // Runs the program without a display or a bus, as a script would on a server.
-    static Outcome run(const QStringList& arguments, const QString& input = QStringLiteral("/dev/null")) {
+    // Starts the program without a display or a bus, as a script would on a server.
+    static pid_t start(const QList<QByteArray>& arguments, const QString& input) {
         const QString out = folder->filePath(QStringLiteral("out"));
         const QString err = folder->filePath(QStringLiteral("err"));
         posix_spawn_file_actions_t actions;
@@ -63,8 +64,8 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 2, err.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
         std::vector<QByteArray> argumentBytes{QByteArray(GLYPHNAB_APP_PATH)};
-        for (const QString& argument : arguments)
-            argumentBytes.push_back(argument.toLocal8Bit());
+        for (const QByteArray& argument : arguments)
+            argumentBytes.push_back(argument);
         std::vector<char*> argv;
         for (QByteArray& argument : argumentBytes)
             argv.push_back(argument.data());
@@ -77,16 +78,20 @@ protected:
             envp.push_back(entry.data());
         envp.push_back(nullptr);
 
-        Outcome result;
         pid_t pid = 0;
-        const auto start = std::chrono::steady_clock::now();
         const int spawned = posix_spawn(&pid, GLYPHNAB_APP_PATH, &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0)
+        return spawned == 0 ? pid : 0;
+    }
+
+    // Waits for the program's end, far past the bound: a run that hangs is stopped and
+    // fails the test.
+    static Outcome finish(pid_t pid, std::chrono::steady_clock::time_point start) {
+        Outcome result;
+        if (pid == 0)
             return result;
         int status = 0;
         rusage usage{};
-        // Far past the bound: a run that hangs is stopped and fails the test.
         while (wait4(pid, &status, WNOHANG, &usage) == 0) {
             if (std::chrono::steady_clock::now() - start > 2 * timeBound) {
                 kill(pid, SIGKILL);
@@ -99,12 +104,23 @@ protected:
         result.ended = WIFEXITED(status);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         result.peakKilobytes = usage.ru_maxrss;
-        QFile outFile(out), errFile(err);
+        QFile outFile(folder->filePath(QStringLiteral("out"))), errFile(folder->filePath(QStringLiteral("err")));
         outFile.open(QIODevice::ReadOnly);
         errFile.open(QIODevice::ReadOnly);
         result.out = QString::fromUtf8(outFile.readAll());
         result.err = QString::fromUtf8(errFile.readAll());
         return result;
+    }
+
+    static Outcome run(const QList<QByteArray>& arguments, const QString& input = QStringLiteral("/dev/null")) {
+        const auto begun = std::chrono::steady_clock::now();
+        return finish(start(arguments, input), begun);
+    }
+    static Outcome run(const QStringList& arguments, const QString& input = QStringLiteral("/dev/null")) {
+        QList<QByteArray> bytes;
+        for (const QString& argument : arguments)
+            bytes.append(argument.toLocal8Bit());
+        return run(bytes, input);
     }
 
     static void expectBounded(const Outcome& run, const char* what) {
@@ -160,6 +176,112 @@ TEST_F(InputBounds, StandardInputIsCappedNotReadUntilMemoryRunsOut) {
     expectBounded(endless, "/dev/zero");
     EXPECT_EQ(endless.exitCode, 1);
     EXPECT_EQ(endless.err, QStringLiteral("glyphnab: standard input: is larger than 200 MB\n"));
+}
+
+TEST_F(InputBounds, PicturesBuiltToExhaustTheDecoderEndAtTheirBudgetWithOneLine) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString reason;
+    };
+    // A picture whose data fails its checksum: libpng complains on its own.
+    QByteArray brokenPng = BadInputs::encoded(BadInputs::textPicture(QStringLiteral("Hello")), "PNG");
+    const qsizetype data = brokenPng.indexOf("IDAT") + 8;
+    for (qsizetype i = data; i < data + 16; ++i)
+        brokenPng[i] = static_cast<char>(brokenPng[i] ^ 0x5a);
+    const std::vector<Case> cases{
+        {"broken.png", brokenPng, QStringLiteral("is damaged and could not be read")},
+        {"claims-chunk.png", BadInputs::pngClaimingChunk(), QStringLiteral("is damaged and could not be read")},
+        {"empty-scans.jpg", BadInputs::jpegWithScans(8000, 3000), QStringLiteral("is damaged and could not be read")},
+        {"inflating.svgz", BadInputs::svgzInflatingTo(qint64{700} << 20), QStringLiteral("is too large to read")},
+        // Under the cap on scans, over a claimed 12000 × 12000: seconds of decoding, and
+        // half a gigabyte, in the worker.
+        {"some-scans.jpg", BadInputs::jpegWithScans(12000, 30), QStringLiteral("No text found in that file")}};
+    for (const Case& input : cases) {
+        const QString file = put(input.name, input.bytes);
+        const Outcome result = run({QStringLiteral("read"), file});
+        expectBounded(result, input.name);
+        EXPECT_EQ(result.exitCode, 1) << input.name;
+        // The one line that names the file: no decoder's own complaint beside it.
+        EXPECT_EQ(result.err, QStringLiteral("glyphnab: %1: %2\n").arg(file, input.reason));
+        EXPECT_EQ(result.out, QString()) << input.name;
+    }
+}
+
+TEST_F(InputBounds, MessagesSayWhatWasLeftOutAndNameEveryFileAsItIs) {
+    // Pages past the limit are printed as missing, and the exit says the text is not whole.
+    const QString long45 = put("long.pdf", BadInputs::pdfWithTextPages(45));
+    const Outcome cut = run({QStringLiteral("read"), long45});
+    expectBounded(cut, "long.pdf");
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_TRUE(cut.out.contains(u"Page 30")) << cut.out.toStdString();
+    EXPECT_FALSE(cut.out.contains(u"Page 31"));
+    EXPECT_EQ(cut.err, QStringLiteral("glyphnab: %1: read the first 30 of 45 pages\n").arg(long45));
+    EXPECT_EQ(run({QStringLiteral("read"), put("thirty.pdf", BadInputs::pdfWithTextPages(30))}).exitCode, 0);
+
+    // A whole PDF after bytes of another kind is read whole, not called cut short.
+    const Outcome junk = run({QStringLiteral("read"), put("junk.pdf", "GIF89a" + BadInputs::pdfWithTextPages(1))});
+    EXPECT_EQ(junk.exitCode, 0) << junk.err.toStdString();
+    EXPECT_EQ(junk.out, QStringLiteral("Page 1\n"));
+    EXPECT_EQ(junk.err, QString());
+
+    // A name that is not UTF-8 finds its file.
+    const QByteArray latin1 = QFile::encodeName(folder->path()) + "/caf\xe9.pdf";
+    {
+        const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        const QByteArray pdf = BadInputs::pdfWithTextPages(1);
+        ASSERT_EQ(::write(fd, pdf.constData(), static_cast<size_t>(pdf.size())), pdf.size());
+        ::close(fd);
+    }
+    const Outcome foreign = run(QList<QByteArray>{"read", latin1});
+    EXPECT_EQ(foreign.exitCode, 0) << foreign.err.toStdString();
+    EXPECT_EQ(foreign.out, QStringLiteral("Page 1\n"));
+    // Qt cannot name it to remove it with the folder.
+    ::unlink(latin1.constData());
+    const Outcome foreignMissing = run(QList<QByteArray>{"read", "gone-\xe9.png"});
+    EXPECT_EQ(foreignMissing.err, QStringLiteral("glyphnab: gone-\\xe9.png: no such file\n"));
+
+    // Control characters reach the terminal escaped.
+    const Outcome control = run(QList<QByteArray>{"read", "a\nb\x1b[2Jc\x07.png"});
+    EXPECT_EQ(control.exitCode, 1);
+    EXPECT_EQ(control.err, QStringLiteral("glyphnab: a\\nb\\e[2Jc\\x07.png: no such file\n"));
+}
+
+// True once a thread of the process waits on reading a pipe.
+bool readingPipe(pid_t pid) {
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile wchan(tasks.filePath(task + QStringLiteral("/wchan")));
+        if (wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("pipe_read"))
+            return true;
+    }
+    return false;
+}
+
+TEST_F(InputBounds, AStalledStandardInputEndsOnTerminationSignals) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const QString pipe = folder->filePath(QStringLiteral("stalled"));
+        QFile::remove(pipe);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        // Held open for writing and never written: the program waits for more forever.
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_RDWR);
+        ASSERT_GE(writer, 0);
+        const auto begun = std::chrono::steady_clock::now();
+        const pid_t pid = start({"read", "-"}, pipe);
+        ASSERT_NE(pid, 0);
+        // Signalled once it waits on the pipe, where it used to take no signal at all.
+        while (!readingPipe(pid) && std::chrono::steady_clock::now() - begun < timeBound)
+            std::this_thread::sleep_for(20ms);
+        EXPECT_TRUE(readingPipe(pid));
+        const auto signalled = std::chrono::steady_clock::now();
+        ::kill(pid, signal);
+        const Outcome stopped = finish(pid, begun);
+        ::close(writer);
+        EXPECT_TRUE(stopped.ended) << signal;
+        EXPECT_EQ(stopped.exitCode, 130) << signal;
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, 10s) << signal;
+    }
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // its global shortcuts and the mouse through xdotool, its clipboard read back with xclip.
 
 #include "tests/e2e/AppDriver.h"
+#include "tests/support/BadInputs.h"
+#include "tests/support/TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
@@ -196,3 +200,53 @@ TEST_F(AppEndToEnd, AFirstLaunchOpensTheFirstRunWindow) {
 }
 
 }  // namespace
+
+TEST_F(AppEndToEnd, APictureBuiltToStallTheDecoderLeavesTheAppAnswering) {
+    QProcess& process = startApp();
+    ASSERT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
+    const QString address = session_.environment().value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("bomb-caller"));
+    ASSERT_TRUE(bus.isConnected());
+    const auto timedCall = [&bus](const QString& interface, const QString& method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.glyphnab.Glyphnab"),
+                                                           QStringLiteral("/org/glyphnab/Glyphnab"), interface, method);
+        call.setArguments(arguments);
+        QElapsedTimer clock;
+        clock.start();
+        const QDBusMessage reply = bus.call(call, QDBus::Block, 60'000);
+        return std::pair{reply, clock.elapsed()};
+    };
+    // A few kilobytes that claim 12000 × 12000 in some 40 scans: seconds of decoding.
+    const auto [copied, copyTook] =
+        timedCall(QStringLiteral("org.glyphnab.Glyphnab"), QStringLiteral("CopyText"),
+                  {QStringList(), BadInputs::jpegWithScans(12000, 30), QStringLiteral("image/jpeg")});
+    EXPECT_EQ(copied.type(), QDBusMessage::ReplyMessage) << copied.errorMessage().toStdString();
+    EXPECT_LT(copyTook, 1000);
+    const auto [answered, answerTook] =
+        timedCall(QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"), {});
+    EXPECT_EQ(answered.type(), QDBusMessage::ReplyMessage);
+    EXPECT_LT(answerTook, 1000);
+    // And it still ends when asked to.
+    process.terminate();
+    EXPECT_TRUE(process.waitForFinished(20'000));
+    QDBusConnection::disconnectFromBus(QStringLiteral("bomb-caller"));
+}
+
+TEST_F(AppEndToEnd, TwoStartsAtOnceLeaveOneAppAndTheOtherHandsItsRequestOver) {
+    // The later start can find the name taken before the first has its object on the bus.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess& first = startApp();
+        QProcess& second = startApp();
+        ASSERT_TRUE(TestSupport::waitUntil(
+            [&] { return first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning; },
+            std::chrono::seconds(30)))
+            << attempt;
+        QProcess& ended = first.state() == QProcess::NotRunning ? first : second;
+        QProcess& running = &ended == &first ? second : first;
+        EXPECT_EQ(ended.exitStatus(), QProcess::NormalExit) << attempt;
+        EXPECT_EQ(ended.exitCode(), 0) << attempt << ": " << ended.readAllStandardError().toStdString();
+        EXPECT_EQ(running.state(), QProcess::Running) << attempt;
+        running.terminate();
+        EXPECT_TRUE(running.waitForFinished(20'000));
+    }
+}

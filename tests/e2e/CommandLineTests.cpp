@@ -360,3 +360,44 @@ TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
 }
 
 }  // namespace
+
+TEST_F(CommandLineEndToEnd, AnAppThatDoesNotAnswerHoldsUpNeitherReadingNorGrabbing) {
+    Glyphnab::AppBusTarget target;
+    target.read = [](QList<QUrl>, std::stop_token) -> QCoro::Task<QString> { co_return QStringLiteral("never"); };
+    target.grab = [](std::stop_token) -> QCoro::Task<QString> { co_return QStringLiteral("never"); };
+    const QString address = session->environment().value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    {
+        Glyphnab::AppBus bus(target, QDBusConnection::connectToBus(address, QStringLiteral("hung-app")));
+        ASSERT_TRUE(bus.exportObject());
+        ASSERT_TRUE(bus.claimName());
+        // The command runs while this thread answers nothing: the app it finds is hung.
+        const auto runHung = [](const QStringList& arguments) {
+            QProcess process;
+            QProcessEnvironment environment = session->environment();
+            environment.insert(QStringLiteral("TMPDIR"), temporary());
+            process.setProcessEnvironment(environment);
+            process.setWorkingDirectory(samples->path());
+            process.start(app, arguments);
+            CommandResult result;
+            result.finished = process.waitForFinished(60'000);
+            if (!result.finished)
+                process.kill();
+            process.waitForFinished(3000);
+            result.exitCode = process.exitCode();
+            result.out = QString::fromUtf8(process.readAllStandardOutput());
+            result.err = QString::fromUtf8(process.readAllStandardError());
+            return result;
+        };
+        // Reading needs no app: it is done here.
+        const CommandResult read = runHung({QStringLiteral("read"), QStringLiteral("invoice.png")});
+        EXPECT_TRUE(read.finished);
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(read.out, sentence + u'\n');
+        // A grab does, and says it does not answer.
+        const CommandResult grab = runHung({QStringLiteral("grab")});
+        EXPECT_TRUE(grab.finished);
+        EXPECT_EQ(grab.exitCode, 1);
+        EXPECT_EQ(grab.err, QStringLiteral("glyphnab: the running app does not answer\n"));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("hung-app"));
+}

@@ -8,6 +8,8 @@
 #include <QMutexLocker>
 #include <QUrl>
 
+#include <utility>
+
 #include "platform/portal/PortalRequest.h"
 
 using Platform::Portal::ShortcutEntry;
@@ -38,8 +40,12 @@ QString FakePortal::introspect(const QString&) const {
 void FakePortal::respond(const QDBusMessage& call, const QVariantMap& options, const QVariantMap& results) {
     const QString path = Platform::Portal::requestPath(call.service(), options.value(QStringLiteral("handle_token")).toString());
     bus_.send(call.createReply(QVariant::fromValue(QDBusObjectPath(path))));
-    if (!answers)
+    if (!answers) {
+        latePath_ = path;
+        lateMember_ = call.member();
+        lateOptions_ = options;
         return;
+    }
     QDBusMessage response =
         QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
     response << code << results;
@@ -73,7 +79,19 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
     if (member == u"Screenshot") {
         const QVariantMap options = qdbus_cast<QVariantMap>(args.value(1));
         QVariantMap results;
-        if (!picture.isNull()) {
+        {
+            const QMutexLocker guard(&lock_);
+            seen_.screenshotOptions = options;
+        }
+        if (needsFolder && !QDir(pictureFolder).exists()) {
+            const uint given = code;
+            code = 1;
+            respond(message, options, results);
+            code = given;
+            return true;
+        }
+        // An unanswered request has saved nothing yet.
+        if (!picture.isNull() && answers) {
             const QString file = QDir(pictureFolder).filePath(QStringLiteral("Screenshot.png"));
             picture.save(file, "PNG");
             results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(file).toString());
@@ -103,7 +121,8 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
             const auto trigger = triggers.find(entry.id);
             if (trigger != triggers.end())
                 entry.options.insert(QStringLiteral("trigger_description"), trigger->second);
-            reported.append(entry);
+            if (reportsShortcuts)
+                reported.append(entry);
         }
         {
             const QMutexLocker guard(&lock_);
@@ -114,6 +133,22 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
     }
     bus_.send(message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"), member));
     return true;
+}
+
+void FakePortal::answerLate() {
+    if (latePath_.isEmpty())
+        return;
+    QVariantMap results;
+    if (lateMember_ == u"Screenshot" && !picture.isNull()) {
+        const QString file = QDir(pictureFolder).filePath(QStringLiteral("Late.png"));
+        picture.save(file, "PNG");
+        results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(file).toString());
+    }
+    QDBusMessage response = QDBusMessage::createSignal(std::exchange(latePath_, QString()),
+                                                       QStringLiteral("org.freedesktop.portal.Request"),
+                                                       QStringLiteral("Response"));
+    response << code << results;
+    bus_.send(response);
 }
 
 void FakePortal::activate(const QString& id) {

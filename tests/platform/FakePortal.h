@@ -29,6 +29,8 @@ public:
     QImage picture;          // what a screenshot shows
     QString pictureFolder;   // where the portal leaves its file
     std::map<QString, QString> triggers;  // what BindShortcuts reports, by id
+    bool reportsShortcuts = true;         // false: success with an empty list
+    bool needsFolder = false;             // refuses a screenshot while pictureFolder is missing
     bool offersShortcuts = true;
 
     // What was asked.
@@ -40,6 +42,9 @@ public:
         QString session;
     };
     Seen seen() const;
+
+    // Answers the last request that was left unanswered, as a user's late answer does.
+    void answerLate();
 
     // Signals of the shortcuts session, as the desktop sends them.
     void activate(const QString& id);
@@ -53,6 +58,9 @@ private:
 
     QDBusConnection bus_;
     bool serving_ = false;
+    QString latePath_;
+    QString lateMember_;
+    QVariantMap lateOptions_;
     mutable QMutex lock_;
     Seen seen_;
     int sessions_ = 0;

@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,7 +57,7 @@ TEST_F(PortalTest, AScreenshotIsTakenWithoutThePickerReadAndItsFileRemoved) {
     shown.fill(QColor(10, 200, 30));
     portal_->picture = shown;
     const auto picture = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
-    ASSERT_TRUE(picture.has_value()) << picture.error().toStdString();
+    ASSERT_TRUE(picture.has_value()) << picture.error().message.toStdString();
     EXPECT_EQ(picture->size(), QSize(120, 60));
     EXPECT_EQ(QColor(picture->pixel(5, 5)), QColor(10, 200, 30));
     EXPECT_FALSE(portal_->seen().screenshotOptions.value(QStringLiteral("interactive")).toBool());
@@ -63,23 +65,67 @@ TEST_F(PortalTest, AScreenshotIsTakenWithoutThePickerReadAndItsFileRemoved) {
     EXPECT_TRUE(QDir(folder_.path()).isEmpty());
 }
 
-TEST_F(PortalTest, ARefusalAndASilentPortalAreFailuresThatSaySo) {
+TEST_F(PortalTest, EachFailureOfTheScreenshotIsNamed) {
+    using Kind = Platform::Portal::ScreenshotFailure::Kind;
     portal_->code = 1;
     const auto refused = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
     ASSERT_FALSE(refused.has_value());
-    EXPECT_TRUE(refused.error().contains(QStringLiteral("not allowed"))) << refused.error().toStdString();
+    EXPECT_EQ(refused.error().kind, Kind::refused);
+    EXPECT_TRUE(refused.error().message.contains(QStringLiteral("refused"))) << refused.error().message.toStdString();
 
-    portal_->code = 0;
+    portal_->code = 0;  // an answer that names no picture
+    const auto empty = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
+    ASSERT_FALSE(empty.has_value());
+    EXPECT_EQ(empty.error().kind, Kind::unsaved);
+    EXPECT_TRUE(empty.error().message.contains(QStringLiteral("could not save"))) << empty.error().message.toStdString();
+}
+
+TEST_F(PortalTest, APromptLeftOpenPastTheLimitStaysOpenAndOnlyAStopClosesIt) {
+    using Kind = Platform::Portal::ScreenshotFailure::Kind;
+    QImage shown(8, 8, QImage::Format_RGB32);
+    shown.fill(Qt::red);
+    portal_->picture = shown;
     portal_->answers = false;
     const auto silent = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 300ms));
     ASSERT_FALSE(silent.has_value());
-    EXPECT_TRUE(silent.error().contains(QStringLiteral("in time"))) << silent.error().toStdString();
-    // The request left unanswered is closed, so no late picture is left lying around.
-    EXPECT_TRUE(TestSupport::waitUntil([&] { return portal_->seen().closed.size() == 1; }));
+    EXPECT_EQ(silent.error().kind, Kind::unanswered);
+    EXPECT_TRUE(silent.error().message.contains(QStringLiteral("did not answer"))) << silent.error().message.toStdString();
+    // The user may still answer the desktop's prompt: closing would throw that away. The
+    // picture of such a late answer is removed unread.
+    EXPECT_TRUE(portal_->seen().closed.isEmpty());
+    portal_->answerLate();
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return QDir(folder_.path()).isEmpty(); }));
 
-    portal_->answers = true;  // an answer that names no picture
-    const auto empty = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
-    EXPECT_FALSE(empty.has_value());
+    // The user cancels while the desktop waits for an answer.
+    std::stop_source stop;
+    auto waiting = Platform::Portal::screenshot(*client_, QString(), 60s, stop.get_token());
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return portal_->seen().calls.count(QStringLiteral("Screenshot")) == 2; }));
+    stop.request_stop();
+    const auto cancelled = QCoro::waitFor(std::move(waiting));
+    ASSERT_FALSE(cancelled.has_value());
+    EXPECT_EQ(cancelled.error().kind, Kind::cancelled);
+    EXPECT_TRUE(TestSupport::waitUntil([&] { return portal_->seen().closed.size() == 1; }));
+}
+
+TEST_F(PortalTest, TheUsersPicturesFolderIsMadeBeforeAsking) {
+    // KDE's portal refuses to take a screenshot it has no folder to save in.
+    QTemporaryDir config;
+    const QString pictures = config.filePath(QStringLiteral("Bilder"));
+    QFile dirs(config.filePath(QStringLiteral("user-dirs.dirs")));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write(QStringLiteral("XDG_PICTURES_DIR=\"%1\"\n").arg(pictures).toUtf8());
+    dirs.close();
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QImage shown(8, 8, QImage::Format_RGB32);
+    shown.fill(Qt::blue);
+    portal_->picture = shown;
+    portal_->pictureFolder = pictures;
+    portal_->needsFolder = true;
+    const auto picture = QCoro::waitFor(Platform::Portal::screenshot(*client_, QString(), 5s));
+    qputenv("XDG_CONFIG_HOME", before);
+    ASSERT_TRUE(picture.has_value()) << picture.error().message.toStdString();
+    EXPECT_TRUE(QDir(pictures).exists());
 }
 
 TEST_F(PortalTest, ThePickedAreaIsCutFromThePictureTheUserSawAndOnlyFromThat) {
@@ -89,7 +135,7 @@ TEST_F(PortalTest, ThePickedAreaIsCutFromThePictureTheUserSawAndOnlyFromThat) {
     shown.setPixelColor(20, 40, QColor(255, 0, 0));
     portal_->picture = shown;
     Platform::PortalScreenService service(*client_);
-    ASSERT_TRUE(QCoro::waitFor(service.freeze()));
+    ASSERT_TRUE(QCoro::waitFor(service.freeze()).has_value());
     EXPECT_EQ(service.frozen(QRectF(desktop)).devicePixelRatio(), 2.0);
 
     // The screen changes after the picture; the capture reads what the user picked over.
@@ -104,7 +150,7 @@ TEST_F(PortalTest, ThePickedAreaIsCutFromThePictureTheUserSawAndOnlyFromThat) {
     const auto later = QCoro::waitFor(service.capture(QRectF(desktop.left() + 10, desktop.top() + 20, 5, 5)));
     ASSERT_TRUE(later.has_value());
     EXPECT_EQ(later->pixelColor(0, 0), QColor(Qt::black));
-    ASSERT_TRUE(QCoro::waitFor(service.freeze()));
+    ASSERT_TRUE(QCoro::waitFor(service.freeze()).has_value());
     service.dropFrozen();
     EXPECT_TRUE(service.frozen(QRectF(desktop)).isNull());
     const auto fresh = QCoro::waitFor(service.capture(QRectF(desktop.left(), desktop.top(), 5, 5)));
@@ -199,17 +245,30 @@ TEST_F(PortalTest, ShortcutsAreBoundOnceWithTheirNamesAndFireByName) {
 }
 
 TEST_F(PortalTest, ShortcutsTheDesktopDidNotBindAreUnavailableNotTaken) {
-    portal_->code = 2;
-    Platform::PortalHotKeyService service(*client_);
-    int changes = 0;
-    service.installChangeHandler([&] { ++changes; });
-    service.nameKey(1, "grab");
-    service.registerKey(17, 0x1000, 1);
-    ASSERT_TRUE(TestSupport::waitUntil([&] { return changes == 1; }));
-    EXPECT_EQ(service.state(), Platform::PortalHotKeyService::State::failed);
-    EXPECT_EQ(service.registerKey(17, 0x1000, 1), Platform::HotKeyStatus::unavailable);
-    // A number that was never named cannot be bound either.
-    EXPECT_EQ(service.registerKey(38, 0x1000, 9), Platform::HotKeyStatus::unavailable);
+    // A refusal; a success that lists no shortcut; one that lists them without keys.
+    const std::function<void(FakePortal&)> answers[] = {
+        [](FakePortal& portal) { portal.code = 2; },
+        [](FakePortal& portal) { portal.reportsShortcuts = false; },
+        [](FakePortal& portal) { portal.triggers.clear(); },
+    };
+    for (const auto& answer : answers) {
+        answer(*portal_);
+        Platform::PortalHotKeyService service(*client_);
+        int changes = 0;
+        service.installChangeHandler([&] { ++changes; });
+        service.nameKey(1, "grab");
+        service.registerKey(17, 0x1000, 1);
+        EXPECT_EQ(service.desk(), Platform::HotKeyDesk::portal);  // until the desktop answers
+        ASSERT_TRUE(TestSupport::waitUntil([&] { return changes == 1; }));
+        EXPECT_EQ(service.state(), Platform::PortalHotKeyService::State::failed);
+        // No global keys for the app here: the desktop's own keyboard settings run a command.
+        EXPECT_EQ(service.desk(), Platform::HotKeyDesk::none);
+        EXPECT_EQ(service.registerKey(17, 0x1000, 1), Platform::HotKeyStatus::unavailable);
+        // A number that was never named cannot be bound either.
+        EXPECT_EQ(service.registerKey(38, 0x1000, 9), Platform::HotKeyStatus::unavailable);
+        portal_->code = 0;
+        portal_->reportsShortcuts = true;
+    }
 }
 
 TEST(PortalTrigger, NamesTheKeyAndItsModifiersInThePortalsForm) {

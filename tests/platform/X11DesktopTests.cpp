@@ -5,17 +5,22 @@
 #include "platform/hotkeys/X11HotKeyService.h"
 #include "platform/hotkeys/X11KeyGrab.h"
 #include "platform/keyboard/Keymap.h"
+#include "platform/screen/DesktopWatch.h"
 #include "platform/screen/X11Capture.h"
+#include "platform/screen/X11Damage.h"
 #include "platform/screen/X11Desktop.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XvfbSession.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -114,6 +119,87 @@ TEST_F(X11Desktop, BareServerHasNoCompositorAndNoActiveWindow) {
     const X11Connection connection = connect();
     EXPECT_FALSE(Platform::hasCompositor(connection.link()));
     EXPECT_FALSE(Platform::activeWindow(connection.link()));
+}
+
+// Another client takes the compositor's and the tray's selections, sets the tray's
+// colours, and goes: the watch hears each from the server's own events.
+TEST_F(X11Desktop, TheDesktopWatchHearsTheCompositorAndTheTrayComeAndGo) {
+    const X11Connection watching = connect();
+    Platform::DesktopWatch watch(watching.link());
+    EXPECT_FALSE(watch.compositing());
+    EXPECT_EQ(watch.trayManager(), XCB_WINDOW_NONE);
+    std::vector<bool> compositing;
+    int trayChanges = 0;
+    QObject::connect(&watch, &Platform::DesktopWatch::compositingChanged, [&](bool on) { compositing.push_back(on); });
+    QObject::connect(&watch, &Platform::DesktopWatch::trayChanged, [&] { ++trayChanges; });
+    const auto pump = [&](const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 20'000) {
+            if (xcb_generic_event_t* event = xcb_poll_for_event(watching.link().connection)) {
+                watch.handle(*event);
+                std::free(event);
+            } else {
+                QThread::msleep(5);
+            }
+        }
+        return done();
+    };
+
+    std::optional<X11Connection> desktop(connect());
+    const Platform::X11Link link = desktop->link();
+    const xcb_window_t manager = showWindow(link, QRect(0, 0, 10, 10), 0);
+    for (const char* selection : {"_NET_WM_CM_S0", "_NET_SYSTEM_TRAY_S0"})
+        xcb_set_selection_owner(link.connection, manager, Platform::internAtom(link.connection, selection),
+                                XCB_CURRENT_TIME);
+    sync(link);
+    ASSERT_TRUE(pump([&] { return watch.compositing() && watch.trayManager() == manager; }));
+    EXPECT_EQ(trayChanges, 1);
+
+    const std::uint32_t colors[12] = {0xffff, 0xffff, 0xffff};
+    xcb_change_property(link.connection, XCB_PROP_MODE_REPLACE, manager,
+                        Platform::internAtom(link.connection, "_NET_SYSTEM_TRAY_COLORS"), XCB_ATOM_CARDINAL, 32, 12,
+                        colors);
+    sync(link);
+    EXPECT_TRUE(pump([&] { return trayChanges == 2; }));
+
+    desktop.reset();  // a client that goes takes its selections with it
+    ASSERT_TRUE(pump([&] { return !watch.compositing() && watch.trayManager() == XCB_WINDOW_NONE; }));
+    EXPECT_EQ(compositing, (std::vector<bool>{true, false}));
+    EXPECT_EQ(trayChanges, 3);
+}
+
+// What a closed overlay uncovers is drawn again by the windows beneath: the watch tells
+// when all of the area was drawn, and drawing beside it does not count.
+TEST_F(X11Desktop, TheDamageWatchTellsWhenAllOfTheAreaIsDrawnAgain) {
+    const X11Connection watching = connect();
+    const X11Connection drawing = connect();
+    // Apart from where the other tests draw: their windows go when their connections close.
+    Platform::X11DamageWatch watch(watching.link(), QRect(100, 340, 200, 100));
+    ASSERT_TRUE(watch.listening());
+    const auto pumpUntil = [&](const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 20'000) {
+            if (xcb_generic_event_t* event = xcb_poll_for_event(watching.link().connection)) {
+                watch.handle(*event);
+                std::free(event);
+            } else {
+                QThread::msleep(5);
+            }
+        }
+        return done();
+    };
+    int heard = 0;
+    showWindow(drawing.link(), QRect(450, 340, 100, 100), 0x00ff00);  // beside the area
+    showWindow(drawing.link(), QRect(90, 330, 120, 130), 0xff0000);   // its left part
+    sync(watching.link());
+    for (const auto& event : drain(watching.link()))
+        heard += watch.handle(*event) ? 1 : 0;
+    EXPECT_GT(heard, 0);
+    EXPECT_FALSE(watch.covered());
+    showWindow(drawing.link(), QRect(200, 320, 150, 150), 0x0000ff);  // the rest
+    EXPECT_TRUE(pumpUntil([&] { return watch.covered(); }));
 }
 
 TEST_F(X11Desktop, ACombinationHeldByAnotherClientIsRefused) {

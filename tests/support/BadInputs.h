@@ -7,11 +7,14 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
+#include <QImageWriter>
 #include <QList>
 #include <QPainter>
 #include <QString>
 
 #include <zlib.h>
+
+#include <cstdint>
 
 namespace BadInputs {
 
@@ -151,6 +154,92 @@ inline QByteArray pdfWithPassword() {
                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] >>",
                   "<< /Filter /Standard /V 1 /R 2 /O <" + check + "> /U <" + check + "> /P -4 >>"},
                  "/Encrypt 4 0 R /ID [<00112233445566778899aabbccddeeff> <00112233445566778899aabbccddeeff>] ");
+}
+
+// A PNG whose second chunk claims 2 GB and holds a few bytes: 56 bytes in all.
+inline QByteArray pngClaimingChunk() {
+    const auto chunk = [](const QByteArray& type, const QByteArray& data, std::uint32_t length) {
+        QByteArray out;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.append(static_cast<char>(length >> shift & 0xff));
+        const QByteArray body = type + data;
+        out += body;
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.append(static_cast<char>(crc >> shift & 0xff));
+        return out;
+    };
+    // 16 × 16, 8-bit RGB.
+    const QByteArray header("\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0", 13);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header, 13) + chunk("tEXt", QByteArray("Comment\0abc", 11), 0x7fffffff);
+}
+
+// A progressive JPEG whose frame claims `side` × `side`, its last scan repeated `scans`
+// times: every scan is a pass over the whole claimed picture.
+inline QByteArray jpegWithScans(int side, int scans) {
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(small);
+    const qsizetype frame = bytes.indexOf(QByteArray("\xff\xc2", 2));
+    const qsizetype lastScan = bytes.lastIndexOf(QByteArray("\xff\xda", 2));
+    const qsizetype end = bytes.lastIndexOf(QByteArray("\xff\xd9", 2));
+    if (frame < 0 || lastScan < 0 || end < lastScan)
+        return {};
+    bytes[frame + 5] = static_cast<char>(side >> 8);
+    bytes[frame + 6] = static_cast<char>(side & 0xff);
+    bytes[frame + 7] = static_cast<char>(side >> 8);
+    bytes[frame + 8] = static_cast<char>(side & 0xff);
+    const QByteArray scan = bytes.mid(lastScan, end - lastScan);
+    return bytes.left(end) + scan.repeated(scans) + QByteArray("\xff\xd9", 2);
+}
+
+// Gzip of `bytes` bytes: an SVG of one line of text, then a comment of white space.
+inline QByteArray svgzInflatingTo(qint64 bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    const QByteArray head = svgWithText(QStringLiteral("Hello")).replace("</svg>", "<!--");
+    const QByteArray tail("--></svg>");
+    const QByteArray spaces(1 << 20, ' ');
+    QByteArray packed;
+    QByteArray out(1 << 16, Qt::Uninitialized);
+    const auto feed = [&](const QByteArray& chunk, int flush) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.constData()));
+        stream.avail_in = static_cast<uInt>(chunk.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, flush);
+            packed.append(out.constData(), out.size() - static_cast<qsizetype>(stream.avail_out));
+        } while (stream.avail_out == 0);
+    };
+    feed(head, Z_NO_FLUSH);
+    for (qint64 done = head.size() + tail.size(); done < bytes; done += spaces.size())
+        feed(spaces.left(static_cast<qsizetype>(std::min<qint64>(spaces.size(), bytes - done))), Z_NO_FLUSH);
+    feed(tail, Z_FINISH);
+    deflateEnd(&stream);
+    return packed;
+}
+
+// `count` pages, each with a text layer that reads "Page N" in a standard font.
+inline QByteArray pdfWithTextPages(int count) {
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", {},
+                              "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+    QByteArray kids;
+    for (int page = 1; page <= count; ++page) {
+        const qsizetype pageObject = objects.size() + 1;
+        kids += QByteArray::number(pageObject) + " 0 R ";
+        const QByteArray content = "BT /F1 24 Tf 40 300 Td (Page " + QByteArray::number(page) + ") Tj ET";
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /Resources << /Font << /F1 3 0 R >> >> "
+                       "/Contents " + QByteArray::number(pageObject + 1) + " 0 R >>");
+        objects.append("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream");
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(count) + " >>";
+    return pdfOf(objects);
 }
 
 }  // namespace BadInputs

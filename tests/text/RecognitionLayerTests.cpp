@@ -370,16 +370,6 @@ TEST(BarcodeRequest, SymbologiesAreReportedAsTheReaderNamesThem) {
 
 }  // namespace
 
-TEST(TextRequest, PreparedEnginesWaitIdleForTheNextReadings) {
-    RecognizeTextRequest request;
-    request.prepareEngines(3);
-    // Three readings side by side borrow them instead of loading models.
-    EXPECT_GE(EnginePool::shared().idleCount(), 3u);
-    // A language whose model is missing loads nothing and throws nothing.
-    request.recognitionLanguages = {QStringLiteral("tlh")};
-    EXPECT_NO_THROW(request.prepareEngines(1));
-}
-
 TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
     for (const QColor& ground : {QColor(0xdd, 0xdd, 0xdd), QColor(0x30, 0x30, 0x30)}) {
         const QColor ink = ground.lightness() > 128 ? QColor(0x20, 0x20, 0x20) : QColor(0xe0, 0xe0, 0xe0);

@@ -8,10 +8,10 @@
 #include "ZantrelUI/design/GlassWindow.h"
 #include "Glyphnab/shell/Updater.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/Backdrop.h"
-#include "ZantrelUI/desktop/Environment.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/Environment.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "Glyphnab/windows/OnboardingView.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/Environment.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>

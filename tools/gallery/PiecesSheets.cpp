@@ -9,7 +9,7 @@
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionClock.h"
 #include "ZantrelUI/design/MotionPieces.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/pieces/ActionBar.h"
 #include "ZantrelUI/pieces/BulkBar.h"
 #include "ZantrelUI/pieces/Confirmations.h"

@@ -4,13 +4,13 @@
 
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/settings/AboutSettingsTab.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/settings/DiagnosticsSheet.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
-#include "ZantrelUI/desktop/MacCalls.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/context/MacCalls.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 
 #include <QApplication>

@@ -1,10 +1,11 @@
+#include "ZantrelUI/desktop/AreaSelector.h"
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "Glyphnab/model/GrabRoads.h"
 
 #include "GlyphnabCore/Words.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/DesktopSettings.h"
 #include "platform/async/Clock.h"
 #include "platform/log/Log.h"
 #include "platform/pasteboard/Pasteboard.h"
@@ -94,6 +95,8 @@ protected:
                 pickHints.append(hint);
                 if (pickWaits)
                     co_await clock.sleep(5s);
+                if (pickFailure)
+                    throw ZantrelUI::PickFailure(*pickFailure);
                 co_return pickAnswer;
             },
             [this](QRectF area) -> QCoro::Task<QImage> {
@@ -143,6 +146,7 @@ protected:
     bool allowed = true;
     std::optional<QRectF> pickAnswer = QRectF(10, 10, 100, 50);
     bool captureFails = false;
+    std::optional<Platform::CaptureFailure> pickFailure;
     bool captureHangs = false;
     bool pickWaits = false;
     ReaderMode readerMode = ReaderMode::returns;
@@ -327,6 +331,33 @@ TEST_F(GlyphnabModelTests, CaptureFailureAndReadingFailureShowTheirOwnNotices) {
     runUntilIdle(*model);
     ASSERT_NE(notice->shown.back().asFailure(), nullptr);
     EXPECT_EQ(notice->shown.back().asFailure()->title, Words::errorRead());
+}
+
+// The desktop's screenshot behind the overlay failed: its reason reaches the notice and the
+// command line, never "No area was picked."
+TEST_F(GlyphnabModelTests, AScreenThatCannotBePicturedForThePickSaysWhy) {
+    using Cause = Platform::CaptureFailure::Cause;
+    const std::pair<Cause, QString> causes[] = {{Cause::refused, Words::errorCaptureRefused()},
+                                                {Cause::unanswered, Words::errorCaptureUnanswered()},
+                                                {Cause::unsaved, Words::errorCaptureUnsaved()}};
+    auto model = makeModel();
+    for (const auto& [cause, detail] : causes) {
+        pickFailure = Platform::CaptureFailure{QStringLiteral("the desktop said so"), cause};
+        model->startGrab(false);
+        runUntilIdle(*model);
+        ASSERT_NE(notice->shown.back().asFailure(), nullptr);
+        EXPECT_EQ(notice->shown.back().asFailure()->title, Words::errorCapture());
+        EXPECT_EQ(notice->shown.back().asFailure()->detail, detail);
+        EXPECT_FALSE(model->lastArea().has_value());
+    }
+    try {
+        TestAwait::result(model->grabForIntent(LineMode::keep, 60));
+        FAIL() << "expected a failure";
+    } catch (const IntentFailure& failure) {
+        EXPECT_EQ(failure.message, Words::errorCapture() + QStringLiteral(": the desktop said so"));
+    }
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(board->writeCount(), 0);
 }
 
 TEST_F(GlyphnabModelTests, ACaptureThatNeverAnswersFailsAfterItsTimeLimit) {

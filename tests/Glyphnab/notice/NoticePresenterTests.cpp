@@ -52,7 +52,11 @@ protected:
     NoticePresenterTests()
         : clock(false),
           presenter([this] { return modelGone ? nullptr : &model; }, [] { return true; },
-                    NoticeScreens{[this] { return screens; }, [this] { return pointer; }, [this] { return translucent; }}, &clock) {}
+                    NoticeScreens{[this] { return screens; }, [this] { return pointer; }, [this] { return translucent; },
+                                  [this](QObject*, std::function<void()> changed) {
+                                      compositorChanged = std::move(changed);
+                                  }},
+                    &clock) {}
 
     void advance(std::chrono::nanoseconds d) {
         clock.advance(d);
@@ -65,6 +69,7 @@ protected:
                                          {QRect(1920, 0, 1280, 800), QRect(1920, 0, 1280, 760)}};
     QPoint pointer{100, 100};
     bool translucent = true;
+    std::function<void()> compositorChanged;
     Platform::ManualClock clock;
     NoticePresenter presenter;
 };
@@ -156,7 +161,7 @@ TEST_F(NoticePresenterTests, WithoutACompositorThePanelIsCutToTheCard) {
 TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIsNone) {
     NoticePresenter moving([this] { return &model; }, [] { return false; },
                            NoticeScreens{[this] { return screens; }, [this] { return pointer; },
-                                         [this] { return translucent; }},
+                                         [this] { return translucent; }, {}},
                            &clock);
     auto fadingIn = [&] {
         const ZantrelUI::MotionLayer* layer = ZantrelUI::PanelMotion::layerOf(moving.currentView(), false);
@@ -187,13 +192,14 @@ TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIs
 // panel made for the new state, as it is.
 TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
     presenter.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    ASSERT_TRUE(compositorChanged);  // told by the desktop, not polled
     NoticeView* view = presenter.currentView();
     const QRect frame = presenter.panel()->geometry();
-    presenter.followCompositor();  // nothing changed
+    compositorChanged();  // nothing changed
     EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
 
     translucent = false;
-    presenter.followCompositor();
+    compositorChanged();
     ASSERT_TRUE(presenter.isShowing());
     EXPECT_FALSE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_FALSE(presenter.panel()->mask().isEmpty());
@@ -201,7 +207,7 @@ TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
     EXPECT_EQ(presenter.panel()->geometry(), frame);
 
     translucent = true;
-    presenter.followCompositor();
+    compositorChanged();
     ASSERT_TRUE(presenter.isShowing());
     EXPECT_TRUE(presenter.panel()->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(presenter.panel()->mask().isEmpty());
@@ -209,7 +215,7 @@ TEST_F(NoticePresenterTests, ANoticeOnScreenFollowsTheCompositor) {
 
     presenter.hide();
     translucent = false;
-    presenter.followCompositor();  // a hidden notice is left alone
+    compositorChanged();  // a hidden notice is left alone
     EXPECT_FALSE(presenter.isShowing());
 }
 

@@ -21,13 +21,23 @@ TEST(AppBusArguments, OnlyLocalFilesAreTaken) {
     EXPECT_EQ(localFiles({QStringLiteral("/a.png"), QStringLiteral("relative.png")}), std::nullopt);
 }
 
-TEST(AppBusArguments, ACallersPictureIsDecodedWithinTheBudget) {
-    // 630 bytes that claim 16000 × 16000.
-    const auto board = copyTextBoard({}, BadInputs::jpegClaiming(16000, 16000), QStringLiteral("image/jpeg"));
+TEST(AppBusArguments, ACallersPictureIsLeftUndecodedForTheBoundedReading) {
+    // 630 bytes that claim 16000 × 16000: nothing is decoded on the thread that answers.
+    const QByteArray claiming = BadInputs::jpegClaiming(16000, 16000);
+    const auto board = copyTextBoard({}, claiming, QStringLiteral("image/jpeg"));
     ASSERT_NE(board, nullptr);
-    const std::optional<QImage> picture = board->image();
-    ASSERT_TRUE(picture);
-    EXPECT_LE(qint64(picture->width()) * picture->height(), ZantrelText::ImageInput::pixelBudget);
+    EXPECT_EQ(board->image(), std::nullopt);
+    EXPECT_EQ(board->data(QStringLiteral("image/jpeg")), claiming);
+    const QList<ZantrelText::Input> read = ZantrelText::ImageInput::read(*board);
+    ASSERT_EQ(read.size(), 1);
+    EXPECT_LE(qint64(read[0].image()->width()) * read[0].image()->height(), ZantrelText::ImageInput::pixelBudget);
+
+    // An encoding the board has no name of its own for is read the same way.
+    const auto bmp = copyTextBoard({}, BadInputs::encoded(BadInputs::textPicture(QStringLiteral("Hello")), "BMP"),
+                                   QStringLiteral("image/bmp"));
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_TRUE(ZantrelText::ImageInput::hasInput(*bmp));
+    EXPECT_EQ(ZantrelText::ImageInput::read(*bmp).size(), 1);
     EXPECT_EQ(copyTextBoard({QStringLiteral("https://example.org/x.png")}, {}, {}), nullptr);
 }
 

@@ -8,7 +8,7 @@
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/design/PillButton.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "tests/Glyphnab/SettingsFixture.h"
 #include "tests/Glyphnab/WaylandScreen.h"
 

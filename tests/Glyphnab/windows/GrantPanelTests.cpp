@@ -10,7 +10,7 @@
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/Permission.h"
 #include "ZantrelUI/design/CheckDraw.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassWindow.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/Motion.h"

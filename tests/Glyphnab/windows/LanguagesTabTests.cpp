@@ -7,7 +7,7 @@
 #include "ZantrelUI/pieces/FindField.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/SectionLabel.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/pieces/TickBox.h"
 #include "tests/Glyphnab/SettingsFixture.h"
 

@@ -1,7 +1,7 @@
 #include "tests/ZantrelUI/DesignFixture.h"
 
 #include "ZantrelUI/design/ChipPicker.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/GlassSlider.h"
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/PillButton.h"

@@ -1,7 +1,7 @@
 #include "tests/ZantrelUI/DesignFixture.h"
 
 #include "ZantrelUI/design/Backdrop.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/Tokens.h"
 

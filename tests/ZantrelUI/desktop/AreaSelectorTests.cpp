@@ -27,7 +27,8 @@ struct DeskState {
     int grabs = 0;
     int releases = 0;
     int freezes = 0;
-    bool prepares = true;
+    std::optional<Platform::CaptureFailure> prepareFailure;
+    std::stop_token prepareStop;
     int covers = 0;
     int cancels = 0;
     std::optional<FrontWindow> front;
@@ -53,7 +54,12 @@ public:
     void releaseInput(QWidget&) override { ++state_.releases; }
     std::optional<FrontWindow> frontWindow() const override { return state_.front; }
     void activate(const FrontWindow& window) override { state_.activated.push_back(window); }
-    QCoro::Task<bool> prepare() override { co_return state_.prepares; }
+    QCoro::Task<std::expected<void, Platform::CaptureFailure>> prepare(std::stop_token stop) override {
+        state_.prepareStop = stop;
+        if (state_.prepareFailure)
+            co_return std::unexpected(*state_.prepareFailure);
+        co_return {};
+    }
     void coverUntilDelivered() override { ++state_.covers; }
     void pickCancelled() override { ++state_.cancels; }
 
@@ -61,15 +67,22 @@ private:
     DeskState& state_;
 };
 
-QCoro::Task<> collect(AreaSelector& selector, AreaSelector::Look look, Result& out) {
-    out = co_await selector.pick(std::move(look));
+QCoro::Task<> collect(AreaSelector& selector, AreaSelector::Look look, Result& out,
+                      std::optional<Platform::CaptureFailure>* failure = nullptr) {
+    try {
+        out = co_await selector.pick(std::move(look));
+    } catch (const ZantrelUI::PickFailure& error) {
+        if (failure)
+            *failure = error.failure();
+        out = std::optional<QRectF>();
+    }
 }
 
 class AreaSelectorTest : public testing::Test {
 protected:
     AreaSelectorTest() : scoped_(clock_) {}
 
-    void start(AreaSelector::Look look = {}) { task_ = collect(selector_, std::move(look), result_); }
+    void start(AreaSelector::Look look = {}) { task_ = collect(selector_, std::move(look), result_, &failure_); }
     bool finished() { return TestSupport::waitUntil([this] { return result_.has_value(); }); }
 
     SelectionView& panel(std::size_t i) { return *selector_.panels().at(i); }
@@ -94,6 +107,7 @@ protected:
     DeskState desk_;
     AreaSelector selector_{std::make_unique<TestDesk>(desk_)};
     Result result_;
+    std::optional<Platform::CaptureFailure> failure_;
     QCoro::Task<> task_;
 };
 
@@ -113,14 +127,27 @@ TEST_F(AreaSelectorTest, DragGivesTheRectangleInGlobalPoints) {
     EXPECT_FALSE(selector_.isPicking());
 }
 
-TEST_F(AreaSelectorTest, ADeskThatCannotPictureTheScreensEndsThePickAtOnce) {
-    desk_.prepares = false;
+TEST_F(AreaSelectorTest, ADeskThatCannotPictureTheScreensEndsThePickAtOnceAndSaysWhy) {
+    desk_.prepareFailure =
+        Platform::CaptureFailure{QStringLiteral("the desktop refused the screenshot"), Platform::CaptureFailure::Cause::refused};
     start();
     ASSERT_TRUE(finished());
     EXPECT_FALSE(*result_);
+    // Not a cancel: the reason reaches the caller.
+    ASSERT_TRUE(failure_.has_value());
+    EXPECT_EQ(failure_->cause, Platform::CaptureFailure::Cause::refused);
     EXPECT_TRUE(selector_.panels().empty());
     EXPECT_EQ(desk_.grabs, 0);
     EXPECT_FALSE(selector_.isPicking());
+
+    // A pick that ends stops what its preparation still waits for.
+    desk_.prepareFailure.reset();
+    result_.reset();
+    start();
+    ASSERT_FALSE(desk_.prepareStop.stop_requested());
+    selector_.cancel();
+    ASSERT_TRUE(finished());
+    EXPECT_TRUE(desk_.prepareStop.stop_requested());
 }
 
 TEST_F(AreaSelectorTest, OnlyAPickWithAnAreaKeepsTheScreensCovered) {

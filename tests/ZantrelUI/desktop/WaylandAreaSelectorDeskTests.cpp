@@ -31,9 +31,12 @@ public:
     QCoro::Task<std::expected<QImage, Platform::CaptureFailure>> capture(QRectF) override {
         co_return std::unexpected(Platform::CaptureFailure{QStringLiteral("not here")});
     }
-    QCoro::Task<bool> freeze() override {
+    QCoro::Task<std::expected<void, Platform::CaptureFailure>> freeze(std::stop_token) override {
         ++freezes;
-        co_return pictured;
+        if (!pictured)
+            co_return std::unexpected(
+                Platform::CaptureFailure{QStringLiteral("refused"), Platform::CaptureFailure::Cause::refused});
+        co_return {};
     }
     void dropFrozen() override { ++drops; }
     QImage frozen(const QRectF& screen) const override {
@@ -63,9 +66,11 @@ protected:
 };
 
 TEST_F(WaylandDeskTest, ThePickWaitsForThePictureAndDrawsOverIt) {
-    EXPECT_TRUE(QCoro::waitFor(desk_.prepare()));
+    EXPECT_TRUE(QCoro::waitFor(desk_.prepare({})).has_value());
     service_.pictured = false;
-    EXPECT_FALSE(QCoro::waitFor(desk_.prepare()));
+    const auto failed = QCoro::waitFor(desk_.prepare({}));
+    ASSERT_FALSE(failed.has_value());
+    EXPECT_EQ(failed.error().cause, Platform::CaptureFailure::Cause::refused);
     EXPECT_EQ(service_.freezes, 2);
     EXPECT_FALSE(desk_.translucent());
     const QRectF screen = desk_.screens().front();

@@ -2,7 +2,7 @@
 
 #include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/DockFlights.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionEffect.h"
 #include "ZantrelUI/design/MotionPieces.h"

@@ -5,8 +5,8 @@
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/InkLabel.h"
-#include "ZantrelUI/desktop/MacCalls.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/context/MacCalls.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "ZantrelUI/settings/TabScroll.h"
 

@@ -5,7 +5,7 @@
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/SectionLabel.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 #include "ZantrelUI/design/WindowPieces.h"
 
 #include "tests/support/LayoutCheck.h"

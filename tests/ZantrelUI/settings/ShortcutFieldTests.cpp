@@ -4,7 +4,7 @@
 #include "tests/ZantrelUI/DesignFixture.h"
 
 #include "ZantrelKit/Copy.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/pieces/KeyCap.h"
 #include "ZantrelUI/settings/ShortcutField.h"

@@ -2,12 +2,13 @@
 
 #include "ZantrelKit/Copy.h"
 #include "ZantrelUI/settings/AboutSettingsTab.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/settings/Diagnostics.h"
 #include "ZantrelUI/settings/DiagnosticsSheet.h"
 #include "ZantrelUI/design/LinkButton.h"
-#include "ZantrelUI/desktop/MacCalls.h"
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/context/MacCalls.h"
+#include "ZantrelUI/design/SettingsCard.h"
+#include "ZantrelUI/design/Tokens.h"
 #include "platform/async/Clock.h"
 #include "platform/log/Log.h"
 

@@ -9,7 +9,7 @@
 #include "Glyphnab/model/GlyphnabModel.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelKit/AccentPair.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/settings/ShortcutField.h"
 #include "platform/pasteboard/Pasteboard.h"

@@ -1,7 +1,7 @@
-#include "ZantrelUI/design/DesktopSettings.h"
+#include "ZantrelUI/context/DesktopSettings.h"
 
 #include "ZantrelKit/RunModes.h"
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,5 +1,5 @@
 #include "ZantrelKit/RunModes.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 
 #include <QDir>
 #include <QTemporaryDir>

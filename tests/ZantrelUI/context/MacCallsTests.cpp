@@ -1,6 +1,6 @@
-#include "ZantrelUI/desktop/Environment.h"
-#include "ZantrelUI/desktop/FileFilters.h"
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/Environment.h"
+#include "ZantrelUI/context/FileFilters.h"
+#include "ZantrelUI/context/MacCalls.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"
 
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 
 #include "ZantrelKit/DataFolder.h"
 #include "ZantrelKit/PropertyList.h"

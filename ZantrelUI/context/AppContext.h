@@ -8,7 +8,7 @@
 #include "ZantrelKit/DefaultsStore.h"
 #include "ZantrelKit/OwnerConfig.h"
 #include "ZantrelKit/StoreFolders.h"
-#include "ZantrelUI/design/Tokens.h"
+#include "ZantrelUI/context/Appearance.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ZantrelUI/desktop/Environment.h"
+#include "ZantrelUI/context/Environment.h"
 
 #include <QCoreApplication>
 #include <QPointer>

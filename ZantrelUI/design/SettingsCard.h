@@ -4,8 +4,8 @@
 // separated by hairlines, a row title with a detail line, a row with a control at its end,
 // and a row with a switch. Texts are shown as given.
 
+#include "ZantrelUI/context/Environment.h"
 #include "ZantrelUI/design/Backdrop.h"
-#include "ZantrelUI/desktop/Environment.h"
 #include "ZantrelUI/design/GlassAccessibility.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "ZantrelUI/desktop/LoginItem.h"
+#include "ZantrelUI/context/LoginItem.h"
 
 #include "ZantrelKit/RunModes.h"
-#include "ZantrelUI/desktop/AppContext.h"
+#include "ZantrelUI/context/AppContext.h"
 #include "platform/desktop/Autostart.h"
 #include "platform/desktop/SettingsApp.h"
 #include "platform/log/Log.h"

@@ -1,4 +1,4 @@
-#include "ZantrelUI/desktop/FileFilters.h"
+#include "ZantrelUI/context/FileFilters.h"
 
 #include "ZantrelKit/Copy.h"
 

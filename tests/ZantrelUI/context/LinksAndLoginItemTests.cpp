@@ -1,8 +1,8 @@
 // Settings addresses, the support mail, the autostart entry and the permission probes.
 
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/Links.h"
-#include "ZantrelUI/desktop/LoginItem.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/Links.h"
+#include "ZantrelUI/context/LoginItem.h"
 #include "ZantrelUI/desktop/PermissionProbe.h"
 #include "platform/desktop/Autostart.h"
 

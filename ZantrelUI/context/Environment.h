@@ -4,7 +4,7 @@
 // up the parent chain (the nearest widget that sets a key wins), and announced to the
 // descendants when they change.
 
-#include "ZantrelUI/design/Tokens.h"
+#include "ZantrelUI/context/Appearance.h"
 
 #include <QEvent>
 #include <QWidget>

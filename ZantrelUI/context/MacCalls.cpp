@@ -1,10 +1,10 @@
-#include "ZantrelUI/desktop/MacCalls.h"
+#include "ZantrelUI/context/MacCalls.h"
 
 #include "ZantrelKit/RunModes.h"
-#include "ZantrelUI/desktop/AppContext.h"
-#include "ZantrelUI/desktop/Environment.h"
-#include "ZantrelUI/desktop/FileFilters.h"
-#include "ZantrelUI/desktop/Links.h"
+#include "ZantrelUI/context/AppContext.h"
+#include "ZantrelUI/context/Environment.h"
+#include "ZantrelUI/context/FileFilters.h"
+#include "ZantrelUI/context/Links.h"
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
 

@@ -7,7 +7,7 @@
 // the process, so a test that forgot its own value fails loudly instead of touching the
 // user's files, clipboard or autostart entries.
 
-#include "ZantrelUI/desktop/LoginItem.h"
+#include "ZantrelUI/context/LoginItem.h"
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QList>

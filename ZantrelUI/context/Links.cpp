@@ -1,4 +1,4 @@
-#include "ZantrelUI/desktop/Links.h"
+#include "ZantrelUI/context/Links.h"
 
 #include "ZantrelKit/Copy.h"
 #include "ZantrelKit/RunModes.h"

@@ -1,4 +1,4 @@
-#include "ZantrelUI/settings/SettingsCard.h"
+#include "ZantrelUI/design/SettingsCard.h"
 
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/SectionLabel.h"
