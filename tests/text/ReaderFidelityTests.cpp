@@ -516,3 +516,124 @@ TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A terminal: light mono text on a dark ground, each line drawn as it stands, spaces
+// and all, at `scale` times 12 px.
+QImage drawTerminal(const QStringList& lines, int scale) {
+    const QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 12 * scale);
+    const QFontMetricsF metrics(mono);
+    QImage picture(620 * scale, static_cast<int>((lines.size() * 16 + 24) * scale), QImage::Format_RGB32);
+    picture.fill(QColor(0x1e, 0x1e, 0x1e));
+    QPainter painter(&picture);
+    painter.setFont(mono);
+    painter.setPen(QColor(0xd0, 0xd0, 0xd0));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(12 * scale, (12 + i * 16) * scale + metrics.ascent()), lines[i]);
+    painter.end();
+    return picture;
+}
+
+// The runs of spaces of a line, in order: where its words start.
+QList<qsizetype> spaceRuns(const QString& line) {
+    QList<qsizetype> runs;
+    qsizetype run = 0;
+    for (const QChar c : line) {
+        if (c == u' ') {
+            ++run;
+        } else {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    runs.removeAll(0);
+    return runs;
+}
+
+}  // namespace
+
+TEST(ReaderFidelity, TerminalTextKeepsItsIndentsAndSpacesAsDrawn) {
+    const QStringList page{
+        QStringLiteral("NAME"),
+        QStringLiteral("       grep - print lines that match patterns"),
+        QStringLiteral(""),
+        QStringLiteral("OPTIONS"),
+        QStringLiteral("       --count"),
+        QStringLiteral("              Print a count of matching lines for each file."),
+        QStringLiteral("       --quiet"),
+        QStringLiteral("              Do not write anything to standard output."),
+        QStringLiteral(""),
+        QStringLiteral("drwxr-xr-x  3 anna staff  4096 Nov  2 10:02 photos"),
+        QStringLiteral("-rwxr-xr-x  2 anna staff 18320 Oct 28 17:45 backup.sh"),
+    };
+    QStringList drawn = page;
+    drawn.removeAll(QString());
+    for (const int scale : {1, 2}) {
+        const Reading reading = read(drawTerminal(page, scale));
+        const QStringList lines = linesOf(reading.text(LineMode::keep));
+        ASSERT_EQ(lines.size(), drawn.size()) << "scale " << scale << "\n" << lines.join(u'\n').toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_FALSE(lines[i].contains(u'\t')) << lines[i].toStdString();
+            EXPECT_EQ(spaceRuns(lines[i]), spaceRuns(drawn[i])) << "scale " << scale << ": " << lines[i].toStdString();
+        }
+    }
+}
+
+namespace {
+
+// A docs page: a side menu, a heading level with its items over paragraphs, and a
+// contents list on the right.
+QImage drawDocsPage(const QString& family) {
+    QImage picture(1920, 420, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(QColor(0x1f, 0x23, 0x28));
+    const QStringList menu{"Getting started", "Installation", "Quick start", "Configuration", "Accounts and roles",
+                           "Dashboards", "Scheduled reports", "Exporting data", "Sharing links", "Webhooks",
+                           "Command line tool", "Billing", "Audit log"};
+    painter.setFont(font(family, 14));
+    for (qsizetype i = 0; i < menu.size(); ++i)
+        painter.drawText(QPointF(25, 38 + i * 28), menu[i]);
+    const QStringList contents{"On this page", "Creating a schedule", "Formats and limits", "Troubleshooting"};
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        painter.drawText(QPointF(1340, 38 + i * 24), contents[i]);
+    painter.setFont(font(family, 30, true));
+    painter.drawText(QPointF(341, 64), QStringLiteral("Scheduled reports"));
+    painter.setFont(font(family, 14));
+    const QStringList text{
+        "A scheduled report sends a dashboard to a list of people at a fixed time. Each run renders",
+        "the dashboard with the filters you saved and attaches it to an email message or posts it.",
+        "Reports run in the time zone of the workspace. When a run fails, the owner of the report",
+        "gets a notice and the next run is tried at the usual time, so nobody gets it twice.",
+        "Schedules can be paused at any time from the list of reports. A paused schedule keeps its",
+        "settings and starts again when you resume it, without sending the runs it missed.",
+    };
+    for (qsizetype i = 0; i < text.size(); ++i)
+        painter.drawText(QPointF(340, 110 + i * 22 + (i / 2) * 16), text[i]);
+    painter.end();
+    return picture;
+}
+
+}  // namespace
+
+TEST(ReaderFidelity, APagesMenuAndContentsAreBlocksBesideItsText) {
+    for (const QString& family : families()) {
+        const Reading reading = read(drawDocsPage(family));
+        const QString text = reading.text(LineMode::keep);
+        EXPECT_FALSE(reading.table.has_value()) << family.toStdString();
+        const QStringList lines = linesOf(text);
+        // No row glues a menu item to a line of the text.
+        for (const QString& line : lines)
+            EXPECT_FALSE(line.contains(u'\t') && (line.contains(QStringLiteral("Installation")) ||
+                                                  line.contains(QStringLiteral("Quick start"))))
+                << family.toStdString() << "\n" << text.toStdString();
+        // The heading, level with a menu item, is read whole.
+        EXPECT_TRUE(lines.contains(QStringLiteral("Scheduled reports"))) << text.toStdString();
+        // The menu first, then the text, then the contents.
+        EXPECT_LT(text.indexOf(QStringLiteral("Audit log")), text.indexOf(QStringLiteral("scheduled report sends")))
+            << text.toStdString();
+        EXPECT_LT(text.indexOf(QStringLiteral("runs it missed")), text.indexOf(QStringLiteral("On this page")));
+    }
+}
