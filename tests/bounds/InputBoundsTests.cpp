@@ -36,8 +36,11 @@ struct Outcome {
     long peakKilobytes = 0;  // the largest of the program and the children it waited for
 };
 
-// The limits every input must stay within on this machine.
-constexpr auto timeBound = 30s;
+// The limits every input must stay within on this machine: the file budget, and what a busy
+// machine adds to start and end the program.
+constexpr auto timeBound = 40s;
+// What the command gives one file before it stops with "took too long to read".
+constexpr auto fileTimeBudget = 25s;
 constexpr long memoryBoundKilobytes = 1024 * 1024;
 
 class InputBounds : public testing::Test {
@@ -143,9 +146,13 @@ TEST_F(InputBounds, PicturesThatClaimHugeSizesAreReadWithinTheBudget) {
     for (const Case& input : cases) {
         const Outcome result = run({QStringLiteral("read"), put(input.name, input.bytes)});
         expectBounded(result, input.name);
-        // No text in any of them; what matters is that it says so and ends.
+        // No text in any of them; what matters is that it says so and ends. A machine busy
+        // enough to keep recognition past the file's time budget ends it with that reason.
         EXPECT_EQ(result.exitCode, 1) << input.name;
-        EXPECT_TRUE(result.err.endsWith(QStringLiteral(": No text found in that file\n"))) << result.err.toStdString();
+        const bool budgetRanOut = result.took >= fileTimeBudget &&
+                                  result.err.endsWith(QStringLiteral(": took too long to read\n"));
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral(": No text found in that file\n")) || budgetRanOut)
+            << result.err.toStdString();
         EXPECT_EQ(result.out, QString()) << input.name;
     }
     const Outcome refused = run({QStringLiteral("read"), put("claims-60000.jpg", BadInputs::jpegClaiming(60000, 60000))});

@@ -150,17 +150,17 @@ protected:
         return windows;
     }
 
-    // Whether the app took its name on the session bus in time.
+    // Whether the app answers on the session bus in time: it owns its name a moment before
+    // its object is there, which a busy machine makes long enough to call into.
     bool waitForBusName() const {
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < 30000) {
-            const auto owned = session_.run(
+            const auto described = session_.run(
                 QStringLiteral("dbus-send"),
-                {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.freedesktop.DBus"),
-                 QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
-                 QStringLiteral("string:org.glyphnab.Glyphnab")});
-            if (owned.out.contains(u"boolean true"))
+                {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.glyphnab.Glyphnab"),
+                 QStringLiteral("/org/glyphnab/Glyphnab"), QStringLiteral("org.freedesktop.DBus.Introspectable.Introspect")});
+            if (described.out.contains(u"interface name=\"org.glyphnab.Glyphnab\""))
                 return true;
             QThread::msleep(100);
         }
