@@ -205,12 +205,17 @@ QString settingsShortcutDeskUnset();
 QString settingsCopyCommand();
 QString grantTitleUnavailable();
 QString grantPortalOn();
+// On X11 any app may read the screen: there is no permission to have.
+QString grantX11On();
+QString routeScreenDetailX11();
 QString grantDetailUnavailable(const QString& reason);
 QString settingsResetShortcuts();
 QString settingsFollowMac();
 QString settingsFollowMacNone();
 QString settingsDetectLanguage();
 QString settingsLanguagesDetail();
+// The same while the system's languages are followed and no list is shown to pick from.
+QString settingsLanguagesDetailFollowing();
 QString settingsSearchLanguages();
 QString settingsUseMacs();
 QString settingsClearLanguages();

@@ -110,6 +110,10 @@ void NoticePresenter::makePanel(bool translucent) {
     panel_->setFocusPolicy(Qt::NoFocus);
     panel_->setObjectName(QStringLiteral("glyphnab.notice"));
     panelTranslucent_ = translucent;
+    if (!translucent) {
+        if (const auto link = Platform::applicationX11Link())
+            Platform::useDefaultColormap(*link, static_cast<xcb_window_t>(panel_->winId()));
+    }
 }
 
 void NoticePresenter::show(const NoticeContent& content) {

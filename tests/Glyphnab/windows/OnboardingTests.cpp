@@ -116,6 +116,7 @@ TEST_F(OnboardingTest, RouteCardsFollowAndWriteTheRoute) {
     EXPECT_TRUE(route->screenCard()->chosen());
     EXPECT_FALSE(route->clipboardCard()->chosen());
     EXPECT_EQ(route->clipboardCard()->footer(), nullptr);  // no permission controls there
+    EXPECT_EQ(route->screenCard()->detailLabel()->text(), Words::routeScreenDetailX11()) << "X11 asks no permission";
     route->clipboardCard()->choose();
     EXPECT_EQ(model->prefs().route, Route::clipboard);
     EXPECT_TRUE(route->clipboardCard()->chosen());
@@ -229,7 +230,7 @@ TEST_F(OnboardingTest, AllowWritesTheRouteAndTheResumeStepBeforeTheSystemPrompt)
     allowed = true;
     tick();
     ASSERT_EQ(footer->form(), GrantFooter::Form::status);
-    EXPECT_EQ(footer->statusText(), Words::grantOn());
+    EXPECT_EQ(footer->statusText(), Words::grantX11On()) << "X11 asks no permission";
     EXPECT_TRUE(footer->status()->on());
     EXPECT_TRUE(footer->allowButton()->isHidden());
 }
@@ -270,7 +271,9 @@ TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheR
     const QString shortcut = ZantrelUI::KeyboardLayout::text(model->prefs().shortcuts.at(Command::grab));
     EXPECT_EQ(keys->tryItText(), Words::keysTryItRefused(shortcut)) << "no invitation to press dead keys";
     EXPECT_TRUE(keys->row(Command::grab)->isRefused());
-    EXPECT_TRUE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    // Said once, in the try-it line, which looks like the problem it is.
+    EXPECT_FALSE(keys->row(Command::grab)->refusedLabel()->isVisible());
+    EXPECT_EQ(keys->tryItSymbol(), QStringLiteral("exclamationmark.triangle.fill"));
     EXPECT_FALSE(keys->row(Command::grabOther)->isRefused());
 
     ASSERT_TRUE(keys->changeButton()->isVisible());
@@ -290,6 +293,7 @@ TEST_F(OnboardingTest, KeysStepShowsAGrabShortcutAnotherProgramHoldsAndOpensTheR
     EXPECT_FALSE(keys->row(Command::grab)->isRefused());
     EXPECT_FALSE(keys->changeButton()->isVisible());
     EXPECT_EQ(keys->tryItText(), Words::keysTryIt(ZantrelUI::KeyboardLayout::text(prefs.shortcuts.at(Command::grab))));
+    EXPECT_EQ(keys->tryItSymbol(), QStringLiteral("hand.point.right.fill"));
 }
 
 // The desktop answers the shortcut binding after the page opened: it binds nothing.

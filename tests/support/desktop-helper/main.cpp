@@ -1,7 +1,8 @@
 // A small X client for end-to-end tests:
 //   window COLOR TITLE [TEXT [PIXELS [WxH]]]
 //                               a window at the top left (400 × 300 unless WxH), filled with
-//                               COLOR, with TEXT in black at PIXELS pixels high (the default font)
+//                               COLOR, with TEXT in black at PIXELS pixels high (the default font);
+//                               prints "painted" once its first picture is on the screen
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 //   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
@@ -20,6 +21,7 @@
 #include <QDBusConnection>
 #include <QDBusVariant>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -47,9 +49,29 @@ protected:
             painter.setPen(Qt::black);
             painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::TextWordWrap, text_);
         }
+        if (!painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, this, &ColourWindow::sayWhenOnScreen);
+        }
     }
 
 private:
+    // Under X the screen is read back until it shows the window (a compositor draws it a
+    // moment after the window drew itself); other desktops show what was drawn.
+    void sayWhenOnScreen() {
+        if (QGuiApplication::platformName() == u"xcb") {
+            const QPoint corner = mapToGlobal(QPoint(4, 4));
+            const QImage seen = screen()->grabWindow(0, corner.x(), corner.y(), 1, 1).toImage();
+            if (seen.isNull() || QColor(seen.pixel(0, 0)) != colour_) {
+                QTimer::singleShot(20, this, &ColourWindow::sayWhenOnScreen);
+                return;
+            }
+        }
+        std::printf("painted\n");
+        std::fflush(stdout);
+    }
+
+    bool painted_ = false;
     QColor colour_;
     QString text_;
 };
