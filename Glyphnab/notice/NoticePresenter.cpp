@@ -10,6 +10,8 @@
 #include "platform/async/MainThread.h"
 #include "platform/screen/DesktopWatch.h"
 #include "platform/screen/ScreenService.h"
+#include "platform/screen/X11Desktop.h"
+#include "platform/screen/X11Link.h"
 
 #include <QCoroTask>
 #include <QCursor>
