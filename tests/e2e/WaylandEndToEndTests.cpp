@@ -239,11 +239,11 @@ TEST_F(WaylandEndToEnd, TheGrabCommandAndADragPutTheTextOnTheClipboard) {
     const auto copied = session.clipboardText();
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->trimmed(), QStringLiteral("Glyphnab reads Wayland"));
-    // The overlay is gone and the done notice shows, floating: a tiled one would take half
+    // The overlay is gone and the done notice showed, floating: a tiled one would take half
     // the workspace.
     EXPECT_TRUE(waitFor([&] { return session.fullScreenWindowsOf(app_->processId()) == 0; }, 30000));
-    EXPECT_TRUE(mapped.waitForWindowAfterOneWent(app_->processId())) << mapped.seen().toStdString();
     EXPECT_TRUE(waitFor([&] { return session.windowsOf(app_->processId(), true) == 1; }, 30000));
+    EXPECT_TRUE(mapped.waitForWindowAfterOneWent(app_->processId())) << mapped.seen().toStdString();
 }
 #endif
 
