@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace GlyphnabCore {
 namespace {
 
@@ -75,6 +77,34 @@ Outcome::Outcome(const QList<Part>& parts, LineMode mode) {
     }
     link = linkIn(copied);
     preview = previewOf(copied);
+}
+
+Outcome Outcome::recopied(const QString& text) {
+    Outcome outcome({Part::text(text)}, LineMode::keep);
+    const QStringList rows = text.trimmed().split(u'\n');
+    if (rows.size() < 2)
+        return outcome;
+    // Trimming may take the empty edge cells of the first and last rows, so only the rows
+    // between must show their tabs; and a tab only at the start is indentation.
+    qsizetype columns = 0;
+    bool separates = false;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString& row = rows[i];
+        if (i > 0 && i < rows.size() - 1 && !row.contains(u'\t'))
+            return outcome;
+        const auto firstText = std::find_if(row.begin(), row.end(), [](QChar c) { return c != u'\t'; });
+        separates = separates || std::find(firstText, row.end(), u'\t') != row.end();
+        columns = std::max(columns, row.count(u'\t') + 1);
+    }
+    if (!separates)
+        return outcome;
+    // The text as it goes on the clipboard, edge cells and all.
+    outcome.kind = Kind::table(int(rows.size()), int(columns));
+    outcome.copied = text;
+    outcome.otherWay.reset();
+    outcome.link = linkIn(text);
+    outcome.preview = previewOf(text);
+    return outcome;
 }
 
 std::optional<QUrl> Outcome::linkIn(const QString& text) { return WebLink::find(text); }

@@ -86,6 +86,10 @@ struct Outcome {
     // The first two visible lines, tabs as two spaces, each cut at 120 characters with "…".
     static QString previewOf(const QString& text);
 
+    // A text copied once more (a recent grab): a table when its lines read as the
+    // tab-separated rows a table is copied as, else plain text in `keep` mode.
+    static Outcome recopied(const QString& text);
+
     // The outcome of copying the other way; nothing without an other way. Flipping the
     // result again gives back the first text.
     std::optional<Outcome> flipped() const;

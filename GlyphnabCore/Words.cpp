@@ -102,8 +102,7 @@ QString errorReadDetail() {
 QString errorClipboard() { return text(u"error.clipboard", u"No picture on the clipboard"); }
 QString errorClipboardDetail() {
     return text(u"error.clipboardDetail",
-                u"Press %@ and drag over the text first, so that your screenshot tool copies that area "
-                u"to the clipboard as a picture.",
+                u"Press %@ and drag over the text to copy it as a picture.",
                 {screenshotKey()});
 }
 QString errorFile() { return text(u"error.file", u"That file couldn't be read"); }
@@ -161,6 +160,11 @@ QString routeScreenDetail(const QString& appName) {
                 u"Needs Screen Recording. If your desktop asks for it, allow it, then quit and reopen %@.",
                 {appName});
 }
+QString routeScreenDetailDesk() {
+    return text(u"route.screenDetailDesk",
+                u"Your desktop may ask you to allow screenshots the first time you grab. Allow it there and the "
+                u"grab goes on.");
+}
 QString routeClipboard() { return text(u"route.clipboard", u"No permission"); }
 QString routeClipboardDetail() {
     return text(u"route.clipboardDetail",
@@ -209,6 +213,12 @@ QString keysMenuBar(const QString& appName) {
                 u"%@ lives in the system tray. Its menu reads the clipboard picture or a picture or PDF "
                 u"file, and keeps your recent grabs.",
                 {appName});
+}
+QString keysNoTray(const QString& appName) {
+    return text(u"keys.noTray",
+                u"This desktop shows no tray, so %@ has no icon. Start %@ again from your apps to open its "
+                u"Settings.",
+                {appName, appName});
 }
 QString onboardingNext() { return text(u"onboarding.next", u"Continue"); }
 QString onboardingBack() { return text(u"onboarding.back", u"Back"); }
@@ -279,6 +289,10 @@ QString settingsCopyCommand() { return text(u"settings.copyCommand", u"Copy"); }
 QString grantPortalOn() {
     return text(u"grant.portalOn", u"Screenshots come from your desktop, which may ask you once");
 }
+QString grantX11On() { return text(u"grant.x11On", u"Reads the screen directly: X11 asks no permission"); }
+QString routeScreenDetailX11() {
+    return text(u"route.screenDetailX11", u"Works at once: on X11 apps read the screen without asking for a permission.");
+}
 QString grantTitleUnavailable() { return text(u"grant.titleUnavailable", u"Screen capture isn't available"); }
 QString grantDetailUnavailable(const QString& reason) {
     return text(u"grant.detailUnavailable",
@@ -296,6 +310,12 @@ QString settingsLanguagesDetail() {
                 u"These are the languages the recognizer reads on this computer. Pick the ones you grab "
                 u"most. To read more, install the package tesseract-ocr- followed by the "
                 u"language's three-letter code, such as tesseract-ocr-deu for German.");
+}
+QString settingsLanguagesDetailFollowing() {
+    return text(u"settings.languagesDetailFollowing",
+                u"These are the languages the recognizer reads on this computer. To read more, install the "
+                u"package tesseract-ocr- followed by the language's three-letter code, such as "
+                u"tesseract-ocr-deu for German.");
 }
 QString settingsSearchLanguages() { return text(u"settings.searchLanguages", u"Search languages"); }
 QString settingsUseMacs() { return text(u"settings.useMacs", u"Use the System's"); }

@@ -61,12 +61,15 @@ const std::array<QString, 4>& pictureTypes() {
 // board's own decoding, which Qt offers under this name.
 const QString qtImageType = QStringLiteral("application/x-qt-image");
 
-bool readsBoardType(const QString& type) {
-    if (type == Platform::PasteboardType::pdf || type == qtImageType ||
-        std::ranges::find(pictureTypes(), type) != pictureTypes().end())
-        return true;
-    return type.startsWith(QLatin1String("image/")) &&
+// A picture type Qt decodes other than those above (BMP, GIF, SVG…).
+bool isOtherPictureType(const QString& type) {
+    return type.startsWith(QLatin1String("image/")) && std::ranges::find(pictureTypes(), type) == pictureTypes().end() &&
            QImageReader::supportedMimeTypes().contains(type.toLatin1());
+}
+
+bool readsBoardType(const QString& type) {
+    return type == Platform::PasteboardType::pdf || type == qtImageType ||
+           std::ranges::find(pictureTypes(), type) != pictureTypes().end() || isOtherPictureType(type);
 }
 
 Problem problemOf(PdfWorker::Ending ending) {
@@ -251,8 +254,7 @@ QList<Input> read(const Platform::Pasteboard& pasteboard) {
     }
     // Pictures in other encodings, decoded the same bounded way rather than by the board.
     for (const QString& type : types) {
-        if (type == qtImageType || std::ranges::find(pictureTypes(), type) != pictureTypes().end() ||
-            !readsBoardType(type) || type == Platform::PasteboardType::pdf)
+        if (!isOtherPictureType(type))
             continue;
         if (std::optional<QImage> picture = decodeApart(pasteboard.data(type)).picture)
             return {Input::picture(std::move(*picture))};

@@ -2,11 +2,13 @@
 
 #include "text/TextLayoutGeometry.h"
 #include "text/TextLayoutSteps.h"
+#include "text/TextPieceCharacters.h"
 
 #include <QChar>
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace ZantrelText {
 
@@ -95,6 +97,8 @@ bool isTextColumn(const QList<TextPiece>& side, double unit)
 
 namespace {
 
+constexpr double sideListGap = 3.0;
+
 std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
     const QList<TextPiece>& pieces, double unit, int depth);
 
@@ -172,6 +176,64 @@ bool formsGrid(const QList<TextPiece>& left, const QList<TextPiece>& right, doub
            partnered(rightRows, leftRows);
 }
 
+// Paragraphs with headings between them: their last lines and the headings are short,
+// so only some lines span the column.
+bool isRunningText(const QList<TextPiece>& side, double unit)
+{
+    if (side.size() < 2)
+        return false;
+    double left = minX(side.front().box), right = maxX(side.front().box);
+    qsizetype words = 0, labels = 0;
+    for (const TextPiece& piece : side) {
+        left = std::min(left, minX(piece.box));
+        right = std::max(right, maxX(piece.box));
+        words += wordCount(piece.text);
+        labels += piece.text.endsWith(u':') ? 1 : 0;
+    }
+    const double sideWidth = right - left;
+    const auto wide = std::count_if(side.begin(), side.end(), [&](const TextPiece& piece) {
+        return width(piece.box) >= 0.75 * sideWidth;
+    });
+    return sideWidth >= 10 * unit && double(words) / double(side.size()) >= 4.0 && wide > 1 &&
+           2 * labels < side.size();
+}
+
+// A page's navigation or contents beside its running text: short items stacked one
+// per row, which are not the labels of the text's rows. A label of a table of long
+// cells stands level with a row of the text beside it, and that row begins a cell: it
+// is the text's first row, one after a wider space, or the text has about one row per
+// label.
+bool isSideList(const QList<TextPiece>& side, const QList<TextPiece>& text, double unit)
+{
+    const QList<Extent> sideRows = rowsOf(side, unit);
+    // Mostly one item to a row; a speck beside an item is no second column.
+    if (sideRows.size() < 3 || 5 * sideRows.size() < 4 * side.size())
+        return false;
+    const QList<Extent> textRows = rowsOf(text, unit);
+    if (textRows.size() < 2)
+        return false;
+    QList<double> spaces;
+    for (qsizetype i = 1; i < textRows.size(); ++i)
+        spaces.append(textRows.at(i).start - textRows.at(i - 1).end);
+    const double usual = medianOf(spaces).value_or(0);
+    auto centre = [](const Extent& row) { return (row.start + row.end) / 2; };
+    qsizetype level = 0, levelWithStart = 0;
+    for (const Extent& row : sideRows) {
+        for (qsizetype i = 0; i < textRows.size(); ++i) {
+            if (std::abs(centre(row) - centre(textRows.at(i))) >= 0.35 * unit)
+                continue;
+            ++level;
+            const bool starts = i == 0 || textRows.at(i).start - textRows.at(i - 1).end > usual + 0.3 * unit;
+            levelWithStart += starts ? 1 : 0;
+            break;
+        }
+    }
+    const bool levelRows = 5 * level >= 4 * sideRows.size();
+    const bool rowPerLabel = 4 * textRows.size() <= 5 * sideRows.size();
+    const bool labelsStartCells = 5 * levelWithStart >= 4 * sideRows.size();
+    return !(levelRows && (rowPerLabel || labelsStartCells));
+}
+
 std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
     const QList<TextPiece>& pieces, double unit, int depth)
 {
@@ -195,7 +257,15 @@ std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
             if (minX(piece.box) >= gap.end)
                 right.append(piece);
         }
-        if (isColumnGroup(left, unit, depth) && isColumnGroup(right, unit, depth) && !formsGrid(left, right, unit))
+        const bool leftText = isColumnGroup(left, unit, depth);
+        const bool rightText = isColumnGroup(right, unit, depth);
+        if (leftText && rightText && !formsGrid(left, right, unit))
+            return std::pair{left, right};
+        // A side list stands well apart from the text; a narrow gap is a space in a row.
+        if (gap.end - gap.start < sideListGap * unit)
+            continue;
+        if (((leftText || isRunningText(left, unit)) && isSideList(right, left, unit)) ||
+            ((rightText || isRunningText(right, unit)) && isSideList(left, right, unit)))
             return std::pair{left, right};
     }
     return std::nullopt;
@@ -245,6 +315,47 @@ QList<QList<TextPiece>> bandSplit(const QList<TextPiece>& pieces, double unit)
     return bands;
 }
 
+namespace {
+
+bool sharesRow(const QRectF& last, const QRectF& next);
+
+// A band that is one visual line of cells with wide gaps between them.
+bool isCellRow(const QList<TextPiece>& band, double unit)
+{
+    if (band.size() < 2)
+        return false;
+    QList<TextPiece> sorted = band;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TextPiece& a, const TextPiece& b) { return minX(a.box) < minX(b.box); });
+    bool wideGap = false;
+    for (qsizetype i = 1; i < sorted.size(); ++i) {
+        if (!sharesRow(sorted.front().box, sorted.at(i).box))
+            return false;
+        wideGap = wideGap || minX(sorted.at(i).box) - maxX(sorted.at(i - 1).box) >= 1.5 * unit;
+    }
+    return wideGap;
+}
+
+// Most cells of the lower row stand under cells of the upper one, each under its own.
+bool continuesTable(const QList<TextPiece>& upper, const QList<TextPiece>& lower)
+{
+    QList<bool> taken(upper.size(), false);
+    qsizetype under = 0;
+    for (const TextPiece& cell : lower) {
+        for (qsizetype i = 0; i < upper.size(); ++i) {
+            const TextPiece& above = upper.at(i);
+            if (!taken.at(i) && minX(cell.box) < maxX(above.box) && minX(above.box) < maxX(cell.box)) {
+                taken[i] = true;
+                ++under;
+                break;
+            }
+        }
+    }
+    return under >= 2 && 5 * under >= 4 * lower.size();
+}
+
+}  // namespace
+
 QList<QList<TextPiece>> splitGroups(const QList<TextPiece>& pieces, double unit)
 {
     if (pieces.isEmpty())
@@ -257,9 +368,25 @@ QList<QList<TextPiece>> splitGroups(const QList<TextPiece>& pieces, double unit)
 
     const QList<QList<TextPiece>> bands = bandSplit(pieces, unit);
     if (bands.size() > 1) {
+        // The rows of a table stand apart like paragraphs, but they are one block: a
+        // run of them stays together and is not split again.
         QList<QList<TextPiece>> groups;
-        for (const QList<TextPiece>& band : bands)
-            groups += splitGroups(band, unit);
+        for (qsizetype i = 0; i < bands.size();) {
+            qsizetype end = i + 1;
+            if (isCellRow(bands.at(i), unit))
+                while (end < bands.size() && isCellRow(bands.at(end), unit) &&
+                       continuesTable(bands.at(end - 1), bands.at(end)))
+                    ++end;
+            if (end - i >= 2) {
+                QList<TextPiece> table;
+                for (qsizetype k = i; k < end; ++k)
+                    table += bands.at(k);
+                groups.append(table);
+            } else {
+                groups += splitGroups(bands.at(i), unit);
+            }
+            i = end;
+        }
         return groups;
     }
     return {pieces};
@@ -287,6 +414,29 @@ TextLayout::Row makeRow(QList<TextPiece> pieces, double unit)
     return row;
 }
 
+// A row of terminal text as one piece: the spaces between its pieces are as many as the
+// character cells they span, so aligned columns stay spaces and never become tabs.
+TextLayout::Row terminalRow(QList<TextPiece> pieces, double cell)
+{
+    std::stable_sort(pieces.begin(), pieces.end(), [](const TextPiece& a, const TextPiece& b) {
+        return minX(a.box) < minX(b.box);
+    });
+    QString text = pieces.front().text;
+    QList<QRectF> boxes{pieces.front().box};
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
+        // The ink on either side of the spaces stops short of its cells by about half
+        // a cell together.
+        const double gap = minX(pieces.at(i).box) - maxX(pieces.at(i - 1).box);
+        const qsizetype spaces = std::clamp<qsizetype>(qsizetype(std::lround(gap / cell - 0.45)), 1, 4096);
+        text += QString(spaces, u' ') + pieces.at(i).text;
+        boxes.append(pieces.at(i).box);
+    }
+    TextLayout::Row row;
+    row.box = unionOf(boxes);
+    row.pieces = {TextPiece{text, row.box}};
+    return row;
+}
+
 bool sharesRow(const QRectF& last, const QRectF& next)
 {
     const double overlap = std::min(maxY(last), maxY(next)) - std::max(minY(last), minY(next));
@@ -295,7 +445,49 @@ bool sharesRow(const QRectF& last, const QRectF& next)
 
 }  // namespace
 
+std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
+{
+    // A proportional font gives its short pieces away ("NAME" is wider than "list"),
+    // so some are needed. A space the recognizer lost leaves a piece off the grid.
+    QList<double> ratios;
+    double widths = 0, characters = 0;
+    qsizetype shortPieces = 0;
+    std::set<qsizetype> lengths;
+    double origin = 0;
+    for (const TextPiece& piece : pieces) {
+        origin = ratios.isEmpty() ? minX(piece.box) : std::min(origin, minX(piece.box));
+        // Figures are as wide as each other in most fonts; letters tell the font.
+        const qsizetype count = Characters::count(piece.text);
+        const auto letters = std::count_if(piece.text.begin(), piece.text.end(), [](QChar c) { return c.isLetter(); });
+        if (count < 4 || 2 * letters < count)
+            continue;
+        // Ink stops short of the cell edges, by about half a cell in all.
+        ratios.append(width(piece.box) / (double(count) - 0.5));
+        widths += width(piece.box);
+        characters += double(count) - 0.5;
+        shortPieces += count <= 12 ? 1 : 0;
+        lengths.insert(count);
+    }
+    // Pieces of one length ("Item1", "Item2") are as wide as each other in any font.
+    if (ratios.size() < 3 || shortPieces < 2 || lengths.size() < 3)
+        return std::nullopt;
+    const double typical = *medianOf(ratios);
+    const auto even = std::count_if(ratios.begin(), ratios.end(), [&](double ratio) {
+        return std::abs(ratio - typical) <= 0.05 * typical;
+    });
+    if (20 * even < 17 * ratios.size() || !(typical > 0))
+        return std::nullopt;
+    for (const TextPiece& piece : pieces)
+        origin = std::min(origin, minX(piece.box));
+    return CharacterGrid{widths / characters, origin};
+}
+
 TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit)
+{
+    return makeBlock(group, unit, characterGrid(group));
+}
+
+TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit, std::optional<CharacterGrid> grid)
 {
     QList<TextPiece> ordered = group;
     std::stable_sort(ordered.begin(), ordered.end(), [](const TextPiece& a, const TextPiece& b) {
@@ -311,8 +503,15 @@ TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit)
     }
 
     TextLayout::Block block;
-    for (const QList<TextPiece>& pieces : rowPieces)
-        block.rows.append(makeRow(pieces, unit));
+    if (grid) {
+        block.cellWidth = grid->cell;
+        block.columnOrigin = grid->origin;
+        for (const QList<TextPiece>& pieces : rowPieces)
+            block.rows.append(terminalRow(pieces, grid->cell));
+    } else {
+        for (const QList<TextPiece>& pieces : rowPieces)
+            block.rows.append(makeRow(pieces, unit));
+    }
 
     const auto codeRows = std::count_if(block.rows.begin(), block.rows.end(),
                                         [](const TextLayout::Row& row) { return isCodeLine(row.text()); });
@@ -338,8 +537,10 @@ TextLayout::TextLayout(const QList<TextPiece>& pieces)
         kept.append(std::move(trimmed));
     }
     const double unit = LayoutSteps::medianOf(heights).value_or(1.0);
+    // A whole terminal: its paragraphs keep their indentation from the window's edge.
+    const auto grid = LayoutSteps::characterGrid(kept);
     for (const QList<TextPiece>& group : LayoutSteps::splitGroups(kept, unit))
-        blocks.append(LayoutSteps::makeBlock(group, unit));
+        blocks.append(grid ? LayoutSteps::makeBlock(group, unit, grid) : LayoutSteps::makeBlock(group, unit));
 }
 
 QString TextLayout::Row::text() const

@@ -38,6 +38,12 @@ public:
         QList<Row> rows;
         // Code keeps its lines and indentation in every line mode.
         bool isCode = false;
+        // Text in character cells (a terminal) has a cell width and the x where its
+        // columns start; its rows keep their indentation in those cells. 0 otherwise.
+        double cellWidth = 0;
+        double columnOrigin = 0;
+
+        bool isMonospace() const { return cellWidth > 0; }
 
         // The join-mode text: rows glued into running text, except where a break must stay
         // (lists, tab-like rows, short lines).

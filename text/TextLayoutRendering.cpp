@@ -30,10 +30,19 @@ qsizetype indentOf(double offset, double characterWidth)
     return qsizetype(std::min(columns, maximumIndent));
 }
 
-// Rows start where they stand, in spaces of the block's average character width: code
-// keeps its indentation this way, and a nested list its levels.
-QStringList indentedLines(const TextLayout::Block& block)
+// How far each row starts right of the block's leftmost row, in spaces of the block's
+// average character width: code keeps its indentation this way, and a nested list its
+// levels.
+QList<qsizetype> rowIndents(const TextLayout::Block& block)
 {
+    if (block.isMonospace()) {
+        QList<qsizetype> indents;
+        for (const TextLayout::Row& row : block.rows) {
+            const double columns = std::round((minX(row.box) - block.columnOrigin) / block.cellWidth);
+            indents.append(columns >= 1 ? qsizetype(std::min(columns, maximumIndent)) : 0);
+        }
+        return indents;
+    }
     double left = minX(block.rows.front().box);
     double widths = 0;
     qsizetype characters = 0;
@@ -46,12 +55,27 @@ QStringList indentedLines(const TextLayout::Block& block)
     }
     const double characterWidth = characters < 1 ? 1.0 : widths / double(characters);
 
+    QList<qsizetype> indents;
+    for (const TextLayout::Row& row : block.rows)
+        indents.append(indentOf(minX(row.box) - left, characterWidth));
+    return indents;
+}
+
+QStringList indentedLines(const TextLayout::Block& block)
+{
+    const QList<qsizetype> indents = rowIndents(block);
     QStringList lines;
-    for (const TextLayout::Row& row : block.rows) {
-        const qsizetype indent = indentOf(minX(row.box) - left, characterWidth);
-        lines.append(QString(indent, u' ') + row.text());
-    }
+    for (qsizetype i = 0; i < block.rows.size(); ++i)
+        lines.append(QString(indents.at(i), u' ') + block.rows.at(i).text());
     return lines;
+}
+
+bool isNestedList(const TextLayout::Block& block)
+{
+    const double left = minX(block.rows.front().box);
+    return std::any_of(block.rows.begin(), block.rows.end(), [&](const TextLayout::Row& row) {
+        return minX(row.box) != left && LayoutSteps::isListLine(row.text());
+    });
 }
 
 qsizetype firstWordLength(const QString& text)
@@ -87,12 +111,7 @@ QStringList TextLayout::Block::lines() const
 {
     if (rows.isEmpty())
         return {};
-    if (isCode)
-        return indentedLines(*this);
-    const bool nestedList = std::any_of(rows.begin(), rows.end(), [&](const Row& row) {
-        return minX(row.box) != minX(rows.front().box) && LayoutSteps::isListLine(row.text());
-    });
-    if (nestedList)
+    if (isCode || isMonospace() || isNestedList(*this))
         return indentedLines(*this);
     QStringList result;
     for (const Row& row : rows)
@@ -100,24 +119,53 @@ QStringList TextLayout::Block::lines() const
     return result;
 }
 
-QString TextLayout::Block::paragraph() const
+namespace {
+
+double widestRow(const TextLayout::Block& block)
 {
+    double widest = 0;
+    for (const TextLayout::Row& row : block.rows)
+        widest = std::max(widest, width(row.box));
+    return widest;
+}
+
+// Lines that mostly end far short of the widest one are items (a menu, a contents list,
+// the senders and messages of a chat), not the wrapped lines of a paragraph, whose
+// lines but the last run nearly to its edge.
+bool isLineList(const TextLayout::Block& block, double widest)
+{
+    const qsizetype wrapped = block.rows.size() - 1;
+    if (wrapped < 2)
+        return false;
+    const auto shortRows = std::count_if(block.rows.begin(), block.rows.end() - 1, [&](const TextLayout::Row& row) {
+        return width(row.box) < 0.75 * widest;
+    });
+    return 2 * shortRows > wrapped;
+}
+
+// `measure`: how wide a full line of the block's column is.
+QString paragraphOf(const TextLayout::Block& block, double measure)
+{
+    const QList<TextLayout::Row>& rows = block.rows;
     if (rows.isEmpty())
         return {};
-    double widest = 0;
-    for (const Row& row : rows)
-        widest = std::max(widest, width(row.box));
+    const double widest = std::max(widestRow(block), measure);
+    const bool lineList = isLineList(block, widest);
 
+    // A line that starts anew keeps its level in a nested list or on a terminal.
+    const QList<qsizetype> indents =
+        block.isMonospace() || isNestedList(block) ? rowIndents(block) : QList<qsizetype>(rows.size(), 0);
     QString previousText = rows.front().text();
-    QString result = previousText;
+    QString result = QString(indents.front(), u' ') + previousText;
     for (qsizetype i = 1; i < rows.size(); ++i) {
-        const Row& previous = rows.at(i - 1);
-        const Row& row = rows.at(i);
+        const TextLayout::Row& previous = rows.at(i - 1);
+        const TextLayout::Row& row = rows.at(i);
         const QString rowText = row.text();
-        const bool keepsBreak = previous.tabbed || row.tabbed || LayoutSteps::isListLine(rowText)
+        const bool keepsBreak = lineList || previous.tabbed || row.tabbed || LayoutSteps::isListLine(rowText)
                                 || endedShort(previous, previousText, rowText, widest);
         if (keepsBreak) {
             result += u'\n';
+            result += QString(indents.at(i), u' ');
             result += rowText;
         } else {
             result = joinLines(result, rowText);
@@ -127,14 +175,48 @@ QString TextLayout::Block::paragraph() const
     return result;
 }
 
+// A block of one or two lines cannot tell whether its first line is full: the column
+// can. A neighbouring block of several lines that starts at the same edge shows how wide
+// the column's full lines are (two footnotes under a paragraph, each a line of its own).
+double columnMeasure(const QList<TextLayout::Block>& blocks, qsizetype index)
+{
+    const TextLayout::Block& block = blocks.at(index);
+    if (block.rows.size() != 2)
+        return 0;
+    const double left = minX(block.rows.front().box);
+    const double tolerance = 0.5 * height(block.rows.front().box);
+    double measure = 0;
+    for (const qsizetype neighbour : {index - 1, index + 1}) {
+        if (neighbour < 0 || neighbour >= blocks.size())
+            continue;
+        const TextLayout::Block& other = blocks.at(neighbour);
+        if (other.rows.size() < 3 || other.isCode)
+            continue;
+        const bool sameEdge = std::all_of(other.rows.begin(), other.rows.end(), [&](const TextLayout::Row& row) {
+            return std::abs(minX(row.box) - left) <= tolerance;
+        });
+        if (sameEdge)
+            measure = std::max(measure, widestRow(other));
+    }
+    return measure;
+}
+
+}  // namespace
+
+QString TextLayout::Block::paragraph() const
+{
+    return paragraphOf(*this, 0);
+}
+
 QString TextLayout::text(LineMode mode) const
 {
     QStringList texts;
-    for (const Block& block : blocks) {
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks.at(i);
         if (mode == LineMode::keep || block.isCode)
             texts.append(block.lines().join(u'\n'));
         else
-            texts.append(block.paragraph());
+            texts.append(paragraphOf(block, columnMeasure(blocks, i)));
     }
     return texts.join(QStringLiteral("\n\n"));
 }

@@ -43,8 +43,19 @@ QList<QList<TextPiece>> bandSplit(const QList<TextPiece>& pieces, double unit);
 // Columns and bands found recursively, in reading order.
 QList<QList<TextPiece>> splitGroups(const QList<TextPiece>& pieces, double unit);
 
-// Rows of one group and its code decision.
+// Character cells of text in a fixed-width font: their width and where their columns start.
+struct CharacterGrid {
+    double cell = 0;
+    double origin = 0;
+};
+
+// The grid of pieces that are all as wide as their characters at one width, if they are.
+std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces);
+
+// Rows of one group and its code decision; the rows of text in character cells (the
+// layout's grid when given, else the group's own) keep their spacing.
 TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit);
+TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit, std::optional<CharacterGrid> grid);
 
 // The row text looks like a line of source code or a shell prompt.
 bool isCodeLine(QStringView rowText);

@@ -143,8 +143,7 @@ void GlyphnabModel::copyRecent(const QString& text) {
     Platform::assertMain();
     copyToPasteboard(text);
     if (notice_)
-        notice_->show(NoticeContent::done(Outcome({Part::text(text)}, LineMode::keep), std::nullopt,
-                                          GrabSource::screen));
+        notice_->show(NoticeContent::done(Outcome::recopied(text), std::nullopt, GrabSource::screen));
 }
 
 std::optional<GlyphnabCore::PageCut> GlyphnabModel::pageCut(const QList<QUrl>& files) {

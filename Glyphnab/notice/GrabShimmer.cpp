@@ -101,8 +101,12 @@ void GrabShimmer::play(const QRectF& area) {
     const bool translucent = backing.isNull();
     if (panel_ && panel_->testAttribute(Qt::WA_TranslucentBackground) != translucent)
         panel_.reset();
-    if (!panel_)
+    if (!panel_) {
         panel_ = std::make_unique<ShimmerPanel>(translucent);
+        // Read with the desktop by screenshot tools, not as a window of its own.
+        if (const auto link = Platform::applicationX11Link(); link && !translucent)
+            Platform::useDefaultColormap(*link, static_cast<xcb_window_t>(panel_->winId()));
+    }
     auto* panel = static_cast<ShimmerPanel*>(panel_.get());
 
     for (QWidget* old : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

@@ -9,6 +9,9 @@
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
 #include "platform/screen/DesktopWatch.h"
+#include "platform/screen/ScreenService.h"
+#include "platform/screen/X11Desktop.h"
+#include "platform/screen/X11Link.h"
 
 #include <QCoroTask>
 #include <QCursor>
@@ -55,7 +58,8 @@ NoticeScreens NoticeScreens::live() {
                 if (Platform::DesktopWatch* desktop = Platform::DesktopWatch::application())
                     QObject::connect(desktop, &Platform::DesktopWatch::compositingChanged, context,
                                      [changed = std::move(changed)] { changed(); });
-            }};
+            },
+            [] { return Platform::currentSession() == Platform::Session::wayland; }};
 }
 
 NoticePresenter::NoticePresenter(std::function<NoticeModel*()> model, std::function<bool()> reduceMotion,
@@ -96,8 +100,10 @@ bool NoticePresenter::isShowing() const { return panel_ && panel_->isVisible(); 
 void NoticePresenter::makePanel(bool translucent) {
     // A heads-up panel: no frame, above other windows, never focused or activated, and
     // left alone by the window manager so it neither steals focus nor joins the task list.
-    panel_ = std::make_unique<QWidget>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                                    Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
+    const bool placed = screens_.desktopPlaces && screens_.desktopPlaces();
+    panel_ = std::make_unique<QWidget>(nullptr, (placed ? Qt::Tool : Qt::ToolTip) | Qt::FramelessWindowHint |
+                                                    Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                                                    Qt::X11BypassWindowManagerHint);
     panel_->setAttribute(Qt::WA_ShowWithoutActivating);
     // Without a compositor a see-through window shows black wherever it is clear: the
     // panel is then an ordinary window, shaped to the card.
@@ -106,6 +112,10 @@ void NoticePresenter::makePanel(bool translucent) {
     panel_->setFocusPolicy(Qt::NoFocus);
     panel_->setObjectName(QStringLiteral("glyphnab.notice"));
     panelTranslucent_ = translucent;
+    if (!translucent) {
+        if (const auto link = Platform::applicationX11Link())
+            Platform::useDefaultColormap(*link, static_cast<xcb_window_t>(panel_->winId()));
+    }
 }
 
 void NoticePresenter::show(const NoticeContent& content) {
@@ -145,6 +155,8 @@ void NoticePresenter::show(const NoticeContent& content) {
     const QSize size = ZantrelUI::HostedPanel::fittingSize(view);
     view->setGeometry(QRect(QPoint(0, 0), size));
     view->show();
+    if (screens_.desktopPlaces && screens_.desktopPlaces())
+        panel_->setFixedSize(size);
     panel_->setGeometry(placement(size, screens_.screens ? screens_.screens() : QList<NoticeScreens::Screen>{},
                                   screens_.pointer ? screens_.pointer() : QPoint()));
     cutToCard(translucent);

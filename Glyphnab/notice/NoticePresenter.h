@@ -56,6 +56,10 @@ struct NoticeScreens {
     std::function<bool()> translucent;
     // Calls `changed` whenever a compositor starts or stops, for as long as `context` lives.
     std::function<void(QObject* context, std::function<void()> changed)> translucencyChanges;
+    // Whether the desktop places every window itself (Wayland). A popup without a parent
+    // window has nowhere to go there, and tiling desktops tile an ordinary window: the
+    // panel is then a window of fixed size, which they float.
+    std::function<bool()> desktopPlaces;
 
     static NoticeScreens live();
 };

@@ -26,22 +26,29 @@ QColor withOpacity(QColor color, double opacity) {
     return color;
 }
 
-// Up to `lines` lines of `text` wrapped at `width`, the last one cut with "…".
+// Up to `lines` lines of `text` wrapped at `width`, the last one cut with "…" when more
+// follows. Each line of `text` is wrapped on its own: laid out as one, a line break inside
+// a wrapped line would break it a second time, leaving a word alone between the two.
 QString fitLines(const QString& text, const QFont& font, int width, int lines) {
-    QTextLayout layout(text, font);
-    layout.beginLayout();
+    const QStringList paragraphs = text.split(u'\n', Qt::SkipEmptyParts);
     QStringList kept;
-    for (int i = 0; i < lines; ++i) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        QString part = text.mid(line.textStart(), line.textLength());
-        if (i == lines - 1 && line.textStart() + line.textLength() < text.size())
-            part = QFontMetrics(font).elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, width);
-        kept.append(part.trimmed());
+    for (qsizetype p = 0; p < paragraphs.size() && kept.size() < lines; ++p) {
+        const QString& paragraph = paragraphs[p];
+        QTextLayout layout(paragraph, font);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid() && kept.size() < lines; line = layout.createLine()) {
+            line.setLineWidth(width);
+            const qsizetype end = line.textStart() + line.textLength();
+            const bool more = end < paragraph.size() || p + 1 < paragraphs.size();
+            if (kept.size() == lines - 1 && more) {
+                const QString rest = (QStringList{paragraph.mid(line.textStart())} + paragraphs.mid(p + 1)).join(u' ');
+                kept.append(QFontMetrics(font).elidedText(rest.simplified(), Qt::ElideRight, width));
+                break;
+            }
+            kept.append(paragraph.mid(line.textStart(), line.textLength()).trimmed());
+        }
+        layout.endLayout();
     }
-    layout.endLayout();
     return kept.join(QLatin1Char('\n'));
 }
 
@@ -242,12 +249,14 @@ void NoticeView::build() {
     if (const auto* done = content_.asDone(); done && !done->outcome.preview.isEmpty()) {
         const QFont font = Fonts::system(12.5);
         auto* preview = plainLabel(fitLines(done->outcome.preview, font, textWidth, 2), font, this);
+        preview_ = preview;
         inks_.append({preview, &Ink::secondary()});
         preview->setFixedWidth(textWidth);
         texts->addWidget(preview);
     }
     if (const auto detail = NoticeText::detail(content_, name_)) {
         auto* line = plainLabel(fitLines(*detail, Fonts::footnote(), textWidth, 2), Fonts::footnote(), this);
+        detail_ = line;
         inks_.append({line, &Ink::tertiary()});
         line->setFixedWidth(textWidth);
         texts->addWidget(line);
@@ -271,6 +280,10 @@ void NoticeView::build() {
     }
     outer->addLayout(buttonRow);
 }
+
+QString NoticeView::previewText() const { return preview_ ? preview_->text() : QString(); }
+
+QString NoticeView::detailText() const { return detail_ ? detail_->text() : QString(); }
 
 void NoticeView::run(const NoticeButton::Action& action) {
     if (const auto* grab = std::get_if<NoticeButton::GrabAgain>(&action)) {

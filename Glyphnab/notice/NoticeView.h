@@ -16,6 +16,8 @@ class BusyBar;
 class PillButton;
 }  // namespace ZantrelUI
 
+class QLabel;
+
 namespace Glyphnab {
 
 class NoticeView final : public ZantrelUI::GlassWidget {
@@ -47,6 +49,10 @@ public:
     QList<ZantrelUI::PillButton*> buttons() const { return buttons_; }
     ZantrelUI::BusyBar* busyBar() const { return busyBar_; }
     QRectF cardRect() const;
+    // The preview and the detail as laid out, one line of the card per line of text;
+    // empty when the notice has none.
+    QString previewText() const;
+    QString detailText() const;
 
     // One run of a title: digits (with separators between them) or other text.
     struct TitleRun {
@@ -79,6 +85,8 @@ private:
     QList<ZantrelUI::PillButton*> buttons_;
     ZantrelUI::BusyBar* busyBar_ = nullptr;
     QWidget* icon_ = nullptr;
+    QLabel* preview_ = nullptr;
+    QLabel* detail_ = nullptr;
     // Text labels and their colour tokens, coloured again when the appearance changes.
     QList<std::pair<QWidget*, const ZantrelUI::DynamicColor*>> inks_;
 };

@@ -68,11 +68,11 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
     item_->setToolTip(GlyphnabCore::Words::menuIconTip(model_.appName()));
     // Filled when it opens, never before.
     connect(menu_.get(), &QMenu::aboutToShow, this, &StatusController::rebuildMenu);
-    item_->setContextMenu(menu_.get());
-    // The tooltip promises the menu on a click, and most tray hosts keep the context menu
-    // for the other button.
+    // The tooltip promises the menu on a click. Either button opens the app's own menu: a
+    // context menu handed to the tray would be redrawn by the panel, in its own look and
+    // order and without the key hints.
     connect(item_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
             menu_->popup(QCursor::pos());
     });
     shown_ = !model_.prefs().showIcon;
@@ -93,7 +93,6 @@ StatusController::StatusController(GlyphnabModel& model, std::function<void()> o
 
 StatusController::~StatusController() {
     qApp->removeEventFilter(this);
-    item_->setContextMenu(nullptr);
 }
 
 bool StatusController::eventFilter(QObject* watched, QEvent* event) {

@@ -88,7 +88,7 @@ void RouteNote::setState(bool clipboard, bool screenAllowed) {
     // No settings can switch on what the session does not have.
     const auto lacking = screenAllowed ? std::nullopt : sessionLacksCapture();
     if (screenAllowed)
-        statusText_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+        statusText_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantX11On());
     else
         statusText_->setText(lacking ? Words::grantTitleUnavailable() : Words::grantTitle());
     openSettings_->setVisible(!screenAllowed && !lacking);

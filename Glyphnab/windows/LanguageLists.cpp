@@ -3,6 +3,7 @@
 #include "GlyphnabCore/Words.h"
 
 #include <QCollator>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -89,9 +90,25 @@ std::optional<QString> followDetail(const GlyphnabCore::Preferences& prefs, cons
 }
 
 QString languagesNote(const GlyphnabCore::Preferences& prefs) {
-    if (prefs.followSystemLanguages || !prefs.languages.isEmpty())
+    // Following the system shows no list, so there is nothing to pick.
+    if (prefs.followSystemLanguages)
+        return Words::settingsLanguagesDetailFollowing();
+    if (!prefs.languages.isEmpty())
         return Words::settingsLanguagesDetail();
     return Words::settingsNoneChosen();
+}
+
+QString keepPackageNamesWhole(const QString& text) {
+    static const QRegularExpression packageName(QStringLiteral("\\btesseract(?:-[a-z0-9]*)+"));
+    QString result = text;
+    auto match = packageName.globalMatch(text);
+    while (match.hasNext()) {
+        const QRegularExpressionMatch found = match.next();
+        for (qsizetype i = found.capturedStart(); i < found.capturedEnd(); ++i)
+            if (result[i] == u'-')
+                result[i] = QChar(0x2011);  // non-breaking hyphen
+    }
+    return result;
 }
 
 }  // namespace Glyphnab

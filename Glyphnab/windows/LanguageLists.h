@@ -53,4 +53,8 @@ std::optional<QString> followDetail(const GlyphnabCore::Preferences& prefs, cons
 // The note under the cards.
 QString languagesNote(const GlyphnabCore::Preferences& prefs);
 
+// `text` with the hyphens of the recognizer's package names ("tesseract-ocr-deu") made
+// non-breaking, so a name that a reader has to type is never split over two lines.
+QString keepPackageNamesWhole(const QString& text);
+
 }  // namespace Glyphnab

@@ -198,7 +198,7 @@ void LanguagesTab::refresh() {
     listCard_->setVisible(!prefs.followSystemLanguages);
     count_->setText(Words::languagesPicked(prefs.languages.size(), model_.supportedLanguages().size()));
     clear_->setEnabled(!prefs.languages.isEmpty());
-    note_->setText(languagesNote(prefs));
+    note_->setText(keepPackageNamesWhole(languagesNote(prefs)));
     rebuildList();
 }
 

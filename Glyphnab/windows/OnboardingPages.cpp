@@ -26,6 +26,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 namespace Glyphnab {
@@ -53,6 +54,8 @@ InkLabel* pageTitle(const QString& text, QWidget* parent) {
     return title;
 }
 
+}  // namespace
+
 // A symbol in the accent (or a given ink), drawn square; decorative.
 class SymbolMark final : public GlassWidget {
 public:
@@ -60,6 +63,13 @@ public:
         : GlassWidget(parent), symbol_(std::move(symbol)), glyph_(glyph), ink_(std::move(ink)) {
         setFixedSize(frame);
         setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    const QString& symbol() const { return symbol_; }
+    void setSymbol(QString symbol, std::optional<DynamicColor> ink) {
+        symbol_ = std::move(symbol);
+        ink_ = std::move(ink);
+        update();
     }
 
 protected:
@@ -77,6 +87,8 @@ private:
     qreal glyph_;
     std::optional<DynamicColor> ink_;
 };
+
+namespace {
 
 // The app's tray icon in the window's appearance; decorative.
 class TrayIconMark final : public GlassWidget {
@@ -163,7 +175,7 @@ void GrantFooter::refresh() {
         if (lacking)
             statusLabel_->setText(Words::grantTitleUnavailable());
         else if (allowed)
-            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantOn());
+            statusLabel_->setText(captureThroughPortal() ? Words::grantPortalOn() : Words::grantX11On());
         else
             statusLabel_->setText(Words::grantWaiting());
         allow_->setVisible(!allowed && !lacking);
@@ -262,8 +274,10 @@ RoutePage::RoutePage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), m
     };
     footer_ = new GrantFooter(model);
     const bool screen = model.prefs().route == Route::screen;
+    // Through the portal the desktop asks at the first grab; nothing needs reopening.
     screen_ = new RouteCard(QStringLiteral("rectangle.dashed"), Words::routeScreen(),
-                            Words::routeScreenDetail(model.appName()), screen, choose(Route::screen), footer_, this);
+                            captureThroughPortal() ? Words::routeScreenDetailDesk() : Words::routeScreenDetailX11(),
+                            screen, choose(Route::screen), footer_, this);
     clipboard_ = new RouteCard(QStringLiteral("doc.on.clipboard"), Words::routeClipboard(),
                                Words::routeClipboardDetail(), !screen, choose(Route::clipboard), nullptr, this);
     // The cards' outlines, not their glow, line up with the page and are spaced like it.
@@ -305,6 +319,9 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
         line->addWidget(titles_[index], 0, Qt::AlignTop);
         line->addStretch(1);
         rows_[index] = new ShortcutRow(command, model, true, row);
+        // The try-it line says it when the grab keys do nothing.
+        if (command == Command::grab)
+            rows_[index]->setSaysRefusal(false);
         line->addWidget(rows_[index], 0, Qt::AlignTop);
         card->addRow(row);
     }
@@ -335,8 +352,8 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
     auto* tryRow = new QHBoxLayout();
     tryRow->setContentsMargins(16, 14, 16, 14);
     tryRow->setSpacing(10);
-    tryRow->addWidget(new SymbolMark(QStringLiteral("hand.point.right.fill"), 15, QSize(18, 18), std::nullopt, tryIt_),
-                      0, Qt::AlignTop);
+    tryItMark_ = new SymbolMark(QString(), 15, QSize(18, 18), std::nullopt, tryIt_);
+    tryRow->addWidget(tryItMark_, 0, Qt::AlignTop);
     tryItLabel_ = new InkLabel(QString(), Fonts::body(), Ink::primary(), true, tryIt_);
     tryRow->addWidget(tryItLabel_, 1);
     change_ = new PlainButton(Words::keysChangeShortcut(), tryIt_);
@@ -356,9 +373,11 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
     auto* menuBar = new QHBoxLayout();
     menuBar->setSpacing(8);
     menuBar->addWidget(new TrayIconMark(this), 0, Qt::AlignTop);
-    menuBar->addWidget(new InkLabel(Words::keysMenuBar(model.appName()), Fonts::footnote(), Ink::secondary(), true,
-                                    this),
-                       1);
+    // Without a tray host there is no icon to open: starting the app again opens Settings.
+    menuBar_ = new InkLabel(QSystemTrayIcon::isSystemTrayAvailable() ? Words::keysMenuBar(model.appName())
+                                                                      : Words::keysNoTray(model.appName()),
+                            Fonts::footnote(), Ink::secondary(), true, this);
+    menuBar->addWidget(menuBar_, 1);
     stack->addLayout(menuBar);
     stack->addStretch(1);
 
@@ -369,6 +388,8 @@ KeysPage::KeysPage(GlyphnabModel& model, QWidget* parent) : QWidget(parent), mod
 
 ShortcutRow* KeysPage::row(Command command) const { return rows_[static_cast<std::size_t>(command)]; }
 InkLabel* KeysPage::rowTitle(Command command) const { return titles_[static_cast<std::size_t>(command)]; }
+
+QString KeysPage::tryItSymbol() const { return tryItMark_->symbol(); }
 
 std::optional<QString> KeysPage::tryItText() const {
     if (tryIt_->isHidden())
@@ -388,14 +409,16 @@ void KeysPage::setHotKeyBindings(const HotKeyBindings* bindings) {
 void KeysPage::refreshDesk() {
     // A Wayland desktop may offer apps no global keys, or bind them itself; it may also
     // answer only after the page opened.
-    if (Platform::currentSession() == Platform::Session::wayland) {
-        const HotKeys& keys = bindings_ ? bindings_->hotKeys() : HotKeys::shared();
-        desk_ = keys.desk();
-        grabTrigger_ = keys.trigger(GlyphnabCore::rawValue(Command::grab));
+    const HotKeys* keys = bindings_ ? &bindings_->hotKeys()
+                          : Platform::currentSession() == Platform::Session::wayland ? &HotKeys::shared()
+                                                                                     : nullptr;
+    if (keys) {
+        desk_ = keys->desk();
+        grabTrigger_ = keys->trigger(GlyphnabCore::rawValue(Command::grab));
         for (const Command command : GlyphnabCore::allCommands) {
             if (desk_ != Platform::HotKeyDesk::grabs)
                 row(command)->setDesk(desk_, desk_ == Platform::HotKeyDesk::none,
-                                      keys.trigger(GlyphnabCore::rawValue(command)));
+                                      keys->trigger(GlyphnabCore::rawValue(command)));
         }
     }
     body_->setText(desk_ == Platform::HotKeyDesk::none     ? Words::keysBodyNoGlobalKeys()
@@ -427,11 +450,14 @@ void KeysPage::refresh() {
     tryIt_->setVisible(grab != prefs.shortcuts.end());
     if (grab == prefs.shortcuts.end())
         return;
+    const bool dead = refusedNow.contains(Command::grab);
+    tryItMark_->setSymbol(dead ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("hand.point.right.fill"),
+                          dead ? std::optional(Ink::danger()) : std::nullopt);
     const QString keys = desk_ == Platform::HotKeyDesk::grabs ? KeyboardLayout::text(grab->second) : grabTrigger_;
     if (keys.isEmpty())
         tryItLabel_->setText(Words::keysTryItCommand());
     // Pressing keys that another program holds would do nothing: no invitation to try.
-    else if (refusedNow.contains(Command::grab))
+    else if (dead)
         tryItLabel_->setText(Words::keysTryItRefused(keys));
     else if (prefs.route == Route::clipboard)
         tryItLabel_->setText(Words::keysTryItClipboard(keys));

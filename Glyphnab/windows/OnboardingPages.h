@@ -30,6 +30,7 @@ class GrantStatus;
 class HotKeyBindings;
 class RouteCard;
 class ShortcutRow;
+class SymbolMark;
 
 // The defaults integer: the step the first-run window opens on next time.
 inline const QString onboardingStepKey = QStringLiteral("onboarding.step");
@@ -105,8 +106,13 @@ public:
     ShortcutRow* row(GlyphnabCore::Command command) const;
     ZantrelUI::InkLabel* rowTitle(GlyphnabCore::Command command) const;
     ZantrelUI::ChipPicker* lineModes() const { return lineModes_; }
+    ZantrelUI::InkLabel* body() const { return body_; }
+    // Where the app lives: its tray icon, or how to reach it without one.
+    ZantrelUI::InkLabel* menuBarLine() const { return menuBar_; }
     // The try-it line, when the grab command has a shortcut.
     std::optional<QString> tryItText() const;
+    // The symbol beside it: a pointing hand, or a warning while the keys do nothing.
+    QString tryItSymbol() const;
     // Shown while another program holds the grab keys: it starts recording new ones.
     ZantrelUI::PlainButton* changeButton() const { return change_; }
 
@@ -129,6 +135,7 @@ private:
     ZantrelUI::InkLabel* titles_[2];
     ZantrelUI::ChipPicker* lineModes_;
     QWidget* tryIt_;
+    SymbolMark* tryItMark_;
     ZantrelUI::InkLabel* tryItLabel_;
     // How the desktop takes global keys, and what it reports for the grab's.
     Platform::HotKeyDesk desk_ = Platform::HotKeyDesk::grabs;

@@ -70,7 +70,7 @@ std::optional<QString> ShortcutRow::clashLine(Command command, const GlyphnabCor
 }
 
 ShortcutRow::ShortcutRow(Command command, GlyphnabModel& model, bool glass, QWidget* parent)
-    : QWidget(parent), command_(command), model_(&model), stack_(new QVBoxLayout(this)) {
+    : QWidget(parent), command_(command), model_(&model), stack_(new QVBoxLayout(this)), glass_(glass) {
     Platform::assertMain();
     // The hierarchical secondary style outside glass cards is the palette's own muted text.
     clash_ = new InkLabel(QString(), clashFont(), glass ? Ink::secondary() : Ink::tertiary(), true, this);
@@ -127,6 +127,12 @@ void ShortcutRow::setRefused(bool refused) {
     updateDeskLine();
 }
 
+void ShortcutRow::setSaysRefusal(bool says) {
+    Platform::assertMain();
+    saysRefusal_ = says;
+    updateDeskLine();
+}
+
 void ShortcutRow::setDesk(Platform::HotKeyDesk desk, bool unavailable, const QString& trigger) {
     Platform::assertMain();
     desk_ = desk;
@@ -140,10 +146,12 @@ void ShortcutRow::updateDeskLine() {
     std::optional<QString> line;
     switch (desk_) {
     case HotKeyDesk::grabs:
-        if (refused_)
-            line = GlyphnabCore::Words::settingsShortcutRefused();
-        else if (unavailable_)
+        if (refused_) {
+            if (saysRefusal_)
+                line = GlyphnabCore::Words::settingsShortcutRefused();
+        } else if (unavailable_) {
             line = GlyphnabCore::Words::settingsShortcutNoKey();
+        }
         break;
     case HotKeyDesk::portal:
         // The desktop owns the keys; the stored shortcut was only its suggestion.
@@ -154,6 +162,12 @@ void ShortcutRow::updateDeskLine() {
         line = GlyphnabCore::Words::settingsShortcutNoGlobalKeys();
         break;
     }
+    // Keys that do nothing are a problem: said in the danger ink, read from the start of the
+    // line like a sentence. What the desktop does instead is a note beside the keys.
+    const bool problem = desk_ == HotKeyDesk::grabs && (refused_ || unavailable_);
+    refusedLine_->setInk(problem ? ZantrelUI::Ink::danger()
+                                 : glass_ ? ZantrelUI::Ink::secondary() : ZantrelUI::Ink::tertiary());
+    refusedLine_->setAlignment((problem ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     if (line)
         refusedLine_->setText(*line);
     refusedLine_->setVisible(line.has_value());

@@ -59,6 +59,8 @@ public:
 
     // Whether the desktop refused this command's keys at the last registration.
     void setRefused(bool refused);
+    // Off where the page says the refusal itself, so that it is said once.
+    void setSaysRefusal(bool says);
     // How the desktop takes global keys, whether it could not register these keys for
     // any app, and the keys it reports for the command (a desktop that binds them itself).
     // Without global keys the row offers the command to bind in the desktop's settings.
@@ -81,7 +83,9 @@ private:
     ZantrelUI::ShortcutField* field_ = nullptr;
     ZantrelUI::InkLabel* clash_;
     ZantrelUI::InkLabel* refusedLine_;
+    bool glass_;
     bool refused_ = false;
+    bool saysRefusal_ = true;
     bool unavailable_ = false;
     Platform::HotKeyDesk desk_ = Platform::HotKeyDesk::grabs;
     QString trigger_;

@@ -8,12 +8,15 @@
 #include "platform/async/MainThread.h"
 #include "platform/log/Log.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -186,11 +189,57 @@ void reveal(const QList<QUrl>& urls) {
     }
 }
 
+namespace {
+
+// Qt's folder mode picks one folder; its own dialog's views take several once they allow it.
+void allowSeveralFolders(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+        if (view->objectName() == u"listView" || view->objectName() == u"treeView")
+            view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+}
+
+// A dialog has no message of its own: a line above its contents, which moves them one row
+// down.
+void showMessage(QFileDialog& dialog, const QString& message) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    auto* line = new QLabel(message, &dialog);
+    line->setObjectName(QStringLiteral("message"));
+    line->setTextFormat(Qt::PlainText);
+    line->setWordWrap(true);
+    if (grid == nullptr) {
+        if (dialog.layout() != nullptr)
+            dialog.layout()->addWidget(line);
+        return;
+    }
+    struct Placed {
+        QLayoutItem* item;
+        int row, column, rowSpan, columnSpan;
+    };
+    std::vector<Placed> placed;
+    for (int index = grid->count() - 1; index >= 0; --index) {
+        Placed p{nullptr, 0, 0, 0, 0};
+        grid->getItemPosition(index, &p.row, &p.column, &p.rowSpan, &p.columnSpan);
+        p.item = grid->takeAt(index);
+        placed.push_back(p);
+    }
+    const int columns = std::max(grid->columnCount(), 1);
+    for (const Placed& p : placed)
+        grid->addItem(p.item, p.row + 1, p.column, p.rowSpan, p.columnSpan);
+    grid->addWidget(line, 0, 0, 1, columns);
+}
+
+}  // namespace
+
 void prepareOpenDialog(QFileDialog& dialog, const OpenAsk& ask) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (ask.folders) {
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly, true);
+        if (ask.multiple)
+            allowSeveralFolders(dialog);
     } else {
         dialog.setFileMode(ask.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     }
@@ -208,7 +257,7 @@ void prepareOpenDialog(QFileDialog& dialog, const OpenAsk& ask) {
     if (ask.start)
         dialog.setDirectoryUrl(*ask.start);
     if (ask.message)
-        dialog.setWindowTitle(*ask.message);
+        showMessage(dialog, *ask.message);
     if (ask.prompt)
         dialog.setLabelText(QFileDialog::Accept, *ask.prompt);
 }

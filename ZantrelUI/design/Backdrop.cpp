@@ -13,7 +13,7 @@ namespace ZantrelUI {
 Backdrop::Look Backdrop::look(bool opaque, bool offscreen, ColorScheme scheme) {
     const bool dark = scheme == ColorScheme::dark;
     const bool solid = opaque || offscreen;
-    return {solid ? 1.0 : 0.86, solid ? 1.0 : 0.94, dark ? 0.3 : 0.22, dark, !offscreen};
+    return {solid ? 1.0 : 0.86, solid ? 1.0 : 0.94, dark ? 0.3 : 0.22, dark};
 }
 
 Backdrop::Backdrop(QWidget* parent) : GlassWidget(parent) {

@@ -20,7 +20,6 @@ public:
         double bottomOpacity;
         double glowOpacity;
         bool screenBlend;  // the glow is screened onto the gradient (dark) or laid over it
-        bool blur;         // a blur surface sits behind the gradient
     };
     static Look look(bool opaque, bool offscreen, ColorScheme scheme);
 

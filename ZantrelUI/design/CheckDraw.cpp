@@ -1,6 +1,7 @@
 #include "ZantrelUI/design/CheckDraw.h"
 
 #include "ZantrelKit/MotionSpec.h"
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/Symbols.h"
@@ -41,6 +42,7 @@ QPainterPath partialPolyline(const std::array<QPointF, 3>& points, double end) {
 CheckDrawView::CheckDrawView(Colors colors, bool reduceMotion, QWidget* parent)
     : QWidget(parent), colors_(colors), reduceMotion_(reduceMotion), disc_(QStringLiteral("disc")), check_(QStringLiteral("check")) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     disc_.setValue(opacityKey, 0.0);  // invisible until played
     connect(&disc_, &MotionLayer::changed, this, qOverload<>(&QWidget::update));
     connect(&check_, &MotionLayer::changed, this, qOverload<>(&QWidget::update));
@@ -122,6 +124,7 @@ void CheckDrawView::paintEvent(QPaintEvent*) {
 
 CheckDraw::CheckDraw(qreal size, QWidget* parent) : GlassWidget(parent), size_(size) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFixedSize(static_cast<int>(std::ceil(size)), static_cast<int>(std::ceil(size)));
     rebuild();
@@ -158,6 +161,12 @@ void CheckDraw::rebuild() {
 void CheckDraw::environmentChanged() {
     rebuild();
     update();
+}
+
+void CheckDraw::showEvent(QShowEvent*) {
+    // A check made before its row was placed in a window learns the window's accent here:
+    // a parent that is no glass widget passes no change down.
+    rebuild();
 }
 
 void CheckDraw::resizeEvent(QResizeEvent*) {
@@ -217,6 +226,7 @@ void ShimmerView::paintEvent(QPaintEvent*) {
 
 Shimmer::Shimmer(QVariant trigger, QWidget* parent) : GlassWidget(parent), last_(std::move(trigger)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     rebuild();
 }
 

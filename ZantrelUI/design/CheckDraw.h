@@ -64,6 +64,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void environmentChanged() override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void rebuild();

@@ -1,5 +1,6 @@
 #include "ZantrelUI/design/DockFlights.h"
 
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 
 #include <QPainter>
@@ -29,6 +30,7 @@ std::vector<DockFlight> DockFlight::adding(const DockFlight& flight, std::vector
 
 DockFlightsOverlay::DockFlightsOverlay(Face face, QWidget* parent) : GlassWidget(parent), face_(std::move(face)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
 }
 
 bool DockFlightsOverlay::launch(const DockFlight& flight) {

@@ -162,10 +162,33 @@ void ChildAccessible::doAction(const QString& name) {
         parent_->source()->activateAccessibleChild(index_);
 }
 
+constexpr const char* hiddenProperty = "zantrelAccessibilityHidden";
+constexpr const char* onlyProperty = "zantrelAccessibilityOnly";
+
+// A decorative widget as assistive technology meets it: nothing to read and nothing below.
+class HiddenAccessible final : public QAccessibleWidget {
+public:
+    explicit HiddenAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = true;
+        return s;
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QStringList actionNames() const override { return {}; }
+};
+
 QAccessibleInterface* factory(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr)
         return nullptr;
+    if (isHiddenFromAccessibility(widget))
+        return new HiddenAccessible(widget);
     if (auto* source = dynamic_cast<AccessibleSource*>(widget))
         return new GlassAccessible(widget, source);
     return nullptr;
@@ -176,6 +199,23 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
 void ensureGlassAccessibility() {
     static std::once_flag once;
     std::call_once(once, [] { QAccessible::installFactory(factory); });
+}
+
+void hideFromAccessibility(QWidget* widget) {
+    ensureGlassAccessibility();
+    widget->setProperty(hiddenProperty, true);
+}
+
+void markAccessibilityOnly(QWidget* widget) { widget->setProperty(onlyProperty, true); }
+
+bool isAccessibilityOnly(const QWidget* widget) { return widget->property(onlyProperty).toBool(); }
+
+bool isHiddenFromAccessibility(const QWidget* widget) {
+    for (const QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+        if (w->property(hiddenProperty).toBool())
+            return true;
+    }
+    return false;
 }
 
 }  // namespace ZantrelUI

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 #include <optional>
 
 class QWidget;
@@ -56,5 +58,16 @@ public:
 
 // Installs the interface factory once per process; controls call it when they are built.
 void ensureGlassAccessibility();
+
+// Keeps a purely decorative widget (and everything inside it) out of what assistive
+// technology reads: it reports no role, no name, no children, and is never showing.
+// Call it before anything asks for the widget's interface.
+void hideFromAccessibility(QWidget* widget);
+bool isHiddenFromAccessibility(const QWidget* widget);
+
+// The opposite kind: a widget that draws nothing and takes no input, there only for
+// assistive technology. Code looking for a window's content passes over it.
+void markAccessibilityOnly(QWidget* widget);
+bool isAccessibilityOnly(const QWidget* widget);
 
 }  // namespace ZantrelUI

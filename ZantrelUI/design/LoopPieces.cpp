@@ -1,5 +1,6 @@
 #include "ZantrelUI/design/LoopPieces.h"
 
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "ZantrelUI/design/Symbols.h"
 
@@ -13,7 +14,7 @@ namespace ZantrelUI {
 
 LoopPiece::LoopPiece(QWidget* parent) : GlassWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAccessibleName(QString());
+    hideFromAccessibility(this);
 }
 
 void LoopPiece::build() {

@@ -2,6 +2,7 @@
 
 #include "ZantrelKit/MotionSpec.h"
 #include "ZantrelUI/design/CheckDraw.h"
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/GlassPainting.h"
 #include "ZantrelUI/design/LoopPieces.h"
 #include "ZantrelUI/design/MotionEffect.h"
@@ -105,7 +106,13 @@ Arrive::Arrive(QWidget* content, int index, QWidget* parent)
 
 double Arrive::delay() const { return reduced_ ? 0 : MS::stagger(index_); }
 
-double Arrive::contentOpacity() const { return shown_ || environment().offscreen ? entrance_->value() : 0; }
+// Offscreen there is no appearance to wait for: a render of a never-shown view still
+// draws the content.
+double Arrive::contentOpacity() const {
+    if (environment().offscreen)
+        return 1;
+    return shown_ ? entrance_->value() : 0;
+}
 
 double Arrive::contentOffset() const {
     if (environment().offscreen)
@@ -119,6 +126,11 @@ void Arrive::apply() {
     MotionLayer& layer = MotionEffect::on(content_)->layer();
     layer.setValue(QStringLiteral("opacity"), contentOpacity());
     layer.setValue(QStringLiteral("translation.y"), contentOffset());
+}
+
+void Arrive::environmentChanged() {
+    apply();
+    GlassWidget::environmentChanged();
 }
 
 void Arrive::showEvent(QShowEvent* event) {
@@ -283,6 +295,7 @@ void Grows::resizeEvent(QResizeEvent* event) {
 StateSymbol::StateSymbol(StateFace face, qreal size, double turnsFor, QWidget* parent)
     : GlassWidget(parent), face_(face), previous_(face), size_(size), turnsFor_(turnsFor), change_(new AnimatedValue(1, this)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     setFixedSize(static_cast<int>(std::ceil(size)), static_cast<int>(std::ceil(size)));
     connect(change_, &AnimatedValue::changed, this, qOverload<>(&QWidget::update));
     rebuild();

@@ -57,6 +57,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void environmentChanged() override;
 
 private:
     void apply();

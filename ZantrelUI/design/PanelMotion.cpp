@@ -2,6 +2,7 @@
 
 #include "ZantrelKit/MotionSpec.h"
 #include "platform/async/MainThread.h"
+#include "ZantrelUI/design/GlassAccessibility.h"
 #include "ZantrelUI/design/Motion.h"
 #include "ZantrelUI/design/MotionClock.h"
 #include "ZantrelUI/design/MotionEffect.h"
@@ -18,7 +19,8 @@ QWidget* PanelMotion::contentView(QWidget* panel) {
     if (panel == nullptr)
         return nullptr;
     for (QObject* child : panel->children()) {
-        if (auto* widget = qobject_cast<QWidget*>(child); widget != nullptr && !widget->isWindow())
+        if (auto* widget = qobject_cast<QWidget*>(child);
+            widget != nullptr && !widget->isWindow() && !isAccessibilityOnly(widget))
             return widget;
     }
     return nullptr;

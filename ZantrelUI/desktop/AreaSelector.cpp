@@ -96,13 +96,16 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
         // may also be held by another program for a moment.
         QPointer<AreaSelector> self = this;
         const QPointF pointer = screenSpace().toGlobal(desk_->pointer());
-        QPointer<SelectionView> target = panels_.front();
+        // The pointer's panel becomes key; with the pointer on no screen none does, and the
+        // first panel holds the grab only so the drag and Escape still reach the pick.
+        QPointer<SelectionView> key;
         for (const auto& panel : panels_) {
             if (panel && panel->frame().contains(pointer)) {
-                target = panel;
+                key = panel;
                 break;
             }
         }
+        QPointer<SelectionView> target = key ? key : panels_.front();
         bool grabbed = false;
         for (int attempt = 0; attempt < grabAttempts; ++attempt) {
             if (!self || self->pending_ != pending || !target)
@@ -116,8 +119,10 @@ QCoro::Task<std::optional<QRectF>> AreaSelector::pick(Look look) {
         // A grab is taken without a wait in between, so the pick is still this one then.
         if (grabbed) {
             grabbed_ = target;
-            target->activateWindow();
-            target->setFocus(Qt::OtherFocusReason);
+            if (key) {
+                key->activateWindow();
+                key->setFocus(Qt::OtherFocusReason);
+            }
         } else if (self && self->pending_ == pending) {
             finish(std::nullopt);
         }
@@ -266,12 +271,17 @@ void AreaSelector::finish(std::optional<QRectF> result) {
     panels_.clear();
     start_.reset();
 
+    const std::optional<FrontWindow> previous = previous_;
+    const bool ownWindow = previous && !isOtherProgram(*previous, QCoreApplication::applicationPid());
+    // A cancel gives the keyboard back to whichever window had it; after a pick our own
+    // window gets it at once, another program's is activated after the wait below.
+    if (previous && (!result || ownWindow))
+        desk_->refocus(*previous);
     if (!result) {
         QTimer::singleShot(0, qApp, [pending] { pending->deliver(std::nullopt); });
         return;
     }
     QPointer<AreaSelector> self = this;
-    const std::optional<FrontWindow> previous = previous_;
     auto reactivate = [self, previous] {
         if (self && previous && isOtherProgram(*previous, QCoreApplication::applicationPid()))
             self->desk_->activate(*previous);
@@ -281,6 +291,8 @@ void AreaSelector::finish(std::optional<QRectF> result) {
 }
 
 // MARK: - SelectionView
+
+QFont SelectionView::labelFont() { return Fonts::monospacedDigits(Fonts::system(12, QFont::DemiBold)); }
 
 SelectionView::SelectionView(QRectF frame, Platform::ScreenSpace space)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -388,7 +400,7 @@ void SelectionView::paintEvent(QPaintEvent*) {
 
     if (selection_ && selection_->width() > 0 && selection_->height() > 0) {
         const QString label = ZantrelKit::ScreenArea::sizeLabel(*selection_);
-        const QFont font = Fonts::system(12, QFont::DemiBold);
+        const QFont font = labelFont();
         const QFontMetricsF metrics(font);
         const QSizeF textSize(metrics.horizontalAdvance(label), metrics.height());
         const QRectF pill = Layout::labelPill(*selection_, textSize, bounds);

@@ -8,6 +8,7 @@
 #include "platform/screen/ScreenSpace.h"
 
 #include <QColor>
+#include <QFont>
 #include <QCoroTask>
 #include <QImage>
 #include <QObject>
@@ -97,6 +98,8 @@ public:
 
     // The screen in global points.
     const QRectF& frame() const { return frame_; }
+    // The size label's font: digits of one width, so the label does not jitter in a drag.
+    static QFont labelFont();
 
     const AreaSelector::Look& look() const { return look_; }
     void setLook(AreaSelector::Look look);

@@ -156,6 +156,11 @@ public:
             Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
     }
 
+    void refocus(const FrontWindow& window) override {
+        if (link_)
+            Platform::focusWindow(*link_, static_cast<xcb_window_t>(window.window));
+    }
+
     std::unique_ptr<RepaintWait> watchRepaint(const QRectF& area) override {
         // A compositor draws the screen on a window of its own, where no drawing is heard.
         if (!link_ || Platform::hasCompositor(*link_))

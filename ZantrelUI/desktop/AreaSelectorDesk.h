@@ -64,6 +64,10 @@ public:
     virtual void releaseInput(QWidget& panel) = 0;
     virtual std::optional<FrontWindow> frontWindow() const = 0;
     virtual void activate(const FrontWindow& window) = 0;
+    // Gives the keyboard back to the window that had it: the overlay took it, and on X11
+    // it falls to the root window when the overlay goes, while the window manager still
+    // counts the window as active and so never hands it back on a click.
+    virtual void refocus(const FrontWindow&) {}
 
     // Runs before the overlay opens; a failure when the pick cannot go on (no picture of
     // the screens where one is needed). A stop means the pick ended meanwhile.

@@ -24,10 +24,6 @@ public:
     using Handler = std::function<void(const QString& name)>;
     using RefusedHandler = std::function<void(const QSet<QString>& names)>;
 
-    // The four characters "ZTRL" that every hot-key id carries.
-    static constexpr std::uint32_t signature = (std::uint32_t{'Z'} << 24) | (std::uint32_t{'T'} << 16) |
-                                               (std::uint32_t{'R'} << 8) | std::uint32_t{'L'};
-
     // The process's instance, on the desktop's hot-key service.
     static HotKeys& shared();
 

@@ -145,3 +145,37 @@ QMenuBar* build(const QString& appName, std::function<void()> settings, std::opt
 }
 
 }  // namespace ZantrelUI::StandardMenus
+
+namespace ZantrelUI {
+
+QList<QAction*> StandardCommands::install(QWidget* window) const {
+    Platform::assertMain();
+    namespace Menus = ZantrelKit::Copy::Menus;
+    const QPointer<QWidget> host(window);
+    // The active window, else the one the key went to.
+    const auto target = [host]() -> QWidget* {
+        if (QWidget* active = QApplication::activeWindow())
+            return active;
+        return host ? host->window() : nullptr;
+    };
+    const QList<QAction*> commands{
+        StandardMenus::item(Menus::settings(), QKeySequence(Qt::CTRL | Qt::Key_Comma), settings, window),
+        StandardMenus::item(Menus::quit(name), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                            [host] { macCallsOf(host.data()).quit(); }, window),
+        StandardMenus::item(Menus::find(), QKeySequence(Qt::CTRL | Qt::Key_F),
+                            [target] { FindBroadcast::shared().post(target()); }, window),
+        StandardMenus::item(Menus::close(), QKeySequence(Qt::CTRL | Qt::Key_W),
+                            [target] {
+                                if (QWidget* closing = target())
+                                    closing->close();
+                            },
+                            window),
+    };
+    for (QAction* command : commands) {
+        command->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(command);
+    }
+    return commands;
+}
+
+}  // namespace ZantrelUI

@@ -7,6 +7,7 @@
 // operations of the window's environment.
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -41,3 +42,18 @@ bool perform(const char* command);
 }  // namespace Responder
 
 }  // namespace ZantrelUI::StandardMenus
+
+namespace ZantrelUI {
+
+// The same commands for a window without a menu bar: Settings… (Ctrl+,), Quit (Ctrl+Q),
+// Find (Ctrl+F) and Close (Ctrl+W) as actions of the window. Find and Close act on the
+// active window, else on the window the key went to; with neither, Close does nothing.
+struct StandardCommands {
+    QString name;  // the app's name, for "Quit %@"
+    std::function<void()> settings;
+
+    // Adds the four actions to `window`, in that order, and returns them.
+    QList<QAction*> install(QWidget* window) const;
+};
+
+}  // namespace ZantrelUI

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QProcess>
 #include <QRegularExpression>
@@ -159,11 +160,16 @@ ShortcutSet fromGsettingsListing(const QString& listing, const Platform::Keymap&
     return shortcuts;
 }
 
-ShortcutSet fromKdeShortcuts(const QString& text, const Platform::Keymap& keymap) {
+ShortcutSet fromKdeShortcuts(const QString& text, const Platform::Keymap& keymap, const QString& ownComponent) {
     ShortcutSet shortcuts;
+    bool own = false;
     for (const QString& raw : text.split(u'\n', Qt::SkipEmptyParts)) {
         const QString line = raw.trimmed();
-        if (line.startsWith(u'[') || line.startsWith(u'#') || line.startsWith(u'_'))
+        if (line.startsWith(u'[')) {
+            own = !ownComponent.isEmpty() && line == u'[' + ownComponent + u']';
+            continue;
+        }
+        if (own || line.startsWith(u'#') || line.startsWith(u'_'))
             continue;
         const qsizetype equals = line.indexOf(u'=');
         if (equals <= 0 || line.left(equals).startsWith(u'_'))
@@ -200,7 +206,7 @@ ShortcutSet current() {
         config = QDir::homePath() + QStringLiteral("/.config");
     QFile kde(config + QStringLiteral("/kglobalshortcutsrc"));
     if (kde.open(QIODevice::ReadOnly))
-        shortcuts.unite(fromKdeShortcuts(QString::fromUtf8(kde.readAll()), *keymap));
+        shortcuts.unite(fromKdeShortcuts(QString::fromUtf8(kde.readAll()), *keymap, QGuiApplication::desktopFileName()));
     return shortcuts;
 }
 

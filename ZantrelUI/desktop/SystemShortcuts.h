@@ -30,7 +30,8 @@ std::optional<ZantrelKit::Shortcut> fromKeySequence(const QString& sequence, con
 // The output of `gsettings list-recursively SCHEMA`: one "schema key value" line per key,
 // the value a GVariant string or list of strings.
 ShortcutSet fromGsettingsListing(const QString& listing, const Platform::Keymap& keymap);
-// kglobalshortcutsrc: "action=active\tsecond,default,description" per action.
-ShortcutSet fromKdeShortcuts(const QString& text, const Platform::Keymap& keymap);
+// kglobalshortcutsrc: "action=active\tsecond,default,description" per action, in a group
+// per component. The app's own keys registered there (`ownComponent`) are not the desktop's.
+ShortcutSet fromKdeShortcuts(const QString& text, const Platform::Keymap& keymap, const QString& ownComponent = {});
 
 }  // namespace ZantrelUI::SystemShortcuts

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -44,6 +45,31 @@ protected:
 private:
     QImage picture_;
 };
+
+// Makes a panel full screen the first time it is the active window, or when asked.
+class FullScreenOnceActive final : public QObject {
+public:
+    explicit FullScreenOnceActive(QWidget& panel) : QObject(&panel), panel_(panel) { panel.installEventFilter(this); }
+
+    void fill() {
+        panel_.removeEventFilter(this);
+        if (!panel_.isFullScreen())
+            panel_.showFullScreen();
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate)
+            fill();
+        return false;
+    }
+
+private:
+    QWidget& panel_;
+};
+
+constexpr std::chrono::milliseconds activationWait{400};
 
 QCoro::Task<void> uncoverLater(std::weak_ptr<int> round, WaylandAreaSelectorDesk* desk) {
     co_await Platform::Clock::shared().sleep(WaylandAreaSelectorDesk::coverLimit);
@@ -127,14 +153,21 @@ QCoro::Task<std::expected<void, Platform::CaptureFailure>> WaylandAreaSelectorDe
 
 void WaylandAreaSelectorDesk::present(QWidget& panel, const QRectF& frame) {
     panel.setWindowFlag(Qt::FramelessWindowHint);
+    // The panel takes the keyboard (Esc ends the pick) before it takes the output: GNOME
+    // keeps its top bar over a full-screen window that did not have the keyboard yet.
+    panel.setAttribute(Qt::WA_ShowWithoutActivating, false);
+    panel.setGeometry(frame.toAlignedRect());
     panel.winId();
     if (QWindow* window = panel.windowHandle()) {
         if (QScreen* screen = screenAt(frame))
             window->setScreen(screen);
     }
-    panel.showFullScreen();
+    auto* fill = new FullScreenOnceActive(panel);
+    panel.show();
     panel.raise();
     panel.activateWindow();
+    // A desktop that hands the keyboard to no new window still gets the output covered.
+    QTimer::singleShot(activationWait, fill, &FullScreenOnceActive::fill);
 }
 
 }  // namespace ZantrelUI

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QObject;
+class QWidget;
 
 namespace ZantrelUI::Announce {
 
@@ -17,7 +18,12 @@ std::function<void(const QString&)>& observer();
 // the first visible top-level window, else the application object.
 QObject* poster();
 
-// Posts `text` as a high-priority announcement. Main thread only.
+// The window's alert region that speaks its announcements, made on first use.
+QWidget* region(QWidget* window);
+
+// Has a screen reader say `text` at once: the posting window's alert region takes it as
+// its name and shows again; without a window an alert goes to the application. Main
+// thread only.
 void post(const QString& text);
 
 }  // namespace ZantrelUI::Announce

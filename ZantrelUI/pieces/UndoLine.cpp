@@ -8,6 +8,7 @@
 #include "ZantrelUI/pieces/TextFit.h"
 #include "platform/async/MainThread.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QPainter>
 #include <QShortcut>
 
@@ -48,6 +49,24 @@ UndoLineView::UndoLineView(QString text, std::function<void()> undo, QWidget* pa
     });
     setAccessibleName(text_);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* shadow = new QGraphicsDropShadowEffect(this);
+    setGraphicsEffect(shadow);  // takes ownership
+    updateShadow();
+}
+
+void UndoLineView::environmentChanged() {
+    updateShadow();
+    GlassWidget::environmentChanged();
+}
+
+// The line floats over the content: its shadow falls outside it, onto what lies below.
+void UndoLineView::updateShadow() {
+    auto* shadow = static_cast<QGraphicsDropShadowEffect*>(graphicsEffect());
+    QColor black(Qt::black);
+    black.setAlphaF(scheme() == ColorScheme::dark ? 0.4f : 0.14f);
+    shadow->setColor(black);
+    shadow->setBlurRadius(2 * shadowRadius);  // Qt's blur radius spans twice the shadow's
+    shadow->setOffset(0, 6);
 }
 
 QString UndoLineView::shownText() const {

@@ -67,12 +67,16 @@ public:
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 
+    static constexpr qreal shadowRadius = 14;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void environmentChanged() override;
 
 private:
     void place();
+    void updateShadow();
 
     QString text_;
     PillButton* button_;

@@ -96,11 +96,22 @@ private:
     AreaTile* tile_;
 };
 
+namespace {
+
+qreal targetBarWidth(const std::optional<AreaBusy>& busy) {
+    if (!busy || busy->kind != AreaBusy::Kind::fraction)
+        return 0;
+    return AreaSidebarText::barWidth(busy->value);
+}
+
+}  // namespace
+
 AreaTile::AreaTile(Face face, QWidget* parent)
     : QAbstractButton(parent),
       face_(std::move(face)),
       lit_(new AnimatedValue(0, this)),
-      lift_(new AnimatedValue(face_.busy ? 1 : 0, this)) {
+      lift_(new AnimatedValue(face_.busy ? 1 : 0, this)),
+      bar_(new AnimatedValue(targetBarWidth(face_.busy), this)) {
     ensureGlassAccessibility();
     setFixedWidth(64);
     setFocusPolicy(Qt::TabFocus);
@@ -129,7 +140,7 @@ AreaTile::AreaTile(Face face, QWidget* parent)
     row->addStretch(1);
     column->addLayout(row);
 
-    for (AnimatedValue* value : {lit_, lift_})
+    for (AnimatedValue* value : {lit_, lift_, bar_})
         connect(value, &AnimatedValue::changed, faceView_, qOverload<>(&QWidget::update));
     faceView_->installEventFilter(this);
     sync();
@@ -138,7 +149,13 @@ AreaTile::AreaTile(Face face, QWidget* parent)
 void AreaTile::setFace(Face face) {
     const bool busyChanged = face.busy != face_.busy;
     const bool wasBusy = face_.busy.has_value();
+    const bool wasFraction = face_.busy && face_.busy->kind == AreaBusy::Kind::fraction;
     face_ = std::move(face);
+    const qreal width = targetBarWidth(face_.busy);
+    if (wasFraction && width > 0 && width != bar_->target())
+        bar_->animateTo(width, Motion::spring(ZantrelKit::MotionSpec::snappy, ReduceMotion::of(this)));
+    else if (width != bar_->target())
+        bar_->setValue(width);
     if (busyChanged && wasBusy != face_.busy.has_value())
         lift_->animateTo(face_.busy ? 1 : 0, Motion::spring(ZantrelKit::MotionSpec::snappy, ReduceMotion::of(this)));
     // A tile pops when its counter differs from the one it last drew.
@@ -161,7 +178,8 @@ void AreaTile::setSelected(bool selected, bool animated) {
 qreal AreaTile::barWidth() const {
     if (!face_.busy || face_.busy->kind != AreaBusy::Kind::fraction)
         return 0;
-    return AreaSidebarText::barWidth(face_.busy->value);
+    // The spring may overshoot; the bar never leaves its track.
+    return std::clamp(bar_->value(), 0.0, 24.0);
 }
 
 void AreaTile::sync() {

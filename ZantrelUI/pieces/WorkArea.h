@@ -89,7 +89,9 @@ public:
     FlowDashes* dashes() const { return dashes_; }
     const AnimatedValue& lit() const { return *lit_; }
     const AnimatedValue& lift() const { return *lift_; }
-    // The bar's fill width now (0 while idle or unknown).
+    const AnimatedValue& bar() const { return *bar_; }
+    // The bar's fill width now (0 while idle or unknown); a new share of the work moves it
+    // there with the tile's spring.
     qreal barWidth() const;
 
     QAccessible::Role accessibleRole() const override { return QAccessible::Button; }
@@ -119,6 +121,7 @@ private:
     bool dashesSelected_ = false;
     AnimatedValue* lit_;
     AnimatedValue* lift_;
+    AnimatedValue* bar_;  // the bar's fill width
     QString space_;
     std::function<void(const QRectF&)> report_;
     std::optional<QRectF> reported_;

@@ -360,9 +360,18 @@ void ShortcutField::mouseReleaseEvent(QMouseEvent* event) {
     toggle();
 }
 
+namespace {
+
+// Space and Return start recording from the keyboard, as they press a focused button.
+bool startsRecording(const QKeyEvent& event) {
+    const bool key = event.key() == Qt::Key_Space || event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return key && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+}  // namespace
+
 void ShortcutField::keyPressEvent(QKeyEvent* event) {
-    // Space starts recording from the keyboard, as a button would.
-    if (!recording_ && (event->key() == Qt::Key_Space) && event->modifiers() == Qt::NoModifier) {
+    if (!recording_ && startsRecording(*event)) {
         start();
         return;
     }
@@ -376,6 +385,12 @@ QString ShortcutField::toolTipAt(const QPointF& point) const {
 }
 
 bool ShortcutField::event(QEvent* event) {
+    // Claimed before a window's default button (Continue, on Return) takes the key.
+    if (event->type() == QEvent::ShortcutOverride && !recording_ &&
+        startsRecording(static_cast<const QKeyEvent&>(*event))) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QString tip = toolTipAt(help->pos());

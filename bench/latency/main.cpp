@@ -4,7 +4,10 @@
 // program's hot key showing a plain window, and the library's capture and recognition of
 // the same area. The ratio is the app's own overhead.
 //
-//   latency [--runs N] [--app PATH] [--helper PATH]
+//   latency [--runs N] [--rest SECONDS] [--app PATH] [--helper PATH]
+//
+// After the runs it waits --rest seconds (40 by default; 0 skips it) and times one grab
+// more: the first after the app gave back the engines it no longer needed.
 //
 // It starts its own Xvfb, session bus, text window and app; xdotool presses and drags.
 
@@ -163,10 +166,13 @@ int main(int argc, char** argv) {
     QString appPath = QStringLiteral(GLYPHNAB_APP_PATH);
     QString helperPath = QStringLiteral(GLYPHNAB_TEST_HELPER_PATH);
     int runs = 7;
+    int rest = 40;  // seconds: past the time the app keeps idle engines loaded
     for (int i = 1; i + 1 < argc; i += 2) {
         const QByteArray option = argv[i];
         if (option == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--rest")
+            rest = std::max(0, std::atoi(argv[i + 1]));
         else if (option == "--app")
             appPath = QString::fromLocal8Bit(argv[i + 1]);
         else if (option == "--helper")
@@ -255,19 +261,22 @@ int main(int argc, char** argv) {
             copiedAt = Clock::now();
     });
 
-    std::vector<double> overlay, copy;
-    int misses = 0;
-    for (int run = 0; run <= runs && misses < 5;) {
+    // One grab: the shortcut, a drag over the area and the release; the times to the
+    // overlay and to the clipboard, or nothing when the overlay did not come.
+    struct Grab {
+        double overlay;
+        std::optional<double> copy;
+        QString text;
+    };
+    const auto grab = [&]() -> std::optional<Grab> {
         QProcess press;
         const Clock::time_point start = Clock::now();
         xdotoolDetached(press, {QStringLiteral("key"), QStringLiteral("ctrl+shift+super+t")});
         std::optional<Clock::time_point> shown;
         waitFor([&] { return (shown = watch.mapped(QStringLiteral("Area selector"), start)).has_value(); }, 3000);
         press.waitForFinished(5000);
-        if (!shown) {  // the app registers its keys a moment after it starts
-            ++misses;
-            continue;
-        }
+        if (!shown)
+            return std::nullopt;
         xdotool({QStringLiteral("mousemove"), QString::number(desktopArea.left()), QString::number(desktopArea.top())});
         xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
         xdotool({QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("200")});
@@ -278,20 +287,42 @@ int main(int argc, char** argv) {
         xdotoolDetached(release, {QStringLiteral("mouseup"), QStringLiteral("1")});
         waitFor([&] { return copiedAt.has_value() && !clipboard->text().isEmpty(); }, 30000);
         release.waitForFinished(5000);
-        if (run > 0 && copiedAt) {  // the first run loads the engine
-            overlay.push_back(milliseconds(*shown - start));
-            copy.push_back(milliseconds(*copiedAt - released));
-        }
-        if (run == 0 && clipboard->text().size() < 200)
-            std::fprintf(stderr, "latency: the app copied only: %s\n", qPrintable(clipboard->text()));
-        ++run;
+        Grab result{milliseconds(*shown - start), std::nullopt, clipboard->text()};
+        if (copiedAt)
+            result.copy = milliseconds(*copiedAt - released);
         // Let the notice go, so that no grab waits for it to leave the screen.
         waitFor([] { return false; }, 3600);
+        return result;
+    };
+
+    std::vector<double> overlay, copy;
+    int misses = 0;
+    for (int run = 0; run <= runs && misses < 5;) {
+        const std::optional<Grab> made = grab();
+        if (!made) {  // the app registers its keys a moment after it starts
+            ++misses;
+            continue;
+        }
+        if (run > 0 && made->copy) {  // the first run loads the engine
+            overlay.push_back(made->overlay);
+            copy.push_back(*made->copy);
+        }
+        if (run == 0 && made->text.size() < 200)
+            std::fprintf(stderr, "latency: the app copied only: %s\n", qPrintable(made->text));
+        ++run;
     }
     if (overlay.empty()) {
         std::fprintf(stderr, "latency: the app never showed its overlay\n%s\n",
                      glyphnab.readAllStandardError().constData());
         return 1;
+    }
+
+    // The first grab after the app gave back its idle engines.
+    std::optional<double> afterRest;
+    if (rest > 0) {
+        waitFor([] { return false; }, rest * 1000);
+        if (const std::optional<Grab> made = grab())
+            afterRest = made->copy;
     }
 
     const double overlayMedian = median(overlay), bareShortcutMedian = median(bareShortcut);
@@ -301,5 +332,8 @@ int main(int argc, char** argv) {
                 overlayMedian, bareShortcutMedian, bareShortcutMedian > 0 ? overlayMedian / bareShortcutMedian : 0.0);
     std::printf("release to text on clipboard    %8.1f ms   baseline capture + recognition    %8.1f ms   ratio %.2f\n",
                 copyMedian, bareReadMedian, bareReadMedian > 0 ? copyMedian / bareReadMedian : 0.0);
+    if (afterRest)
+        std::printf("first grab after %d s at rest   %8.1f ms   ratio to the median %.2f\n", rest, *afterRest,
+                    copyMedian > 0 ? *afterRest / copyMedian : 0.0);
     return 0;
 }

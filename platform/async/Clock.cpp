@@ -3,7 +3,10 @@
 #include "platform/async/MainThread.h"
 
 #include <QCoreApplication>
-#include <QTimer>
+#include <QSocketNotifier>
+
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <coroutine>
@@ -14,6 +17,47 @@
 namespace Platform {
 namespace {
 
+// A one-shot timer on CLOCK_BOOTTIME: time the machine spends suspended counts towards it,
+// as it does for `now()`. (A QTimer runs on CLOCK_MONOTONIC, which stops in suspend.)
+class BootTimer {
+public:
+    BootTimer(std::chrono::nanoseconds after, std::function<void()> fired)
+        : fd_(timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC)) {
+        if (fd_ < 0) {
+            // No timer to be had: fire at once rather than never.
+            QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fired), Qt::QueuedConnection);
+            return;
+        }
+        // An all-zero value would disarm the timer: wait at least a nanosecond.
+        const auto wait = std::max(after, std::chrono::nanoseconds(1));
+        itimerspec spec{};
+        spec.it_value.tv_sec = static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(wait).count());
+        spec.it_value.tv_nsec = static_cast<long>((wait % std::chrono::seconds(1)).count());
+        timerfd_settime(fd_, 0, &spec, nullptr);
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, fired = std::move(fired)] {
+            notifier_->setEnabled(false);
+            fired();
+        });
+    }
+    ~BootTimer() {
+        notifier_.reset();
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    BootTimer(const BootTimer&) = delete;
+    BootTimer& operator=(const BootTimer&) = delete;
+
+    void stop() {
+        if (notifier_)
+            notifier_->setEnabled(false);
+    }
+
+private:
+    int fd_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
 // One suspended sleep. The coroutine is always resumed from a fresh event on the GUI
 // thread, never from inside the timer or the stop callback, so whatever the coroutine
 // tears down afterwards is not on the stack.
@@ -22,7 +66,7 @@ struct SleepState {
     std::mutex mutex;
     bool finished = false;
     bool completed = false;
-    std::unique_ptr<QTimer> timer;
+    std::unique_ptr<BootTimer> timer;
 };
 
 void finish(const std::shared_ptr<SleepState>& state, bool completed) {
@@ -74,19 +118,14 @@ public:
             if (auto strong = weak.lock())
                 finish(strong, false);
         });
-        const auto milliseconds =
-            std::chrono::ceil<std::chrono::milliseconds>(std::max(duration, Duration::zero()));
+        const Duration wait = std::max(duration, Duration::zero());
         // A named awaiter: g++ 12 destroys a temporary one twice.
-        SleepAwaiter awaiter{state, [milliseconds](std::shared_ptr<SleepState> s) {
-            s->timer = std::make_unique<QTimer>();
-            s->timer->setSingleShot(true);
-            s->timer->setTimerType(Qt::PreciseTimer);
+        SleepAwaiter awaiter{state, [wait](std::shared_ptr<SleepState> s) {
             std::weak_ptr<SleepState> weakState = s;
-            QObject::connect(s->timer.get(), &QTimer::timeout, [weakState] {
+            s->timer = std::make_unique<BootTimer>(wait, [weakState] {
                 if (auto strong = weakState.lock())
                     finish(strong, true);
             });
-            s->timer->start(milliseconds);
         }};
         const bool completed = co_await awaiter;
         co_return completed;

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -73,6 +74,27 @@ void rereadCells(DocumentTable& table, const QImage& picture, const QStringList&
 
 qsizetype letterCount(const QString& text) {
     return std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+// The figures with separators ("7.8", "1,204", "10:02") of some words, sorted.
+QStringList figuresOf(const std::vector<const TableWord*>& words) {
+    static const QRegularExpression figure(QStringLiteral(R"(\d+(?:[.,:]\d+)+)"));
+    QStringList figures;
+    for (const TableWord* word : words)
+        for (auto match = figure.globalMatch(word->text); match.hasNext();)
+            figures.append(match.next().captured());
+    figures.sort();
+    return figures;
+}
+
+// Every figure of the first reading is still there, separators and all: a point lost
+// in a second reading turns 7.8 into 78, the worst thing a table can paste.
+bool keepsFigures(const std::vector<const TableWord*>& first, const std::vector<const TableWord*>& second) {
+    QStringList remaining = figuresOf(second);
+    for (const QString& figure : figuresOf(first))
+        if (!remaining.removeOne(figure))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -152,14 +174,19 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
             word.box.translate(area.topLeft());
         auto inBand = [&](const TableWord& word) { return band.contains(word.box.center()); };
         // A second reading that lost text is worse than the first.
+        std::vector<const TableWord*> first, second;
         qsizetype before = 0;
         for (const TableWord& word : words)
-            if (inBand(word))
+            if (inBand(word)) {
                 before += letterCount(word.text);
+                first.push_back(&word);
+            }
         qsizetype after = 0;
-        for (const TableWord& word : reread)
+        for (const TableWord& word : reread) {
             after += letterCount(word.text);
-        if (after < before)
+            second.push_back(&word);
+        }
+        if (after < before || !keepsFigures(first, second))
             continue;
         std::erase_if(words, inBand);
         words.insert(words.end(), reread.begin(), reread.end());

@@ -18,9 +18,28 @@ double quantile(std::vector<double> values, double share) {
     return *at;
 }
 
+double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
+
+// How much lighter than the text's strokes a solid blob's core is when it is drawn in
+// a colour of its own (an accent blue is a mid gray beside near-black text).
+constexpr int badgeContrast = 40;
+
 // Already a marker the list rule knows: the recognizer's own reading stays.
 bool isDashText(const QString& text) {
     return text == u"-" || text == u"\u2013" || text == u"\u2014";
+}
+
+// A ring closes round its middle: ink lies on every side of the centre. A chevron
+// ("«", "<") or a "c" has ground inside its box too, but is open on one side.
+bool isRing(const QImage& gray, int threshold, const QRect& box) {
+    const QPoint centre = box.center();
+    const auto reaches = [&](int dx, int dy) {
+        for (QPoint p = centre; box.contains(p); p += QPoint(dx, dy))
+            if (isInk(gray, threshold, p.x(), p.y()))
+                return true;
+        return false;
+    };
+    return reaches(1, 0) && reaches(-1, 0) && reaches(0, 1) && reaches(0, -1);
 }
 
 }  // namespace
@@ -63,7 +82,7 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
         for (int x = inside.left(); x <= inside.right() && !hollow; ++x)
             hollow = !isInk(gray, threshold, x, y);
     if (hollow)
-        return fill < 0.8 ? std::optional(MarkerShape::circle) : std::nullopt;
+        return fill < 0.8 && isRing(gray, threshold, box) ? std::optional(MarkerShape::circle) : std::nullopt;
     // A disc leaves its corners empty; a square fills them, or nearly all its box.
     const int corners = int(isInk(gray, threshold, box.left(), box.top())) +
                         int(isInk(gray, threshold, box.right(), box.top())) +
@@ -79,12 +98,61 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
 namespace {
 
 struct FoundMarker {
-    MarkerShape shape;
+    // None for a badge: a dot that is no marker and no text, read as nothing.
+    std::optional<MarkerShape> shape;
     QRect ink;
     double textStart;
 };
 
-double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
+int darkestLevel(const QImage& gray, const QRect& box) {
+    int darkest = 255;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x)
+            darkest = std::min<int>(darkest, row[x]);
+    }
+    return darkest;
+}
+
+// An unread dot, a status light, a filled check box: a solid blob about the size of
+// a letter in a colour of its own. The recognizer reads it "e", "@" or "©". A list's
+// marker is drawn in its text's colour, and solid, as dark as the text's strokes.
+bool isBadge(const QImage& gray, int threshold, const InkShape& shape, const std::vector<const InkShape*>& letters,
+             double xHeight) {
+    const QRect& box = shape.box;
+    const double w = box.width();
+    const double h = box.height();
+    const double side = std::max(w, h);
+    if (side < 0.5 * xHeight || side > 2.0 * xHeight || w < 0.7 * h || h < 0.7 * w ||
+        static_cast<double>(shape.ink) < 0.6 * w * h)
+        return false;
+    // Solid through its middle: a small ring's thin, lighter stroke is no badge.
+    const QRect middle = box.adjusted(box.width() / 4, box.height() / 4, -box.width() / 4, -box.height() / 4);
+    for (int y = middle.top(); y <= middle.bottom(); ++y)
+        for (int x = middle.left(); x <= middle.right(); ++x)
+            if (!isInk(gray, threshold, x, y))
+                return false;
+    std::vector<double> levels;
+    for (const InkShape* letter : letters)
+        levels.push_back(darkestLevel(gray, letter->box));
+    if (levels.size() < 2)
+        return false;
+    return darkestLevel(gray, middle) >= median(std::move(levels)) + badgeContrast;
+}
+
+// The usual space between the line's words, when it has enough words to tell. The
+// first word is left out: it may be the recognizer's reading of the marker.
+std::optional<double> wordSpace(const LineWords& line) {
+    std::vector<double> gaps;
+    for (std::size_t i = 2; i < line.words.size(); ++i) {
+        const double gap = line.words[i].box.left() - line.words[i - 1].box.right();
+        if (gap > 0)
+            gaps.push_back(gap);
+    }
+    if (gaps.size() < 2)
+        return std::nullopt;
+    return median(std::move(gaps));
+}
 
 std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray, int threshold,
                                       const std::vector<InkShape>& shapes, double glyph) {
@@ -113,9 +181,13 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
               [](const InkShape* a, const InkShape* b) { return a->box.left() < b->box.left(); });
     const InkShape& first = *inLine.front();
     const InkShape& next = *inLine[1];
-    // The text begins after a clear gap; a marker is never part of a word.
+    // The text begins after a clear gap; a marker is never part of a word. The gap is
+    // a word space at least: a hyphen or a period that starts a word ("-rw-r--r--",
+    // ".map(") stands closer to its next letter than the line's words to each other.
     const double gap = next.box.left() - first.box.right();
     if (gap < 0.25 * glyph || gap > 4 * glyph)
+        return std::nullopt;
+    if (const std::optional<double> space = wordSpace(line); space && gap < 0.6 * *space)
         return std::nullopt;
     std::vector<double> glyphBottoms;
     std::vector<double> heights;
@@ -128,7 +200,11 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
     if (heights.size() < 2)
         return std::nullopt;
     // Most letters sit on the baseline, and the shortest common ones are x-height tall.
-    const auto shape = markerShape(gray, threshold, first, quantile(heights, 0.25), median(glyphBottoms));
+    const double xHeight = quantile(heights, 0.25);
+    const std::vector<const InkShape*> letters(inLine.begin() + 1, inLine.end());
+    if (isBadge(gray, threshold, first, letters, xHeight))
+        return FoundMarker{std::nullopt, first.box, static_cast<double>(next.box.left())};
+    const auto shape = markerShape(gray, threshold, first, xHeight, median(glyphBottoms));
     if (!shape)
         return std::nullopt;
     return FoundMarker{*shape, first.box, static_cast<double>(next.box.left())};
@@ -181,12 +257,12 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
             line.box = QRectF(words.left(), std::max(line.box.top(), words.top()), words.width(),
                               std::min(line.box.bottom(), words.bottom()) - std::max(line.box.top(), words.top()));
         }
-        if (!marker || line.words.empty())
+        if (!marker || !marker->shape || line.words.empty())
             continue;
         const QRect& ink = marker->ink;
         // The marker's word reaches to its text, so no wide gap cuts it off its item.
         const QRectF markerBox(ink.left(), ink.top(), std::max(1.0, marker->textStart - 1 - ink.left()), ink.height());
-        line.words.insert(line.words.begin(), WordBox{markerText(marker->shape), markerBox, 1.0f});
+        line.words.insert(line.words.begin(), WordBox{markerText(*marker->shape), markerBox, 1.0f});
         line.box = line.box.united(markerBox);
     }
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });

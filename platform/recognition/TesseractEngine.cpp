@@ -72,10 +72,10 @@ EnginePool& EnginePool::shared() {
     // milliseconds that the system's own clean-up does not.
     static EnginePool* pool = [] {
         const auto threads = static_cast<std::size_t>(std::max(2, QThread::idealThreadCount()));
-        // One engine stays through a rest: the next grab starts reading at once, and the
-        // others load one by one while it reads.
+        // A few engines stay through a rest, as many as a grab of a screen region keeps
+        // busy before the others load one by one.
         return new EnginePool({.perSettings = threads, .maxIdle = threads + 2, .rest = std::chrono::seconds(30),
-                               .kept = 1});
+                               .kept = std::min<std::size_t>(threads, 4)});
     }();
     return *pool;
 }

@@ -70,6 +70,25 @@ void focusWindow(const X11Link& link, xcb_window_t window) {
     xcb_flush(link.connection);
 }
 
+void useDefaultColormap(const X11Link& link, xcb_window_t window) {
+    if (link.connection == nullptr || window == XCB_WINDOW_NONE)
+        return;
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(link.connection));
+    for (int i = 0; i < link.screenNumber && screens.rem > 0; ++i)
+        xcb_screen_next(&screens);
+    if (screens.rem == 0)
+        return;
+    const xcb_screen_t& screen = *screens.data;
+    std::unique_ptr<xcb_get_window_attributes_reply_t, FreeDeleter> attributes(xcb_get_window_attributes_reply(
+        link.connection, xcb_get_window_attributes(link.connection, window), nullptr));
+    // A window of another visual (a see-through one) needs a colormap of its own.
+    if (!attributes || attributes->visual != screen.root_visual || attributes->colormap == screen.default_colormap)
+        return;
+    const std::uint32_t colormap = screen.default_colormap;
+    xcb_change_window_attributes(link.connection, window, XCB_CW_COLORMAP, &colormap);
+    xcb_flush(link.connection);
+}
+
 std::optional<std::uint32_t> windowProcess(const X11Link& link, xcb_window_t window) {
     return cardinalProperty(link, window, "_NET_WM_PID", XCB_ATOM_CARDINAL);
 }

@@ -29,6 +29,12 @@ std::optional<xcb_window_t> focusedWindow(const X11Link& link);
 // needs; the focus goes back to the root window when it is unmapped.
 void focusWindow(const X11Link& link, xcb_window_t window);
 
+// Gives a window of the screen's own visual the screen's default colormap. A private one
+// (which Qt makes for its windows) sets it apart from the desktop: screenshot tools that
+// read the screen window by window (xwd) then take its pixels whole, outside its shape too,
+// and show the margins of a shaped window as black.
+void useDefaultColormap(const X11Link& link, xcb_window_t window);
+
 // The process id that a window declares (_NET_WM_PID), if it declares one.
 std::optional<std::uint32_t> windowProcess(const X11Link& link, xcb_window_t window);
 

@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -20,6 +21,8 @@ struct Desk {
     QList<std::uint16_t> missing;                  // key codes the desktop cannot register at all
     int registrations = 0;
     Platform::HotKeyService::Pressed press;
+    Platform::HotKeyDesk kind = Platform::HotKeyDesk::grabs;
+    std::function<void()> changed;  // the desktop's word that what it reported changed
 };
 
 class DeskService final : public Platform::HotKeyService {
@@ -36,6 +39,8 @@ public:
         return Platform::HotKeyStatus::registered;
     }
     void unregisterKey(std::uint32_t id) override { desk_.held.erase(id); }
+    Platform::HotKeyDesk desk() const override { return desk_.kind; }
+    void installChangeHandler(std::function<void()> changed) override { desk_.changed = std::move(changed); }
 
 private:
     Desk& desk_;

@@ -17,12 +17,12 @@ public:
     Daemon() {
         process_.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (!process_.waitForStarted(5000))
+        if (!process_.waitForStarted(30000))
             return;
         QElapsedTimer timer;
         timer.start();
         QByteArray line;
-        while (!line.contains('\n') && timer.elapsed() < 5000 && process_.state() == QProcess::Running) {
+        while (!line.contains('\n') && timer.elapsed() < 30000 && process_.state() == QProcess::Running) {
             process_.waitForReadyRead(200);
             line += process_.readAllStandardOutput();
         }

@@ -96,6 +96,22 @@ TEST(OutcomeKinds, SingleTableGivesRowsAndColumnsButNotAmongSeveralParts) {
     EXPECT_TRUE(several.copied.endsWith("\n\nmore"));
 }
 
+TEST(OutcomeKinds, ARecopiedTableIsATableAgainAndOtherTextStaysText) {
+    const QString table = Outcome({Part::reading(tableReading({{"", "Q1", "Q2"}, {"North", "4", ""}, {"South", "", "9"}}))},
+                                  LineMode::keep)
+                              .copied;
+    const Outcome again = Outcome::recopied(table);
+    EXPECT_EQ(again.kind, Outcome::Kind::table(3, 3)) << "the empty corner cell was trimmed off the text";
+    EXPECT_EQ(again.copied, table);
+    EXPECT_FALSE(again.otherWay);
+
+    // Tabs that only indent, a single row, and rows without tabs between them are text.
+    EXPECT_EQ(Outcome::recopied(QStringLiteral("if (a)\n\tb();\n\tc();")).kind, Outcome::Kind::text());
+    EXPECT_EQ(Outcome::recopied(QStringLiteral("a\tb\tc")).kind, Outcome::Kind::text());
+    EXPECT_EQ(Outcome::recopied(QStringLiteral("a\tb\nplain line\nc\td")).kind, Outcome::Kind::text());
+    EXPECT_EQ(Outcome::recopied(QStringLiteral("Two lines\nof prose")), Outcome({Part::text("Two lines\nof prose")}, LineMode::keep));
+}
+
 TEST(OutcomeKinds, OtherWayFlipsAndFlipsBack) {
     const Outcome kept({Part::reading(paragraphReading())}, LineMode::keep);
     ASSERT_TRUE(kept.otherWay);

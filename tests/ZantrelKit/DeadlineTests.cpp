@@ -122,7 +122,7 @@ TEST_F(DeadlineRun, AJobQueuedPastItsLimitNeverStartsTheWork) {
     ASSERT_TRUE(waitUntil([&] { return busy->done; }));
     EXPECT_EQ(busy->value, 1);
     second.release();
-    EXPECT_TRUE(pool.waitForIdle(5s));
+    EXPECT_TRUE(pool.waitForIdle(60s));
     EXPECT_EQ(second.calls->load(), 0);
 }
 
@@ -151,7 +151,7 @@ TEST_F(DeadlineRun, AnAlreadyCancelledCallerNeverStartsTheWork) {
     EXPECT_TRUE(out->done);  // answered without suspending
     EXPECT_FALSE(out->value);
     held.release();
-    EXPECT_TRUE(pool.waitForIdle(5s));
+    EXPECT_TRUE(pool.waitForIdle(60s));
     EXPECT_EQ(held.calls->load(), 0);
     EXPECT_EQ(clock.sleeperCount(), 0u);
 }
@@ -174,7 +174,7 @@ TEST(Deadline, AZeroOrNegativeLimitExpiresAtOnce) {
     for (const double seconds : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN()}) {
         const HeldWork held;
         auto out = start(seconds, nullptr, {}, held.work(5));
-        ASSERT_TRUE(waitUntil([&] { return out->done; }, 2s)) << seconds;
+        ASSERT_TRUE(waitUntil([&] { return out->done; })) << seconds;
         EXPECT_FALSE(out->value);
         held.release();
     }
@@ -191,18 +191,18 @@ TEST(Deadline, ManyRunsRacingTheirLimitsEachEndOnce) {
             return i;
         }));
     }
-    ASSERT_TRUE(waitUntil([&] { return std::ranges::all_of(runs, [](const auto& run) { return run->done; }); }, 10s));
+    ASSERT_TRUE(waitUntil([&] { return std::ranges::all_of(runs, [](const auto& run) { return run->done; }); }, 60s));
     for (int i = 0; i < 60; ++i) {
         EXPECT_EQ(runs[i]->resumptions, 1);
         if (runs[i]->value) {
             EXPECT_EQ(*runs[i]->value, i);
         }
     }
-    EXPECT_TRUE(pool.waitForIdle(5s));
+    EXPECT_TRUE(pool.waitForIdle(60s));
 }
 
 TEST(DeadlineBlocking, GivesTheValueInTimeAndNothingForHangingWork) {
-    EXPECT_EQ(Deadline::runBlocking(5, [] { return 3; }), 3);
+    EXPECT_EQ(Deadline::runBlocking(60, [] { return 3; }), 3);
 
     auto gate = std::make_shared<std::latch>(1);
     auto finished = std::make_shared<std::atomic<bool>>(false);
@@ -215,12 +215,12 @@ TEST(DeadlineBlocking, GivesTheValueInTimeAndNothingForHangingWork) {
     const auto waited = std::chrono::steady_clock::now() - begun;
     EXPECT_FALSE(hung);
     EXPECT_GE(waited, 45ms);
-    EXPECT_LT(waited, 2s);
+    EXPECT_LT(waited, 30s);  // long before the worker would end
     EXPECT_FALSE(finished->load());  // the worker goes on
     gate->count_down();
     EXPECT_TRUE(waitUntil([&] { return finished->load(); }));
 
-    EXPECT_THROW(Deadline::runBlocking(5, []() -> int { throw std::logic_error("bad"); }), std::logic_error);
+    EXPECT_THROW(Deadline::runBlocking(60, []() -> int { throw std::logic_error("bad"); }), std::logic_error);
     EXPECT_FALSE(Deadline::runBlocking(-1, [] {
         std::this_thread::sleep_for(50ms);
         return 1;

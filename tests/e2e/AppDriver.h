@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace TestSupport {
@@ -64,11 +65,11 @@ protected:
     // A window of black text on white at the top left; its window id.
     QString showText(const QString& text, int pixels = 22, const QString& size = QStringLiteral("700x200")) {
         const QString title = QStringLiteral("Text to grab");
-        session_.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), title, text,
-                                QString::number(pixels), size});
+        QProcess& window = session_.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), title, text,
+                                                   QString::number(pixels), size});
+        EXPECT_TRUE(waitForLine(window, QStringLiteral("painted")));
         const std::optional<QString> id = session_.waitForWindow(title);
         EXPECT_TRUE(id.has_value());
-        QThread::msleep(300);  // first paint
         return id.value_or(QString());
     }
 
@@ -87,7 +88,7 @@ protected:
     bool pressUntilOverlay(const QString& keys) const {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 15000) {
+        while (timer.elapsed() < 60000) {
             session_.xdotool({QStringLiteral("key"), keys});
             if (session_.waitForWindow(overlayTitle, std::chrono::milliseconds(700)))
                 return true;
@@ -111,7 +112,7 @@ protected:
     }
 
     // The clipboard once it differs from `before`, or nothing within the time.
-    std::optional<QString> clipboardChangedFrom(const std::optional<QString>& before, int milliseconds = 15000) const {
+    std::optional<QString> clipboardChangedFrom(const std::optional<QString>& before, int milliseconds = 30000) const {
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < milliseconds) {
@@ -153,7 +154,7 @@ protected:
     bool waitForBusName() const {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 10000) {
+        while (timer.elapsed() < 30000) {
             const auto owned = session_.run(
                 QStringLiteral("dbus-send"),
                 {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.freedesktop.DBus"),
@@ -167,7 +168,7 @@ protected:
     }
 
     // Waits until no window with this title is mapped.
-    bool waitForWindowGone(const QString& title, int milliseconds = 5000) const {
+    bool waitForWindowGone(const QString& title, int milliseconds = 30000) const {
         QElapsedTimer timer;
         timer.start();
         while (session_.waitForWindow(title, std::chrono::milliseconds(100))) {
@@ -176,6 +177,31 @@ protected:
             QThread::msleep(100);
         }
         return true;
+    }
+
+    // Starts following the windows mapped on the screen from now on (read them with
+    // waitForMapped): a window that shows for a moment is seen however late the test looks.
+    QProcess& watchMaps() {
+        QProcess& watcher = session_.start(QStringLiteral(GLYPHNAB_X11_PROBE_PATH), {QStringLiteral("map-watch")});
+        EXPECT_TRUE(waitForLine(watcher, QStringLiteral("watching")));
+        return watcher;
+    }
+
+    // Waits for a window mapped with a frame that `wanted` accepts.
+    static bool waitForMapped(QProcess& watcher, const std::function<bool(const WindowGeometry&)>& wanted) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 30000) {
+            const std::optional<QString> line =
+                waitForLine(watcher, QStringLiteral("mapped "), std::chrono::milliseconds(30000 - timer.elapsed()));
+            if (!line)
+                return false;
+            const QStringList numbers = line->split(u' ').mid(1);
+            if (numbers.size() == 4 &&
+                wanted({numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt()}))
+                return true;
+        }
+        return false;
     }
 
     QString focusedWindow() const {

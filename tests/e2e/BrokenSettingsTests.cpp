@@ -29,7 +29,7 @@ protected:
         EXPECT_TRUE(waitForBusName()) << process.readAllStandardError().toStdString();
         QThread::msleep(1500);
         process.terminate();
-        EXPECT_TRUE(process.waitForFinished(10000));
+        EXPECT_TRUE(process.waitForFinished(30000));
     }
 
     // The exact bytes, in the file or in a copy set aside beside it.

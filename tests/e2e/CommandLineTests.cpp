@@ -121,7 +121,7 @@ protected:
         process.setWorkingDirectory(samples->path());
         process.start(app, arguments);
         CommandResult result;
-        if (!process.waitForStarted(5000))
+        if (!process.waitForStarted(30000))
             return result;
         if (!input.isEmpty())
             process.write(input);

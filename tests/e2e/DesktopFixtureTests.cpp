@@ -3,7 +3,6 @@
 
 #include "tests/support/XvfbSession.h"
 
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -19,9 +18,9 @@ const QString app = QStringLiteral(GLYPHNAB_APP_PATH);
 TEST(DesktopFixture, WindowOfKnownColourIsOnScreen) {
     XvfbSession session;
     ASSERT_TRUE(session.isRunning()) << session.error().toStdString();
-    session.start(helper, {QStringLiteral("window"), QStringLiteral("#3366cc"), QStringLiteral("Known colour")});
-    ASSERT_TRUE(session.waitForWindow(QStringLiteral("Known colour")));
-    QThread::msleep(300);  // first paint
+    QProcess& window =
+        session.start(helper, {QStringLiteral("window"), QStringLiteral("#3366cc"), QStringLiteral("Known colour")});
+    ASSERT_TRUE(TestSupport::waitForLine(window, QStringLiteral("painted")));
     const auto pixel = session.run(helper, {QStringLiteral("pixel"), QStringLiteral("200"), QStringLiteral("150")});
     EXPECT_EQ(pixel.exitCode, 0) << pixel.err.toStdString();
     EXPECT_EQ(pixel.out.trimmed(), QStringLiteral("#3366cc"));
@@ -32,7 +31,7 @@ TEST(DesktopFixture, TextOnThePasteboardIsReadBackByXclip) {
     ASSERT_TRUE(session.isRunning()) << session.error().toStdString();
     const QString text = QStringLiteral("Grüße — line one\nline two");
     QProcess& owner = session.start(helper, {QStringLiteral("clip"), text});
-    ASSERT_TRUE(owner.waitForReadyRead(10000));
+    ASSERT_TRUE(owner.waitForReadyRead(30000));
     EXPECT_EQ(session.clipboardText(), text);
 }
 
@@ -51,7 +50,7 @@ TEST(DesktopFixture, AppRunsUntilTerminatedAndExitsCleanly) {
     ASSERT_EQ(process.state(), QProcess::Running);
     EXPECT_FALSE(process.waitForFinished(1500));  // still running on its own
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
-    ASSERT_TRUE(process.waitForFinished(5000));
+    ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 using TestSupport::XvfbSession;
@@ -19,6 +20,7 @@ namespace {
 
 const QString helper = QStringLiteral(GLYPHNAB_TEST_HELPER_PATH);
 const QString probe = QStringLiteral(GLYPHNAB_NOTICE_PROBE_PATH);
+const QString x11Probe = QStringLiteral(GLYPHNAB_X11_PROBE_PATH);
 const QColor desk(0xe8, 0xee, 0xf5);
 
 bool nearBlack(QRgb pixel) { return qRed(pixel) < 40 && qGreen(pixel) < 40 && qBlue(pixel) < 40; }
@@ -32,16 +34,16 @@ protected:
     void SetUp() override {
         if (!session_.isRunning())
             GTEST_SKIP() << session_.error().toStdString();
-        session_.start(helper, {QStringLiteral("window"), desk.name(), QStringLiteral("Desk"), QString(),
-                                QStringLiteral("14"), QStringLiteral("1280x800")});
-        ASSERT_TRUE(session_.waitForWindow(QStringLiteral("Desk")));
+        QProcess& window = session_.start(helper, {QStringLiteral("window"), desk.name(), QStringLiteral("Desk"),
+                                                   QString(), QStringLiteral("14"), QStringLiteral("1280x800")});
+        ASSERT_TRUE(waitForLine(window, QStringLiteral("painted")));
     }
 
     // Waits for a line that starts with `prefix`.
     static bool waitForLine(QProcess& process, const QString& prefix) {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 10000) {
+        while (timer.elapsed() < 30000) {
             while (process.canReadLine())
                 if (QString::fromUtf8(process.readLine()).startsWith(prefix))
                     return true;
@@ -135,34 +137,57 @@ protected:
 TEST_F(NoticeEndToEnd, TheCardSitsOnTheDesktopWithAndWithoutACompositor) {
     QProcess& notice = session_.start(probe, {QStringLiteral("busy")});
     ASSERT_TRUE(waitForLine(notice, QStringLiteral("shown"))) << notice.readAllStandardError().toStdString();
-    const std::optional<QRect> frame = noticeFrame(notice);
+    std::optional<QRect> frame = noticeFrame(notice);
+    QElapsedTimer timer;
+    timer.start();
+    while (!frame && timer.elapsed() < 30000)
+        frame = noticeFrame(notice);
     ASSERT_TRUE(frame);
+    // Drawn a moment after it is mapped on a busy machine: looked at until the card shows.
+    const auto lookUntil = [&](const QString& name, const std::function<bool(const Look&)>& done) {
+        Look seen = look(rootPixels(name), *frame);
+        timer.restart();
+        while (!done(seen) && timer.elapsed() < 30000) {
+            QThread::msleep(200);
+            seen = look(rootPixels(name), *frame);
+        }
+        return seen;
+    };
+    const auto cutToCard = [&](const Look& seen) {
+        return seen.blackAround == 0 && seen.cornersShowDesk && seen.cardPixels > frame->width() * 10;
+    };
 
     // No compositor: the window is cut to the card, and the card is not darkened by a
     // see-through window's black.
     screen(QStringLiteral("notice-without-compositor-xwd"));
-    const Look bare = look(rootPixels(QStringLiteral("notice-without-compositor")), *frame);
+    const Look bare = lookUntil(QStringLiteral("notice-without-compositor"), cutToCard);
     EXPECT_EQ(bare.blackAround, 0);
     EXPECT_TRUE(bare.cornersShowDesk);
     EXPECT_GT(bare.cardPixels, frame->width() * 10);
 
     // A compositor starts while the app runs; the next notice is see-through with its shadow.
     QProcess& compositor = session_.start(QStringLiteral("xcompmgr"));
-    ASSERT_TRUE(compositor.waitForStarted(5000));
-    QThread::msleep(800);
+    ASSERT_TRUE(compositor.waitForStarted(30000));
+    timer.restart();
+    while (session_.run(x11Probe, {QStringLiteral("compositing")}).out.trimmed() != u"composited" &&
+           timer.elapsed() < 30000)
+        QThread::msleep(100);
+    ASSERT_EQ(session_.run(x11Probe, {QStringLiteral("compositing")}).out.trimmed(), u"composited");
     notice.write("again\n");
     ASSERT_TRUE(waitForLine(notice, QStringLiteral("shown")));
     screen(QStringLiteral("notice-with-compositor-xwd"));
-    const Look composited = look(rootPixels(QStringLiteral("notice-with-compositor")), *frame);
+    const Look composited = lookUntil(QStringLiteral("notice-with-compositor"), [&](const Look& seen) {
+        return seen.blackAround == 0 && seen.cardPixels > frame->width() * 10;
+    });
     EXPECT_EQ(composited.blackAround, 0);
     EXPECT_GT(composited.cardPixels, frame->width() * 10);
     EXPECT_NEAR(bare.cardLightness, composited.cardLightness, 10);
 
     // And when it stops, the notice on screen is cut out to its card again.
     compositor.terminate();
-    ASSERT_TRUE(compositor.waitForFinished(5000));
-    QThread::msleep(1800);
-    const Look after = look(rootPixels(QStringLiteral("notice-after-compositor")), *frame);
+    ASSERT_TRUE(compositor.waitForFinished(30000));
+    // The app notices within its next check of the desktop, and cuts the window again.
+    const Look after = lookUntil(QStringLiteral("notice-after-compositor"), cutToCard);
     EXPECT_EQ(after.blackAround, 0);
     EXPECT_TRUE(after.cornersShowDesk);
     EXPECT_NEAR(after.cardLightness, composited.cardLightness, 10);

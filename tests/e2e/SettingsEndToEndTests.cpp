@@ -29,18 +29,20 @@ constexpr int headerHeight = 30;
 constexpr int pageTop = headerTop + headerHeight + 16;
 constexpr int pageBottomInset = 18;
 
+QImage settled(const std::function<QImage()>& take);
+
 class SettingsEndToEnd : public TestSupport::AppDriver {
 protected:
     // Opens Settings in the running app as a second start without arguments does.
     std::optional<QString> openSettings(QProcess& process) {
-        const auto second = session_.run(app, {}, std::chrono::seconds(20));
+        const auto second = session_.run(app, {}, std::chrono::seconds(60));
         EXPECT_TRUE(second.finished);
         EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
         const std::optional<QString> id = session_.waitForWindow(settingsTitle);
         EXPECT_TRUE(id) << process.readAllStandardError().toStdString();
         if (id) {
             xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), *id});
-            QThread::msleep(400);  // first paint and the chip's slide
+            settled([&] { return page(geometryOf(*id)); });  // first paint and the chip's slide
         }
         return id;
     }
@@ -109,23 +111,49 @@ qsizetype closest(const QImage& image, const QList<QImage>& pictures) {
     return best;
 }
 
-// A page that differs from all of `before` (the new tab has been drawn), or the last one seen.
+// The picture once two in a row agree: slides and height changes are over.
+QImage settled(const std::function<QImage()>& take) {
+    QImage last = take();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 30000) {
+        QThread::msleep(150);
+        QImage now = take();
+        if (!now.isNull() && distance(now, last) < 0.05)
+            return now;
+        last = std::move(now);
+    }
+    return last;
+}
+
+// A page that differs from all of `before` (the new tab has been drawn), once settled, or
+// the last one seen.
 QImage waitForNewPage(const std::function<QImage()>& take, const QList<QImage>& before) {
     QElapsedTimer timer;
     timer.start();
     QImage now;
-    while (timer.elapsed() < 4000) {
-        QThread::msleep(250);
-        now = take();
+    while (timer.elapsed() < 30000) {
+        now = settled(take);
         bool differs = !now.isNull();
         for (const QImage& earlier : before)
             differs = differs && distance(now, earlier) > 0.5;
-        if (differs) {
-            QThread::msleep(300);  // the page settles its height
-            return take();
-        }
+        if (differs)
+            return now;
+        QThread::msleep(150);
     }
     return now;
+}
+
+// Waits until the settled page is closest to `pages[expected]`; the index last seen.
+qsizetype waitForPage(const std::function<QImage()>& take, const QList<QImage>& pages, qsizetype expected) {
+    QElapsedTimer timer;
+    timer.start();
+    qsizetype seen = closest(settled(take), pages);
+    while (seen != expected && timer.elapsed() < 30000) {
+        QThread::msleep(150);
+        seen = closest(settled(take), pages);
+    }
+    return seen;
 }
 
 TEST_F(SettingsEndToEnd, TheWindowIs640WideItsFourChipsSwitchPagesAndTheTabSurvivesReopening) {
@@ -161,31 +189,30 @@ TEST_F(SettingsEndToEnd, TheWindowIs640WideItsFourChipsSwitchPagesAndTheTabSurvi
         EXPECT_EQ(geometryOf(*id).width, 640);
     }
     // Back to the first chip: the General page again.
+    const auto shown = [&] { return page(geometryOf(*id)); };
     click(chips[0].x(), chips[0].y());
-    QThread::msleep(800);
-    EXPECT_EQ(closest(page(geometryOf(*id)), pages), 0);
+    EXPECT_EQ(waitForPage(shown, pages, 0), 0);
 
     // Languages, then closed with Escape: reopening shows Languages.
     click(chips[2].x(), chips[2].y());
-    QThread::msleep(800);
-    ASSERT_EQ(closest(page(geometryOf(*id)), pages), 2);
+    ASSERT_EQ(waitForPage(shown, pages, 2), 2);
     xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
     ASSERT_TRUE(waitForWindowGone(settingsTitle));
     std::optional<QString> reopened = openSettings(process);
     ASSERT_TRUE(reopened);
     EXPECT_EQ(geometryOf(*reopened).width, 640);
-    EXPECT_EQ(closest(page(geometryOf(*reopened)), pages), 2);
+    const auto reshown = [&] { return page(geometryOf(*reopened)); };
+    EXPECT_EQ(waitForPage(reshown, pages, 2), 2);
 
     // Shortcuts, then closed with Ctrl+W: reopening shows Shortcuts.
     const QList<QPoint> again = chipCentres(geometryOf(*reopened));
     click(again[1].x(), again[1].y());
-    QThread::msleep(800);
-    ASSERT_EQ(closest(page(geometryOf(*reopened)), pages), 1);
+    ASSERT_EQ(waitForPage(reshown, pages, 1), 1);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
     ASSERT_TRUE(waitForWindowGone(settingsTitle));
     reopened = openSettings(process);
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(closest(page(geometryOf(*reopened)), pages), 1);
+    EXPECT_EQ(waitForPage(reshown, pages, 1), 1);
     EXPECT_EQ(process.state(), QProcess::Running);
 }
 
@@ -204,16 +231,15 @@ TEST_F(SettingsEndToEnd, ReopeningWithTheIconHiddenLandsOnGeneralWhereTheIconIsT
     // Reopened while open on Languages, and again after closing it there.
     const std::optional<QString> reopened = openSettings(process);
     ASSERT_TRUE(reopened);
-    QThread::msleep(400);
-    EXPECT_EQ(closest(page(geometryOf(*reopened)), pages), 0);
+    const auto shown = [&] { return page(geometryOf(*reopened)); };
+    EXPECT_EQ(waitForPage(shown, pages, 0), 0);
     click(chips[2].x(), chips[2].y());
-    QThread::msleep(800);
-    ASSERT_EQ(closest(page(geometryOf(*reopened)), pages), 1);
+    ASSERT_EQ(waitForPage(shown, pages, 1), 1);
     xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
     ASSERT_TRUE(waitForWindowGone(settingsTitle));
     const std::optional<QString> again = openSettings(process);
     ASSERT_TRUE(again);
-    EXPECT_EQ(closest(page(geometryOf(*again)), pages), 0);
+    EXPECT_EQ(waitForPage([&] { return page(geometryOf(*again)); }, pages, 0), 0);
 }
 
 TEST_F(SettingsEndToEnd, JoiningLinesInSettingsMakesTheNextGrabJoinAParagraph) {
@@ -232,7 +258,7 @@ TEST_F(SettingsEndToEnd, JoiningLinesInSettingsMakesTheNextGrabJoinAParagraph) {
         xdotool({QStringLiteral("key"), QStringLiteral("Right")});
         QElapsedTimer timer;
         timer.start();
-        while (!joined() && timer.elapsed() < 1500)
+        while (!joined() && timer.elapsed() < 10000)
             QThread::msleep(100);
     }
     ASSERT_TRUE(joined()) << storedPreferences().toStdString();
@@ -253,8 +279,14 @@ TEST_F(SettingsEndToEnd, AFirstLaunchOpensTheFirstRunWindowAt580By530) {
     QProcess& process = startApp();
     const std::optional<QString> id = session_.waitForWindow(QStringLiteral("Glyphnab"));
     ASSERT_TRUE(id) << process.readAllStandardError().toStdString();
-    QThread::msleep(500);  // first paint
-    const WindowGeometry window = geometryOf(*id);
+    // Mapped before it has its final size on a slow machine.
+    WindowGeometry window = geometryOf(*id);
+    QElapsedTimer timer;
+    timer.start();
+    while ((window.width != 580 || window.height != 530) && timer.elapsed() < 30000) {
+        QThread::msleep(100);
+        window = geometryOf(*id);
+    }
     EXPECT_EQ(window.width, 580);
     EXPECT_EQ(window.height, 530);
     keepWindow(*id, QStringLiteral("onboarding"));

@@ -25,7 +25,7 @@ done
 # The desktop entry: valid, naming the installed program and icon, offered for pictures and PDFs.
 if [ -f "$desktop" ]; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the entry"
-  key() { sed -n "s/^$1=//p" "$desktop"; }
+  key() { sed -n "1,/^\[Desktop Action/s/^$1=//p" "$desktop"; }
   [ "$(key Name)" = Glyphnab ] || fail "Name is '$(key Name)'"
   [ "$(key Exec)" = "glyphnab %F" ] || fail "Exec is '$(key Exec)'"
   [ "$(key Icon)" = "$id" ] || fail "Icon is '$(key Icon)'"
@@ -34,6 +34,11 @@ if [ -f "$desktop" ]; then
   for type in image/png image/jpeg image/tiff application/pdf; do
     case ";$(key MimeType)" in *";$type;"*) ;; *) fail "MimeType lacks $type" ;; esac
   done
+  # Launchers offer the grab beside the app itself.
+  case ";$(key Actions)" in *";grab;"*) ;; *) fail "Actions lacks grab" ;; esac
+  action() { sed -n "/^\[Desktop Action $1\]/,/^\[/s/^$2=//p" "$desktop"; }
+  [ "$(action grab Name)" = "Grab Text" ] || fail "the grab action is named '$(action grab Name)'"
+  [ "$(action grab Exec)" = "glyphnab grab" ] || fail "the grab action runs '$(action grab Exec)'"
 fi
 if [ -f "$icon" ]; then
   grep -q '<svg' "$icon" || fail "the icon is not an SVG"

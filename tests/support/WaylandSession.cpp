@@ -72,12 +72,18 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
     environment_.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
     environment_.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
     environment_.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
+    // wlroots' own backend and GTK's, as a sway desktop has them; KDE's or GNOME's, when
+    // installed, would otherwise answer for what wlroots lacks (GlobalShortcuts).
+    if (!usePortals(home_.path(), environment_, {QStringLiteral("wlr"), QStringLiteral("gtk")})) {
+        error_ = QStringLiteral("cannot write the portal configuration (is xdg-desktop-portal-wlr installed?)");
+        return;
+    }
 
     sway_ = std::make_unique<QProcess>();
     sway_->setProcessEnvironment(environment_);
     sway_->setProcessChannelMode(QProcess::MergedChannels);
     sway_->start(command.front(), command.mid(1));
-    if (!sway_->waitForStarted(5000)) {
+    if (!sway_->waitForStarted(30000)) {
         error_ = QStringLiteral("sway did not start (is it installed?)");
         return;
     }
@@ -85,7 +91,7 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
     timer.start();
     QString socket;
     QString ipc;
-    while ((socket.isEmpty() || ipc.isEmpty()) && timer.elapsed() < 10000 && sway_->state() == QProcess::Running) {
+    while ((socket.isEmpty() || ipc.isEmpty()) && timer.elapsed() < 30000 && sway_->state() == QProcess::Running) {
         QThread::msleep(100);
         for (const QString& name : QDir(runtime).entryList(QDir::AllEntries | QDir::System)) {
             if (name.startsWith(u"wayland-") && !name.endsWith(u".lock"))
@@ -136,12 +142,14 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
     if (portal) {
         // The screenshot backend needs PipeWire for its screen casts, or it does not start.
         start(QStringLiteral("pipewire"));
-        QThread::msleep(300);
+        timer.restart();
+        while (!QFile::exists(runtime + QStringLiteral("/pipewire-0")) && timer.elapsed() < 30000)
+            QThread::msleep(50);
         start(QStringLiteral("/usr/libexec/xdg-desktop-portal-wlr"));
         start(QStringLiteral("/usr/libexec/xdg-desktop-portal"));
         timer.restart();
         bool ready = false;
-        while (!ready && timer.elapsed() < 15000) {
+        while (!ready && timer.elapsed() < 60000) {
             const CommandResult found =
                 run(QStringLiteral("busctl"),
                     {QStringLiteral("--user"), QStringLiteral("introspect"), QStringLiteral("org.freedesktop.portal.Desktop"),
@@ -172,7 +180,7 @@ QProcess& WaylandSession::start(const QString& program, const QStringList& argum
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment_);
     process->start(program, arguments);
-    process->waitForStarted(5000);
+    process->waitForStarted(30000);
     programs_.push_back(std::move(process));
     return *programs_.back();
 }
@@ -197,19 +205,20 @@ bool WaylandSession::addOutput(int x, int width, int height) const {
 
 std::optional<QString> WaylandSession::clipboardText() const {
     const CommandResult result =
-        run(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, std::chrono::seconds(5));
+        run(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, std::chrono::seconds(15));
     if (!result.finished || result.exitCode != 0)
         return std::nullopt;
     return result.out;
 }
 
-int WaylandSession::windowsOf(qint64 pid) const {
+int WaylandSession::windowsOf(qint64 pid, bool floatingOnly) const {
     const CommandResult tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")});
     std::vector<QJsonObject> windows;
     collect(QJsonDocument::fromJson(tree.out.toUtf8()).object(), windows);
     int count = 0;
     for (const QJsonObject& window : windows)
-        if (window.value(QStringLiteral("pid")).toInteger() == pid)
+        if (window.value(QStringLiteral("pid")).toInteger() == pid &&
+            (!floatingOnly || window.value(QStringLiteral("type")).toString() == u"floating_con"))
             ++count;
     return count;
 }

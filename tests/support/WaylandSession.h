@@ -42,8 +42,8 @@ public:
     std::optional<QString> clipboardText() const;
     // How many visible windows of a process sway shows full screen.
     int fullScreenWindowsOf(qint64 pid) const;
-    // How many visible windows of a process sway shows.
-    int windowsOf(qint64 pid) const;
+    // How many visible windows of a process sway shows; floating ones only when asked.
+    int windowsOf(qint64 pid, bool floatingOnly = false) const;
 
 private:
     bool running_ = false;

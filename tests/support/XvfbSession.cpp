@@ -47,6 +47,11 @@ void XvfbSession::startServer(int width, int height) {
     }
     environment_ = QProcessEnvironment::systemEnvironment();
     usePrivateHome(home_.path(), environment_);
+    // A bare X server has no desktop behind the portal: nothing installed answers for one.
+    if (!usePortals(home_.path(), environment_, {})) {
+        error_ = QStringLiteral("cannot write the portal configuration");
+        return;
+    }
 
     // Xvfb picks a free display itself and writes its number to the given descriptor;
     // standard output is that descriptor here.
@@ -56,14 +61,14 @@ void XvfbSession::startServer(int width, int height) {
                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
                   QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
                   QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    if (!xvfb_->waitForStarted(5000)) {
+    if (!xvfb_->waitForStarted(30000)) {
         error_ = QStringLiteral("Xvfb did not start (is it installed?)");
         return;
     }
     QElapsedTimer timer;
     timer.start();
     QByteArray number;
-    while (!number.contains('\n') && timer.elapsed() < 10000) {
+    while (!number.contains('\n') && timer.elapsed() < 30000) {
         xvfb_->waitForReadyRead(200);
         number += xvfb_->readAllStandardOutput();
         if (xvfb_->state() == QProcess::NotRunning)
@@ -109,7 +114,7 @@ QProcess& XvfbSession::start(const QString& program, const QStringList& argument
         environment.insert(key, extra.value(key));
     process->setProcessEnvironment(environment);
     process->start(program, arguments);
-    process->waitForStarted(5000);
+    process->waitForStarted(30000);
     programs_.push_back(std::move(process));
     return *programs_.back();
 }
@@ -135,7 +140,7 @@ CommandResult XvfbSession::xdotool(const QStringList& arguments) const {
 std::optional<QString> XvfbSession::clipboardText() const {
     const CommandResult result = run(QStringLiteral("xclip"),
                                      {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},
-                                     std::chrono::seconds(5));
+                                     std::chrono::seconds(15));
     if (!result.finished || result.exitCode != 0)
         return std::nullopt;
     return result.out;

@@ -53,7 +53,7 @@ public:
     std::optional<QString> clipboardText() const;
     // Waits until a window with this exact title is mapped; its id.
     std::optional<QString> waitForWindow(const QString& title,
-                                         std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+                                         std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
 
 private:
     void startServer(int width, int height);

@@ -216,10 +216,12 @@ TEST(ImageInputDecoderCaps, PicturesDecodedApartComeBackAsDecodedHere) {
 // The child's three endings: its answer, killed at its time, killed past its memory.
 TEST(BoundedChild, AChildEndsWithItsAnswerAtItsTimeOrPastItsMemory) {
     using BoundedChild::Ending;
+    // Only the spinning child meets the short limit: a busy machine may start the others late.
+    const BoundedChild::Limits roomy{std::chrono::milliseconds(60'000), std::int64_t{64} << 20};
     const BoundedChild::Limits quick{std::chrono::milliseconds(1500), std::int64_t{64} << 20};
     std::int32_t got = 0;
     const auto receiveOne = [&got](BoundedChild::Receiver& in) { return in.number(got); };
-    EXPECT_EQ(BoundedChild::run(quick, [](const BoundedChild::Sender& out) { out.number(42); }, receiveOne),
+    EXPECT_EQ(BoundedChild::run(roomy, [](const BoundedChild::Sender& out) { out.number(42); }, receiveOne),
               Ending::answered);
     EXPECT_EQ(got, 42);
 
@@ -231,7 +233,7 @@ TEST(BoundedChild, AChildEndsWithItsAnswerAtItsTimeOrPastItsMemory) {
             asm volatile("" : "+r"(turns));
     };
     EXPECT_EQ(BoundedChild::run(quick, spin, receiveOne), Ending::tooLong);
-    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_LT(clock.elapsed(), 30'000);
 
 #if !defined(__SANITIZE_ADDRESS__)
     const auto hoard = [](const BoundedChild::Sender& out) {
@@ -247,5 +249,5 @@ TEST(BoundedChild, AChildEndsWithItsAnswerAtItsTimeOrPastItsMemory) {
 #endif
     // A child that stops before it has said all is no answer either.
     const auto silent = [](const BoundedChild::Sender&) {};
-    EXPECT_EQ(BoundedChild::run(quick, silent, receiveOne), Ending::failed);
+    EXPECT_EQ(BoundedChild::run(roomy, silent, receiveOne), Ending::failed);
 }

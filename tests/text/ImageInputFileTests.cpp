@@ -156,7 +156,7 @@ TEST_F(ImageInputFiles, FoldersAndPipesGiveNothingWithoutWaiting) {
                ImageInput::read(QUrl::fromLocalFile(pipe)).inputs.size() +
                ImageInput::read(QUrl::fromLocalFile(picturePipe)).inputs.size();
     });
-    if (reads.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    if (reads.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
         ADD_FAILURE() << "a read waited on a pipe";
         // Let reads stuck on the pipes go, so the failure is reported instead of hanging.
         for (int round = 0; round < 100 && reads.wait_for(std::chrono::milliseconds(100)) !=

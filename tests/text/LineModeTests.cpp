@@ -129,3 +129,35 @@ TEST(LayoutText, CodeIndentationWithoutUsableCharacterWidth) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LayoutText, JoinModeKeepsTheLinesOfAChat) {
+    // Senders and their messages, most lines far short of the widest: a message never
+    // runs into the next sender's line.
+    const TextLayout chat = rows({{"Tom Becker 09:43", 130}, {"Yes, it took eleven minutes, faster than before.", 460},
+                                  {"Maria Lopez 09:44", 136}, {"Great, then let us ship it after lunch today.", 420}});
+    EXPECT_EQ(chat.text(LineMode::join), chat.text(LineMode::keep));
+    // Lines of a paragraph that run to its edge are still joined.
+    const TextLayout prose = rows({{sentence(1), 200}, {sentence(2), 190}, {sentence(3), 196}, {sentence(4), 80}});
+    EXPECT_EQ(prose.text(LineMode::join),
+              sentence(1) + u' ' + sentence(2) + u' ' + sentence(3) + u' ' + sentence(4));
+}
+
+TEST(LayoutText, TwoOneLineNotesUnderAWiderParagraphStayTwoLines) {
+    // A paragraph of three lines 300 px wide, then two notes of one line each in a
+    // band of their own, starting at the same edge.
+    QList<TextPiece> pieces{piece(sentence(1) + " and more", 0, 0, 300), piece(sentence(2) + " and more", 0, 15, 296),
+                            piece(sentence(3), 0, 30, 150), piece("Times are shown in your zone.", 0, 70, 180, 8),
+                            piece("Messages older than a year are archived.", 1, 82, 170, 8)};
+    const TextLayout notes(pieces);
+    ASSERT_EQ(notes.blocks.size(), 2);
+    EXPECT_TRUE(notes.text(LineMode::join).endsWith("Times are shown in your zone.\nMessages older than a year are archived."))
+        << notes.text(LineMode::join).toStdString();
+    // Two lines wrapped at the column's edge are one paragraph.
+    pieces[3] = piece(sentence(4) + " and a few more words", 0, 70, 295, 8);
+    EXPECT_TRUE(TextLayout(pieces).text(LineMode::join).endsWith(sentence(4) + " and a few more words " +
+                                                                 "Messages older than a year are archived."));
+}
+
+}  // namespace

@@ -13,7 +13,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QRadialGradient>
 
 #include <gtest/gtest.h>
 
@@ -161,6 +163,103 @@ TEST(ReaderFidelity, MarkerShapesAreToldApartFromLettersAndDots) {
     EXPECT_EQ(found, expected);
     // A disc as tall as the letters is a letter "o" or a picture, not a marker.
     EXPECT_FALSE(markerShape(picture, threshold, shapes[0], 6, 40).has_value());
+}
+
+// Rows of a mail list: an accent-blue unread dot before some senders, their names
+// lined up with the others'.
+QImage drawInbox(const QString& family, int pixels, const QStringList& rows, const QList<bool>& unread) {
+    QImage picture(560, 40 + static_cast<int>(rows.size()) * 2 * pixels, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font(family, pixels));
+    const QFontMetricsF metrics(painter.font());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const double baseline = 20 + pixels + i * 2 * pixels;
+        if (unread[i]) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0x1a, 0x73, 0xe8));
+            painter.drawEllipse(QRectF(16, baseline - metrics.xHeight() / 2 - 4.5, 9, 9));
+        }
+        painter.setPen(QColor(0x1c, 0x1c, 0x1e));
+        painter.drawText(QPointF(36, baseline), rows[i]);
+    }
+    return picture;
+}
+
+TEST(ReaderFidelity, UnreadDotsBeforeARowAreNoText) {
+    const QStringList rows{QStringLiteral("Maria Lopez sent the quarterly report"),
+                           QStringLiteral("Jonas Weber asked about the invoice"),
+                           QStringLiteral("Aiko Tanaka shared three photos"),
+                           QStringLiteral("Priya Shah moved the meeting to noon")};
+    const QList<bool> unread{true, false, true, true};
+    for (const QString& family : families()) {
+        for (const int pixels : {10, 13, 17}) {
+            const QStringList got = linesOf(read(drawInbox(family, pixels, rows, unread)).text(LineMode::keep));
+            EXPECT_EQ(got.join(u'\n').toStdString(), rows.join(u'\n').toStdString())
+                << family.toStdString() << " " << pixels;
+        }
+    }
+    // A marker drawn in the text's own colour still starts its item.
+    QImage list = drawInbox(QStringLiteral("DejaVu Sans"), 14, rows, {false, false, false, false});
+    {
+        QPainter painter(&list);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1c, 0x1c, 0x1e));
+        const QFontMetricsF metrics(font(QStringLiteral("DejaVu Sans"), 14));
+        for (int i = 0; i < 4; ++i)
+            painter.drawEllipse(QRectF(20, 20 + 14 + i * 28 - metrics.xHeight() / 2 - 2.5, 5, 5));
+    }
+    for (const QString& line : linesOf(read(list).text(LineMode::keep)))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("\u2022 "))) << line.toStdString();
+}
+
+// A banner: white text over a soft gradient with blurred blobs, a white pill button
+// with dark text, a small date line.
+QImage drawBanner(const QString& family) {
+    QImage picture(720, 260, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, 720, 260);
+    ground.setColorAt(0, QColor(0x2e, 0x7d, 0x32));
+    ground.setColorAt(0.5, QColor(0x3b, 0xd8, 0xb0));
+    ground.setColorAt(1, QColor(0x3f, 0x2f, 0xb8));
+    painter.fillRect(picture.rect(), ground);
+    for (const QPointF centre : {QPointF(180, 90), QPointF(560, 180)}) {
+        QRadialGradient blob(centre, 120);
+        blob.setColorAt(0, QColor(0x6a, 0x6a, 0xd0, 200));
+        blob.setColorAt(1, QColor(0x6a, 0x6a, 0xd0, 0));
+        painter.fillRect(picture.rect(), blob);
+    }
+    painter.setPen(Qt::white);
+    painter.setFont(font(family, 34, true));
+    painter.drawText(QPointF(40, 70), QStringLiteral("Filter notice summary"));
+    painter.setFont(font(family, 16));
+    painter.drawText(QPointF(40, 110), QStringLiteral("Follow the package from the store to your door"));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(40, 135, 170, 34), 17, 17);
+    painter.setPen(QColor(0x11, 0x11, 0x11));
+    painter.setFont(font(family, 14));
+    painter.drawText(QRectF(40, 135, 170, 34), Qt::AlignCenter, QStringLiteral("Track delivery"));
+    painter.setPen(Qt::white);
+    painter.setFont(font(family, 13));
+    painter.drawText(QPointF(40, 205), QStringLiteral("June 16, 2026 at 6:31 PM"));
+    return picture;
+}
+
+TEST(ReaderFidelity, LinesOfABannerOverAGradientAreRead) {
+    // The heading, the subtitle and the small date line, each over another part of
+    // the gradient.
+    const QStringList expected{QStringLiteral("Filter notice summary"),
+                               QStringLiteral("Follow the package from the store to your door"),
+                               QStringLiteral("June 16, 2026 at 6:31 PM")};
+    for (const QString& family : families()) {
+        const QStringList got = linesOf(read(drawBanner(family)).text(LineMode::keep));
+        for (const QString& line : expected)
+            EXPECT_TRUE(got.contains(line)) << family.toStdString() << ": " << got.join(u'|').toStdString();
+    }
 }
 
 // Code drawn in a monospace font; `dark` draws an editor's dark theme, `hinted` the
@@ -417,3 +516,124 @@ TEST(ReaderFidelity, AccentedWordsComeThroughWithTheLatinScriptModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A terminal: light mono text on a dark ground, each line drawn as it stands, spaces
+// and all, at `scale` times 12 px.
+QImage drawTerminal(const QStringList& lines, int scale) {
+    const QFont mono = font(QStringLiteral("DejaVu Sans Mono"), 12 * scale);
+    const QFontMetricsF metrics(mono);
+    QImage picture(620 * scale, static_cast<int>((lines.size() * 16 + 24) * scale), QImage::Format_RGB32);
+    picture.fill(QColor(0x1e, 0x1e, 0x1e));
+    QPainter painter(&picture);
+    painter.setFont(mono);
+    painter.setPen(QColor(0xd0, 0xd0, 0xd0));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(12 * scale, (12 + i * 16) * scale + metrics.ascent()), lines[i]);
+    painter.end();
+    return picture;
+}
+
+// The runs of spaces of a line, in order: where its words start.
+QList<qsizetype> spaceRuns(const QString& line) {
+    QList<qsizetype> runs;
+    qsizetype run = 0;
+    for (const QChar c : line) {
+        if (c == u' ') {
+            ++run;
+        } else {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    runs.removeAll(0);
+    return runs;
+}
+
+}  // namespace
+
+TEST(ReaderFidelity, TerminalTextKeepsItsIndentsAndSpacesAsDrawn) {
+    const QStringList page{
+        QStringLiteral("NAME"),
+        QStringLiteral("       grep - print lines that match patterns"),
+        QStringLiteral(""),
+        QStringLiteral("OPTIONS"),
+        QStringLiteral("       --count"),
+        QStringLiteral("              Print a count of matching lines for each file."),
+        QStringLiteral("       --quiet"),
+        QStringLiteral("              Do not write anything to standard output."),
+        QStringLiteral(""),
+        QStringLiteral("drwxr-xr-x  3 anna staff  4096 Nov  2 10:02 photos"),
+        QStringLiteral("-rwxr-xr-x  2 anna staff 18320 Oct 28 17:45 backup.sh"),
+    };
+    QStringList drawn = page;
+    drawn.removeAll(QString());
+    for (const int scale : {1, 2}) {
+        const Reading reading = read(drawTerminal(page, scale));
+        const QStringList lines = linesOf(reading.text(LineMode::keep));
+        ASSERT_EQ(lines.size(), drawn.size()) << "scale " << scale << "\n" << lines.join(u'\n').toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_FALSE(lines[i].contains(u'\t')) << lines[i].toStdString();
+            EXPECT_EQ(spaceRuns(lines[i]), spaceRuns(drawn[i])) << "scale " << scale << ": " << lines[i].toStdString();
+        }
+    }
+}
+
+namespace {
+
+// A docs page: a side menu, a heading level with its items over paragraphs, and a
+// contents list on the right.
+QImage drawDocsPage(const QString& family) {
+    QImage picture(1920, 420, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(QColor(0x1f, 0x23, 0x28));
+    const QStringList menu{"Getting started", "Installation", "Quick start", "Configuration", "Accounts and roles",
+                           "Dashboards", "Scheduled reports", "Exporting data", "Sharing links", "Webhooks",
+                           "Command line tool", "Billing", "Audit log"};
+    painter.setFont(font(family, 14));
+    for (qsizetype i = 0; i < menu.size(); ++i)
+        painter.drawText(QPointF(25, 38 + i * 28), menu[i]);
+    const QStringList contents{"On this page", "Creating a schedule", "Formats and limits", "Troubleshooting"};
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        painter.drawText(QPointF(1340, 38 + i * 24), contents[i]);
+    painter.setFont(font(family, 30, true));
+    painter.drawText(QPointF(341, 64), QStringLiteral("Scheduled reports"));
+    painter.setFont(font(family, 14));
+    const QStringList text{
+        "A scheduled report sends a dashboard to a list of people at a fixed time. Each run renders",
+        "the dashboard with the filters you saved and attaches it to an email message or posts it.",
+        "Reports run in the time zone of the workspace. When a run fails, the owner of the report",
+        "gets a notice and the next run is tried at the usual time, so nobody gets it twice.",
+        "Schedules can be paused at any time from the list of reports. A paused schedule keeps its",
+        "settings and starts again when you resume it, without sending the runs it missed.",
+    };
+    for (qsizetype i = 0; i < text.size(); ++i)
+        painter.drawText(QPointF(340, 110 + i * 22 + (i / 2) * 16), text[i]);
+    painter.end();
+    return picture;
+}
+
+}  // namespace
+
+TEST(ReaderFidelity, APagesMenuAndContentsAreBlocksBesideItsText) {
+    for (const QString& family : families()) {
+        const Reading reading = read(drawDocsPage(family));
+        const QString text = reading.text(LineMode::keep);
+        EXPECT_FALSE(reading.table.has_value()) << family.toStdString();
+        const QStringList lines = linesOf(text);
+        // No row glues a menu item to a line of the text.
+        for (const QString& line : lines)
+            EXPECT_FALSE(line.contains(u'\t') && (line.contains(QStringLiteral("Installation")) ||
+                                                  line.contains(QStringLiteral("Quick start"))))
+                << family.toStdString() << "\n" << text.toStdString();
+        // The heading, level with a menu item, is read whole.
+        EXPECT_TRUE(lines.contains(QStringLiteral("Scheduled reports"))) << text.toStdString();
+        // The menu first, then the text, then the contents.
+        EXPECT_LT(text.indexOf(QStringLiteral("Audit log")), text.indexOf(QStringLiteral("scheduled report sends")))
+            << text.toStdString();
+        EXPECT_LT(text.indexOf(QStringLiteral("runs it missed")), text.indexOf(QStringLiteral("On this page")));
+    }
+}

@@ -310,3 +310,57 @@ TEST(TablePictures, ReadingWithTheDocumentPassCopiesTheTable) {
     const ZantrelText::Reading prose = TestAwait::result(ZantrelText::TextReader::read(article(), {}, passes));
     EXPECT_FALSE(prose.table.has_value());
 }
+
+namespace {
+
+// Words of a table of three rows, 30 px apart, in picture pixels.
+std::vector<TableWord> tableWords(const QString& monday, const QString& high) {
+    std::vector<TableWord> words;
+    const QList<QStringList> rows{{"Day", "High", "Rain"}, {monday, high, "0.0"}, {"Tuesday", "8.4", "0.2"}};
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < 3; ++c)
+            words.push_back({rows[r][c], QRectF(20 + 150 * c, 20 + 30 * r, 10 * rows[r][c].size(), 14)});
+    return words;
+}
+
+// The cell "High" of Monday after a row-by-row reading that gives `secondMonday` and
+// `secondHigh` for that row, the first reading of the whole picture having given `firstHigh`.
+QString mondayHigh(const QString& firstHigh, const QString& secondMonday, const QString& secondHigh) {
+    const QImage picture = blank(500, 120);
+    const std::vector<TableWord> first = tableWords(QStringLiteral("Monday"), firstHigh);
+    const std::vector<TableWord> second = tableWords(secondMonday, secondHigh);
+    const std::vector<DocumentTable> found = TableFinder::findTables(first, {}, picture.size());
+    EXPECT_EQ(found.size(), 1u);
+    if (found.empty())
+        return {};
+    const std::vector<QRectF> bands = RecognizeDocumentsRequest::rowBands(found.front(), picture.size());
+    RecognizeDocumentsRequest request;
+    int calls = 0;
+    request.readWords = [&](const QImage&, ComputeDevice, std::stop_token) {
+        const int call = calls++;
+        if (call == 0 || call > static_cast<int>(bands.size()))
+            return first;
+        // A row alone: its words in the strip's own pixels.
+        const QRect area = bands[static_cast<std::size_t>(call - 1)].toAlignedRect() & picture.rect();
+        std::vector<TableWord> row;
+        for (const TableWord& word : second)
+            if (bands[static_cast<std::size_t>(call - 1)].contains(word.box.center()))
+                row.push_back({word.text, word.box.translated(-area.topLeft())});
+        return row;
+    };
+    const auto observations = request.perform(picture);
+    if (observations.empty() || observations.front().document.tables.size() != 1)
+        return {};
+    return observations.front().document.tables.front().rows.at(1).at(1).content.transcript;
+}
+
+TEST(DocumentRequestRows, ARowReadAgainNeverLosesTheSeparatorOfAFigure) {
+    // The second reading gains a letter and loses the point: the first reading stays.
+    EXPECT_EQ(mondayHigh("7.8", "Mondays", "78").toStdString(), "7.8");
+    // A comma or a colon counts as much.
+    EXPECT_EQ(mondayHigh("1,204", "Mondays", "1204").toStdString(), "1,204");
+    // A second reading that finds a point the first one missed is taken.
+    EXPECT_EQ(mondayHigh("78", "Monday", "7.8").toStdString(), "7.8");
+}
+
+}  // namespace

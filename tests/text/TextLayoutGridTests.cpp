@@ -46,16 +46,121 @@ TEST(TextLayoutGrid, ColumnsOfProseStillSplitAndMisalignedBlocksToo) {
     EXPECT_EQ(staggered.blocks[1].rows[0].text(), sentence(10));
 }
 
-TEST(TextLayoutLists, NestedItemsKeepTheirLevelInKeepModeOnly) {
+TEST(TextLayoutLists, NestedItemsKeepTheirLevelInBothModes) {
     // 10 px per character: an item two levels deep starts 4 characters further right.
     const TextLayout layout({piece(u16(u"\u2022 Fruit"), 0, 0, 70), piece(u16(u"\u25e6 Apples"), 40, 12, 80),
                              piece(u16(u"\u25e6 Pears"), 40, 24, 70), piece(u16(u"\u2022 Bread"), 0, 36, 70)});
     EXPECT_EQ(layout.text(LineMode::keep),
               u16(u"\u2022 Fruit\n    \u25e6 Apples\n    \u25e6 Pears\n\u2022 Bread"));
-    EXPECT_EQ(layout.text(LineMode::join), u16(u"\u2022 Fruit\n\u25e6 Apples\n\u25e6 Pears\n\u2022 Bread"));
+    EXPECT_EQ(layout.text(LineMode::join), layout.text(LineMode::keep));
     // A paragraph with an indented first line is no list and stays as it was.
     const TextLayout paragraph({piece(sentence(1), 40, 0, 200), piece(sentence(2), 0, 12, 240)});
     EXPECT_EQ(paragraph.text(LineMode::keep), sentence(1) + u'\n' + sentence(2));
+}
+
+}  // namespace
+
+namespace {
+
+// A page: a side navigation of `navItems` short items 18 px apart, a main column of
+// paragraphs of two lines 13 px apart (the second short), and a contents list.
+QList<TextPiece> docsPage(int navItems) {
+    QList<TextPiece> pieces;
+    for (int i = 0; i < navItems; ++i)
+        pieces.append(piece(QStringLiteral("Menu item %1").arg(i), 0, i * 18, 90));
+    for (int p = 0; p < 4; ++p) {
+        const double top = p * 40;
+        pieces.append(piece(sentence(20 + p) + QStringLiteral(" and more of it here"), 200, top, 400));
+        pieces.append(piece(sentence(30 + p), 200, top + 13, 220));
+    }
+    for (int i = 0; i < 4; ++i)
+        pieces.append(piece(QStringLiteral("Section %1").arg(i), 700, i * 15, 80));
+    return pieces;
+}
+
+TEST(TextLayoutGrid, ASideNavigationAndAContentsListAreBlocksBesideTheText) {
+    const TextLayout layout(docsPage(9));
+    ASSERT_GE(layout.blocks.size(), 3);
+    for (const auto& block : layout.blocks)
+        for (const auto& row : block.rows)
+            EXPECT_FALSE(row.tabbed) << row.text().toStdString();
+    // Left first: the navigation, then the text, the contents last.
+    EXPECT_EQ(layout.blocks.front().rows.front().text(), QStringLiteral("Menu item 0"));
+    EXPECT_EQ(layout.blocks.back().rows.back().text(), QStringLiteral("Section 3"));
+    const QString text = layout.text(LineMode::keep);
+    EXPECT_LT(text.indexOf(QStringLiteral("Menu item 8")), text.indexOf(sentence(20)));
+    EXPECT_LT(text.indexOf(sentence(33)), text.indexOf(QStringLiteral("Section 0")));
+}
+
+TEST(TextLayoutGrid, LabelsLevelWithTheCellsOfLongTextStayTableRows) {
+    // Each label level with the first line of a wrapped cell, the cells spaced apart.
+    QList<TextPiece> pieces;
+    for (int r = 0; r < 4; ++r) {
+        pieces.append(piece(QStringLiteral("Option %1").arg(r), 0, r * 40, 62));
+        pieces.append(piece(sentence(40 + r) + QStringLiteral(" and more of it here"), 200, r * 40, 400));
+        pieces.append(piece(sentence(50 + r), 200, r * 40 + 13, 220));
+    }
+    const TextLayout layout(pieces);
+    EXPECT_TRUE(layout.text(LineMode::keep).startsWith(QStringLiteral("Option 0\t") + sentence(40)))
+        << layout.text(LineMode::keep).toStdString();
+    // One row of text per label, evenly spaced: a two-column table of sentences.
+    QList<TextPiece> evenRows;
+    for (int r = 0; r < 5; ++r) {
+        evenRows.append(piece(QStringLiteral("Option %1").arg(r), 0, r * 15, 62));
+        evenRows.append(piece(sentence(60 + r) + QStringLiteral(" and more"), 200, r * 15, 300 - 20 * (r % 2)));
+    }
+    EXPECT_TRUE(TextLayout(evenRows).text(LineMode::keep).startsWith(QStringLiteral("Option 0\t")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextLayoutGrid, RowsOfATableSpacedLikeParagraphsStayOneBlock) {
+    // A paragraph, a table whose rows stand 12 px apart (more than a unit), a paragraph.
+    QList<TextPiece> pieces{piece(sentence(1), 0, 0, 240)};
+    for (int r = 0; r < 4; ++r) {
+        const double top = 40 + r * 22;
+        pieces.append(piece(QStringLiteral("Day %1").arg(r), 0, top, 45));
+        pieces.append(piece(QStringLiteral("%1.8").arg(r), 100, top, 23));
+        pieces.append(piece(QStringLiteral("%1 km/h").arg(10 + r), 180, top, 52));
+    }
+    pieces.append(piece(sentence(2), 0, 160, 240));
+    const TextLayout layout(pieces);
+    ASSERT_EQ(layout.blocks.size(), 3);
+    EXPECT_EQ(layout.blocks[1].rows.size(), 4);
+    EXPECT_EQ(layout.text(LineMode::join),
+              sentence(1) + QStringLiteral("\n\nDay 0\t0.8\t10 km/h\nDay 1\t1.8\t11 km/h\nDay 2\t2.8\t12 km/h\n"
+                                           "Day 3\t3.8\t13 km/h\n\n") + sentence(2));
+    // Rows whose cells do not stand under each other are paragraphs of their own.
+    QList<TextPiece> staggered;
+    for (int r = 0; r < 3; ++r) {
+        staggered.append(piece(QStringLiteral("Left %1").arg(r), r * 120, r * 22, 45));
+        staggered.append(piece(QStringLiteral("Right %1").arg(r), r * 120 + 60, r * 22, 45));
+    }
+    EXPECT_EQ(TextLayout(staggered).blocks.size(), 3);
+}
+
+// Terminal text: 8 px character cells, 14 px lines; ink stops a little short of its
+// cells at both ends.
+TextPiece cells(const QString& text, int column, int line) {
+    return piece(text, column * 8 + 1, line * 16, text.size() * 8 - 3, 14);
+}
+
+TEST(TextLayoutTerminal, IndentsAndSpacingAreKeptInCharacterCells) {
+    const TextLayout page({cells("NAME", 0, 0), cells("grep - print lines that match", 7, 1),
+                           cells("--count", 7, 3), cells("Print a count of lines.", 14, 4),
+                           cells("drwxr-xr-x", 0, 6), cells("3 anna staff", 12, 6), cells("4096 photos", 26, 6)});
+    EXPECT_EQ(page.text(LineMode::keep).toStdString(),
+              "NAME\n       grep - print lines that match\n\n       --count\n              Print a count of lines.\n\n"
+              "drwxr-xr-x  3 anna staff  4096 photos");
+    // A line that starts anew in join mode keeps its indent too.
+    EXPECT_TRUE(page.text(LineMode::join).contains(QStringLiteral("\n              Print a count of lines.")));
+    // Proportional text of the same layout is no terminal: its wide gap is a tab.
+    const TextLayout form({piece("Name:", 0, 0, 38, 14), piece("Alice Smith", 120, 0, 71, 14),
+                           piece("Street:", 0, 16, 41, 14), piece("Long Lane", 120, 16, 64, 14),
+                           piece("City:", 0, 32, 30, 14), piece("Bern", 120, 32, 30, 14)});
+    EXPECT_EQ(form.text(LineMode::keep).toStdString(), "Name:\tAlice Smith\nStreet:\tLong Lane\nCity:\tBern");
 }
 
 }  // namespace

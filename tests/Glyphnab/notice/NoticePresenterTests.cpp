@@ -55,7 +55,8 @@ protected:
                     NoticeScreens{[this] { return screens; }, [this] { return pointer; }, [this] { return translucent; },
                                   [this](QObject*, std::function<void()> changed) {
                                       compositorChanged = std::move(changed);
-                                  }},
+                                  },
+                                  [this] { return desktopPlaces; }},
                     &clock) {}
 
     void advance(std::chrono::nanoseconds d) {
@@ -69,10 +70,32 @@ protected:
                                          {QRect(1920, 0, 1280, 800), QRect(1920, 0, 1280, 760)}};
     QPoint pointer{100, 100};
     bool translucent = true;
+    bool desktopPlaces = false;
     std::function<void()> compositorChanged;
     Platform::ManualClock clock;
     NoticePresenter presenter;
 };
+
+// Where the desktop places every window (Wayland), the notice is a small window of its own
+// that tiling desktops float, not a popup without a parent, which has nowhere to go.
+TEST_F(NoticePresenterTests, WhereTheDesktopPlacesWindowsThePanelIsAWindowOfFixedSize) {
+    presenter.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    EXPECT_EQ(presenter.panel()->windowType(), Qt::ToolTip);
+    presenter.hide();
+    settle();
+
+    desktopPlaces = true;
+    NoticePresenter placed([this] { return &model; }, [] { return true; },
+                           NoticeScreens{[this] { return screens; }, [this] { return pointer; },
+                                         [this] { return translucent; }, {}, [this] { return desktopPlaces; }},
+                           &clock);
+    placed.show(NoticeContent::failure(QStringLiteral("A"), QStringLiteral("B")));
+    ASSERT_TRUE(placed.isShowing());
+    EXPECT_EQ(placed.panel()->windowType(), Qt::Tool);
+    EXPECT_TRUE(placed.panel()->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_EQ(placed.panel()->minimumSize(), placed.panel()->maximumSize());
+    EXPECT_EQ(placed.panel()->size(), placed.panel()->minimumSize());
+}
 
 TEST_F(NoticePresenterTests, PlainGrabHidesAfterThreeSecondsLingeringOneAfterSeven) {
     presenter.show(NoticeContent::done(text(QStringLiteral("abc")), LineMode::join, GrabSource::screen));
@@ -161,7 +184,7 @@ TEST_F(NoticePresenterTests, WithoutACompositorThePanelIsCutToTheCard) {
 TEST_F(NoticePresenterTests, ThePanelFollowsTheCompositorWithoutFadesWhenThereIsNone) {
     NoticePresenter moving([this] { return &model; }, [] { return false; },
                            NoticeScreens{[this] { return screens; }, [this] { return pointer; },
-                                         [this] { return translucent; }, {}},
+                                         [this] { return translucent; }, {}, {}},
                            &clock);
     auto fadingIn = [&] {
         const ZantrelUI::MotionLayer* layer = ZantrelUI::PanelMotion::layerOf(moving.currentView(), false);

@@ -3,6 +3,8 @@
 
 #include "Glyphnab/notice/NoticeView.h"
 
+#include "GlyphnabCore/Words.h"
+
 #include "ZantrelKit/AccentPair.h"
 #include "ZantrelUI/pieces/BusyBar.h"
 #include "ZantrelUI/pieces/GlassProgress.h"
@@ -151,6 +153,44 @@ TEST(NoticeRenderTests, TapClosesOnlyANoticeThatDoesNotLinger) {
     NoticeView nothing(NoticeContent::done(Outcome(), LineMode::join, GrabSource::screen), actions, {}, true);
     QCoreApplication::sendEvent(&nothing, &press);
     EXPECT_EQ(closes, 1);
+}
+
+TEST(NoticeRenderTests, EachPreviewLineWrapsOnItsOwnAndDetailsAreNeverCut) {
+    auto shown = [](const NoticeContent& content) {
+        NoticeView view(content, NoticeView::Actions{}, QStringLiteral("Glyphnab"), true);
+        return std::pair{view.previewText(), view.detailText()};
+    };
+    // A short first line and a long second one: the card shows the first as it is and the
+    // start of the second, never a word of the second left between them.
+    Outcome text;
+    text.kind = Outcome::Kind::text();
+    for (const QString& first : {QStringLiteral("Totals"), QStringLiteral("Quarterly figures for the region"),
+                                 QStringLiteral("Quarterly figures for the northern and the western")}) {
+        text.copied = first + QStringLiteral("\nThe totals are on the next page, and the notes are in the appendix");
+        text.preview = Outcome::previewOf(text.copied);
+        const QStringList lines = shown(NoticeContent::done(text, LineMode::keep, GrabSource::screen)).first.split(u'\n');
+        SCOPED_TRACE(first.toStdString());
+        ASSERT_EQ(lines.size(), 2) << lines.join(u'|').toStdString();
+        EXPECT_TRUE(first.startsWith(lines[0])) << lines.join(u'|').toStdString();
+        EXPECT_TRUE(lines[1].endsWith(u'…')) << lines.join(u'|').toStdString();
+    }
+
+    // The notices that say why nothing was copied give their advice whole.
+    const QList<std::pair<QString, QString>> failures{
+        {GlyphnabCore::Words::errorCapture(), GlyphnabCore::Words::errorCaptureDetail()},
+        {GlyphnabCore::Words::errorRead(), GlyphnabCore::Words::errorReadDetail()},
+        {GlyphnabCore::Words::errorClipboard(), GlyphnabCore::Words::errorClipboardDetail()},
+        {GlyphnabCore::Words::errorFile(), GlyphnabCore::Words::errorFileDetail()},
+    };
+    for (const auto& [title, detail] : failures) {
+        const QString laid = shown(NoticeContent::failure(title, detail)).second;
+        EXPECT_FALSE(laid.contains(u'…')) << title.toStdString() << ": " << laid.toStdString();
+        EXPECT_EQ(laid.simplified().toStdString(), detail.toStdString()) << title.toStdString();
+    }
+    for (const GrabSource source : {GrabSource::screen, GrabSource::clipboard, GrabSource::file}) {
+        const QString laid = shown(NoticeContent::done(Outcome(), LineMode::keep, source)).second;
+        EXPECT_FALSE(laid.contains(u'…')) << laid.toStdString();
+    }
 }
 
 }  // namespace

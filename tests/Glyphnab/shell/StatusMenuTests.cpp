@@ -225,6 +225,22 @@ TEST_F(StatusMenuTests, RecentGrabsAreCappedAndTheirTooltipsArePlainFirstCharact
     EXPECT_EQ(plain(StatusMenu::recentToolTip(emoji)), QString(399, u'a') + QStringLiteral("👍🏽"));
 }
 
+TEST_F(StatusMenuTests, EitherButtonOpensTheAppsOneMenu) {
+    StatusController controller(fake.model(), [] {}, usKeys);
+    // A context menu handed to the tray would be redrawn by the panel in its own order.
+    EXPECT_EQ(controller.item().contextMenu(), nullptr);
+    for (const auto reason : {QSystemTrayIcon::Context, QSystemTrayIcon::Trigger}) {
+        SCOPED_TRACE(int(reason));
+        Q_EMIT controller.item().activated(reason);
+        EXPECT_TRUE(controller.menu().isVisible());
+        ASSERT_EQ(controller.menu().actions().size(), 11);
+        EXPECT_EQ(controller.menu().actions().at(9)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        controller.menu().hide();
+    }
+    Q_EMIT controller.item().activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_FALSE(controller.menu().isVisible());
+}
+
 TEST_F(StatusMenuTests, TheControllerFillsTheMenuWhenItOpensAndFollowsShowIcon) {
     StatusController controller(fake.model(), [] {}, usKeys);
     EXPECT_TRUE(controller.menu().actions().isEmpty()) << "filled when it opens, not before";

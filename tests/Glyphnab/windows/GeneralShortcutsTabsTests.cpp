@@ -89,7 +89,7 @@ TEST(GeneralTab, TheRouteNoteSwapsBetweenTheClipboardNoteAndTheCaptureState) {
     g.fake.model->refreshGrant();
     clickChip(g.tab->routePicker(), 0);
     EXPECT_FALSE(note->showsClipboardNote());
-    EXPECT_EQ(note->statusText(), Words::grantOn());
+    EXPECT_EQ(note->statusText(), Words::grantX11On()) << "X11 asks no permission";
     EXPECT_TRUE(note->statusMarkIsOn());
     EXPECT_FALSE(shown(note->openSettingsButton(), g.tab.get()));
 }
@@ -116,7 +116,7 @@ TEST(GeneralTab, ShowingTheTabReadsTheCaptureStateAgain) {
     g.tab->show();
     settle();
     EXPECT_TRUE(g.fake.model->screenAllowed());
-    EXPECT_EQ(g.tab->routeNote()->statusText(), Words::grantOn());
+    EXPECT_EQ(g.tab->routeNote()->statusText(), Words::grantX11On());
 }
 
 TEST(GeneralTab, HidingTheIconOffersQuitWhichQuits) {

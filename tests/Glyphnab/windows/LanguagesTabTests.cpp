@@ -12,8 +12,10 @@
 #include "tests/Glyphnab/SettingsFixture.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -120,7 +122,7 @@ TEST(LanguagesTab, TickingListsLanguagesInTickOrderAndUntickingKeepsTheRest) {
     EXPECT_EQ(ids(t.tab->lists().picked), (QStringList{pt, en, de}));
     EXPECT_EQ(headings(*t.tab), (QStringList{Words::settingsPickedInOrder(), Words::settingsOtherLanguages()}));
     EXPECT_TRUE(t.tab->tickFor(pt)->isChecked());
-    EXPECT_EQ(t.tab->noteLabel()->text(), Words::settingsLanguagesDetail());
+    EXPECT_EQ(t.tab->noteLabel()->text(), keepPackageNamesWhole(Words::settingsLanguagesDetail()));
     EXPECT_EQ(t.tab->countLabel()->text(), Words::languagesPicked(3, 4));
 
     t.tab->tickFor(en)->click();
@@ -135,7 +137,7 @@ TEST(LanguagesTab, AnUnsupportedStoredIdCountsButHasNoRowAndClearRemovesIt) {
     Tab t(picking({en, de, fr}), {gone});
     EXPECT_EQ(t.tab->countLabel()->text(), Words::languagesPicked(1, 3));
     EXPECT_EQ(t.tab->countLabel()->text(), QStringLiteral("1 of 3 picked"));
-    EXPECT_EQ(t.tab->noteLabel()->text(), Words::settingsLanguagesDetail());
+    EXPECT_EQ(t.tab->noteLabel()->text(), keepPackageNamesWhole(Words::settingsLanguagesDetail()));
     EXPECT_EQ(t.tab->tickFor(gone), nullptr);
     EXPECT_TRUE(t.tab->lists().picked.empty());
     EXPECT_TRUE(headings(*t.tab).isEmpty());
@@ -174,12 +176,43 @@ TEST(LanguagesTab, ASearchThatFindsNothingShowsNothingMatchesWhoseClearBringsThe
     EXPECT_EQ(t.stored(), QStringList{fr});  // searching never writes
 }
 
+TEST(LanguagesTab, TheNoteNeverBreaksAPackageNameAtItsHyphen) {
+    Tab t(picking({en, de}), {de});
+    const QLabel* note = t.tab->noteLabel();
+    const QString text = note->text();
+    EXPECT_EQ(QString(text).replace(QChar(0x2011), u'-'), Words::settingsLanguagesDetail());
+    // Where the package names lie in the note: no line may end inside one.
+    QList<std::pair<qsizetype, qsizetype>> names;
+    static const QRegularExpression name(QStringLiteral("tesseract[-\\x{2011}][a-z-\\x{2011}]*[a-z]"));
+    for (auto found = name.globalMatch(text); found.hasNext();) {
+        const QRegularExpressionMatch match = found.next();
+        names.append({match.capturedStart(), match.capturedEnd()});
+    }
+    ASSERT_EQ(names.size(), 2);
+    for (int width = 120; width <= 640; width += 3) {
+        QTextLayout layout(text, note->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            const qsizetype end = line.textStart() + line.textLength();
+            // A break after a hyphen with a letter right after it splits a name.
+            for (const auto& [start, stop] : names)
+                EXPECT_FALSE(end > start && end < stop) << width << ": " << text.left(end).toStdString();
+        }
+        layout.endLayout();
+    }
+}
+
 TEST(LanguagesTab, FollowingTheSystemHidesTheListNamesWhatIsReadAndKeepsTheStoredList) {
     ModelSetup setup = picking({en, de, fr});
     setup.preferred = {QStringLiteral("de-DE"), QStringLiteral("ja-JP"), QStringLiteral("en-US")};
     Tab t(setup, {}, true);
     EXPECT_TRUE(t.tab->listCard()->isHidden());
-    EXPECT_EQ(t.tab->noteLabel()->text(), Words::settingsLanguagesDetail());  // even with nothing stored
+    // No list is shown, so the note asks for no picking, even with nothing stored.
+    EXPECT_EQ(t.tab->noteLabel()->text(), keepPackageNamesWhole(Words::settingsLanguagesDetailFollowing()));
     const std::optional<QString> detail =
         followDetail(t.fake.model->prefs(), setup.preferred, setup.supported, QLocale(QLocale::English));
     EXPECT_EQ(detail, Words::followMacDetail({QStringLiteral("German (Germany)"),

@@ -5,17 +5,20 @@
 #include "Glyphnab/windows/GeneralTab.h"
 #include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/windows/LanguagesTab.h"
+#include "Glyphnab/windows/OnboardingView.h"
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "Glyphnab/windows/ShortcutsTab.h"
 #include "Glyphnab/shell/Updater.h"
 #include "GlyphnabCore/Words.h"
+#include "ZantrelUI/design/CheckDraw.h"
 #include "ZantrelUI/design/ChipPicker.h"
 #include "ZantrelUI/pieces/FindField.h"
 #include "ZantrelUI/settings/GeneralSettingsTab.h"
 #include "ZantrelUI/design/GlassWindow.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/design/InkLabel.h"
+#include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/settings/SettingsShell.h"
 #include "tests/Glyphnab/SettingsFixture.h"
 
@@ -77,6 +80,33 @@ TEST(SettingsRoot, TheWindowShowsFourTabsAndTheGeneralPageKnowsUpdatesAreNotSetU
     ASSERT_NE(general, nullptr);
     EXPECT_FALSE(general->shared()->updates().configured);  // no feed in the Info.plist
     EXPECT_FALSE(general->shared()->updates().canCheck);
+}
+
+TEST(SettingsRoot, TheTickBesideTheScreenStateIsInTheAppsAccentInSettingsAndInTheFirstRun) {
+    Window w;
+    w.fake.allowScreen(true);
+    w.fake.model->refreshGrant();
+    w.windows.showSettings();
+    w.windows.showOnboarding();
+    settle();
+    // The route step is built when the user comes to it, as a page of a plain widget.
+    auto* onboarding = w.windows.onboarding().window()->findChild<OnboardingView*>();
+    ASSERT_NE(onboarding, nullptr);
+    onboarding->nextButton()->click();
+    settle();
+    const QColor accent = w.fake.model->accent().top.resolve(ZantrelUI::ColorScheme::light);
+    for (ZantrelUI::GlassWindow* window : {&w.windows.settings(), &w.windows.onboarding()}) {
+        ASSERT_NE(window->window(), nullptr);
+        for (const auto* check : window->window()->findChildren<ZantrelUI::CheckDrawView*>()) {
+            if (check->isVisibleTo(window->window())) {
+                EXPECT_EQ(check->colors().top.resolve(ZantrelUI::ColorScheme::light), accent)
+                    << window->window()->windowTitle().toStdString();
+            }
+        }
+    }
+    EXPECT_FALSE(w.windows.settings().window()->findChildren<ZantrelUI::CheckDrawView*>().isEmpty());
+    EXPECT_FALSE(w.windows.onboarding().window()->findChildren<ZantrelUI::CheckDrawView*>().isEmpty());
+    w.windows.onboarding().close();
 }
 
 TEST(SettingsRoot, SwitchingTabsBuildsAFreshPageAndTheTabSurvivesClosingTheWindow) {

@@ -110,6 +110,14 @@ TEST_F(ShortcutRowTest, EachDesktopGetsItsOwnTruthUnderTheRow) {
     // Keys another program holds, and keys no app can have here.
     grab->setRefused(true);
     EXPECT_EQ(grab->refusedText(), Words::settingsShortcutRefused());
+    // Keys that do nothing are a problem and look like one; a page that says so itself
+    // has the row keep quiet.
+    const ZantrelUI::InkLabel* line = grab->refusedLabel();
+    EXPECT_EQ(line->resolvedInk(), ZantrelUI::Ink::danger().resolve(line));
+    EXPECT_TRUE(line->alignment() & Qt::AlignLeft);
+    grab->setSaysRefusal(false);
+    EXPECT_EQ(grab->refusedText(), std::nullopt);
+    grab->setSaysRefusal(true);
     grab->setRefused(false);
     grab->setDesk(Platform::HotKeyDesk::grabs, true, QString());
     EXPECT_EQ(grab->refusedText(), Words::settingsShortcutNoKey());
@@ -118,6 +126,7 @@ TEST_F(ShortcutRowTest, EachDesktopGetsItsOwnTruthUnderTheRow) {
     // A desktop that binds the keys itself: what it reports, or that it has none yet.
     grab->setDesk(Platform::HotKeyDesk::portal, false, QStringLiteral("Super+G"));
     EXPECT_EQ(grab->refusedText(), Words::settingsShortcutDeskTrigger(QStringLiteral("Super+G")));
+    EXPECT_NE(line->resolvedInk(), ZantrelUI::Ink::danger().resolve(line)) << "a note, not a problem";
     grab->setDesk(Platform::HotKeyDesk::portal, false, QString());
     EXPECT_EQ(grab->refusedText(), Words::settingsShortcutDeskUnset());
 

@@ -4,8 +4,11 @@
 
 #include "tests/Glyphnab/WindowFixture.h"
 #include "tests/support/LayoutCheck.h"
+#include "tests/Glyphnab/DeskKeys.h"
 
+#include "Glyphnab/shell/HotKeyBindings.h"
 #include "Glyphnab/shell/Updater.h"
+#include "Glyphnab/windows/DeskCommand.h"
 #include "Glyphnab/windows/AppWindows.h"
 #include "Glyphnab/windows/GrabIllustration.h"
 #include "Glyphnab/windows/GrantPanelView.h"
@@ -15,6 +18,7 @@
 #include "Glyphnab/windows/SettingsRoot.h"
 #include "Glyphnab/windows/ShortcutRow.h"
 #include "ZantrelUI/design/GlassWindow.h"
+#include "ZantrelUI/desktop/HotKeys.h"
 #include "ZantrelUI/design/GlowSwitch.h"
 #include "ZantrelUI/design/PillButton.h"
 #include "ZantrelUI/design/PlainButton.h"
@@ -242,6 +246,27 @@ TEST_F(WindowLayoutTest, FirstRunShowsEveryStepWholeInItsWindow) {
     window = windows->onboarding().window();
     ASSERT_NE(window->findChild<RoutePage*>(), nullptr);
     EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+}
+
+// Where the desktop lets apps set no global keys, each row of the shortcuts step carries
+// the command to bind in the desktop's settings: chips, commands and the explanation whole.
+TEST_F(WindowLayoutTest, FirstRunShortcutsStepIsWholeWhereTheDesktopHasNoGlobalKeys) {
+    Desk desk;
+    desk.kind = Platform::HotKeyDesk::none;
+    ZantrelUI::HotKeys hotKeys{std::make_unique<DeskService>(desk)};
+    HotKeyBindings bindings(*model, hotKeys);
+    windows->setHotKeyBindings(&bindings);
+    context.defaults().setInteger(onboardingStepKey, 2);
+    windows->showOnboarding();
+    settleLayout();
+    QWidget* window = windows->onboarding().window();
+    ASSERT_NE(window, nullptr);
+    auto* keys = window->findChild<KeysPage*>();
+    ASSERT_NE(keys, nullptr);
+    ASSERT_TRUE(keys->row(GlyphnabCore::Command::grabOther)->deskCommand()->isVisible());
+    EXPECT_EQ(window->size(), OnboardingView::windowSize);
+    EXPECT_EQ(layoutFaults(window), std::vector<std::string>()) << joined(layoutFaults(window));
+    windows->setHotKeyBindings(nullptr);
 }
 
 TEST_F(WindowLayoutTest, WelcomeDrawingKeepsItsSize) {

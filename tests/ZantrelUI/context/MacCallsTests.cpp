@@ -4,7 +4,11 @@
 #include "ZantrelUI/desktop/PermissionProbe.h"
 
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QListView>
+#include <QTest>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -167,7 +171,7 @@ TEST(OpenDialogFilters, PicturesAndPdfsAreOneFilterBesideAllFiles) {
               QStringList{QStringLiteral("All files (*)")});
 }
 
-TEST(OpenDialogFilters, TheDialogIsSetUpWithTheFilterTheFolderAndTheTitle) {
+TEST(OpenDialogFilters, TheDialogIsSetUpWithTheFilterTheFolderAndTheMessage) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     OpenAsk ask;
@@ -183,7 +187,18 @@ TEST(OpenDialogFilters, TheDialogIsSetUpWithTheFilterTheFolderAndTheTitle) {
     EXPECT_TRUE(dialog.testOption(QFileDialog::HideNameFilterDetails));
     EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Pictures and PDFs"));
     EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Text from File"));
+    // The message is a line inside the dialog, above its contents; the title stays the dialog's.
+    EXPECT_NE(dialog.windowTitle(), QStringLiteral("Text from File"));
+    const auto* message = dialog.findChild<QLabel*>(QStringLiteral("message"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->text(), QStringLiteral("Text from File"));
+    dialog.resize(700, 500);
+    dialog.show();
+    for (const QWidget* below : {static_cast<QWidget*>(dialog.findChild<QListView*>(QStringLiteral("listView"))),
+                                 static_cast<QWidget*>(dialog.findChild<QWidget*>(QStringLiteral("lookInCombo")))}) {
+        ASSERT_NE(below, nullptr);
+        EXPECT_GE(below->mapTo(&dialog, QPoint(0, 0)).y(), message->geometry().bottom());
+    }
     EXPECT_EQ(QFileInfo(dialog.directory().path()).canonicalFilePath(), QFileInfo(folder.path()).canonicalFilePath());
 
     // Without a name each type keeps a filter of its own, as before.
@@ -193,6 +208,34 @@ TEST(OpenDialogFilters, TheDialogIsSetUpWithTheFilterTheFolderAndTheTitle) {
     ZantrelUI::LiveCalls::prepareOpenDialog(plain, ask);
     ASSERT_EQ(plain.nameFilters().size(), 1);
     EXPECT_TRUE(plain.nameFilters().first().contains(QStringLiteral("*.pdf")));
+}
+
+TEST(OpenDialogFilters, SeveralFoldersAreReturnedWhenSeveralMayBeChosen) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("one")));
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("two")));
+    OpenAsk ask;
+    ask.folders = true;
+    ask.multiple = true;
+    ask.start = QUrl::fromLocalFile(folder.path());
+    QFileDialog dialog;
+    ZantrelUI::LiveCalls::prepareOpenDialog(dialog, ask);
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
+    auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_NE(list, nullptr);
+    QStringList chosen;
+    QObject::connect(&dialog, &QFileDialog::filesSelected, [&](const QStringList& files) { chosen = files; });
+    dialog.show();
+    // The folder's rows come in from a worker thread.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 2; }, 20'000));
+    list->selectAll();
+    QMetaObject::invokeMethod(&dialog, "accept");
+    QStringList names;
+    for (const QString& path : chosen)
+        names << QFileInfo(path).fileName();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
 }
 
 }  // namespace

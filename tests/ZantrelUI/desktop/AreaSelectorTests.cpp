@@ -3,6 +3,7 @@
 
 #include "ZantrelUI/desktop/AreaSelector.h"
 #include "ZantrelUI/desktop/AreaSelectorLayout.h"
+#include "ZantrelUI/design/Tokens.h"
 #include "platform/async/Clock.h"
 #include "tests/support/TestSupport.h"
 
@@ -205,6 +206,32 @@ TEST_F(AreaSelectorTest, EveryScreenDrawsTheSizeLabel) {
     EXPECT_GT(pillPixels(1), 100) << "the second screen shows the label at its edge";
     selector_.cancel();
     ASSERT_TRUE(finished());
+}
+
+TEST_F(AreaSelectorTest, TheSizeLabelsDigitsShareOneWidth) {
+    EXPECT_TRUE(ZantrelUI::Fonts::sameAdvances(SelectionView::labelFont(), QStringLiteral("0123456789")));
+}
+
+TEST_F(AreaSelectorTest, ThePointersPanelIsKeyAndWithThePointerOnNoScreenNone) {
+    desk_.pointer = {900, 100};
+    start();
+    ASSERT_TRUE(TestSupport::waitUntil([this] { return desk_.grabs > 0 && panel(1).hasFocus(); }));
+    EXPECT_FALSE(panel(0).hasFocus());
+    selector_.cancel();
+    ASSERT_TRUE(finished());
+
+    result_.reset();
+    desk_.pointer = {1000, 500};  // below the smaller screen, right of the larger one
+    start();
+    ASSERT_TRUE(TestSupport::waitUntil([this] { return desk_.grabs > 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(panel(0).hasFocus());
+    EXPECT_FALSE(panel(1).hasFocus());
+    // The pick still ends on Escape.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel(0), &escape);
+    ASSERT_TRUE(finished());
+    EXPECT_FALSE(*result_);
 }
 
 TEST_F(AreaSelectorTest, HintShowsOnThePointersScreenUntilTheFirstPress) {

@@ -60,9 +60,12 @@ TEST(SystemShortcuts, KdeGlobalShortcutsGiveTheActiveSequences) {
         "Window Close=Alt+F4\tMeta+Q,Alt+F4,Close Window\n"
         "Expose=none,Ctrl+F9,Toggle Present Windows\n"
         "Walk=Meta+Ctrl+Left,,Walk\n"
+        "[org.glyphnab.Glyphnab]\n"
+        "grab=Meta+Ctrl+Shift+T,none,Grab text\n"
         "[plasmashell]\n"
         "activate task manager entry 1=Meta+1,Meta+1,Activate Task Manager Entry 1\n");
-    EXPECT_EQ(System::fromKdeShortcuts(text, keymap("us")),
+    // The app's own component holds the app's keys, not the desktop's.
+    EXPECT_EQ(System::fromKdeShortcuts(text, keymap("us"), QStringLiteral("org.glyphnab.Glyphnab")),
               (System::ShortcutSet{Shortcut{122, {Modifiers::control}}, Shortcut{118, {Modifiers::option}},
                                    Shortcut{12, {Modifiers::command}},
                                    Shortcut{123, {Modifiers::control, Modifiers::command}},

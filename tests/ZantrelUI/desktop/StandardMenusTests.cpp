@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -160,6 +161,39 @@ TEST_F(StandardMenusTest, CloseAsksTheActiveWindowToCloseAndDoesNothingWithoutOn
     ASSERT_TRUE(window.isVisible());
     close->trigger();
     EXPECT_FALSE(window.isVisible());
+}
+
+using StandardCommandsTest = StandardMenusTest;
+
+TEST_F(StandardCommandsTest, TheFourCommandsActOnTheActiveWindowElseTheirOwn) {
+    const QList<QAction*> commands =
+        StandardCommands{QStringLiteral("Tom & Jerry"), [this] { ++settings; }}.install(&window);
+    QStringList shown;
+    for (const QAction* command : commands)
+        shown << command->text() + u' ' + command->shortcut().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Settings… Ctrl+,"), QStringLiteral("Quit Tom && Jerry Ctrl+Q"),
+                                  QStringLiteral("Find Ctrl+F"), QStringLiteral("Close Ctrl+W")}));
+    commands[0]->trigger();
+    EXPECT_EQ(settings, 1);
+    commands[1]->trigger();
+    EXPECT_EQ(log->quits, 1);
+
+    // No window is active: Find names the commands' own window, Close closes it.
+    std::vector<QObject*> posted;
+    const auto connection = QObject::connect(&FindBroadcast::shared(), &FindBroadcast::posted,
+                                             [&](QObject* target) { posted.push_back(target); });
+    window.show();
+    QApplication::setActiveWindow(nullptr);
+    commands[2]->trigger();
+    QObject::disconnect(connection);
+    EXPECT_EQ(posted, std::vector<QObject*>{&window});
+    commands[3]->trigger();
+    EXPECT_FALSE(window.isVisible());
+
+    // The key itself reaches them through the window.
+    focusField();
+    QTest::keyClick(field, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(settings, 2);
 }
 
 }  // namespace

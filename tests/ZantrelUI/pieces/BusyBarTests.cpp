@@ -5,6 +5,7 @@
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 
@@ -134,6 +135,27 @@ TEST(AnnounceTests, WithoutAWindowTheApplicationPosts) {
     QWidget window;
     window.show();
     EXPECT_EQ(ZantrelUI::Announce::poster(), &window);
+}
+
+// Offscreen there is no accessibility bridge to receive events: the region is checked in the
+// tree a screen reader walks.
+TEST(AnnounceTests, EachSentenceBecomesTheNameOfTheWindowsAlertRegion) {
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    ZantrelUI::Announce::post(QStringLiteral("Copied 3 characters."));
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(ZantrelUI::Announce::region(&window));
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(seen->text(QAccessible::Name), QStringLiteral("Copied 3 characters."));
+    ZantrelUI::Announce::post(QStringLiteral("Removed 2 files"));
+    // One region per window, in the window's tree with the last sentence as its name.
+    EXPECT_EQ(window.findChildren<QWidget*>(QString::fromLatin1("zantrel.announcement")).size(), 1);
+    EXPECT_EQ(seen->text(QAccessible::Name), QStringLiteral("Removed 2 files"));
+    EXPECT_EQ(seen->parent()->object(), &window);
+    EXPECT_FALSE(seen->state().invisible);
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&window);
+    EXPECT_GE(tree->indexOfChild(seen), 0) << "reachable from the window";
 }
 
 }  // namespace

@@ -11,8 +11,10 @@
 #include "tests/support/TestSupport.h"
 
 #include <QImage>
+#include <QAccessible>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include <numbers>
 
@@ -183,6 +185,21 @@ TEST_F(MotionPiecesTest, ArriveStaggersAndShowsAtOnceOffscreen) {
     offscreen.show();
     EXPECT_DOUBLE_EQ(still->contentOpacity(), 1);
     EXPECT_DOUBLE_EQ(still->contentOffset(), 0);
+
+    // Rendered offscreen without ever being shown, also when the flag comes after it.
+    QWidget page;
+    page.resize(40, 40);
+    auto* ink = new QWidget();
+    ink->setAutoFillBackground(true);
+    ink->setPalette(QPalette(Qt::black));
+    auto* rendered = new Arrive(ink, 0, &page);
+    rendered->setGeometry(0, 0, 40, 40);
+    Environment::setOffscreen(&page, true);
+    EXPECT_DOUBLE_EQ(rendered->contentOpacity(), 1);
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    page.render(&picture);
+    EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::black));
 }
 
 TEST_F(MotionPiecesTest, HoverLiftUnderReducedMotionOnlyHighlights) {
@@ -337,6 +354,53 @@ TEST_F(CheckShimmerTest, CheckMarkGoesDownIntoItsNotchThenUp) {
     EXPECT_LT(points[1].x(), points[2].x());
     EXPECT_NEAR(points[1].x(), 0.44 * 20, 1e-9);
     EXPECT_NEAR(points[1].y(), (1 - 0.37) * 20, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+using DecorationAccessibilityTest = DesignFixture;
+
+// Every element below `node` that assistive technology could reach.
+void collect(QAccessibleInterface* node, std::vector<QAccessibleInterface*>& into) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface* child = node->child(i)) {
+            into.push_back(child);
+            collect(child, into);
+        }
+    }
+}
+
+TEST_F(DecorationAccessibilityTest, AnimatedPiecesAreOutOfTheTreeAndOnlyTheControlsRemain) {
+    QWidget window;
+    window.resize(400, 200);
+    auto* button = new QPushButton(QStringLiteral("Stop"), &window);
+    // Moving forms (with their layer views) and still ones, inside a control as the sidebar has them.
+    std::vector<QWidget*> pieces{new PulseDot(8, button),
+                                 new TurningRing(Ink::primary(), 2, 1, &window),
+                                 new FlowDashes(QPointF(0, 0.5), QPointF(1, 0.5), Ink::primary(), 0.6, 3, &window),
+                                 new CheckDraw(24, &window),
+                                 new StateSymbol(StateFace::of(StateFace::Kind::working), 24, 1, &window),
+                                 new DockFlightsOverlay({}, &window)};
+    window.show();
+    for (QWidget* piece : pieces) {
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(piece);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_TRUE(seen->state().invisible) << piece->metaObject()->className();
+        EXPECT_EQ(seen->childCount(), 0) << piece->metaObject()->className();
+        EXPECT_EQ(seen->role(), QAccessible::NoRole) << piece->metaObject()->className();
+    }
+    std::vector<QAccessibleInterface*> reached;
+    collect(QAccessible::queryAccessibleInterface(&window), reached);
+    for (QAccessibleInterface* element : reached) {
+        if (element->state().invisible)
+            continue;
+        EXPECT_FALSE(element->role() == QAccessible::Client && element->text(QAccessible::Name).isEmpty())
+            << "an unnamed element: " << element->object()->metaObject()->className();
+    }
+    QAccessibleInterface* stop = QAccessible::queryAccessibleInterface(button);
+    EXPECT_EQ(stop->text(QAccessible::Name), QStringLiteral("Stop"));
 }
 
 }  // namespace

@@ -44,6 +44,31 @@ TEST_F(UndoLineTests, ANoteGoesAfterSixSecondsAndTheSameTextAgainStartsAfresh) {
     EXPECT_FALSE(host.clock().isScheduled());
 }
 
+TEST_F(UndoLineTests, TheLineCastsAShadowBelowItStrongerInDark) {
+    // How much darker than the white content the pixels 6 points below the line's bottom are.
+    auto shade = [this](ColorScheme scheme) {
+        auto* content = new QWidget;
+        content->setAutoFillBackground(true);
+        content->setPalette(QPalette(Qt::white));
+        UndoLine host(content, note, false, false);
+        Environment::setColorScheme(&host, scheme);
+        host.resize(600, 300);
+        note->set(UndoNote(QStringLiteral("Removed 3 files"), {}));
+        const QImage picture = host.grab().toImage();
+        const QRect line = host.line()->geometry();
+        const int below = 255 - qGray(picture.pixel(line.center().x(), line.bottom() + 6));
+        const int far = 255 - qGray(picture.pixel(line.center().x(), line.top() - 40));
+        note->set(std::nullopt);
+        return std::pair{below, far};
+    };
+    const auto [light, lightFar] = shade(ColorScheme::light);
+    const auto [dark, darkFar] = shade(ColorScheme::dark);
+    EXPECT_GT(light, 3);
+    EXPECT_GT(dark, light * 2);
+    EXPECT_EQ(lightFar, 0);
+    EXPECT_EQ(darkFar, 0);
+}
+
 TEST_F(UndoLineTests, UndoClearsTheLineBeforeTheOwnersUndoRuns) {
     UndoLine host(new QWidget, note, true, false);
     host.resize(600, 400);

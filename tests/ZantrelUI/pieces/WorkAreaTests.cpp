@@ -80,6 +80,33 @@ TEST_F(AreaSidebarTests, TheSpokenValueJoinsTheBusyTextAndTheShownCount) {
     EXPECT_NE(AreaBusy::fraction(0.5), AreaBusy::unknown());
 }
 
+TEST_F(AreaSidebarTests, ANewShareOfTheWorkMovesTheBarRatherThanJumping) {
+    auto list = areas(1);
+    list[0].busy = AreaBusy::fraction(0.25);
+    AreaSidebar<int> sidebar(list, selection);
+    AreaTile& tile = *sidebar.tileAt(0);
+    EXPECT_DOUBLE_EQ(tile.barWidth(), 6);
+    list[0].busy = AreaBusy::fraction(1.0);
+    sidebar.setAreas(list);
+    EXPECT_DOUBLE_EQ(tile.barWidth(), 6);
+    ASSERT_TRUE(tile.bar().animation().has_value());
+    EXPECT_EQ(tile.bar().animation()->kind, Motion::Animation::Kind::spring);
+    advance(0.1);
+    EXPECT_GT(tile.barWidth(), 6);
+    EXPECT_LE(tile.barWidth(), 24);
+    advance(2);
+    EXPECT_DOUBLE_EQ(tile.barWidth(), 24);
+
+    // Under reduced motion the reduced ease moves it.
+    Environment::setReduceMotionOverride(&sidebar, true);
+    list[0].busy = AreaBusy::fraction(0.5);
+    sidebar.setAreas(list);
+    ASSERT_TRUE(tile.bar().animation().has_value());
+    EXPECT_EQ(tile.bar().animation()->kind, Motion::Animation::Kind::timing);
+    advance(0.2);
+    EXPECT_DOUBLE_EQ(tile.barWidth(), 12);
+}
+
 TEST_F(AreaSidebarTests, SelectingUnderReducedMotionEasesInsteadOfSpringing) {
     AreaSidebar<int> sidebar(areas(2), selection);
     Environment::setReduceMotionOverride(&sidebar, true);

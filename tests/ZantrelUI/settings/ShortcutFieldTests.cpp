@@ -95,6 +95,31 @@ TEST_F(ShortcutFieldTest, RecordingHoldsTheHotKeysAndTakesTheCurrentGrabShortcut
     EXPECT_TRUE(fired.empty());
 }
 
+TEST_F(ShortcutFieldTest, SpaceAndReturnStartRecordingAheadOfTheWindowsOwnKeys) {
+    auto field = makeField();
+    // A window's default button (Continue on Return) acts only on a key no focused
+    // widget claims first.
+    auto claimed = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent override(QEvent::ShortcutOverride, key, modifiers);
+        override.ignore();
+        QCoreApplication::sendEvent(field.get(), &override);
+        return override.isAccepted();
+    };
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Space, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_Return, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_Enter, Qt::KeyboardModifiers(Qt::KeypadModifier)}}) {
+        SCOPED_TRACE(key);
+        EXPECT_TRUE(claimed(key, modifiers));
+        press(field.get(), key, modifiers);
+        EXPECT_TRUE(field->isRecording());
+        field->stop();
+    }
+    EXPECT_FALSE(claimed(Qt::Key_Return, Qt::ControlModifier));
+    press(field.get(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(field->isRecording());
+    EXPECT_TRUE(changes.empty());
+}
+
 TEST_F(ShortcutFieldTest, EscapeCancelsDeleteClearsAndModifiersAloneWait) {
     auto field = makeField();
     field->start();

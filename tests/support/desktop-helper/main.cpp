@@ -1,21 +1,27 @@
 // A small X client for end-to-end tests:
 //   window COLOR TITLE [TEXT [PIXELS [WxH]]]
 //                               a window at the top left (400 × 300 unless WxH), filled with
-//                               COLOR, with TEXT in black at PIXELS pixels high (the default font)
+//                               COLOR, with TEXT in black at PIXELS pixels high (the default font);
+//                               prints "painted" once its first picture is on the screen
 //   clip TEXT                   owns the clipboard with TEXT until it is ended
 //   pixel X Y                   prints the screen pixel's colour as #rrggbb
 //   shot FILE [X Y W H]         saves the screen, or that part of it, as a PNG file
+//   portalshot FILE             saves the desktop portal's screenshot as a PNG file (Wayland)
 //   screens                     prints each screen Qt sees as X Y W H, the primary first
 //   portal SCHEME               serves the desktop portal's colour scheme (0 none, 1 dark,
 //                               2 light) on the session bus; a number on a line of standard
 //                               input changes it, as a desktop's switch does
 
 #include "platform/pasteboard/Pasteboard.h"
+#include "platform/portal/PortalScreenshot.h"
+
+#include <QCoroTask>
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusVariant>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -43,9 +49,29 @@ protected:
             painter.setPen(Qt::black);
             painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::TextWordWrap, text_);
         }
+        if (!painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, this, &ColourWindow::sayWhenOnScreen);
+        }
     }
 
 private:
+    // Under X the screen is read back until it shows the window (a compositor draws it a
+    // moment after the window drew itself); other desktops show what was drawn.
+    void sayWhenOnScreen() {
+        if (QGuiApplication::platformName() == u"xcb") {
+            const QPoint corner = mapToGlobal(QPoint(4, 4));
+            const QImage seen = screen()->grabWindow(0, corner.x(), corner.y(), 1, 1).toImage();
+            if (seen.isNull() || QColor(seen.pixel(0, 0)) != colour_) {
+                QTimer::singleShot(20, this, &ColourWindow::sayWhenOnScreen);
+                return;
+            }
+        }
+        std::printf("painted\n");
+        std::fflush(stdout);
+    }
+
+    bool painted_ = false;
     QColor colour_;
     QString text_;
 };
@@ -118,6 +144,13 @@ int main(int argc, char** argv) {
                                 .toImage();
         return !shot.isNull() && shot.save(args[1], "PNG") ? 0 : 2;
     }
+    if (args.size() == 2 && args[0] == u"portalshot") {
+        using namespace std::chrono_literals;
+        const auto shot = QCoro::waitFor(Platform::Portal::screenshot(QDBusConnection::sessionBus(), QString(), 60s));
+        if (!shot)
+            std::fprintf(stderr, "%s\n", qPrintable(shot.error().message));
+        return shot && shot->save(args[1], "PNG") ? 0 : 2;
+    }
     if (args.size() == 1 && args[0] == u"screens") {
         for (const QScreen* screen : QGuiApplication::screens()) {
             const QRect g = screen->geometry();
@@ -147,7 +180,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return QApplication::exec();
     }
-    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | screens | portal SCHEME\n");
+    std::fprintf(stderr, "usage: window COLOR TITLE [TEXT [PIXELS [WxH]]] | clip TEXT | pixel X Y | shot FILE [X Y W H] | portalshot FILE | screens | portal SCHEME\n");
     return 64;
 }
 

@@ -100,6 +100,6 @@ int main(int argc, char** argv) {
             QTimer::singleShot(100, record);
     });
     QTimer::singleShot(3000, record);
-    QTimer::singleShot(15000, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(120000, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

@@ -13,6 +13,9 @@
 //                        virtual desktop
 //   set-root PROPERTY N  sets a CARDINAL property of the root window, as a window
 //                        manager does for _NET_CURRENT_DESKTOP
+//   compositing          "composited" when a compositing manager runs, else "not composited"
+//   map-watch            "watching", then "mapped X Y W H" for every top-level window
+//                        mapped from then on, however briefly it stays
 
 #include "ZantrelUI/desktop/AreaSelector.h"
 #include "ZantrelUI/desktop/HotKeys.h"
@@ -27,6 +30,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -73,6 +77,46 @@ QCoro::Task<> capture(QRectF rect, QString file) {
     }
 }
 
+// Follows the root window's children from its own connection: their geometry comes with
+// the events, so a window is reported even when it is gone by the time the probe runs.
+int watchMaps() {
+    const auto connection = Platform::X11Connection::open();
+    if (!connection)
+        return 1;
+    const Platform::X11Link link = connection->link();
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(link.connection, link.root, XCB_CW_EVENT_MASK, &mask);
+    std::free(xcb_get_input_focus_reply(link.connection, xcb_get_input_focus(link.connection), nullptr));
+    say(QStringLiteral("watching"));
+    std::map<xcb_window_t, QRect> frames;
+    while (xcb_generic_event_t* event = xcb_wait_for_event(link.connection)) {
+        switch (event->response_type & ~0x80) {
+        case XCB_CREATE_NOTIFY: {
+            const auto* created = reinterpret_cast<const xcb_create_notify_event_t*>(event);
+            frames[created->window] = QRect(created->x, created->y, created->width, created->height);
+            break;
+        }
+        case XCB_CONFIGURE_NOTIFY: {
+            const auto* configured = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            frames[configured->window] = QRect(configured->x, configured->y, configured->width, configured->height);
+            break;
+        }
+        case XCB_MAP_NOTIFY: {
+            const QRect frame = frames[reinterpret_cast<const xcb_map_notify_event_t*>(event)->window];
+            say(QStringLiteral("mapped %1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
+            break;
+        }
+        case XCB_DESTROY_NOTIFY:
+            frames.erase(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window);
+            break;
+        default:
+            break;
+        }
+        std::free(event);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,12 +158,29 @@ int main(int argc, char** argv) {
             say(QStringLiteral("desktop changed"));
             QCoreApplication::exit(0);
         });
-        // One round trip, so the server has taken Qt's root event mask before the test
-        // changes a property.
-        if (const auto link = Platform::applicationX11Link(); link && link->connection)
-            std::free(xcb_get_input_focus_reply(link->connection, xcb_get_input_focus(link->connection), nullptr));
-        say(watch.isWatching() ? QStringLiteral("watching") : QStringLiteral("not watching"));
+        // Said from the running event loop, after one round trip: the server has taken
+        // Qt's root event mask, and whatever Qt sets up as its loop starts is done.
+        QTimer::singleShot(0, [&watch] {
+            if (const auto link = Platform::applicationX11Link(); link && link->connection)
+                std::free(xcb_get_input_focus_reply(link->connection, xcb_get_input_focus(link->connection), nullptr));
+            say(watch.isWatching() ? QStringLiteral("watching") : QStringLiteral("not watching"));
+        });
         return QApplication::exec();
+    }
+    if (mode == u"map-watch")
+        return watchMaps();
+    if (mode == u"compositing") {
+        const auto connection = Platform::X11Connection::open();
+        if (!connection)
+            return 1;
+        const Platform::X11Link link = connection->link();
+        const xcb_atom_t selection = Platform::internAtom(link.connection, "_NET_WM_CM_S0");
+        xcb_get_selection_owner_reply_t* owner =
+            xcb_get_selection_owner_reply(link.connection, xcb_get_selection_owner(link.connection, selection), nullptr);
+        const bool composited = owner != nullptr && owner->owner != XCB_WINDOW_NONE;
+        std::free(owner);
+        say(composited ? QStringLiteral("composited") : QStringLiteral("not composited"));
+        return 0;
     }
     if (mode == u"set-root" && args.size() == 3) {
         const auto connection = Platform::X11Connection::open();
@@ -133,6 +194,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr, "usage: pick | pick-twice | hotkey [MS] | wm-key [MS] | capture X Y W H [FILE] | desktop-watch | "
-                         "set-root PROPERTY N\n");
+                         "set-root PROPERTY N | map-watch | compositing\n");
     return 64;
 }
