@@ -10,8 +10,6 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 #include <optional>
 
 class QWidget;
