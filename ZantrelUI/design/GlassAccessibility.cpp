@@ -85,23 +85,34 @@ public:
             QAccessibleWidget::doAction(name);
     }
 
-    int childCount() const override { return source_->accessibleChildCount(); }
+    int childCount() const override {
+        return int(source_->accessibleWidgets().size()) + source_->accessibleChildCount();
+    }
 
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount())
             return nullptr;
-        auto found = children_.find(index);
+        const QList<QWidget*> widgets = source_->accessibleWidgets();
+        if (index < widgets.size())
+            return QAccessible::queryAccessibleInterface(widgets[index]);
+        const int painted = index - int(widgets.size());
+        auto found = children_.find(painted);
         if (found == children_.end()) {
-            auto* made = new ChildAccessible(const_cast<GlassAccessible*>(this), index);
-            found = children_.emplace(index, QAccessible::registerAccessibleInterface(made)).first;
+            auto* made = new ChildAccessible(const_cast<GlassAccessible*>(this), painted);
+            found = children_.emplace(painted, QAccessible::registerAccessibleInterface(made)).first;
         }
         return QAccessible::accessibleInterface(found->second);
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
+        const QList<QWidget*> widgets = source_->accessibleWidgets();
+        for (int i = 0; i < widgets.size(); ++i) {
+            if (child != nullptr && child->object() == widgets[i])
+                return i;
+        }
         for (const auto& [index, id] : children_) {
             if (QAccessible::accessibleInterface(id) == child)
-                return index;
+                return int(widgets.size()) + index;
         }
         return -1;
     }
@@ -132,7 +143,9 @@ private:
     mutable std::map<int, QAccessible::Id> children_;
 };
 
-bool ChildAccessible::isValid() const { return parent_ && parent_->isValid() && index_ < parent_->childCount(); }
+bool ChildAccessible::isValid() const {
+    return parent_ && parent_->isValid() && index_ < parent_->source()->accessibleChildCount();
+}
 QWindow* ChildAccessible::window() const { return parent_->window(); }
 QAccessibleInterface* ChildAccessible::parent() const { return parent_; }
 AccessibleChild ChildAccessible::describe() const { return parent_->source()->accessibleChild(index_); }

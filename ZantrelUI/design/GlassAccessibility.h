@@ -5,13 +5,14 @@
 // reports that to assistive technology.
 
 #include <QAccessible>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 #include <optional>
+
+class QWidget;
 
 namespace ZantrelUI {
 
@@ -43,6 +44,10 @@ public:
 
     virtual std::optional<AccessibleRange> accessibleRange() const { return std::nullopt; }
     virtual void setAccessibleValue(double value);
+
+    // Real child widgets assistive technology meets inside the control, before its painted
+    // children; the control's other child widgets stay hidden.
+    virtual QList<QWidget*> accessibleWidgets() const { return {}; }
 
     virtual int accessibleChildCount() const { return 0; }
     virtual AccessibleChild accessibleChild(int index) const;

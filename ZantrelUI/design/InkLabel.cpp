@@ -35,7 +35,10 @@ void InkLabel::setWrapping(bool wraps) {
 QColor InkLabel::resolvedInk() const { return ink_.resolve(colorScheme(this)); }
 
 QString InkLabel::accessibleText(QAccessible::Text kind) const {
-    return kind == QAccessible::Name ? text() : QString();
+    // A name set by the owner (the whole of a text shown cut) wins over the shown text.
+    if (kind != QAccessible::Name)
+        return {};
+    return accessibleName().isEmpty() ? text() : accessibleName();
 }
 
 void InkLabel::recolor() {

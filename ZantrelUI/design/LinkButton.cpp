@@ -22,7 +22,6 @@ LinkButton::LinkButton(const QString& title, QUrl url, QWidget* parent) : QAbstr
 }
 
 void LinkButton::setPlainFont(const QFont& font) {
-    plain_ = true;
     setFont(font);
     updateGeometry();
 }
@@ -35,8 +34,7 @@ QSize LinkButton::sizeHint() const {
 
 void LinkButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor ink = plain_ ? palette().color(QPalette::Link) : Environment::of(this).accent.ink.resolve(this);
-    painter.setPen(ink);
+    painter.setPen(Environment::of(this).accent.ink.resolve(this));
     painter.setFont(font());
     painter.drawText(rect().adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title_);
     if (hasFocus() || underMouse()) {

@@ -18,7 +18,7 @@ public:
     const QUrl& url() const { return url_; }
     // Shown as given (no mnemonic is made of an ampersand).
     const QString& title() const { return title_; }
-    // Plain look (outside the glass pages): the given font, the palette's link colour.
+    // Plain look (outside the glass pages): the given font, still in the accent's ink.
     void setPlainFont(const QFont& font);
 
     QSize sizeHint() const override;
@@ -31,7 +31,6 @@ protected:
 private:
     QString title_;
     QUrl url_;
-    bool plain_ = false;
 };
 
 }  // namespace ZantrelUI

@@ -54,7 +54,8 @@ void BulkBar::build(std::function<void()> tickAllShown, std::function<void()> un
         untick_->setEnabled(canUntick);
         row->addWidget(untick_);
     }
-    label_ = new InkLabel(line_, Fonts::roundedCaption(), Ink::secondary(), this);
+    // Counts change under the pointer: digits of one width keep the buttons beside still.
+    label_ = new InkLabel(line_, Fonts::monospacedDigits(Fonts::roundedCaption()), Ink::secondary(), this);
     label_->setContentsMargins(tickAll_ ? 4 : 0, 0, 0, 0);
     row->addWidget(label_);
     row->addSpacing(8);

@@ -104,7 +104,9 @@ EmptyState::EmptyState(QString symbol, QString title, QString line, std::optiona
     stack->addSpacing(8);
     ensureGlassAccessibility();
     title_ = centredLabel(title, Fonts::headline(), Ink::primary(), this, true);
-    stack->addWidget(title_, 0, Qt::AlignHCenter);
+    // Full width, centred lines: an aligned item gets the height of its lines at the full
+    // width but is drawn narrower, so a wrapped title would lose its last lines.
+    stack->addWidget(title_);
     stack->addSpacing(4);
     line_ = centredLabel(line, Fonts::body(), Ink::secondary(), this);
     stack->addWidget(new LineBox(line_, this));

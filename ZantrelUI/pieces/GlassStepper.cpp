@@ -84,7 +84,7 @@ GlassStepper::GlassStepper(QString title, BoundPtr<std::int64_t> value, Range ra
         field_ = new QLineEdit(this);
         field_->setFrame(false);
         field_->setAlignment(Qt::AlignCenter);
-        field_->setFont(Fonts::roundedCaption());
+        field_->setFont(Fonts::monospacedDigits(Fonts::roundedCaption()));
         field_->setFixedWidth(StepperMath::fieldWidth(range_.upper));
         field_->setAccessibleName(title_);
         field_->setStyleSheet(QStringLiteral("background: transparent;"));
@@ -94,7 +94,7 @@ GlassStepper::GlassStepper(QString title, BoundPtr<std::int64_t> value, Range ra
         setFocusPolicy(Qt::NoFocus);
     } else {
         number_ = new RollingNumber(double(value_->get()), valueText_ ? valueText_(value_->get()) : QString(),
-                                    Fonts::roundedCaption(), this);
+                                    Fonts::monospacedDigits(Fonts::roundedCaption()), this);
         number_->setMinimumWidth(34);
         row->addWidget(number_, 0, Qt::AlignCenter);
         setFocusPolicy(Qt::StrongFocus);
@@ -226,6 +226,8 @@ void GlassStepper::paintEvent(QPaintEvent*) {
 }
 
 QString GlassStepper::accessibleText(QAccessible::Text kind) const {
+    if (typed_)
+        return {};
     switch (kind) {
     case QAccessible::Name:
         return title_;
@@ -236,7 +238,15 @@ QString GlassStepper::accessibleText(QAccessible::Text kind) const {
     }
 }
 
+QList<QWidget*> GlassStepper::accessibleWidgets() const {
+    if (field_ == nullptr)
+        return {};
+    return {field_};
+}
+
 QStringList GlassStepper::accessibleActions() const {
+    if (typed_)
+        return {};
     return {QAccessibleActionInterface::increaseAction(), QAccessibleActionInterface::decreaseAction()};
 }
 

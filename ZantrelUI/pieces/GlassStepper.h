@@ -65,8 +65,11 @@ public:
     // The capsule's border colour as drawn now.
     QColor border() const;
 
-    QAccessible::Role accessibleRole() const override { return QAccessible::SpinBox; }
+    // A typed stepper is only the frame around its field, which is the one control there;
+    // otherwise the stepper is one adjustable control and hides its parts.
+    QAccessible::Role accessibleRole() const override { return typed_ ? QAccessible::Grouping : QAccessible::SpinBox; }
     QString accessibleText(QAccessible::Text kind) const override;
+    QList<QWidget*> accessibleWidgets() const override;
     QStringList accessibleActions() const override;
     void doAccessibleAction(const QString& action) override;
 

@@ -93,9 +93,12 @@ public:
             }
             for (const Value& value : section.values) {
                 QAction* item = menu->addAction(label_(value));
-                // Only the current choice shows the check; a disabled current one keeps it.
-                item->setCheckable(true);
-                item->setChecked(value == selection_->get());
+                // Only the current choice is checkable: styles draw an empty box beside every
+                // other checkable item. A disabled current one keeps its check.
+                if (value == selection_->get()) {
+                    item->setCheckable(true);
+                    item->setChecked(true);
+                }
                 item->setEnabled(!disabled_(value));
                 QObject::connect(item, &QAction::triggered, this, [this, value] { selection_->set(value); });
             }

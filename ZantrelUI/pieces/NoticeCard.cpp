@@ -63,6 +63,24 @@ private:
     QString symbol_;
 };
 
+// The thin white ring a done badge wears over its disc.
+class BadgeRing final : public QWidget {
+public:
+    explicit BadgeRing(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(parent->rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.3f), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
 // The check badge: the drawn check with the same thin ring over it.
 class CheckBadge final : public GlassWidget {
 public:
@@ -71,6 +89,7 @@ public:
         setAccessibleName(QString());
         auto* check = new CheckDraw(32, this);
         check->setGeometry(rect());
+        new BadgeRing(this);  // made last, so it lies over the check
     }
 };
 
@@ -206,6 +225,16 @@ void NoticeCard::showEvent(QShowEvent* event) {
         Announce::post(title_);
 }
 
+// Drawn by the card, under the badge: the badge's own square has no room for it. A failure's
+// shadow is clear.
+void NoticeCard::paintBadgeShadow(QPainter& painter) const {
+    if (outcome_ != NoticeOutcome::done)
+        return;
+    QPainterPath disc;
+    disc.addEllipse(QRectF(badge_->geometry()));
+    paintShadow(painter, disc, tintedShadow(environment().accent.top.resolve(scheme()), 0.35, 6, 2));
+}
+
 void NoticeCard::paintEvent(QPaintEvent*) {
     const ColorScheme s = scheme();
     const Backing b = currentBacking();
@@ -233,6 +262,7 @@ void NoticeCard::paintEvent(QPaintEvent*) {
     tint.setColorAt(1, clear);
     painter.fillRect(r, tint);
     painter.restore();
+    paintBadgeShadow(painter);
     strokeRoundedInside(painter, r, radius, Surface::cardStroke().resolve(s));
     QLinearGradient highlight(r.topLeft(), QPointF(r.left(), r.center().y()));
     QColor shine = Surface::cardHighlight().resolve(s);

@@ -16,6 +16,7 @@
 #include <optional>
 
 class QLabel;
+class QPainter;
 
 namespace ZantrelUI {
 
@@ -71,6 +72,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void paintBadgeShadow(QPainter& painter) const;
+
     NoticeOutcome outcome_;
     std::optional<QString> symbol_;
     QString title_;

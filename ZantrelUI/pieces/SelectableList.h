@@ -188,9 +188,20 @@ protected:
                     *f = [] {};
             return handleListKey(copy, key, layout_, quiet);
         }
+        // An owner's action may change the selection itself (Delete removes the row): the
+        // copy taken before the key is stale then and must not be written back.
+        bool ranOwnerAction = false;
+        ListKeyActions<Row> tracked = actions_;
+        for (std::function<void()>* f : {&tracked.onReturn, &tracked.onDelete, &tracked.onSpace})
+            if (*f)
+                *f = [&ranOwnerAction, run = *f] {
+                    ranOwnerAction = true;
+                    run();
+                };
         Selection copy = selection_->get();
-        const bool handled = handleListKey(copy, key, layout_, actions_);
-        selection_->set(std::move(copy));
+        const bool handled = handleListKey(copy, key, layout_, tracked);
+        if (!ranOwnerAction)
+            selection_->set(std::move(copy));
         return handled;
     }
 

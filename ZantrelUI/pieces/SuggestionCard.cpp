@@ -11,6 +11,7 @@
 #include "ZantrelUI/pieces/TickBox.h"
 #include "platform/async/MainThread.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -39,6 +40,37 @@ private:
 
 QLabel* text(const QString& value, const QFont& font, const DynamicColor& ink, QWidget* parent) {
     return new InkLabel(value, font, ink, parent);
+}
+
+// Keeps a one-line label's text cut at the tail, with "…", at whatever width it is given.
+class TailCut final : public QObject {
+public:
+    TailCut(QLabel* label, QString full) : QObject(label), label_(label), full_(std::move(full)) {
+        label_->setAccessibleName(full_);
+        label_->setToolTip(full_);
+        label_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == label_ && event->type() == QEvent::Resize)
+            label_->setText(QFontMetrics(label_->font()).elidedText(full_, Qt::ElideRight, label_->contentsRect().width()));
+        return false;
+    }
+
+private:
+    QLabel* label_;
+    QString full_;
+};
+
+// `widget` lowered by `offset`, so texts of two sizes in one row share a baseline.
+QLayout* lowered(QWidget* widget, int offset) {
+    auto* box = new QVBoxLayout;
+    box->setContentsMargins(0, offset, 0, 0);
+    box->setSpacing(0);
+    box->addWidget(widget);
+    box->addStretch(1);
+    return box;
 }
 
 }  // namespace
@@ -105,7 +137,11 @@ void SuggestionCard::build(RollingNumber* keptSize) {
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(text(content_.title, Fonts::headline(), Ink::primary(), parent), 0, Qt::AlignBottom);
+    QLabel* title = text(content_.title, Fonts::headline(), Ink::primary(), parent);
+    // The title and the larger size number sit on one baseline, as the eye reads them.
+    const int titleAscent = QFontMetrics(title->font()).ascent();
+    const int sizeAscent = content_.size ? QFontMetrics(Fonts::heading()).ascent() : titleAscent;
+    titleRow->addLayout(lowered(title, std::max(0, sizeAscent - titleAscent)));
     titleRow->addStretch(1);
     if (content_.size) {
         const QString sizeText = ZantrelKit::Formatting::bytes(*content_.size);
@@ -117,7 +153,7 @@ void SuggestionCard::build(RollingNumber* keptSize) {
         } else {
             size_ = new RollingNumber(double(*content_.size), sizeText, Fonts::heading(), parent);
         }
-        titleRow->addWidget(size_, 0, Qt::AlignBottom);
+        titleRow->addLayout(lowered(size_, std::max(0, titleAscent - sizeAscent)));
     }
     column->addLayout(titleRow);
     auto* reason = text(content_.reason, Fonts::footnote(), Ink::secondary(), parent);
@@ -126,7 +162,7 @@ void SuggestionCard::build(RollingNumber* keptSize) {
     if (content_.detail && !content_.detail->isEmpty()) {
         detail_ = text(*content_.detail, Fonts::footnote(), Ink::tertiary(), parent);
         detail_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        detail_->setToolTip(*content_.detail);
+        new TailCut(detail_, *content_.detail);
         column->addWidget(detail_);
     }
     if (content_.busy) {

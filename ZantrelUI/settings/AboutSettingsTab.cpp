@@ -314,7 +314,7 @@ QWidget* AboutSettingsTab::buildPlain() {
 void AboutSettingsTab::fillOthers() {
     if (othersBox_ == nullptr)
         return;
-    QLayout* box = othersBox_->layout();
+    auto* box = static_cast<QVBoxLayout*>(othersBox_->layout());
     clearLayout(box);
     othersBox_->setVisible(!others_.isEmpty());
     if (others_.isEmpty())
@@ -331,7 +331,9 @@ void AboutSettingsTab::fillOthers() {
     auto* divider = new QFrame(othersBox_);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);
+    box->addSpacing(6);
     box->addWidget(divider);
+    box->addSpacing(6);
     auto* heading = new QLabel(othersBox_);
     heading->setTextFormat(Qt::PlainText);
     heading->setText(Texts::otherApps(boxName));

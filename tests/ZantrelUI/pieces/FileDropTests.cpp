@@ -3,6 +3,7 @@
 #include "ZantrelUI/pieces/FileDrop.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/support/LayoutCheck.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QVBoxLayout>
 
 namespace DesignTest {
 namespace {
@@ -156,6 +158,35 @@ TEST_F(EmptyStateTests, ALongLineWrapsWithinItsWidthInAWideContainerAndStaysCent
     auto* iface = QAccessible::queryAccessibleInterface(state.titleLabel());
     ASSERT_NE(iface, nullptr);
     EXPECT_EQ(iface->role(), QAccessible::Heading);
+}
+
+TEST_F(EmptyStateTests, ALongTitleWrappedAtEitherWidthIsShownWhole) {
+    // Longer than the label's own preferred width, shorter than the room beside it: the
+    // title that used to lose its second line. And one of many lines.
+    const QStringList titles{QStringLiteral("Nothing here yet: add some files to get started"),
+                             QStringLiteral("Nothing here yet: drop pictures, PDFs or whole folders of them here, "
+                                            "or choose them from your files, to get started")};
+    const QString line = QStringLiteral("Drop files here or choose them, and they are listed with their sizes.");
+    for (const auto& [title, width] : {std::pair{titles[0], 520}, std::pair{titles[0], 680}, std::pair{titles[1], 520},
+                                       std::pair{titles[1], 680}}) {
+        SCOPED_TRACE("width " + std::to_string(width) + ", " + title.toStdString());
+        QWidget host;
+        auto* column = new QVBoxLayout(&host);
+        column->setContentsMargins(0, 0, 0, 0);
+        auto* state = new EmptyState(QStringLiteral("doc.on.doc"), title, line,
+                                     EmptyState::Action{QStringLiteral("Choose Files…"), [] {}}, true);
+        column->addWidget(state);
+        host.resize(width, host.heightForWidth(width) > 0 ? host.heightForWidth(width) : host.sizeHint().height());
+        host.show();
+        QCoreApplication::processEvents();
+        QLabel* heading = state->titleLabel();
+        if (title.size() > 60) {
+            EXPECT_GT(heading->height(), QFontMetrics(heading->font()).height() * 3 / 2) << "the title wraps";
+        }
+        EXPECT_EQ(TestSupport::layoutFaults(&host), std::vector<std::string>())
+            << TestSupport::joined(TestSupport::layoutFaults(&host));
+        EXPECT_NEAR(heading->mapTo(&host, heading->rect().center()).x(), width / 2, 2);
+    }
 }
 
 }  // namespace

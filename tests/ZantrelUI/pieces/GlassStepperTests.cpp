@@ -4,7 +4,9 @@
 #include "ZantrelUI/pieces/GlassStepper.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/ZantrelUI/ProportionalDigits.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -92,6 +94,56 @@ TEST_F(GlassStepperTests, IncrementStepsUpToTheBoundAndFocusLightsTheBorder) {
     stepper.setFocus();
     EXPECT_NE(stepper.border(), idle);
     EXPECT_NEAR(stepper.border().alphaF(), 0.7, 0.01);
+}
+
+TEST_F(GlassStepperTests, TheValueKeepsItsDigitsOneWidthTypedOrNot) {
+    ProportionalDigits font;
+    if (!font.family())
+        GTEST_SKIP() << "no installed face with digits of different widths";
+    GlassStepper shown(QStringLiteral("Copies"), value, {0, 100}, 1, false, plain);
+    GlassStepper typed(QStringLiteral("Copies"), value, {0, 100}, 1, true, plain);
+    const QString digits = QStringLiteral("0123456789");
+    EXPECT_TRUE(Fonts::sameAdvances(typed.field()->font(), digits)) << font.family()->toStdString();
+    // The shown number draws in its own font: its width for 111 and for 888 is the same.
+    value->set(111);
+    const int narrow = shown.valueView()->sizeHint().width();
+    value->set(888);
+    EXPECT_EQ(shown.valueView()->sizeHint().width(), narrow) << font.family()->toStdString();
+}
+
+// Every element assistive technology reaches under `iface`, itself included.
+void collect(QAccessibleInterface* iface, QList<QAccessibleInterface*>& into) {
+    into << iface;
+    for (int i = 0; i < iface->childCount(); ++i)
+        if (QAccessibleInterface* child = iface->child(i))
+            collect(child, into);
+}
+
+TEST_F(GlassStepperTests, AssistiveTechnologyMeetsOneControlWithOneNameTypedOrNot) {
+    QWidget window;
+    auto* typed = new GlassStepper(QStringLiteral("Width"), value, {0, 100}, 5, true, plain, &window);
+    window.show();
+    QList<QAccessibleInterface*> found;
+    collect(QAccessible::queryAccessibleInterface(typed), found);
+    QList<QAccessibleInterface*> named;
+    for (QAccessibleInterface* iface : found)
+        if (iface->text(QAccessible::Name) == u"Width")
+            named << iface;
+    ASSERT_EQ(named.size(), 1);
+    EXPECT_EQ(named[0]->object(), typed->field());
+    EXPECT_EQ(named[0]->role(), QAccessible::EditableText);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(typed);
+    EXPECT_EQ(frame->valueInterface(), nullptr);
+    ASSERT_NE(frame->actionInterface(), nullptr);
+    EXPECT_FALSE(frame->actionInterface()->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+    EXPECT_EQ(found.size(), 2) << "the round buttons stay hidden";
+
+    auto* stepped = new GlassStepper(QStringLiteral("Pages"), value, {0, 10}, 1, false, plain, &window);
+    QAccessibleInterface* one = QAccessible::queryAccessibleInterface(stepped);
+    EXPECT_EQ(one->role(), QAccessible::SpinBox);
+    EXPECT_EQ(one->text(QAccessible::Name), u"Pages");
+    EXPECT_EQ(one->childCount(), 0);
+    EXPECT_TRUE(one->actionInterface()->actionNames().contains(QAccessibleActionInterface::increaseAction()));
 }
 
 }  // namespace

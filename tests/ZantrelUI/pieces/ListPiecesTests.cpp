@@ -4,6 +4,7 @@
 #include "ZantrelUI/desktop/StandardMenus.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/ZantrelUI/ProportionalDigits.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -53,6 +54,16 @@ TEST_F(BulkBarTests, ASelectionBarShowsOnlyTheFirstThreeActions) {
     bar.actionButtons()[1]->click();
     EXPECT_EQ(ran, QStringList{QStringLiteral("Copy")});
     EXPECT_EQ(bar.untickAllButton(), nullptr);
+}
+
+TEST_F(BulkBarTests, TheCountKeepsItsDigitsOneWidthWhereTheDesktopsFontDoesNot) {
+    ProportionalDigits font;
+    if (!font.family())
+        GTEST_SKIP() << "no installed face with digits of different widths";
+    BulkBar ticks(11, 80, QStringLiteral("1.8 MB"), [] {}, [] {});
+    BulkBar selected(7, {});
+    for (const BulkBar* bar : {&ticks, &selected})
+        EXPECT_TRUE(Fonts::sameAdvances(bar->lineLabel()->font(), QStringLiteral("0123456789"))) << font.family()->toStdString();
 }
 
 class SelectableListTests : public DesignFixture {
@@ -182,6 +193,43 @@ TEST_F(SelectableListTests, RealKeysReachTheOwnerAndUnhandledOnesGoToTheWindow) 
     QTest::keyClick(content, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(windowSelectAll, 0) << "the list takes Ctrl+A";
     EXPECT_EQ(selection->get().selected().size(), 10u);
+}
+
+TEST_F(SelectableListTests, WhatTheOwnersReturnDeleteAndSpaceDoToTheSelectionStays) {
+    QWidget window;
+    auto* content = new QWidget(&window);
+    auto selection = Bound<Selection>::make(rows(6));
+    // Delete removes the current row, Return selects every row, Space goes to the first one.
+    const auto removeCurrent = [&] {
+        selection->edit([](Selection& s) {
+            std::vector<int> left;
+            for (int row : {0, 1, 2, 3, 4, 5})
+                if (row != s.current())
+                    left.push_back(row);
+            s.replaceRows(left);
+            s.select(left.front());
+        });
+    };
+    const auto selectEvery = [&] { selection->edit([](Selection& s) { s.selectAll([](const int&) { return true; }); }); };
+    const auto toFirst = [&] { selection->edit([](Selection& s) { s.select(0); }); };
+    selectableList<int>(content, selection, {}, selectEvery, removeCurrent, toFirst, ListLayout::column());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    content->setFocus();
+
+    QTest::keyClick(content, Qt::Key_Down);
+    ASSERT_EQ(selection->get().current(), 1);
+    QTest::keyClick(content, Qt::Key_Delete);
+    EXPECT_EQ(selection->get().rows(), (std::vector<int>{0, 2, 3, 4, 5}));
+    EXPECT_EQ(selection->get().current(), 0);
+    EXPECT_EQ(selection->get().selectedRows(), std::vector<int>{0});
+
+    QTest::keyClick(content, Qt::Key_Return);
+    EXPECT_EQ(selection->get().selectedRows(), (std::vector<int>{0, 2, 3, 4, 5}));
+    QTest::keyClick(content, Qt::Key_Down);
+    QTest::keyClick(content, Qt::Key_Space);
+    EXPECT_EQ(selection->get().current(), 0);
+    EXPECT_EQ(selection->get().selectedRows(), std::vector<int>{0});
 }
 
 TEST_F(SelectableListTests, ShiftAndCtrlClicksBuildRanges) {

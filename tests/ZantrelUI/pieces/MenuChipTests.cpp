@@ -12,8 +12,8 @@ using Chip = MenuChip<int>;
 
 QString name(const int& v) { return QStringLiteral("Item %1").arg(v); }
 
-// The menu as lines: "--" a divider, "# title" a header, "[x] text" a checked item,
-// "(off)" after a disabled one.
+// The menu as lines: "--" a divider, "# title" a header, "[x] text" a checked item, "[ ] text"
+// one with an empty check box, plain text for a plain item, "(off)" after a disabled one.
 QStringList describe(QMenu& menu) {
     QStringList lines;
     for (QAction* a : menu.actions()) {
@@ -22,8 +22,8 @@ QStringList describe(QMenu& menu) {
         else if (a->property("menuChipHeader").toBool())
             lines << QStringLiteral("# ") + a->text();
         else
-            lines << (a->isChecked() ? QStringLiteral("[x] ") : QStringLiteral("[ ] ")) + a->text() +
-                         (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
+            lines << (a->isChecked() ? QStringLiteral("[x] ") : a->isCheckable() ? QStringLiteral("[ ] ") : QString()) +
+                         a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
     }
     return lines;
 }
@@ -37,9 +37,9 @@ TEST_F(MenuChipTests, SectionsGetDividersAndOnlyNonEmptyTitlesGetHeaders) {
                Chip::Section{QStringLiteral("Both"), {2}}},
               name, [](const int& v) { return v == 2; });
     auto menu = chip.makeMenu();
-    EXPECT_EQ(describe(*menu), (QStringList{QStringLiteral("# Small"), QStringLiteral("[ ] Item 1"),
+    EXPECT_EQ(describe(*menu), (QStringList{QStringLiteral("# Small"), QStringLiteral("Item 1"),
                                             QStringLiteral("[x] Item 2 (off)"), QStringLiteral("--"),
-                                            QStringLiteral("[ ] Item 3"), QStringLiteral("--"), QStringLiteral("# Both"),
+                                            QStringLiteral("Item 3"), QStringLiteral("--"), QStringLiteral("# Both"),
                                             QStringLiteral("[x] Item 2 (off)")}));
 }
 
@@ -48,8 +48,8 @@ TEST_F(MenuChipTests, PickingWritesTheSelectionAndAChoiceOutsideTheMenuStillShow
     Chip chip(QStringLiteral("Quality"), selection, std::vector<int>{1, 2, 3}, name);
     EXPECT_EQ(chip.shownText(), u"Item 9");
     auto menu = chip.makeMenu();
-    EXPECT_EQ(describe(*menu), (QStringList{QStringLiteral("[ ] Item 1"), QStringLiteral("[ ] Item 2"),
-                                            QStringLiteral("[ ] Item 3")}));
+    EXPECT_EQ(describe(*menu), (QStringList{QStringLiteral("Item 1"), QStringLiteral("Item 2"),
+                                            QStringLiteral("Item 3")}));
     menu->actions()[1]->trigger();
     EXPECT_EQ(selection->get(), 2);
     EXPECT_EQ(chip.accessibleText(QAccessible::Value), u"Item 2");

@@ -4,6 +4,7 @@
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
+#include <QImage>
 #include <QLabel>
 
 namespace DesignTest {
@@ -19,6 +20,44 @@ protected:
     ~NoticeCardTests() override { Announce::observer() = nullptr; }
     QStringList spoken;
 };
+
+int distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+TEST_F(NoticeCardTests, ADoneBadgeCastsItsAccentShadowAndTheCheckWearsTheRing) {
+    QWidget host;
+    Environment::setOffscreen(&host, true);  // the check in its still form
+    const auto card = [&](NoticeOutcome outcome, std::optional<QString> symbol) {
+        auto* made = new NoticeCard(outcome, std::move(symbol), QStringLiteral("Saved 3 files"), std::nullopt,
+                                    std::nullopt, std::nullopt, {}, 320, &host);
+        made->adjustSize();
+        return made;
+    };
+    NoticeCard* symbolDone = card(NoticeOutcome::done, QStringLiteral("doc.on.doc"));
+    NoticeCard* checkDone = card(NoticeOutcome::done, std::nullopt);
+    NoticeCard* failed = card(NoticeOutcome::failed, std::nullopt);
+    host.show();
+    const QImage withSymbol = symbolDone->grab().toImage();
+    const QImage withCheck = checkDone->grab().toImage();
+    const QImage failure = failed->grab().toImage();
+    const QRect badge = symbolDone->badge()->geometry();
+    ASSERT_EQ(checkDone->badge()->geometry(), badge);
+    ASSERT_EQ(failed->badge()->geometry(), badge);
+
+    // Just under the badge the done cards are tinted by the shadow; a failure's is clear.
+    const QPoint under(badge.center().x(), badge.bottom() + 3);
+    EXPECT_GT(distance(withSymbol.pixel(under), failure.pixel(under)), 6);
+    EXPECT_GT(distance(withCheck.pixel(under), failure.pixel(under)), 6);
+    const QPoint farAway(badge.center().x(), badge.bottom() + 30);
+    EXPECT_LE(distance(withSymbol.pixel(farAway), failure.pixel(farAway)), 2);
+
+    // The rim of both done badges: the same disc under the same thin white ring.
+    for (const QPoint rim : {QPoint(16, 0), QPoint(16, 1), QPoint(0, 16), QPoint(1, 16), QPoint(31, 16)}) {
+        const QPoint at = badge.topLeft() + rim;
+        EXPECT_LE(distance(withCheck.pixel(at), withSymbol.pixel(at)), 6) << rim.x() << "," << rim.y();
+    }
+}
 
 TEST_F(NoticeCardTests, OnlyTheFirstTwoActionsShowInOrderAndNoneLeavesNoRow) {
     QStringList ran;

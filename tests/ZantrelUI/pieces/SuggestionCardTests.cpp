@@ -8,9 +8,11 @@
 #include "ZantrelKit/Formatting.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/support/LayoutCheck.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 
 namespace DesignTest {
@@ -18,6 +20,25 @@ namespace {
 
 using namespace ZantrelUI;
 using Content = SuggestionCard::Content;
+
+// Ink of the card's texts: dark on the light card.
+bool inked(QRgb pixel) { return qGray(pixel) < 140; }
+
+// The lowest and the rightmost inked pixel inside `area` of `picture`, or -1.
+int lowestInk(const QImage& picture, const QRect& area) {
+    for (int y = area.bottom(); y >= area.top(); --y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (inked(picture.pixel(x, y)))
+                return y;
+    return -1;
+}
+int rightmostInk(const QImage& picture, const QRect& area) {
+    for (int x = area.right(); x >= area.left(); --x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (inked(picture.pixel(x, y)))
+                return x;
+    return -1;
+}
 
 class SuggestionCardTests : public DesignFixture {
 protected:
@@ -144,6 +165,52 @@ TEST_F(SuggestionCardTests, ATickThatRebuildsItsOwnCardIsSafe) {
     ASSERT_NE(card.tickBox(), nullptr);
     EXPECT_EQ(card.tickBox()->state(), ZantrelKit::TickState::on);
     EXPECT_EQ(card.sizeView()->value(), 20);
+}
+
+TEST_F(SuggestionCardTests, ALongDetailLayoutIsCutAtTheTailNotMidLetter) {
+    Content c = base();
+    // Wide letters all the way, so a clip through the text always cuts into ink.
+    const QString detail = QStringLiteral("MWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMW");
+    c.detail = detail;
+    c.size = 12'000'000;
+    for (int width : {520, 360}) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        SuggestionCard card(c);
+        card.resize(width, card.heightForWidth(width) > 0 ? card.heightForWidth(width) : card.sizeHint().height());
+        card.show();
+        QCoreApplication::processEvents();
+        QLabel* line = card.detailLabel();
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+        EXPECT_EQ(TestSupport::layoutFaults(&card), std::vector<std::string>())
+            << TestSupport::joined(TestSupport::layoutFaults(&card));
+        const QImage picture = card.grab().toImage();
+        const QRect box = line->geometry().translated(line->parentWidget()->mapTo(&card, QPoint()));
+        const int right = rightmostInk(picture, box);
+        ASSERT_GT(right, box.left()) << "the line is drawn";
+        EXPECT_LT(right, box.right()) << "the ellipsis ends inside the box; a clipped letter runs to its edge";
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(line)->text(QAccessible::Name), detail);
+    }
+}
+
+TEST_F(SuggestionCardTests, TheTitleLayoutSitsOnTheSizesBaseline) {
+    Content c = base();
+    c.title = QStringLiteral("Caches");  // no letter reaches below the baseline
+    c.size = 12'000'000;
+    SuggestionCard card(c);
+    card.resize(420, card.sizeHint().height());
+    card.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(ZantrelKit::Formatting::bytes(12'000'000), u"12 MB");
+    const QImage picture = card.grab().toImage();
+    QWidget* size = card.sizeView();
+    const QRect sizeBox = size->geometry().translated(size->parentWidget()->mapTo(&card, QPoint()));
+    // The title's row: from the text column (past the symbol) to just before the number.
+    const QRect titleBox(QPoint(42, sizeBox.top()), QPoint(sizeBox.left() - 4, sizeBox.bottom()));
+    const int sizeBase = lowestInk(picture, sizeBox);
+    const int titleBase = lowestInk(picture, titleBox);
+    ASSERT_GT(sizeBase, 0);
+    EXPECT_NEAR(titleBase, sizeBase, 1);
 }
 
 }  // namespace

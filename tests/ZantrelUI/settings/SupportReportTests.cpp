@@ -15,6 +15,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -385,6 +387,59 @@ TEST_F(AboutTest, OtherAppsComeFromTheCatalogueLessThisApp) {
         host.hide();
         delete about;
     }
+}
+
+int distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+TEST_F(AboutTest, ThePlainLayoutsLinksTakeTheAccentsInkAndItsDividerHasRoom) {
+    catalogue = {{QStringLiteral("org.zantrel.Pagewise"), QStringLiteral("Pagewise"), QStringLiteral("PDF pages."),
+                  QUrl(QStringLiteral("https://zantrel.example/pagewise"))}};
+    const AppContext context(QStringLiteral("org.glyphnab.abouttest"), ZantrelKit::AccentPair::glyphnab,
+                             config({{QStringLiteral("ZNBoxAppsURL"), QStringLiteral("https://zantrel.example/apps.json")},
+                                     {QStringLiteral("ZNSiteURL"), QStringLiteral("https://zantrel.example")},
+                                     {QStringLiteral("ZNSupportEmail"), QStringLiteral("help@zantrel.example")}}),
+                             {});
+    AboutSettingsTab* about = tab(context, false);
+    host.resize(520, 900);
+    host.show();
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return about->others().size() == 1; }));
+    QCoreApplication::processEvents();
+
+    const QList<LinkButton*> links = about->findChildren<LinkButton*>();
+    ASSERT_EQ(links.size(), 3);  // site, support mail, download
+    const QImage picture = host.grab().toImage();
+    for (const LinkButton* link : links) {
+        SCOPED_TRACE(link->title().toStdString());
+        const QColor ink = Environment::of(link).accent.ink.resolve(link);
+        const QColor system = link->palette().color(QPalette::Link);
+        ASSERT_GT(distance(ink.rgb(), system.rgb()), 60) << "the two colours can be told apart";
+        const QRect box(link->mapTo(&host, QPoint()), link->size());
+        const QRgb ground = picture.pixel(box.topLeft());
+        QRgb strongest = ground;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (distance(picture.pixel(x, y), ground) > distance(strongest, ground))
+                    strongest = picture.pixel(x, y);
+        EXPECT_LT(distance(strongest, ink.rgb()), distance(strongest, system.rgb()));
+        EXPECT_LE(distance(strongest, ink.rgb()), 60);
+    }
+
+    QFrame* divider = nullptr;
+    for (QFrame* frame : about->othersCard()->findChildren<QFrame*>())
+        if (frame->frameShape() == QFrame::HLine)
+            divider = frame;
+    ASSERT_NE(divider, nullptr);
+    EXPECT_EQ(divider->y(), 6);
+    QLabel* heading = nullptr;
+    for (QLabel* label : about->othersCard()->findChildren<QLabel*>())
+        if (label->text() == ZantrelKit::Copy::Settings::otherApps(context.product().boxName))
+            heading = label;
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->y() - (divider->geometry().bottom() + 1), 6 + about->othersCard()->layout()->spacing());
+    host.hide();
+    delete about;
 }
 
 TEST_F(AboutTest, NoCatalogueRequestWhenOtherAppsAreOff) {
