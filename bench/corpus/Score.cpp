@@ -1,5 +1,7 @@
 #include "Score.h"
 
+#include "TextCompare.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -93,23 +95,6 @@ double Score::characterErrorRate() const {
     return characters == 0 ? 0.0 : static_cast<double>(characterErrors) / static_cast<double>(characters);
 }
 
-qsizetype editDistance(const QString& a, const QString& b) {
-    std::vector<qsizetype> previous(static_cast<std::size_t>(b.size()) + 1);
-    std::vector<qsizetype> current(previous.size());
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        previous[static_cast<std::size_t>(j)] = j;
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const auto sj = static_cast<std::size_t>(j);
-            const qsizetype substitute = previous[sj - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            current[sj] = std::min({previous[sj] + 1, current[sj - 1] + 1, substitute});
-        }
-        std::swap(previous, current);
-    }
-    return previous[static_cast<std::size_t>(b.size())];
-}
-
 Scored score(const Page& page, const QString& text, const std::optional<QList<QStringList>>& table, bool cells) {
     Scored result;
     Score& s = result.score;
@@ -139,7 +124,7 @@ Scored score(const Page& page, const QString& text, const std::optional<QList<QS
 
     const QString readAll = collapsed(read.join(u'\n'));
     const QString truthAll = collapsed(truthText.join(u'\n'));
-    s.characterErrors = editDistance(readAll, truthAll);
+    s.characterErrors = Bench::editDistance(readAll, truthAll);
     s.characters = truthAll.size();
 
     const QStringList truthNumbers = numbersIn(truthAll);
@@ -154,7 +139,7 @@ Scored score(const Page& page, const QString& text, const std::optional<QList<QS
         qsizetype best = std::numeric_limits<qsizetype>::max();
         QString closest;
         for (const QString& candidate : read) {
-            const qsizetype distance = editDistance(collapsed(candidate), line.text);
+            const qsizetype distance = Bench::editDistance(collapsed(candidate), line.text);
             if (distance < best) {
                 best = distance;
                 closest = collapsed(candidate);

@@ -41,7 +41,4 @@ struct Scored {
 // is counted (a plain text reader has none).
 Scored score(const Page& page, const QString& text, const std::optional<QList<QStringList>>& table, bool cells);
 
-// Edits between two strings.
-qsizetype editDistance(const QString& a, const QString& b);
-
 }  // namespace Corpus

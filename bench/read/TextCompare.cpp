@@ -12,6 +12,8 @@ namespace {
 
 QString squeezed(const QString& text) { return text.simplified(); }
 
+}  // namespace
+
 qsizetype editDistance(const QString& a, const QString& b) {
     std::vector<qsizetype> previous(static_cast<std::size_t>(b.size()) + 1);
     std::vector<qsizetype> current(previous.size());
@@ -29,7 +31,6 @@ qsizetype editDistance(const QString& a, const QString& b) {
     return previous[static_cast<std::size_t>(b.size())];
 }
 
-}  // namespace
 
 TextScore compare(const QString& read, const QString& truth) {
     TextScore score;

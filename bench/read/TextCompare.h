@@ -17,4 +17,7 @@ struct TextScore {
 
 TextScore compare(const QString& read, const QString& truth);
 
+// Insertions, deletions and substitutions that turn one text into the other.
+qsizetype editDistance(const QString& a, const QString& b);
+
 }  // namespace Bench
