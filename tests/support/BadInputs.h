@@ -198,6 +198,16 @@ inline QByteArray jpegWithScans(int side, int scans) {
     return bytes.left(end) + scan.repeated(scans) + QByteArray("\xff\xd9", 2);
 }
 
+// `paths` lines across the picture, each stroked with as many dashes as the painter draws
+// before it gives up and draws the line whole: the drawing takes minutes.
+inline QByteArray svgWithDashedPaths(int paths) {
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"80\">";
+    for (int i = 0; i < paths; ++i)
+        svg += "<path d=\"M0 " + QByteArray::number(i % 80) + " L640 " + QByteArray::number(i % 80) +
+               "\" stroke=\"black\" stroke-width=\"2\" stroke-dasharray=\"0.033\"/>";
+    return svg + "</svg>";
+}
+
 // Gzip of `bytes` bytes: an SVG of one line of text, then a comment of white space.
 inline QByteArray svgzInflatingTo(qint64 bytes) {
     z_stream stream{};
