@@ -225,6 +225,20 @@ TEST_F(InputBounds, StandardInputIsCappedNotReadUntilMemoryRunsOut) {
     expectBounded(endless, "/dev/zero");
     EXPECT_EQ(endless.exitCode, 1);
     EXPECT_EQ(endless.err, QStringLiteral("glyphnab: standard input: is larger than 200 MB\n"));
+
+    // Just under the cap, a drawing too large to draw: the program holds it once, and the
+    // worker its own share, not another copy of it besides.
+    QByteArray drawing("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"80\">");
+    const QByteArray square("<rect x=\"1\" y=\"1\" width=\"1\" height=\"1\"/>");
+    drawing.reserve(195 << 20);
+    while (drawing.size() < (190 << 20))
+        drawing += square;
+    const QString large = put("large.svg", drawing + "</svg>");
+    drawing.clear();
+    const Outcome held = run({QStringLiteral("read"), QStringLiteral("-")}, large);
+    expectBounded(held, "190 MB through standard input");
+    EXPECT_EQ(held.exitCode, 1);
+    EXPECT_TRUE(held.err.startsWith(QStringLiteral("glyphnab: standard input: "))) << held.err.toStdString();
 }
 
 TEST_F(InputBounds, PicturesBuiltToExhaustTheDecoderEndAtTheirBudgetWithOneLine) {
