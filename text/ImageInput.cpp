@@ -156,8 +156,11 @@ PictureRead decodeApart(const QByteArray& bytes) {
 
 PictureRead decodeFileApart(const QString& path) {
     return decodeInChild([&path] {
+        // Read by its size: a buffer of the largest size allowed would take from the cap.
         QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.read(maxFileBytes) : QByteArray();
+        if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes)
+            return QByteArray();
+        return file.readAll();
     });
 }
 

@@ -144,6 +144,17 @@ TEST(ImageInputBadFiles, HugeClaimsAreDecodedSmallOrRefused) {
     EXPECT_NEAR(bomb.picture->width(), 4096, 8);
     // Past what any camera makes: refused from its header alone.
     EXPECT_EQ(ImageInput::decodePicture(BadInputs::jpegClaiming(60000, 60000)).problem, Problem::tooLarge);
+
+    // A file whose picture takes most of what the worker may hold at full size still fits,
+    // beside the bytes the worker read it from.
+    const QTemporaryDir folder;
+    const QByteArray large = BadInputs::pngHeader(11000, 11000, 8, 6) +
+                             BadInputs::pngChunk("IDAT", BadInputs::deflatedZeros(qint64{11000} * (11000 * 4 + 1))) +
+                             BadInputs::pngChunk("IEND", {});
+    const ImageInput::FileRead read = readFile(path(folder, "large.png", large));
+    EXPECT_EQ(read.problem, Problem::none);
+    ASSERT_EQ(read.inputs.size(), 1);
+    EXPECT_LE(qint64(read.inputs[0].image()->width()) * read.inputs[0].image()->height(), ImageInput::pixelBudget);
 }
 
 TEST(ImageInputBadFiles, FittingToTheBudgetKeepsShapeAndColourAndPutsClearOnWhite) {
