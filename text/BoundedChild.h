@@ -63,7 +63,7 @@ private:
     bool timedOut_ = false;
 };
 
-// While closing, every child is killed at once and a new one ends before it starts: a
+// While closing, every child is killed at once, and a new one as soon as it is made: a
 // process that quits waits on no decoder's budget. Any thread.
 void setClosing(bool closing);
 
