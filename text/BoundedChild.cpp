@@ -15,12 +15,42 @@
 #include <algorithm>
 #include <cerrno>
 #include <future>
+#include <mutex>
+#include <set>
 
 namespace ZantrelText::BoundedChild {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The children running now, so that closing can end them. A child leaves the list before
+// it is reaped: its number is never reused while it is here.
+struct Running {
+    std::mutex lock;
+    std::set<pid_t> children;
+    bool closing = false;
+};
+
+Running& running() {
+    static Running state;
+    return state;
+}
+
+// A child of a process that is closing is killed at once.
+void enlist(pid_t child) {
+    Running& state = running();
+    const std::lock_guard hold(state.lock);
+    state.children.insert(child);
+    if (state.closing)
+        ::kill(child, SIGKILL);
+}
+
+void dismiss(pid_t child) {
+    Running& state = running();
+    const std::lock_guard hold(state.lock);
+    state.children.erase(child);
+}
 
 // What the process has mapped: the child's cap counts from there, since what it shares
 // with the parent counts against it too.
@@ -76,9 +106,11 @@ Ending runHere(const Limits& limits, const std::function<void(const Sender&)>& w
         ::_exit(0);
     }
     ::close(ends[1]);
+    enlist(pid);
     Receiver in(ends[0], pid, Clock::now() + limits.time);
     const bool complete = receive(in);
     ::close(ends[0]);
+    dismiss(pid);
     // A child that said everything exits at once; one that did not is stopped.
     if (!complete)
         ::kill(pid, SIGKILL);
@@ -173,6 +205,15 @@ std::optional<QImage> Receiver::picture(std::int64_t maxPixels) {
 bool Receiver::childGone() const {
     siginfo_t info{};
     return ::waitid(P_PID, static_cast<id_t>(child_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child_;
+}
+
+void setClosing(bool closing) {
+    Running& state = running();
+    const std::lock_guard hold(state.lock);
+    state.closing = closing;
+    if (closing)
+        for (const pid_t child : state.children)
+            ::kill(child, SIGKILL);
 }
 
 Ending run(const Limits& limits, const std::function<void(const Sender&)>& work,

@@ -63,6 +63,10 @@ private:
     bool timedOut_ = false;
 };
 
+// While closing, every child is killed at once, and a new one as soon as it is made: a
+// process that quits waits on no decoder's budget. Any thread.
+void setClosing(bool closing);
+
 // Runs `work` in a child under the limits while `receive` reads what it sends;
 // `receive` returns true once the answer is whole. Blocks the calling thread up to the
 // time limit; any thread.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace ZantrelText::ImageInput {
 
@@ -107,8 +108,8 @@ FileRead readPicture(const QString& path) {
         return FileRead{{}, std::nullopt, Problem::unreadable};
     if (file.size() > maxFileBytes)
         return FileRead{{}, std::nullopt, Problem::tooLarge};
-    const QByteArray bytes = file.read(maxFileBytes + 1);
-    PictureRead read = decodeApart(bytes);
+    file.close();
+    PictureRead read = decodeFileApart(path);
     if (read.problem != Problem::none)
         inputLog().notice(u"picture %{public}s", describe(read.problem));
     if (!read.picture)
@@ -116,11 +117,8 @@ FileRead readPicture(const QString& path) {
     return FileRead{{Input::picture(std::move(*read.picture))}, std::nullopt, read.problem};
 }
 
-}  // namespace
-
-PictureRead decodeApart(const QByteArray& bytes) {
-    if (bytes.isEmpty())
-        return {std::nullopt, Problem::notPictureOrPdf};
+// decodePicture in a child, of the bytes `load` gives there.
+PictureRead decodeInChild(const std::function<QByteArray()>& load) {
     PictureRead read;
     const auto receive = [&read](BoundedChild::Receiver& in) {
         std::int32_t problem = 0;
@@ -133,8 +131,8 @@ PictureRead decodeApart(const QByteArray& bytes) {
             return false;
         return true;
     };
-    const auto decode = [&bytes](const BoundedChild::Sender& out) {
-        const PictureRead decoded = decodePicture(bytes);
+    const auto decode = [&load](const BoundedChild::Sender& out) {
+        const PictureRead decoded = decodePicture(load());
         out.number(static_cast<std::int32_t>(decoded.problem));
         out.number(decoded.picture ? 1 : 0);
         if (decoded.picture)
@@ -146,6 +144,24 @@ PictureRead decodeApart(const QByteArray& bytes) {
     case BoundedChild::Ending::failed: break;
     }
     return {std::nullopt, Problem::failed};
+}
+
+}  // namespace
+
+PictureRead decodeApart(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {std::nullopt, Problem::notPictureOrPdf};
+    return decodeInChild([&bytes] { return bytes; });
+}
+
+PictureRead decodeFileApart(const QString& path) {
+    return decodeInChild([&path] {
+        // Read by its size: a buffer of the largest size allowed would take from the cap.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes)
+            return QByteArray();
+        return file.readAll();
+    });
 }
 
 bool ContentType::conforms(const QMimeType& type) const {

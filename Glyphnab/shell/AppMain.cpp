@@ -6,6 +6,7 @@
 #include "ZantrelUI/desktop/KeyboardLayout.h"
 #include "ZantrelUI/context/AppContext.h"
 #include "platform/log/Log.h"
+#include "text/BoundedChild.h"
 
 #include <QApplication>
 #include <QCoroTask>
@@ -118,6 +119,8 @@ int runApp(QApplication& app) {
         if (!files.isEmpty())
             delegate.openURLs(files);
     });
+    // A quitting app does not wait for a picture or PDF to reach its budget.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { ZantrelText::BoundedChild::setClosing(true); });
     const int code = app.exec();
     running = nullptr;
     return code;

@@ -372,11 +372,16 @@ QCoro::Task<AppBusClient::Answer> forward(QDBusConnection bus, Command::Action a
     co_return co_await answer;
 }
 
-// The app names the file it was given; here the file is named as the user wrote it.
+// The app names the file it was given, by its own name or by its copy's; here the file is
+// named as the user wrote it, escaped, and only once.
 QString withoutFileName(QString message, const QString& file) {
-    const QString prefix = copyName(file) + QStringLiteral(": ");
-    if (file != CommandLine::standardInput && message.startsWith(prefix))
-        message.remove(0, prefix.size());
+    if (file == CommandLine::standardInput)
+        return message;
+    for (const QString& name : {QFileInfo(file).fileName(), copyName(file)}) {
+        const QString prefix = name + QStringLiteral(": ");
+        if (message.startsWith(prefix))
+            return message.remove(0, prefix.size());
+    }
     return message;
 }
 
@@ -392,7 +397,8 @@ struct Report {
         printedText = true;
     }
     void problem(const QString& file, const QString& message) {
-        write(stderr, QStringLiteral("glyphnab: %1: %2").arg(shownName(file), message));
+        // The message may come from the running app and carry a name of its own.
+        write(stderr, QStringLiteral("glyphnab: %1: %2").arg(shownName(file), ArgumentNames::shown(message)));
         failed = true;
     }
 };

@@ -1,6 +1,7 @@
 #include "platform/portal/PortalScreenshot.h"
 
 #include "platform/portal/PortalRequest.h"
+#include "platform/async/Worker.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,10 @@ QCoro::Task<std::expected<QImage, ScreenshotFailure>> screenshot(QDBusConnection
     if (answer->code != 0)
         co_return std::unexpected(
             ScreenshotFailure{Kind::refused, QStringLiteral("the desktop ended the screenshot request without a picture")});
-    co_return takePicture(QUrl(answer->results.value(uriKey).toString()));
+    // A screen's worth of PNG takes a moment to decode: not on the thread that draws.
+    const QUrl uri(answer->results.value(uriKey).toString());
+    auto decoding = Platform::runOnWorker([uri] { return takePicture(uri); });
+    co_return co_await decoding;
 }
 
 }  // namespace Platform::Portal

@@ -322,6 +322,10 @@ TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
     };
     target.code = [asked](QUrl url) -> QCoro::Task<QString> {
         asked->codeAsked = url.toLocalFile();
+        // The app names a file it could not read, as it was handed to it.
+        const QString name = QFileInfo(url.toLocalFile()).fileName();
+        if (name.startsWith(u"named"))
+            throw Glyphnab::IntentFailure(name + QStringLiteral(": is damaged and could not be read"));
         throw Glyphnab::IntentFailure(QStringLiteral("No QR code or barcode found in that file."));
         co_return QString();
     };
@@ -340,6 +344,10 @@ TEST_F(CommandLineEndToEnd, CommandsGoToTheRunningApp) {
         EXPECT_EQ(code.exitCode, 1);
         EXPECT_EQ(code.err, QStringLiteral("glyphnab: invoice.png: No QR code or barcode found in that file.\n"));
         EXPECT_EQ(asked->codeAsked, sample("invoice.png"));
+        // Named once, with what a terminal would act on escaped.
+        QFile::copy(sample("invoice.png"), sample("named\a\n.png"));
+        const CommandResult named = run({QStringLiteral("code"), QStringLiteral("named\a\n.png")});
+        EXPECT_EQ(named.err.toStdString(), "glyphnab: named\\x07\\n.png: is damaged and could not be read\n");
 
         const CommandResult grab = run({QStringLiteral("grab")});
         EXPECT_EQ(grab.exitCode, 0) << grab.err.toStdString();

@@ -14,6 +14,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace BadInputs {
@@ -156,22 +157,56 @@ inline QByteArray pdfWithPassword() {
                  "/Encrypt 4 0 R /ID [<00112233445566778899aabbccddeeff> <00112233445566778899aabbccddeeff>] ");
 }
 
+// One PNG chunk: its length (as claimed), type, data and checksum.
+inline QByteArray pngChunk(const QByteArray& type, const QByteArray& data, std::int64_t claimed = -1) {
+    const auto length = static_cast<std::uint32_t>(claimed < 0 ? data.size() : claimed);
+    QByteArray out;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>(length >> shift & 0xff));
+    const QByteArray body = type + data;
+    out += body;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>(crc >> shift & 0xff));
+    return out;
+}
+
+inline QByteArray pngHeader(int width, int height, char depth = 8, char colour = 2) {
+    QByteArray header;
+    for (const int side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.append(static_cast<char>(side >> shift & 0xff));
+    header += QByteArray(1, depth) + QByteArray(1, colour) + QByteArray(3, '\0');
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header);
+}
+
+// A zlib stream of `bytes` zeros.
+inline QByteArray deflatedZeros(std::int64_t bytes) {
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    QByteArray zeros(1 << 20, '\0');
+    QByteArray out(1 << 16, Qt::Uninitialized);
+    QByteArray packed;
+    for (std::int64_t done = 0; done < bytes;) {
+        const auto size = static_cast<uInt>(std::min<std::int64_t>(zeros.size(), bytes - done));
+        done += size;
+        stream.next_in = reinterpret_cast<Bytef*>(zeros.data());
+        stream.avail_in = size;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, done == bytes ? Z_FINISH : Z_NO_FLUSH);
+            packed.append(out.constData(), out.size() - static_cast<qsizetype>(stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return packed;
+}
+
 // A PNG whose second chunk claims 2 GB and holds a few bytes: 56 bytes in all.
 inline QByteArray pngClaimingChunk() {
-    const auto chunk = [](const QByteArray& type, const QByteArray& data, std::uint32_t length) {
-        QByteArray out;
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.append(static_cast<char>(length >> shift & 0xff));
-        const QByteArray body = type + data;
-        out += body;
-        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()));
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.append(static_cast<char>(crc >> shift & 0xff));
-        return out;
-    };
     // 16 × 16, 8-bit RGB.
-    const QByteArray header("\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0", 13);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header, 13) + chunk("tEXt", QByteArray("Comment\0abc", 11), 0x7fffffff);
+    return pngHeader(16, 16) + pngChunk("tEXt", QByteArray("Comment\0abc", 11), 0x7fffffff);
 }
 
 // A progressive JPEG whose frame claims `side` × `side`, its last scan repeated `scans`
@@ -196,6 +231,64 @@ inline QByteArray jpegWithScans(int side, int scans) {
     bytes[frame + 8] = static_cast<char>(side & 0xff);
     const QByteArray scan = bytes.mid(lastScan, end - lastScan);
     return bytes.left(end) + scan.repeated(scans) + QByteArray("\xff\xd9", 2);
+}
+
+// A 16 × 16 grey PNG that carries a compressed comment of `bytes` once inflated.
+inline QByteArray pngWithCommentOf(std::int64_t bytes) {
+    return pngHeader(16, 16, 8, 0) + pngChunk("zTXt", QByteArray("Comment\0\0", 9) + deflatedZeros(bytes)) +
+           pngChunk("IDAT", deflatedZeros(16 * 17)) + pngChunk("IEND", {});
+}
+
+// An icon whose directory says 16 × 16 about a PNG that claims `side` × `side`.
+inline QByteArray iconAroundPng(int side) {
+    const QByteArray png = pngHeader(side, side, 8, 6) + pngChunk("IDAT", deflatedZeros(1 << 16)) + pngChunk("IEND", {});
+    const auto little = [](std::uint32_t value) {
+        QByteArray out;
+        for (int shift = 0; shift < 32; shift += 8)
+            out.append(static_cast<char>(value >> shift & 0xff));
+        return out;
+    };
+    return QByteArray("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14) + little(static_cast<std::uint32_t>(png.size())) +
+           little(22) + png;
+}
+
+// A 16 × 16 GIF whose one frame claims `side` × `side`.
+inline QByteArray gifFrameClaiming(int side) {
+    const auto little = [](int value) { return QByteArray(1, static_cast<char>(value & 0xff)) + static_cast<char>(value >> 8 & 0xff); };
+    return "GIF89a" + little(16) + little(16) + QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) + "," + little(0) +
+           little(0) + little(side) + little(side) + QByteArray("\0\x02\x02\x44\x01\0;", 7);
+}
+
+// `levels` of groups that each use the one below ten times: 10^levels squares to draw.
+inline QByteArray svgWithNestedUses(int levels) {
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                     "width=\"640\" height=\"80\"><defs><rect id=\"l0\" width=\"1\" height=\"1\"/>";
+    for (int level = 1; level <= levels; ++level) {
+        svg += "<g id=\"l" + QByteArray::number(level) + "\">";
+        for (int i = 0; i < 10; ++i)
+            svg += "<use xlink:href=\"#l" + QByteArray::number(level - 1) + "\" x=\"" + QByteArray::number(i) + "\"/>";
+        svg += "</g>";
+    }
+    return svg + "</defs><use xlink:href=\"#l" + QByteArray::number(levels) + "\"/></svg>";
+}
+
+// One line zigzagging `points` times, stroked in fine dashes.
+inline QByteArray svgWithDashedZigzag(int points) {
+    QByteArray list;
+    for (int i = 0; i < points; ++i)
+        list += QByteArray::number(i * 37 % 64000 / 100.0) + "," + QByteArray::number(i * 7 % 80) + " ";
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"80\"><polyline points=\"" + list +
+           "\" fill=\"none\" stroke=\"black\" stroke-width=\"2\" stroke-dasharray=\"0.05\"/></svg>";
+}
+
+// `paths` lines across the picture, each stroked with as many dashes as the painter draws
+// before it gives up and draws the line whole: the drawing takes minutes.
+inline QByteArray svgWithDashedPaths(int paths) {
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"80\">";
+    for (int i = 0; i < paths; ++i)
+        svg += "<path d=\"M0 " + QByteArray::number(i % 80) + " L640 " + QByteArray::number(i % 80) +
+               "\" stroke=\"black\" stroke-width=\"2\" stroke-dasharray=\"0.033\"/>";
+    return svg + "</svg>";
 }
 
 // Gzip of `bytes` bytes: an SVG of one line of text, then a comment of white space.

@@ -7,6 +7,7 @@
 
 #include "ImageInputSamples.h"
 #include "tests/support/BadInputs.h"
+#include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -16,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -141,6 +144,17 @@ TEST(ImageInputBadFiles, HugeClaimsAreDecodedSmallOrRefused) {
     EXPECT_NEAR(bomb.picture->width(), 4096, 8);
     // Past what any camera makes: refused from its header alone.
     EXPECT_EQ(ImageInput::decodePicture(BadInputs::jpegClaiming(60000, 60000)).problem, Problem::tooLarge);
+
+    // A file whose picture takes most of what the worker may hold at full size still fits,
+    // beside the bytes the worker read it from.
+    const QTemporaryDir folder;
+    const QByteArray large = BadInputs::pngHeader(11000, 11000, 8, 6) +
+                             BadInputs::pngChunk("IDAT", BadInputs::deflatedZeros(qint64{11000} * (11000 * 4 + 1))) +
+                             BadInputs::pngChunk("IEND", {});
+    const ImageInput::FileRead read = readFile(path(folder, "large.png", large));
+    EXPECT_EQ(read.problem, Problem::none);
+    ASSERT_EQ(read.inputs.size(), 1);
+    EXPECT_LE(qint64(read.inputs[0].image()->width()) * read.inputs[0].image()->height(), ImageInput::pixelBudget);
 }
 
 TEST(ImageInputBadFiles, FittingToTheBudgetKeepsShapeAndColourAndPutsClearOnWhite) {
@@ -250,4 +264,31 @@ TEST(BoundedChild, AChildEndsWithItsAnswerAtItsTimeOrPastItsMemory) {
     // A child that stops before it has said all is no answer either.
     const auto silent = [](const BoundedChild::Sender&) {};
     EXPECT_EQ(BoundedChild::run(roomy, silent, receiveOne), Ending::failed);
+}
+
+// A process that quits ends its children, running or yet to start, long before their time.
+TEST(BoundedChild, ClosingEndsEveryChildAtOnce) {
+    using BoundedChild::Ending;
+    const BoundedChild::Limits forever{std::chrono::milliseconds(600'000), std::int64_t{64} << 20};
+    std::atomic<bool> started = false;
+    std::int32_t got = 0;
+    const auto receiveTwo = [&](BoundedChild::Receiver& in) {
+        if (!in.number(got))
+            return false;
+        started = true;
+        return in.number(got);
+    };
+    const auto spin = [](const BoundedChild::Sender& out) {
+        out.number(1);
+        std::uint64_t turns = 0;
+        for (;;)
+            asm volatile("" : "+r"(turns));
+    };
+    auto ending = std::async(std::launch::async, [&] { return BoundedChild::run(forever, spin, receiveTwo); });
+    ASSERT_TRUE(TestSupport::waitUntil([&] { return started.load(); }));
+    BoundedChild::setClosing(true);
+    ASSERT_EQ(ending.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(ending.get(), Ending::failed);
+    EXPECT_EQ(BoundedChild::run(forever, spin, receiveTwo), Ending::failed);
+    BoundedChild::setClosing(false);
 }
