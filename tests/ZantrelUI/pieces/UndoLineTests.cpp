@@ -4,6 +4,7 @@
 
 #include "tests/ZantrelUI/DesignFixture.h"
 
+#include <QAccessible>
 #include <QTest>
 
 namespace DesignTest {
@@ -29,6 +30,11 @@ TEST_F(UndoLineTests, ANoteGoesAfterSixSecondsAndTheSameTextAgainStartsAfresh) {
     note->set(UndoNote(QStringLiteral("Removed 3 files"), {}));
     ASSERT_NE(host.line(), nullptr);
     EXPECT_EQ(spoken, QStringList{QStringLiteral("Removed 3 files")});
+    // Said in the line's own window, by a notification on screen there.
+    QWidget* said = Announce::region(&host);
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(said)->text(QAccessible::Name), u"Removed 3 files");
     advance(5.9);
     EXPECT_TRUE(note->get().has_value());
     advance(0.2);
