@@ -149,8 +149,6 @@ void NoticePresenter::show(const NoticeContent& content) {
         if (self)
             self->hoverChanged(inside);
     });
-    ZantrelUI::Announce::post(NoticeText::announcement(content, name));
-
     view->adjustSize();
     const QSize size = ZantrelUI::HostedPanel::fittingSize(view);
     view->setGeometry(QRect(QPoint(0, 0), size));
@@ -165,6 +163,8 @@ void NoticePresenter::show(const NoticeContent& content) {
         motion_->show(panel_.get(), false, reduce, 0.96, QPointF(0.5, 0));
     else
         motion_->showStill(panel_.get(), false);
+    // Said from the notice's own window, which is on screen now.
+    ZantrelUI::Announce::post(NoticeText::announcement(content, name), panel_.get());
 
     if (content.asBusy())
         cancelHide();

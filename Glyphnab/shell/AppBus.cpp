@@ -238,6 +238,11 @@ void AppBus::Reopen() {
         target_.reopen();
 }
 
+void AppBus::ChooseFiles() {
+    if (target_.chooseFiles)
+        target_.chooseFiles();
+}
+
 namespace AppBusClient {
 
 namespace {
@@ -329,6 +334,11 @@ QCoro::Task<Answer> openFiles(QDBusConnection bus, QList<QUrl> files) {
 
 QCoro::Task<Answer> reopen(QDBusConnection bus) {
     auto answer = call(std::move(bus), QStringLiteral("Reopen"), {}, commandTimeout);
+    co_return co_await answer;
+}
+
+QCoro::Task<Answer> chooseFiles(QDBusConnection bus) {
+    auto answer = call(std::move(bus), QStringLiteral("ChooseFiles"), {}, commandTimeout);
     co_return co_await answer;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The running app on the session bus: it owns the name "org.glyphnab.Glyphnab" and answers
-// the three actions, the copy-text service, opening files and reopening at
+// the three actions, the copy-text service, opening files, choosing files and reopening at
 // "/org/glyphnab/Glyphnab". Every call is answered later, so that a minute-long pick and
 // the reading after it never hold up the event loop; a failure is an error reply that
 // carries the message the user is shown. The client side finds the running instance and
@@ -53,6 +53,8 @@ struct AppBusTarget {
     std::function<bool(const Platform::Pasteboard&)> copyText;
     std::function<void(QList<QUrl>)> openFiles;
     std::function<void()> reopen;
+    // Asks for pictures or PDFs to read, as "Text from File…" does.
+    std::function<void()> chooseFiles;
     // Why copying a text or opening files is refused now (the app is reading): the busy
     // notice's text, answered as the call's failure after the app was told (it beeps and
     // shows its busy notice). Nothing when the app is free.
@@ -89,6 +91,7 @@ public Q_SLOTS:
                                const QDBusMessage& message);
     Q_SCRIPTABLE void OpenFiles(const QStringList& uris, const QDBusMessage& message);
     Q_SCRIPTABLE void Reopen();
+    Q_SCRIPTABLE void ChooseFiles();
 
 private:
     QString grabLater(const std::function<QCoro::Task<QString>(std::stop_token)>& grab, const QDBusMessage& message);
@@ -123,7 +126,7 @@ struct Failure {
     QString message;
 };
 
-// The action's text; empty for open and reopen.
+// The action's text; empty for open, reopen and choosing files.
 using Answer = std::expected<QString, Failure>;
 
 bool instanceRunning(const QDBusConnection& bus);
@@ -138,6 +141,7 @@ QCoro::Task<Answer> read(QDBusConnection bus, QStringList paths);
 QCoro::Task<Answer> code(QDBusConnection bus, QString path);
 QCoro::Task<Answer> openFiles(QDBusConnection bus, QList<QUrl> files);
 QCoro::Task<Answer> reopen(QDBusConnection bus);
+QCoro::Task<Answer> chooseFiles(QDBusConnection bus);
 
 }  // namespace AppBusClient
 

@@ -18,6 +18,7 @@
 
 #include <QGuiApplication>
 #include <QLocale>
+#include <QTimer>
 
 #include <utility>
 
@@ -240,6 +241,13 @@ void AppDelegate::openURLs(const QList<QUrl>& urls) {
 void AppDelegate::openFiles(const QList<QUrl>& urls) {
     Platform::assertMain();
     model().readFiles(urls);
+}
+
+void AppDelegate::chooseFiles() {
+    Platform::assertMain();
+    if (ZantrelKit::TestHost::isActive())
+        return;
+    QTimer::singleShot(0, this, [this] { model().pickFile(); });
 }
 
 void AppDelegate::didBecomeActive() {

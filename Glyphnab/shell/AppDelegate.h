@@ -118,6 +118,9 @@ public:
     void reopen();
     // What files opened with the app do: the model reads them.
     void openFiles(const QList<QUrl>& urls);
+    // The launcher's "Read Text in a File": the open dialog of "Text from File…", from a
+    // fresh turn of the event loop so the request that asked is answered first.
+    void chooseFiles();
 
 private:
     void releaseForRelaunch();

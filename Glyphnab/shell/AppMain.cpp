@@ -26,15 +26,18 @@ const Platform::Logger& log() {
     return logger;
 }
 
-// A second start hands its files, or a reopen, to the instance that runs.
-int forwardToRunningInstance(const QDBusConnection& bus, const QList<QUrl>& files) {
+// A second start hands its files, its wish to choose files, or a reopen, to the instance
+// that runs.
+int forwardToRunningInstance(const QDBusConnection& bus, const QList<QUrl>& files, bool chooseFiles) {
     // An instance started a moment before holds the name before its object is on the bus:
     // the request waits for it rather than failing.
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(20);
     AppBusClient::Answer answer;
     for (;;) {
-        answer = QCoro::waitFor(files.isEmpty() ? AppBusClient::reopen(bus) : AppBusClient::openFiles(bus, files));
+        answer = QCoro::waitFor(!files.isEmpty() ? AppBusClient::openFiles(bus, files)
+                                : chooseFiles    ? AppBusClient::chooseFiles(bus)
+                                                 : AppBusClient::reopen(bus));
         if (answer || answer.error().kind != AppBusClient::Failure::Kind::noInstance ||
             !AppBusClient::instanceRunning(bus) || Clock::now() > giveUp)
             break;
@@ -64,12 +67,15 @@ QList<QUrl> launchFiles(const QStringList& arguments) {
     return files;
 }
 
+bool asksToChooseFiles(const QStringList& arguments) { return arguments.mid(1).contains(chooseFilesOption); }
+
 int runApp(QApplication& app) {
     // A tray app: windows come and go, the app stays until its Quit.
     QApplication::setQuitOnLastWindowClosed(AppDelegate::shouldTerminateAfterLastWindowClosed());
     ZantrelUI::KeyboardLayout::installSuperKeyName(app);
     const QStringList arguments = QCoreApplication::arguments();
     const QList<QUrl> files = launchFiles(arguments);
+    const bool chooseFiles = asksToChooseFiles(arguments);
 
     // One instance per session: the bus name decides, before anything else is made.
     AppDelegate* running = nullptr;
@@ -88,9 +94,13 @@ int runApp(QApplication& app) {
             if (running)
                 running->shouldHandleReopen();
         };
+        target.chooseFiles = [&running] {
+            if (running)
+                running->chooseFiles();
+        };
         bus = std::make_unique<AppBus>(std::move(target), session);
         if (!bus->claimName())
-            return forwardToRunningInstance(session, files);
+            return forwardToRunningInstance(session, files, chooseFiles);
     } else {
         log().error(u"no session bus: a second start will not find this one");
     }
@@ -114,10 +124,12 @@ int runApp(QApplication& app) {
     QGuiApplication::setDesktopFileName(delegate.context().bundleId());
     QApplication::setWindowIcon(appIcon(delegate.context().bundleId()));
     // Launching has finished once the event loop runs; files handed to the program come after.
-    QTimer::singleShot(0, &delegate, [&delegate, files] {
+    QTimer::singleShot(0, &delegate, [&delegate, files, chooseFiles] {
         delegate.finishLaunching();
         if (!files.isEmpty())
             delegate.openURLs(files);
+        else if (chooseFiles)
+            delegate.chooseFiles();
     });
     // A quitting app does not wait for a picture or PDF to reach its budget.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { ZantrelText::BoundedChild::setClosing(true); });

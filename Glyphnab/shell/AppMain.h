@@ -15,6 +15,11 @@ namespace Glyphnab {
 // URL of its absolute path. "--state-dir" takes a value; other options stand alone.
 QList<QUrl> launchFiles(const QStringList& arguments);
 
+// The option of the desktop entry's "Read Text in a File" action: the app (started, or the
+// running one) asks for pictures or PDFs to read, as its "Text from File…" does.
+inline const QString chooseFilesOption = QStringLiteral("--read-file");
+bool asksToChooseFiles(const QStringList& arguments);
+
 // Call with the application object made; returns the event loop's exit code.
 int runApp(QApplication& app);
 

@@ -136,7 +136,8 @@ QString usageText() {
                "       glyphnab grab --other    the same, with the other line breaks setting\n"
                "       glyphnab read FILE...    %2 (pictures and PDFs; - reads standard input)\n"
                "       glyphnab code FILE       %3\n"
-               "       glyphnab [FILE...]       start the app, or have the running one read the files\n")
+               "       glyphnab [FILE...]       start the app, or have the running one read the files\n"
+               "       glyphnab --read-file     start the app, or use the running one, and choose files to read\n")
         .arg(GrabAreaIntent::title(), ReadTextInFileIntent::title(), ReadCodeInFileIntent::title());
 }
 

@@ -204,6 +204,9 @@ void ensureGlassAccessibility() {
 void hideFromAccessibility(QWidget* widget) {
     ensureGlassAccessibility();
     widget->setProperty(hiddenProperty, true);
+    // The name Qt gives its own implementation-detail widgets: the interfaces of Qt's widgets
+    // leave a child so named out of their children, so the piece is not even listed.
+    widget->setObjectName(QStringLiteral("qt_rubberband"));
 }
 
 void markAccessibilityOnly(QWidget* widget) { widget->setProperty(onlyProperty, true); }

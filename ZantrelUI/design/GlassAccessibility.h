@@ -58,8 +58,9 @@ public:
 void ensureGlassAccessibility();
 
 // Keeps a purely decorative widget (and everything inside it) out of what assistive
-// technology reads: it reports no role, no name, no children, and is never showing.
-// Call it before anything asks for the widget's interface.
+// technology reads: its parent does not list it, and asked directly it reports no role, no
+// name, no children, and is never showing. It takes the widget's object name. Call it
+// before anything asks for the widget's interface.
 void hideFromAccessibility(QWidget* widget);
 bool isHiddenFromAccessibility(const QWidget* widget);
 

@@ -6,14 +6,19 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <utility>
+
 namespace ZantrelUI::Announce {
 namespace {
 
-// Qt 6.4 has no announcement request: a window's alert region, whose name is the sentence
-// and which shows again for each one, is what screen readers on the desktop speak.
+// Qt 6.4 has no announcement request. What screen readers on the desktop speak unasked is a
+// notification that comes on screen: its name, or else the labels inside it. So each sentence
+// is a fresh notification in the posting window, named by the sentence and holding it as its
+// one label; it replaces the one before without being hidden first, so nothing is said as the
+// old one goes.
 class Region final : public QWidget, public AccessibleSource {
 public:
-    explicit Region(QWidget* window) : QWidget(window) {
+    Region(QWidget* window, QString text) : QWidget(window), text_(std::move(text)) {
         ensureGlassAccessibility();
         setObjectName(regionName);
         markAccessibilityOnly(this);
@@ -23,21 +28,13 @@ public:
         setGeometry(0, 0, 1, 1);
     }
 
-    void say(const QString& text) {
-        text_ = text;
-        hide();
-        show();
-        if (!QAccessible::isActive())
-            return;
-        QAccessibleEvent named(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&named);
-        QAccessibleEvent alert(this, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
-
-    QAccessible::Role accessibleRole() const override { return QAccessible::AlertMessage; }
+    QAccessible::Role accessibleRole() const override { return QAccessible::Notification; }
     QString accessibleText(QAccessible::Text kind) const override {
         return kind == QAccessible::Name ? text_ : QString();
+    }
+    int accessibleChildCount() const override { return 1; }
+    AccessibleChild accessibleChild(int) const override {
+        return {QAccessible::StaticText, text_, {}, QRect(0, 0, 1, 1)};
     }
 
     static constexpr const char* regionName = "zantrel.announcement";
@@ -63,16 +60,16 @@ QObject* poster() {
 }
 
 QWidget* region(QWidget* window) {
-    auto* found = window->findChild<Region*>(QString::fromLatin1(Region::regionName), Qt::FindDirectChildrenOnly);
-    return found != nullptr ? found : new Region(window);
+    return window->findChild<Region*>(QString::fromLatin1(Region::regionName), Qt::FindDirectChildrenOnly);
 }
 
-void post(const QString& text) {
+void post(const QString& text, QWidget* from) {
     if (const auto& hook = observer())
         hook(text);
-    QObject* target = poster();
+    QObject* target = from != nullptr ? from->window() : poster();
     if (auto* window = qobject_cast<QWidget*>(target)) {
-        static_cast<Region*>(region(window))->say(text);
+        delete region(window);
+        (new Region(window, text))->show();
         return;
     }
     if (!target || !QAccessible::isActive())

@@ -18,12 +18,14 @@ std::function<void(const QString&)>& observer();
 // the first visible top-level window, else the application object.
 QObject* poster();
 
-// The window's alert region that speaks its announcements, made on first use.
+// The window's notification that holds its last announcement, or none.
 QWidget* region(QWidget* window);
 
-// Has a screen reader say `text` at once: the posting window's alert region takes it as
-// its name and shows again; without a window an alert goes to the application. Main
-// thread only.
-void post(const QString& text);
+// Has a screen reader say `text` at once: a notification of the posting window, named by
+// the text and holding it as its label, comes on screen in place of the last one; without
+// a window an alert goes to the application. A piece that shows the sentence passes itself,
+// so the notification comes on screen with it in its window; otherwise `poster()` decides.
+// Main thread only.
+void post(const QString& text, QWidget* from = nullptr);
 
 }  // namespace ZantrelUI::Announce

@@ -222,7 +222,7 @@ NoticeCard::Backing NoticeCard::currentBacking() const { return backing(environm
 void NoticeCard::showEvent(QShowEvent* event) {
     GlassWidget::showEvent(event);
     if (!environment().offscreen)
-        Announce::post(title_);
+        Announce::post(title_, this);
 }
 
 // Drawn by the card, under the badge: the badge's own square has no room for it. A failure's

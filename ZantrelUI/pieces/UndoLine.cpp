@@ -161,7 +161,7 @@ void UndoLine::sync() {
     line_->show();
     line_->raise();
     if (!environment().offscreen)
-        Announce::post(note->text);
+        Announce::post(note->text, this);
     const QUuid noteId = note->id;
     clock_->schedule(UndoNote::lifetime, [note = note_, noteId] {
         Platform::assertMain();

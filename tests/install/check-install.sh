@@ -34,11 +34,14 @@ if [ -f "$desktop" ]; then
   for type in image/png image/jpeg image/tiff application/pdf; do
     case ";$(key MimeType)" in *";$type;"*) ;; *) fail "MimeType lacks $type" ;; esac
   done
-  # Launchers offer the grab beside the app itself.
-  case ";$(key Actions)" in *";grab;"*) ;; *) fail "Actions lacks grab" ;; esac
+  # Launchers offer the grab and the reading of a file beside the app itself.
   action() { sed -n "/^\[Desktop Action $1\]/,/^\[/s/^$2=//p" "$desktop"; }
-  [ "$(action grab Name)" = "Grab Text" ] || fail "the grab action is named '$(action grab Name)'"
-  [ "$(action grab Exec)" = "glyphnab grab" ] || fail "the grab action runs '$(action grab Exec)'"
+  for entry in "grab|Grab Text|glyphnab grab" "read-file|Read Text in a File|glyphnab --read-file"; do
+    IFS='|' read -r name title exec <<<"$entry"
+    case ";$(key Actions)" in *";$name;"*) ;; *) fail "Actions lacks $name" ;; esac
+    [ "$(action "$name" Name)" = "$title" ] || fail "the $name action is named '$(action "$name" Name)'"
+    [ "$(action "$name" Exec)" = "$exec" ] || fail "the $name action runs '$(action "$name" Exec)'"
+  done
 fi
 if [ -f "$icon" ]; then
   grep -q '<svg' "$icon" || fail "the icon is not an SVG"

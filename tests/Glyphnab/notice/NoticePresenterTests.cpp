@@ -6,6 +6,7 @@
 #include "ZantrelUI/design/PillButton.h"
 #include "platform/async/Clock.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -261,8 +262,18 @@ TEST_F(NoticePresenterTests, WithoutAModelNothingIsShown) {
 TEST_F(NoticePresenterTests, EveryShownNoticeIsAnnounced) {
     QStringList heard;
     ZantrelUI::Announce::observer() = [&](const QString& line) { heard.append(line); };
+    // Each is said by a notification on screen in the notice's own window, the first one too,
+    // when no other window is open.
+    const auto said = [this]() -> QString {
+        QWidget* region = presenter.panel() ? ZantrelUI::Announce::region(presenter.panel()) : nullptr;
+        if (region == nullptr || !region->isVisible())
+            return {};
+        return QAccessible::queryAccessibleInterface(region)->text(QAccessible::Name);
+    };
     presenter.show(NoticeContent::done(text(QStringLiteral("abc")), LineMode::join, GrabSource::screen));
+    EXPECT_EQ(said(), u"Copied 3 characters. Lines joined into paragraphs.");
     presenter.show(NoticeContent::busy(nullptr));
+    EXPECT_EQ(said(), u"Reading 0 pages.");
     ZantrelUI::Announce::observer() = nullptr;
     EXPECT_EQ(heard, QStringList({QStringLiteral("Copied 3 characters. Lines joined into paragraphs."),
                                   QStringLiteral("Reading 0 pages.")}));

@@ -37,6 +37,7 @@ struct Asked {
     QList<QList<QUrl>> boardUrls;
     QList<QList<QUrl>> opened;
     int reopens = 0;
+    int choices = 0;
     int grabs = 0;
     bool grabStopped = false;
     // A grab waits until this is set (or until it is stopped).
@@ -93,6 +94,7 @@ AppBusTarget fakeTarget(std::shared_ptr<Asked> asked) {
     };
     target.openFiles = [asked](QList<QUrl> urls) { asked->opened.append(urls); };
     target.reopen = [asked] { ++asked->reopens; };
+    target.chooseFiles = [asked] { ++asked->choices; };
     target.refusal = [asked] { return asked->busy; };
     return target;
 }
@@ -162,7 +164,8 @@ TEST_F(AppBusTests, TheInterfaceIsPublishedWithItsSignatures) {
           R"(<method name="ReadText"> <arg type="s" direction="out"/> <arg name="paths" type="as" direction="in"/>)",
           R"(<method name="ReadCode"> <arg type="s" direction="out"/> <arg name="path" type="s" direction="in"/>)",
           R"(<method name="CopyText"> <arg name="uris" type="as" direction="in"/> <arg name="bytes" type="ay" direction="in"/> <arg name="mimeType" type="s" direction="in"/>)",
-          R"(<method name="OpenFiles"> <arg name="uris" type="as" direction="in"/>)", R"(<method name="Reopen"> </method>)"})
+          R"(<method name="OpenFiles"> <arg name="uris" type="as" direction="in"/>)", R"(<method name="Reopen"> </method>)",
+          R"(<method name="ChooseFiles"> </method>)"})
         EXPECT_TRUE(xml.contains(QString::fromUtf8(method))) << method << "\n" << xml.toStdString();
 }
 
@@ -291,7 +294,7 @@ TEST_F(AppBusTests, CopyTextRefusesWhatCannotBeReadAndReportsAMissingModel) {
     EXPECT_EQ(gone.errorMessage(), notReadyFailure().message);
 }
 
-TEST_F(AppBusTests, OpenFilesAndReopenReachTheApp) {
+TEST_F(AppBusTests, OpenFilesChoosingFilesAndReopenReachTheApp) {
     const Answer opened = await(AppBusClient::openFiles(
         client, {QUrl::fromLocalFile(QStringLiteral("/data/a b.png")), QUrl::fromLocalFile("/data/c.pdf")}));
     ASSERT_TRUE(opened.has_value()) << opened.error().message.toStdString();
@@ -299,6 +302,9 @@ TEST_F(AppBusTests, OpenFilesAndReopenReachTheApp) {
     EXPECT_EQ(asked->opened.front().front().toLocalFile(), u"/data/a b.png");
     EXPECT_EQ(asked->opened.front().size(), 2);
     EXPECT_TRUE(await(AppBusClient::reopen(client)).has_value());
+    EXPECT_EQ(asked->reopens, 1);
+    EXPECT_TRUE(await(AppBusClient::chooseFiles(client)).has_value());
+    EXPECT_EQ(asked->choices, 1);
     EXPECT_EQ(asked->reopens, 1);
 }
 

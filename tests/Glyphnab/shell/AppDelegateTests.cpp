@@ -440,6 +440,12 @@ TEST(LaunchFiles, TakesThePositionalArgumentsAsFilesAndSkipsOptions) {
     EXPECT_EQ(files[2], QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("d.png"))));
     EXPECT_TRUE(launchFiles({QStringLiteral("glyphnab")}).isEmpty());
     EXPECT_TRUE(launchFiles({}).isEmpty());
+    // The launcher's "Read Text in a File" is an option, not a file.
+    const QStringList choose{QStringLiteral("glyphnab"), chooseFilesOption};
+    EXPECT_TRUE(launchFiles(choose).isEmpty());
+    EXPECT_TRUE(asksToChooseFiles(choose));
+    EXPECT_FALSE(asksToChooseFiles({chooseFilesOption}));
+    EXPECT_FALSE(asksToChooseFiles({QStringLiteral("glyphnab"), QStringLiteral("/tmp/a.png")}));
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ TEST(CommandLineParse, TheAppsOwnArgumentsAreLeftToIt) {
     EXPECT_EQ(parsed({}), app);
     EXPECT_EQ(parsed({"--version"}), app);
     EXPECT_EQ(parsed({"--state-dir", "/tmp/state"}), app);
+    EXPECT_EQ(parsed({"--read-file"}), app);
     EXPECT_EQ(parsed({"scan.png"}), app);
     EXPECT_EQ(parsed({"/home/me/Scans/receipt"}), app);
     EXPECT_EQ(parsed({"file:///home/me/a.pdf"}), app);

@@ -3,9 +3,13 @@
 #include "ZantrelUI/pieces/NoticeCard.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/support/LayoutCheck.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+
+#include <string>
 
 namespace DesignTest {
 namespace {
@@ -78,6 +82,30 @@ TEST_F(NoticeCardTests, OnlyTheFirstTwoActionsShowInOrderAndNoneLeavesNoRow) {
     EXPECT_EQ(bare.previewLabel(), nullptr);
     EXPECT_EQ(bare.detailLabel(), nullptr);
     EXPECT_EQ(bare.folderButton(), nullptr);
+}
+
+TEST_F(NoticeCardTests, LongTextsLayoutWholeInsideTheCardAtEitherWidth) {
+    QWidget host;
+    Environment::setOffscreen(&host, true);
+    const QList<NoticeCard::Action> actions{{QStringLiteral("Open Folder"), true, [] {}},
+                                            {QStringLiteral("Copy Again"), false, [] {}}};
+    for (int width : {320, 420}) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        auto* card = new NoticeCard(
+            NoticeOutcome::done, std::nullopt,
+            QStringLiteral("Saved 1,204 pages of the quarterly statements as searchable text documents"),
+            QStringLiteral("Invoice 2026-0415 from Northwind Traders, with every line item and its tax rate read"),
+            QStringLiteral("Pages 17 and 842 had no text to read; they were kept as pictures in the document."),
+            NoticeCard::Folder{QStringLiteral("Quarterly Statements 2026 (Northwind)"), [] {}}, actions, width, &host);
+        host.show();
+        card->show();
+        card->adjustSize();
+        QCoreApplication::processEvents();
+        EXPECT_DOUBLE_EQ(card->cardRect().width(), width);
+        EXPECT_EQ(TestSupport::layoutFaults(card), std::vector<std::string>())
+            << TestSupport::joined(TestSupport::layoutFaults(card));
+        delete card;
+    }
 }
 
 TEST_F(NoticeCardTests, ADoneCardWithoutSymbolDrawsTheCheckAndAFailureAlwaysTheTriangle) {

@@ -391,16 +391,12 @@ TEST_F(DecorationAccessibilityTest, AnimatedPiecesAreOutOfTheTreeAndOnlyTheContr
         EXPECT_EQ(seen->childCount(), 0) << piece->metaObject()->className();
         EXPECT_EQ(seen->role(), QAccessible::NoRole) << piece->metaObject()->className();
     }
+    // Walking down from the window reaches the button alone, as the desktop's bridge would.
     std::vector<QAccessibleInterface*> reached;
     collect(QAccessible::queryAccessibleInterface(&window), reached);
-    for (QAccessibleInterface* element : reached) {
-        if (element->state().invisible)
-            continue;
-        EXPECT_FALSE(element->role() == QAccessible::Client && element->text(QAccessible::Name).isEmpty())
-            << "an unnamed element: " << element->object()->metaObject()->className();
-    }
-    QAccessibleInterface* stop = QAccessible::queryAccessibleInterface(button);
-    EXPECT_EQ(stop->text(QAccessible::Name), QStringLiteral("Stop"));
+    ASSERT_EQ(reached.size(), 1u);
+    EXPECT_EQ(reached[0]->object(), button);
+    EXPECT_EQ(reached[0]->text(QAccessible::Name), QStringLiteral("Stop"));
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 #include "ZantrelUI/pieces/UndoLine.h"
 
 #include "tests/ZantrelUI/DesignFixture.h"
+#include "tests/support/LayoutCheck.h"
 
+#include <QAccessible>
 #include <QTest>
+
+#include <string>
 
 namespace DesignTest {
 namespace {
@@ -29,6 +33,11 @@ TEST_F(UndoLineTests, ANoteGoesAfterSixSecondsAndTheSameTextAgainStartsAfresh) {
     note->set(UndoNote(QStringLiteral("Removed 3 files"), {}));
     ASSERT_NE(host.line(), nullptr);
     EXPECT_EQ(spoken, QStringList{QStringLiteral("Removed 3 files")});
+    // Said in the line's own window, by a notification on screen there.
+    QWidget* said = Announce::region(&host);
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(said)->text(QAccessible::Name), u"Removed 3 files");
     advance(5.9);
     EXPECT_TRUE(note->get().has_value());
     advance(0.2);
@@ -67,6 +76,25 @@ TEST_F(UndoLineTests, TheLineCastsAShadowBelowItStrongerInDark) {
     EXPECT_GT(dark, light * 2);
     EXPECT_EQ(lightFar, 0);
     EXPECT_EQ(darkFar, 0);
+}
+
+TEST_F(UndoLineTests, ALongNoteLayoutStaysInsideTheLineAtEitherWidth) {
+    for (int width : {360, 640}) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        UndoLine host(new QWidget, note, true, true);
+        Environment::setOffscreen(&host, true);
+        host.resize(width, 400);
+        host.show();
+        note->set(UndoNote(QStringLiteral("Moved 1,204 receipts from Downloads/Scans 2026 to the Trash; the folders "
+                                          "they came from stay where they were"),
+                           {}));
+        QCoreApplication::processEvents();
+        ASSERT_NE(host.line(), nullptr);
+        EXPECT_TRUE(host.rect().contains(host.line()->geometry()));
+        EXPECT_EQ(TestSupport::layoutFaults(host.line()), std::vector<std::string>())
+            << TestSupport::joined(TestSupport::layoutFaults(host.line()));
+        note->set(std::nullopt);
+    }
 }
 
 TEST_F(UndoLineTests, UndoClearsTheLineBeforeTheOwnersUndoRuns) {
