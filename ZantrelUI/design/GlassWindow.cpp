@@ -193,7 +193,8 @@ void EscapeWindow::closeEvent(QCloseEvent* event) {
 void EscapeWindow::mousePressEvent(QMouseEvent* event) {
     // The background moves the window once the pointer drags it. A move asked for at the
     // press outlives a quick click or a tap, whose release reaches the window manager
-    // before the request: xfwm4 then stays in its move and takes every key.
+    // before the request: the window manager (xfwm4, openbox) then stays in its move and
+    // takes every key.
     if (windowHandle() != nullptr && event->button() == Qt::LeftButton && !ZantrelKit::TestHost::isActive()) {
         pressedAt_ = event->globalPosition();
         event->accept();
