@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QStyleHints>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -190,12 +191,31 @@ void EscapeWindow::closeEvent(QCloseEvent* event) {
 }
 
 void EscapeWindow::mousePressEvent(QMouseEvent* event) {
-    // The background moves the window.
+    // The background moves the window once the pointer drags it. A move asked for at the
+    // press outlives a quick click or a tap, whose release reaches the window manager
+    // before the request: the window manager (xfwm4, openbox) then stays in its move and
+    // takes every key.
     if (windowHandle() != nullptr && event->button() == Qt::LeftButton && !ZantrelKit::TestHost::isActive()) {
-        windowHandle()->startSystemMove();
+        pressedAt_ = event->globalPosition();
+        event->accept();
         return;
     }
     GlassWidget::mousePressEvent(event);
+}
+
+void EscapeWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (pressedAt_ && (event->buttons() & Qt::LeftButton) != 0 && windowHandle() != nullptr &&
+        (event->globalPosition() - *pressedAt_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
+        pressedAt_.reset();
+        windowHandle()->startSystemMove();
+        return;
+    }
+    GlassWidget::mouseMoveEvent(event);
+}
+
+void EscapeWindow::mouseReleaseEvent(QMouseEvent* event) {
+    pressedAt_.reset();
+    GlassWidget::mouseReleaseEvent(event);
 }
 
 void EscapeWindow::paintEvent(QPaintEvent*) {}

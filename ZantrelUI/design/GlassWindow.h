@@ -72,6 +72,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -79,6 +81,8 @@ private:
     QPointer<GlassWindow> holder_;
     bool closesOnEscape_;
     bool closingPlainly_ = false;
+    // Where the left button went down on the background, until the drag starts or ends.
+    std::optional<QPointF> pressedAt_;
 };
 
 // The size a window or panel should have to show `content`: its preferred size rounded up,
