@@ -1,7 +1,9 @@
 #include "platform/recognition/TesseractEngine.h"
 
+#include "platform/recognition/ModelFile.h"
 #include "platform/recognition/TesseractLanguages.h"
 
+#include <QFile>
 #include <QThread>
 
 #include <tesseract/baseapi.h>
@@ -14,6 +16,8 @@
 #include <iterator>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <string>
 
 namespace Platform::Recognition {
 namespace {
@@ -21,6 +25,47 @@ namespace {
 // A model's memory goes back to the system only when the allocator lets it go; freed
 // pages otherwise stay in the process, in the arenas of the threads that loaded it.
 void returnFreedMemory() { malloc_trim(0); }
+
+// Tesseract keeps a model's word list in a cache of its own, shared by the model's engines
+// and kept for the life of the process. Once an engine has loaded it, the next ones are
+// given the model without it: a Latin-script model's file is 90 MB, nearly all word list,
+// and Tesseract holds a file twice over while it loads.
+struct WordLists {
+    std::mutex mutex;
+    std::set<std::string> cached;  // model files whose word list Tesseract holds
+};
+
+WordLists& wordLists() {
+    static WordLists lists;
+    return lists;
+}
+
+// The model files given whole to the engine loading on this thread.
+thread_local std::vector<std::string> givenWhole;
+
+bool readModel(const char* path, std::vector<char>* data) {
+    const std::string name(path);
+    bool cached = false;
+    {
+        const std::lock_guard lock(wordLists().mutex);
+        cached = wordLists().cached.count(name) > 0;
+    }
+    const QString file = QString::fromLocal8Bit(path);
+    if (cached) {
+        if (auto model = readModelWithout(file, lstmWordListEntry)) {
+            *data = std::move(*model);
+            return true;
+        }
+    }
+    QFile whole(file);
+    if (!whole.open(QIODevice::ReadOnly))
+        return false;
+    data->resize(static_cast<std::size_t>(whole.size()));
+    if (whole.read(data->data(), whole.size()) != whole.size())
+        return false;
+    givenWhole.push_back(name);
+    return true;
+}
 
 }  // namespace
 
@@ -36,8 +81,22 @@ TesseractEngine::TesseractEngine(const EngineSettings& settings)
     std::vector<std::string> values{value, value};
     const QByteArray folder = tessdataFolder().toLocal8Bit();
     const QByteArray languages = settings.languages.toUtf8();
-    if (api_->Init(folder.constData(), languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
-                   &values, false) != 0) {
+    givenWhole.clear();
+    bool loaded = api_->Init(folder.constData(), 0, languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0,
+                             &names, &values, false, &readModel) == 0;
+    // Only an engine that asked for word lists surely put them in Tesseract's cache; a
+    // model without one there would read without it from then on.
+    if (loaded && settings.dictionaries) {
+        const std::lock_guard lock(wordLists().mutex);
+        wordLists().cached.insert(givenWhole.begin(), givenWhole.end());
+    }
+    if (!loaded) {
+        // Tesseract reads models packed in other ways too (a zip archive) from the file itself.
+        api_ = std::make_unique<tesseract::TessBaseAPI>();
+        loaded = api_->Init(folder.constData(), languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+                            &values, false) == 0;
+    }
+    if (!loaded) {
         api_.reset();
         throw RecognitionError("cannot load the recognition languages \"" + languages.toStdString() + "\"");
     }
