@@ -151,6 +151,16 @@ QString paragraph() {
         "live in memory only and are dropped with the process. Monday 14 October 2024, 09:30 in Berlin.");
 }
 
+long residentKb(qint64 pid) {
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    return 0;
+}
+
 QByteArray loadAverage() {
     QFile file(QStringLiteral("/proc/loadavg"));
     return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
@@ -348,8 +358,11 @@ int main(int argc, char** argv) {
 
     // The first grab after the app gave back its idle engines.
     std::vector<double> afterRests;
+    const long busyRss = residentKb(glyphnab.processId());
+    long restedRss = 0;
     for (int round = 0; rest > 0 && round < rests; ++round) {
         waitFor([] { return false; }, rest * 1000);
+        restedRss = residentKb(glyphnab.processId());
         if (const std::optional<Grab> made = grab(); made && made->copy)
             afterRests.push_back(*made->copy);
     }
@@ -369,6 +382,8 @@ int main(int argc, char** argv) {
         const double afterRest = median(afterRests);
         std::printf("first grab after %d s at rest   %8.1f ms   ratio to the median %.2f   (median of %zu)\n", rest,
                     afterRest, copyMedian > 0 ? afterRest / copyMedian : 0.0, afterRests.size());
+        std::printf("app RSS after the grabs %.1f MB, after %d s at rest %.1f MB\n", busyRss / 1024.0, rest,
+                    restedRss / 1024.0);
     }
     std::printf("load average at the end %s\n", loadAverage().constData());
     return 0;

@@ -219,6 +219,7 @@ void EnginePool::giveBack(std::unique_ptr<TesseractEngine> engine) {
         if (const auto at = std::find(lent_.begin(), lent_.end(), engine->settings()); at != lent_.end())
             lent_.erase(at);
         idle_.push_back({std::move(engine), Clock::now()});
+        lastReturn_ = idle_.back().since;
         if (idle_.size() > limits_.maxIdle) {
             dropped = std::move(idle_.front());
             idle_.erase(idle_.begin());
@@ -230,13 +231,16 @@ void EnginePool::giveBack(std::unique_ptr<TesseractEngine> engine) {
 void EnginePool::rest(std::stop_token stop) {
     std::unique_lock lock(mutex_);
     while (!stop.stop_requested()) {
-        if (idle_.size() <= limits_.kept) {
-            // Nothing to give back: sleep until an engine comes back, without a timer.
+        if (!lastReturn_) {
+            // Nothing came back since the last rest: sleep until an engine does, without a timer.
             const std::uint64_t seen = generation_;
             changed_.wait(lock, stop, [&] { return generation_ != seen; });
             continue;
         }
-        const Clock::time_point due = idle_.front().since + limits_.rest;
+        // Engines past the kept ones go after their rest; the memory readings freed goes
+        // back to the system once the last engine returned has rested too.
+        const bool surplus = idle_.size() > limits_.kept;
+        const Clock::time_point due = (surplus ? idle_.front().since : *lastReturn_) + limits_.rest;
         if (Clock::now() < due) {
             changed_.wait_until(lock, stop, due, [] { return false; });
             continue;
@@ -246,6 +250,8 @@ void EnginePool::rest(std::stop_token stop) {
             dropped.push_back(std::move(idle_.front()));
             idle_.erase(idle_.begin());
         }
+        if (idle_.size() <= limits_.kept && *lastReturn_ + limits_.rest <= Clock::now())
+            lastReturn_.reset();
         notifyLocked();
         lock.unlock();
         dropped.clear();
