@@ -63,11 +63,6 @@ std::optional<Sample> sample(qint64 pid, double seconds, const Sample* previous)
     return result;
 }
 
-QByteArray loadAverage() {
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
-}
-
 // The last sample taken at or before `seconds`.
 const Sample* at(const std::vector<Sample>& samples, double seconds) {
     const Sample* found = nullptr;
@@ -126,7 +121,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const QByteArray loadAtStart = loadAverage();
+    const QByteArray loadAtStart = TestSupport::loadAverage();
     std::vector<Sample> samples, baseline;
     QElapsedTimer clock;
     clock.start();
@@ -155,7 +150,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("locale %s, %.0f s, load average at start %s, at the end %s\n", qPrintable(locale), total,
-                loadAtStart.constData(), loadAverage().constData());
+                loadAtStart.constData(), TestSupport::loadAverage().constData());
     std::printf("RSS before warm-up (40 s)     %7.1f MB   baseline\n", before->rssKb / 1024.0);
     std::printf("RSS after warm-up (60 s)      %7.1f MB   ratio %.2f\n", warmed->rssKb / 1024.0,
                 double(warmed->rssKb) / before->rssKb);

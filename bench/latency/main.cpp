@@ -17,6 +17,7 @@
 #include "ZantrelKit/Shortcut.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "capture/ScreenGrab.h"
+#include "tests/support/ProcessWaits.h"
 #include "tests/support/XvfbSession.h"
 #include "text/TextReader.h"
 
@@ -161,11 +162,6 @@ long residentKb(qint64 pid) {
     return 0;
 }
 
-QByteArray loadAverage() {
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
-}
-
 QCoro::Task<void> captureAndRead(QRectF area, bool* done, QString* text) {
     try {
         QImage image = co_await ZantrelCapture::ScreenGrab::capture(area);
@@ -208,7 +204,7 @@ int main(int argc, char** argv) {
         execv("/proc/self/exe", argv);
     }
 
-    const QByteArray loadAtStart = loadAverage();
+    const QByteArray loadAtStart = TestSupport::loadAverage();
     TestSupport::XvfbSession session(1280, 800);
     if (!session.isRunning()) {
         std::fprintf(stderr, "latency: %s\n", qPrintable(session.error()));
@@ -385,6 +381,6 @@ int main(int argc, char** argv) {
         std::printf("app RSS after the grabs %.1f MB, after %d s at rest %.1f MB\n", busyRss / 1024.0, rest,
                     restedRss / 1024.0);
     }
-    std::printf("load average at the end %s\n", loadAverage().constData());
+    std::printf("load average at the end %s\n", TestSupport::loadAverage().constData());
     return 0;
 }

@@ -16,6 +16,8 @@
 #include "Samples.h"
 #include "TextCompare.h"
 
+#include "tests/support/ProcessWaits.h"
+
 #include "text/ImageInput.h"
 #include "text/LineMode.h"
 #include "text/TextReader.h"
@@ -165,11 +167,6 @@ double processCpuMs() {
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-QByteArray loadAverage() {
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
-}
-
 // The tesseract command on the picture scaled ×2; its output text and wall time.
 std::pair<QString, double> runTesseract(const QString& scaledPicture) {
     QProcess process;
@@ -241,7 +238,7 @@ int readFiles(const Arguments& args) {
         const double spread = median(cpu) / std::max(1, QThread::idealThreadCount());
         report(file, "cpu_median_ms", median(cpu));
         std::fprintf(stderr, "%s cpu_over_cores_ms=%.1f wall_ratio=%.2f load=%s\n", qPrintable(file), spread,
-                     median(ours) / spread, loadAverage().constData());
+                     median(ours) / spread, TestSupport::loadAverage().constData());
         if (!theirs.empty()) {
             report(file, "tesseract_median_ms", median(theirs));
             std::fprintf(stderr, "%s ratio=%.3f\n", qPrintable(file), median(ours) / median(theirs));

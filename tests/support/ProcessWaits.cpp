@@ -122,6 +122,11 @@ std::map<long, long> threadSwitches(long pid) {
     return switches;
 }
 
+QByteArray loadAverage() {
+    const QList<QByteArray> fields = readAll(QStringLiteral("/proc/loadavg")).split(' ');
+    return fields.size() >= 3 ? fields.mid(0, 3).join(' ') : QByteArray("?");
+}
+
 long wakeupsBetween(const std::map<long, long>& before, const std::map<long, long>& after) {
     long wakeups = 0;
     for (const auto& [tid, count] : after) {

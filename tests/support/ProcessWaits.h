@@ -4,6 +4,7 @@
 // a thread blocked with a timeout, or an armed timer file, wakes it again by itself;
 // a thread blocked without one sleeps until something happens.
 
+#include <QByteArray>
 #include <QString>
 
 #include <map>
@@ -31,6 +32,9 @@ std::vector<double> armedTimerFiles(long pid);
 // Context switches, voluntary and not, per thread. Each time a sleeping thread wakes it
 // switches out again when it sleeps: the count is an upper bound on its wakeups.
 std::map<long, long> threadSwitches(long pid);
+
+// The system's load average over 1, 5 and 15 minutes, as /proc/loadavg gives it.
+QByteArray loadAverage();
 
 // The wakeups between two readings of threadSwitches: a thread that started or ended
 // in between counts at least once, so threads that come and go are not missed.
