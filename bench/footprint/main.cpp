@@ -158,6 +158,9 @@ int main(int argc, char** argv) {
                 double(end->rssKb) / before->rssKb);
     std::printf("peak RSS to 2 min (VmHWM)     %7.1f MB   ratio %.2f\n", twoMinutes->peakKb / 1024.0,
                 double(twoMinutes->peakKb) / before->rssKb);
+    // The same count over the warm-up shows that it hears the app's threads at work.
+    std::printf("40 to 60 s (warm-up): app wakeups %ld, CPU ticks %ld\n", warmed->wakeups - before->wakeups,
+                warmed->ticks - before->ticks);
     std::printf("last 60 s: app wakeups %ld, CPU ticks %ld   baseline idle Qt window: wakeups %ld, ticks %ld\n",
                 end->wakeups - restStart->wakeups, end->ticks - restStart->ticks,
                 idleEnd->wakeups - idleStart->wakeups, idleEnd->ticks - idleStart->ticks);
