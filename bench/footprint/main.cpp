@@ -9,6 +9,7 @@
 // --locale de_DE.UTF-8 starts the app for a German-speaking user; without a German model
 // it reads with the Latin-script model.
 
+#include "tests/support/ProcessWaits.h"
 #include "tests/support/XvfbSession.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,9 @@
 #include <QThread>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <optional>
 
 namespace {
@@ -29,8 +32,9 @@ struct Sample {
     double seconds = 0;
     long rssKb = 0;
     long peakKb = 0;
-    long switches = 0;  // voluntary and involuntary, all threads
-    long ticks = 0;     // user and system
+    long wakeups = 0;  // since the start, all threads
+    long ticks = 0;    // user and system
+    std::map<long, long> switches;
 };
 
 long statusField(const QByteArray& status, const QByteArray& name) {
@@ -40,27 +44,22 @@ long statusField(const QByteArray& status, const QByteArray& name) {
     return QByteArray(status.mid(at + name.size() + 2, 32)).trimmed().split(' ').front().toLong();
 }
 
-std::optional<Sample> sample(qint64 pid, double seconds) {
+std::optional<Sample> sample(qint64 pid, double seconds, const Sample* previous) {
     const QString base = QStringLiteral("/proc/%1").arg(pid);
     QFile status(base + QStringLiteral("/status"));
     QFile stat(base + QStringLiteral("/stat"));
     if (!status.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray text = "\n" + status.readAll();
-    Sample result{seconds, statusField(text, "VmRSS"), statusField(text, "VmHWM"), 0, 0};
+    Sample result{seconds, statusField(text, "VmRSS"), statusField(text, "VmHWM"), 0, 0, {}};
     // The fields after the command name, which may hold spaces: utime is the 14th field.
     const QByteArray line = stat.readAll();
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     if (fields.size() > 12)
         result.ticks = fields[11].toLong() + fields[12].toLong();
-    for (const QString& task : QDir(base + QStringLiteral("/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile taskStatus(base + QStringLiteral("/task/") + task + QStringLiteral("/status"));
-        if (!taskStatus.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray taskText = "\n" + taskStatus.readAll();
-        result.switches += statusField(taskText, "voluntary_ctxt_switches") +
-                           statusField(taskText, "nonvoluntary_ctxt_switches");
-    }
+    result.switches = TestSupport::threadSwitches(pid);
+    result.wakeups = previous ? previous->wakeups + TestSupport::wakeupsBetween(previous->switches, result.switches)
+                              : 0;
     return result;
 }
 
@@ -122,14 +121,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    const QByteArray loadAtStart = TestSupport::loadAverage();
     std::vector<Sample> samples, baseline;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < total * 1000) {
         const double seconds = clock.elapsed() / 1000.0;
-        if (const auto s = sample(glyphnab.processId(), seconds))
+        if (const auto s = sample(glyphnab.processId(), seconds, samples.empty() ? nullptr : &samples.back()))
             samples.push_back(*s);
-        if (const auto s = sample(idle.processId(), seconds))
+        if (const auto s = sample(idle.processId(), seconds, baseline.empty() ? nullptr : &baseline.back()))
             baseline.push_back(*s);
         if (glyphnab.state() != QProcess::Running) {
             std::fprintf(stderr, "footprint: the app ended\n%s\n", glyphnab.readAllStandardError().constData());
@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "footprint: too few samples\n");
         return 1;
     }
-    std::printf("locale %s, %.0f s\n", qPrintable(locale), total);
+    std::printf("locale %s, %.0f s, load average at start %s, at the end %s\n", qPrintable(locale), total,
+                loadAtStart.constData(), TestSupport::loadAverage().constData());
     std::printf("RSS before warm-up (40 s)     %7.1f MB   baseline\n", before->rssKb / 1024.0);
     std::printf("RSS after warm-up (60 s)      %7.1f MB   ratio %.2f\n", warmed->rssKb / 1024.0,
                 double(warmed->rssKb) / before->rssKb);
@@ -157,8 +158,27 @@ int main(int argc, char** argv) {
                 double(end->rssKb) / before->rssKb);
     std::printf("peak RSS to 2 min (VmHWM)     %7.1f MB   ratio %.2f\n", twoMinutes->peakKb / 1024.0,
                 double(twoMinutes->peakKb) / before->rssKb);
+    // The same count over the warm-up shows that it hears the app's threads at work.
+    std::printf("40 to 60 s (warm-up): app wakeups %ld, CPU ticks %ld\n", warmed->wakeups - before->wakeups,
+                warmed->ticks - before->ticks);
     std::printf("last 60 s: app wakeups %ld, CPU ticks %ld   baseline idle Qt window: wakeups %ld, ticks %ld\n",
-                end->switches - restStart->switches, end->ticks - restStart->ticks,
-                idleEnd->switches - idleStart->switches, idleEnd->ticks - idleStart->ticks);
+                end->wakeups - restStart->wakeups, end->ticks - restStart->ticks,
+                idleEnd->wakeups - idleStart->wakeups, idleEnd->ticks - idleStart->ticks);
+    // What would wake it next: a thread in a wait with a timeout, or an armed timer file.
+    int timed = 0;
+    for (const TestSupport::ThreadWait& wait : TestSupport::threadWaits(glyphnab.processId())) {
+        if (!wait.timed)
+            continue;
+        ++timed;
+        std::printf("  thread %ld (%s) waits with a timeout in %s%s\n", wait.tid, qPrintable(wait.name),
+                    qPrintable(wait.call),
+                    wait.timeoutMs ? qPrintable(QStringLiteral(" of %1 ms").arg(*wait.timeoutMs)) : "");
+    }
+    const std::vector<double> timers = TestSupport::armedTimerFiles(glyphnab.processId());
+    for (const double seconds : timers)
+        std::printf("  a timer file fires in %.0f s\n", seconds);
+    std::printf("at the end: %d threads in timed waits, %zu armed timer files (%zu due within 60 s)\n", timed,
+                timers.size(), static_cast<std::size_t>(std::count_if(timers.begin(), timers.end(),
+                                                                      [](double s) { return s <= 60; })));
     return 0;
 }

@@ -4,22 +4,27 @@
 // program's hot key showing a plain window, and the library's capture and recognition of
 // the same area. The ratio is the app's own overhead.
 //
-//   latency [--runs N] [--rest SECONDS] [--app PATH] [--helper PATH]
+//   latency [--runs N] [--rest SECONDS] [--rests N] [--stress CPUS] [--app PATH] [--helper PATH]
 //
+// --stress N times the runs once more with `stress-ng --cpu N` beside the app, and prints
+// that median against the one without it.
 // After the runs it waits --rest seconds (40 by default; 0 skips it) and times one grab
-// more: the first after the app gave back the engines it no longer needed.
+// more, the first after the app gave back the engines it no longer needed; --rests N
+// repeats that rest and grab N times (1 by default) and prints their median.
 //
 // It starts its own Xvfb, session bus, text window and app; xdotool presses and drags.
 
 #include "ZantrelKit/Shortcut.h"
 #include "ZantrelUI/desktop/HotKeys.h"
 #include "capture/ScreenGrab.h"
+#include "tests/support/ProcessWaits.h"
 #include "tests/support/XvfbSession.h"
 #include "text/TextReader.h"
 
 #include <QClipboard>
 #include <QCoroTask>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QSettings>
@@ -147,6 +152,16 @@ QString paragraph() {
         "live in memory only and are dropped with the process. Monday 14 October 2024, 09:30 in Berlin.");
 }
 
+long residentKb(qint64 pid) {
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    return 0;
+}
+
 QCoro::Task<void> captureAndRead(QRectF area, bool* done, QString* text) {
     try {
         QImage image = co_await ZantrelCapture::ScreenGrab::capture(area);
@@ -167,12 +182,18 @@ int main(int argc, char** argv) {
     QString helperPath = QStringLiteral(GLYPHNAB_TEST_HELPER_PATH);
     int runs = 7;
     int rest = 40;  // seconds: past the time the app keeps idle engines loaded
+    int rests = 1;
+    int stressCpus = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const QByteArray option = argv[i];
         if (option == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--rest")
             rest = std::max(0, std::atoi(argv[i + 1]));
+        else if (option == "--stress")
+            stressCpus = std::max(0, std::atoi(argv[i + 1]));
+        else if (option == "--rests")
+            rests = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--app")
             appPath = QString::fromLocal8Bit(argv[i + 1]);
         else if (option == "--helper")
@@ -183,6 +204,7 @@ int main(int argc, char** argv) {
         execv("/proc/self/exe", argv);
     }
 
+    const QByteArray loadAtStart = TestSupport::loadAverage();
     TestSupport::XvfbSession session(1280, 800);
     if (!session.isRunning()) {
         std::fprintf(stderr, "latency: %s\n", qPrintable(session.error()));
@@ -317,23 +339,48 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The same grabs with other work on every core it names.
+    std::vector<double> stressedCopy;
+    if (stressCpus > 0) {
+        QProcess& stress = session.start(QStringLiteral("stress-ng"),
+                                         {QStringLiteral("--cpu"), QString::number(stressCpus), QStringLiteral("--quiet")});
+        waitFor([] { return false; }, 2000);
+        for (int run = 0; run < runs; ++run)
+            if (const std::optional<Grab> made = grab(); made && made->copy)
+                stressedCopy.push_back(*made->copy);
+        stress.terminate();
+        stress.waitForFinished(10000);
+    }
+
     // The first grab after the app gave back its idle engines.
-    std::optional<double> afterRest;
-    if (rest > 0) {
+    std::vector<double> afterRests;
+    const long busyRss = residentKb(glyphnab.processId());
+    long restedRss = 0;
+    for (int round = 0; rest > 0 && round < rests; ++round) {
         waitFor([] { return false; }, rest * 1000);
-        if (const std::optional<Grab> made = grab())
-            afterRest = made->copy;
+        restedRss = residentKb(glyphnab.processId());
+        if (const std::optional<Grab> made = grab(); made && made->copy)
+            afterRests.push_back(*made->copy);
     }
 
     const double overlayMedian = median(overlay), bareShortcutMedian = median(bareShortcut);
     const double copyMedian = median(copy), bareReadMedian = median(bareRead);
-    std::printf("area 1000x300 of text, %zu runs, medians\n", overlay.size());
+    std::printf("area 1000x300 of text, %zu runs, medians; load average at the start %s\n", overlay.size(),
+                loadAtStart.constData());
     std::printf("shortcut to overlay on screen   %8.1f ms   baseline hot key to plain window  %8.1f ms   ratio %.2f\n",
                 overlayMedian, bareShortcutMedian, bareShortcutMedian > 0 ? overlayMedian / bareShortcutMedian : 0.0);
     std::printf("release to text on clipboard    %8.1f ms   baseline capture + recognition    %8.1f ms   ratio %.2f\n",
                 copyMedian, bareReadMedian, bareReadMedian > 0 ? copyMedian / bareReadMedian : 0.0);
-    if (afterRest)
-        std::printf("first grab after %d s at rest   %8.1f ms   ratio to the median %.2f\n", rest, *afterRest,
-                    copyMedian > 0 ? *afterRest / copyMedian : 0.0);
+    if (!stressedCopy.empty())
+        std::printf("release to clipboard, stress-ng --cpu %d   %8.1f ms   ratio to the median without %.2f\n",
+                    stressCpus, median(stressedCopy), copyMedian > 0 ? median(stressedCopy) / copyMedian : 0.0);
+    if (!afterRests.empty()) {
+        const double afterRest = median(afterRests);
+        std::printf("first grab after %d s at rest   %8.1f ms   ratio to the median %.2f   (median of %zu)\n", rest,
+                    afterRest, copyMedian > 0 ? afterRest / copyMedian : 0.0, afterRests.size());
+        std::printf("app RSS after the grabs %.1f MB, after %d s at rest %.1f MB\n", busyRss / 1024.0, rest,
+                    restedRss / 1024.0);
+    }
+    std::printf("load average at the end %s\n", TestSupport::loadAverage().constData());
     return 0;
 }

@@ -16,6 +16,8 @@
 #include "Samples.h"
 #include "TextCompare.h"
 
+#include "tests/support/ProcessWaits.h"
+
 #include "text/ImageInput.h"
 #include "text/LineMode.h"
 #include "text/TextReader.h"
@@ -30,6 +32,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QUrl>
 
 #include <algorithm>
@@ -37,6 +40,7 @@
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -155,6 +159,14 @@ QString readingOf(const QList<ZantrelText::Input>& inputs, const Arguments& args
     return parts.join(u'\n');
 }
 
+// User and system time of this process so far, all threads.
+double processCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 // The tesseract command on the picture scaled ×2; its output text and wall time.
 std::pair<QString, double> runTesseract(const QString& scaledPicture) {
     QProcess process;
@@ -194,6 +206,7 @@ int readFiles(const Arguments& args) {
             }
         }
         std::vector<double> ours;
+        std::vector<double> cpu;
         std::vector<double> theirs;
         QString text;
         QString tesseractText;
@@ -201,8 +214,10 @@ int readFiles(const Arguments& args) {
             for (int run = 0; run < args.runs; ++run) {
                 QElapsedTimer timer;
                 timer.start();
+                const double cpuBefore = processCpuMs();
                 text = readingOf(fileRead.inputs, args);
                 ours.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+                cpu.push_back(processCpuMs() - cpuBefore);
                 if (!scaled.isEmpty()) {
                     auto [tesseractOutput, ms] = runTesseract(scaled);
                     tesseractText = tesseractOutput;
@@ -218,6 +233,12 @@ int readFiles(const Arguments& args) {
         out.flush();
         report(file, "first_ms", ours.front());
         report(file, "median_ms", median(ours));
+        // The work spread over every core, what an idle machine's wall time cannot beat; the
+        // ratio of the wall time to it is the share of the machine the reading got.
+        const double spread = median(cpu) / std::max(1, QThread::idealThreadCount());
+        report(file, "cpu_median_ms", median(cpu));
+        std::fprintf(stderr, "%s cpu_over_cores_ms=%.1f wall_ratio=%.2f load=%s\n", qPrintable(file), spread,
+                     median(ours) / spread, TestSupport::loadAverage().constData());
         if (!theirs.empty()) {
             report(file, "tesseract_median_ms", median(theirs));
             std::fprintf(stderr, "%s ratio=%.3f\n", qPrintable(file), median(ours) / median(theirs));

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <exception>
 #include <iterator>
+#include <numeric>
 #include <memory>
 #include <optional>
 
@@ -314,6 +315,26 @@ std::vector<std::pair<int, int>> bandsOf(const PreparedPage& page) {
     return bands;
 }
 
+// Bands with more ink hold more text and take longer to read. They start first, so that
+// the bands still running at the end are short ones and no core idles long while another
+// finishes a long band.
+std::vector<std::size_t> mostInkFirst(const QImage& gray, const std::vector<std::pair<int, int>>& bands) {
+    std::vector<std::size_t> order(bands.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    if (bands.size() < 2)
+        return order;
+    const int threshold = inkThreshold(gray);
+    std::vector<long> ink(bands.size(), 0);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        for (int y = bands[i].first; y < bands[i].second; ++y) {
+            const uchar* line = gray.constScanLine(y);
+            ink[i] += std::count_if(line, line + gray.width(), [&](uchar v) { return v < threshold; });
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return ink[a] > ink[b]; });
+    return order;
+}
+
 }  // namespace
 
 QThreadPool& recognitionPool() {
@@ -344,12 +365,12 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     // One line of a few characters is read whole.
     const auto bands = characterWhitelist.isEmpty() ? bandsOf(page)
                                                     : std::vector<std::pair<int, int>>{{0, page.image.height()}};
-    std::vector<QFuture<BandResult>> running;
-    running.reserve(bands.size());
-    for (const auto& [top, bottom] : bands) {
-        running.push_back(QtConcurrent::run(&recognitionPool(), [&page, top = top, bottom = bottom, &settings,
-                                                                  &whitelist = characterWhitelist,
-                                                                  device = device_, &stop] {
+    std::vector<QFuture<BandResult>> running(bands.size());
+    for (const std::size_t band : mostInkFirst(page.image, bands)) {
+        const auto [top, bottom] = bands[band];
+        running[band] = QtConcurrent::run(&recognitionPool(), [&page, top = top, bottom = bottom, &settings,
+                                                                &whitelist = characterWhitelist, device = device_,
+                                                                &stop] {
             BandResult result;
             try {
                 result.lines = readBand(page, top, bottom, settings, whitelist, device, stop);
@@ -357,7 +378,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
                 result.error = std::current_exception();
             }
             return result;
-        }));
+        });
     }
     std::vector<BandResult> results;
     results.reserve(running.size());

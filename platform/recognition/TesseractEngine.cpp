@@ -1,7 +1,9 @@
 #include "platform/recognition/TesseractEngine.h"
 
+#include "platform/recognition/ModelFile.h"
 #include "platform/recognition/TesseractLanguages.h"
 
+#include <QFile>
 #include <QThread>
 
 #include <tesseract/baseapi.h>
@@ -14,6 +16,8 @@
 #include <iterator>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <string>
 
 namespace Platform::Recognition {
 namespace {
@@ -21,6 +25,47 @@ namespace {
 // A model's memory goes back to the system only when the allocator lets it go; freed
 // pages otherwise stay in the process, in the arenas of the threads that loaded it.
 void returnFreedMemory() { malloc_trim(0); }
+
+// Tesseract keeps a model's word list in a cache of its own, shared by the model's engines
+// and kept for the life of the process. Once an engine has loaded it, the next ones are
+// given the model without it: a Latin-script model's file is 90 MB, nearly all word list,
+// and Tesseract holds a file twice over while it loads.
+struct WordLists {
+    std::mutex mutex;
+    std::set<std::string> cached;  // model files whose word list Tesseract holds
+};
+
+WordLists& wordLists() {
+    static WordLists lists;
+    return lists;
+}
+
+// The model files given whole to the engine loading on this thread.
+thread_local std::vector<std::string> givenWhole;
+
+bool readModel(const char* path, std::vector<char>* data) {
+    const std::string name(path);
+    bool cached = false;
+    {
+        const std::lock_guard lock(wordLists().mutex);
+        cached = wordLists().cached.count(name) > 0;
+    }
+    const QString file = QString::fromLocal8Bit(path);
+    if (cached) {
+        if (auto model = readModelWithout(file, lstmWordListEntry)) {
+            *data = std::move(*model);
+            return true;
+        }
+    }
+    QFile whole(file);
+    if (!whole.open(QIODevice::ReadOnly))
+        return false;
+    data->resize(static_cast<std::size_t>(whole.size()));
+    if (whole.read(data->data(), whole.size()) != whole.size())
+        return false;
+    givenWhole.push_back(name);
+    return true;
+}
 
 }  // namespace
 
@@ -36,8 +81,22 @@ TesseractEngine::TesseractEngine(const EngineSettings& settings)
     std::vector<std::string> values{value, value};
     const QByteArray folder = tessdataFolder().toLocal8Bit();
     const QByteArray languages = settings.languages.toUtf8();
-    if (api_->Init(folder.constData(), languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
-                   &values, false) != 0) {
+    givenWhole.clear();
+    bool loaded = api_->Init(folder.constData(), 0, languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0,
+                             &names, &values, false, &readModel) == 0;
+    // Only an engine that asked for word lists surely put them in Tesseract's cache; a
+    // model without one there would read without it from then on.
+    if (loaded && settings.dictionaries) {
+        const std::lock_guard lock(wordLists().mutex);
+        wordLists().cached.insert(givenWhole.begin(), givenWhole.end());
+    }
+    if (!loaded) {
+        // Tesseract reads models packed in other ways too (a zip archive) from the file itself.
+        api_ = std::make_unique<tesseract::TessBaseAPI>();
+        loaded = api_->Init(folder.constData(), languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+                            &values, false) == 0;
+    }
+    if (!loaded) {
         api_.reset();
         throw RecognitionError("cannot load the recognition languages \"" + languages.toStdString() + "\"");
     }
@@ -160,6 +219,7 @@ void EnginePool::giveBack(std::unique_ptr<TesseractEngine> engine) {
         if (const auto at = std::find(lent_.begin(), lent_.end(), engine->settings()); at != lent_.end())
             lent_.erase(at);
         idle_.push_back({std::move(engine), Clock::now()});
+        lastReturn_ = idle_.back().since;
         if (idle_.size() > limits_.maxIdle) {
             dropped = std::move(idle_.front());
             idle_.erase(idle_.begin());
@@ -171,13 +231,16 @@ void EnginePool::giveBack(std::unique_ptr<TesseractEngine> engine) {
 void EnginePool::rest(std::stop_token stop) {
     std::unique_lock lock(mutex_);
     while (!stop.stop_requested()) {
-        if (idle_.size() <= limits_.kept) {
-            // Nothing to give back: sleep until an engine comes back, without a timer.
+        if (!lastReturn_) {
+            // Nothing came back since the last rest: sleep until an engine does, without a timer.
             const std::uint64_t seen = generation_;
             changed_.wait(lock, stop, [&] { return generation_ != seen; });
             continue;
         }
-        const Clock::time_point due = idle_.front().since + limits_.rest;
+        // Engines past the kept ones go after their rest; the memory readings freed goes
+        // back to the system once the last engine returned has rested too.
+        const bool surplus = idle_.size() > limits_.kept;
+        const Clock::time_point due = (surplus ? idle_.front().since : *lastReturn_) + limits_.rest;
         if (Clock::now() < due) {
             changed_.wait_until(lock, stop, due, [] { return false; });
             continue;
@@ -187,6 +250,8 @@ void EnginePool::rest(std::stop_token stop) {
             dropped.push_back(std::move(idle_.front()));
             idle_.erase(idle_.begin());
         }
+        if (idle_.size() <= limits_.kept && *lastReturn_ + limits_.rest <= Clock::now())
+            lastReturn_.reset();
         notifyLocked();
         lock.unlock();
         dropped.clear();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <stop_token>
 #include <thread>
@@ -53,7 +54,7 @@ private:
 
 // Engines are loaded as readings need them, one at a time (models loaded side by side
 // each hold their file and parse buffers at once), and go back after a rest, so a tray
-// app that is not reading holds little more than the one engine its next grab starts on.
+// app that is not reading holds little more than the engines its next grab starts on.
 class EnginePool {
 public:
     // An engine on loan; it goes back to the pool when the lease ends.
@@ -123,6 +124,8 @@ private:
     std::uint64_t generation_ = 0;  // counts changes that a waiting reader looks at again
     std::vector<Idle> idle_;  // least recently used first
     std::vector<EngineSettings> lent_;
+    // When an engine last came back, until the rest after it is over.
+    std::optional<Clock::time_point> lastReturn_;
     std::jthread resting_;
 };
 
