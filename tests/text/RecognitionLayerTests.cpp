@@ -4,6 +4,7 @@
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
+#include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -378,3 +379,62 @@ TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
         EXPECT_EQ(qGray(page.strip(0, 40).image.pixel(1, 1)), 255);
     }
 }
+
+namespace {
+
+// Words drawn at 19 px, dark on white, as a band of the prepared page holds them.
+QImage drawnWord(const QString& text, int width = 140) {
+    QImage picture(width, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(19);
+    painter.setFont(font);
+    painter.setPen(QColor(28, 28, 30));
+    painter.drawText(QPointF(10, 28), text);
+    return picture;
+}
+
+TEST(FigurePoints, AFigureReadWithoutThePointItsInkHoldsIsToldAndOnlyAPointedReadingStands) {
+    const QRectF box(6, 6, 120, 28);
+    const double glyph = 11;
+    for (const auto& [drawn, read] : {std::pair{"5.7", "57"}, std::pair{"67.5", "6755"}, std::pair{"1,240", "1240"}}) {
+        const QImage picture = drawnWord(QLatin1String(drawn));
+        const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+        const WordBox word{QLatin1String(read), box, 0.93f};
+        EXPECT_TRUE(missesPoint(word, shapes, glyph)) << drawn;
+        EXPECT_TRUE(isPointedReading(QLatin1String(drawn), word, shapes, glyph)) << drawn;
+        EXPECT_FALSE(isPointedReading(QLatin1String(read), word, shapes, glyph)) << drawn;
+    }
+    // No dot between the digits: a year, or a sentence's full stop after them.
+    for (const auto& [drawn, read] : {std::pair{"2026", "2026"}, std::pair{"57.", "57"}}) {
+        const QImage picture = drawnWord(QLatin1String(drawn));
+        const WordBox word{QLatin1String(read), box, 0.93f};
+        EXPECT_FALSE(missesPoint(word, inkShapes(picture, inkThreshold(picture)), glyph)) << drawn;
+    }
+    // A reading with a point the ink does not hold, or a digit more, does not stand.
+    const QImage picture = drawnWord(QStringLiteral("5.7"));
+    const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+    const WordBox word{QStringLiteral("57"), box, 0.93f};
+    EXPECT_FALSE(isPointedReading(QStringLiteral("5.77"), word, shapes, glyph));
+    EXPECT_FALSE(isPointedReading(QStringLiteral("5.7.1"), word, shapes, glyph));
+}
+
+TEST(ListMarkers, TheLastLetterOfACellReadAsALineOfItsOwnIsNoMarker) {
+    // "Video" and "775" read as two lines, as the cells of a table row are: the ring of
+    // the "o" stands where a marker the recognizer left out would.
+    const QImage picture = drawnWord(QStringLiteral("Video    775"), 240);
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    QRectF frame, figure;
+    for (const InkShape& shape : shapes)
+        (shape.box.center().x() < 75 ? frame : figure) |= QRectF(shape.box);
+    std::vector<LineWords> lines{{frame, {WordBox{QStringLiteral("Video"), frame, 0.9f}}},
+                                 {figure, {WordBox{QStringLiteral("775"), figure, 0.9f}}}};
+    markListLines(lines, picture, threshold, shapes, 11);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1].words.size(), 1);
+    EXPECT_EQ(lines[1].words.front().text, QStringLiteral("775"));
+}
+
+}  // namespace
