@@ -1,6 +1,7 @@
 #include "platform/recognition/RecognizeTextRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/LineFragments.h"
@@ -337,6 +338,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
         lines.push_back(std::move(line));
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
+    dropControlMarks(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);

@@ -2,6 +2,7 @@
 // names and the recognizers' own handling of odd input.
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
@@ -435,6 +436,41 @@ TEST(ListMarkers, TheLastLetterOfACellReadAsALineOfItsOwnIsNoMarker) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[1].words.size(), 1);
     EXPECT_EQ(lines[1].words.front().text, QStringLiteral("775"));
+}
+
+TEST(ControlMarks, CheckBoxesAndChevronsReadAsTextGoAndLettersStay) {
+    // A ticked and an empty check box, a drop-down's chevron, then the letters "v" and
+    // "O" standing alone; each read as a word of its own.
+    QImage picture(300, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.fillRect(QRect(10, 12, 14, 14), QColor(120, 120, 120));
+        painter.setPen(QColor(90, 90, 90));
+        painter.drawRect(QRect(50, 12, 13, 13));
+        painter.setPen(QPen(QColor(40, 40, 40), 2));
+        painter.drawPolyline(QPolygon({QPoint(90, 16), QPoint(96, 21), QPoint(102, 16)}));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(19);
+        painter.setFont(font);
+        painter.setPen(QColor(28, 28, 30));
+        painter.drawText(QPointF(140, 28), QStringLiteral("v"));
+        painter.drawText(QPointF(200, 28), QStringLiteral("O"));
+    }
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    const auto read = [](const char* text, double left, double width) {
+        return WordBox{QLatin1String(text), QRectF(left, 8, width, 22), 0.8f};
+    };
+    std::vector<LineWords> lines{{QRectF(0, 8, 300, 22),
+                                  {read("@", 8, 12), read("()", 48, 18), read("v", 88, 16), read("v", 138, 14),
+                                   read("O", 198, 18)}}};
+    dropControlMarks(lines, picture, threshold, shapes, 11);
+    ASSERT_EQ(lines.size(), 1);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({QStringLiteral("v"), QStringLiteral("O")}));
 }
 
 }  // namespace
