@@ -1,6 +1,7 @@
 #include "platform/recognition/RecognizeTextRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
@@ -326,6 +327,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph);
+    restoreApostrophes(lines, band, shapes, glyph);
     dropStackedLines(lines, shapes, band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it.

@@ -2,6 +2,7 @@
 // names and the recognizers' own handling of odd input.
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
@@ -471,6 +472,35 @@ TEST(ControlMarks, CheckBoxesAndChevronsReadAsTextGoAndLettersStay) {
     for (const WordBox& word : lines.front().words)
         kept.append(word.text);
     EXPECT_EQ(kept, QStringList({QStringLiteral("v"), QStringLiteral("O")}));
+}
+
+TEST(Apostrophes, ATypographicApostropheIsToldFromATypewriterOneByItsLean) {
+    // A typewriter apostrophe stays in every font; a typographic one is told where its
+    // lean spans a few pixels.
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans", "Liberation Serif"}) {
+        for (const int pixels : {10, 13, 16, 20}) {
+            const bool tellable = QLatin1String(family).startsWith(QLatin1String("DejaVu")) ||
+                                  QLatin1String(family).startsWith(QLatin1String("Noto"));
+            for (const auto& [drawn, curly] : {std::pair{u"d\u2019an", tellable}, std::pair{u"d'an", false}}) {
+                QImage picture(120, 40, QImage::Format_Grayscale8);
+                picture.fill(255);
+                {
+                    QPainter painter(&picture);
+                    QFont font{QLatin1String(family)};
+                    font.setPixelSize(pixels);
+                    painter.setFont(font);
+                    painter.setPen(QColor(28, 28, 30));
+                    painter.drawText(QPointF(10, 28), QString::fromUtf16(drawn));
+                }
+                const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+                const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
+                std::vector<LineWords> lines{{QRectF(5, 2, 110, 36), {WordBox{QStringLiteral("d'an"), QRectF(5, 2, 110, 36), 0.9f}}}};
+                restoreApostrophes(lines, picture, shapes, glyph);
+                EXPECT_EQ(lines.front().words.front().text, curly ? QStringLiteral("d\u2019an") : QStringLiteral("d'an"))
+                    << family << " " << pixels;
+            }
+        }
+    }
 }
 
 }  // namespace
