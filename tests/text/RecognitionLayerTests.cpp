@@ -7,6 +7,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -384,13 +385,13 @@ TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
 
 namespace {
 
-// Words drawn at 19 px, dark on white, as a band of the prepared page holds them.
-QImage drawnWord(const QString& text, int width = 140) {
+// Words drawn dark on white, as a band of the prepared page holds them.
+QImage drawnWord(const QString& text, int width = 140, const char* family = "DejaVu Sans", int pixels = 19) {
     QImage picture(width, 40, QImage::Format_Grayscale8);
     picture.fill(255);
     QPainter painter(&picture);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(19);
+    QFont font{QLatin1String(family)};
+    font.setPixelSize(pixels);
     painter.setFont(font);
     painter.setPen(QColor(28, 28, 30));
     painter.drawText(QPointF(10, 28), text);
@@ -498,6 +499,24 @@ TEST(Apostrophes, ATypographicApostropheIsToldFromATypewriterOneByItsLean) {
                 restoreApostrophes(lines, picture, shapes, glyph);
                 EXPECT_EQ(lines.front().words.front().text, curly ? QStringLiteral("d\u2019an") : QStringLiteral("d'an"))
                     << family << " " << pixels;
+            }
+        }
+    }
+}
+
+TEST(InvertedMarks, AnExclamationMarkOpeningASentenceIsToldFromAnIByItsHangingStroke) {
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans"}) {
+        for (const int pixels : {13, 16, 20}) {
+            for (const auto& [drawn, read, expected] : {std::tuple{u"\u00a1Gracias", "iGracias", u"\u00a1Gracias"},
+                                                        std::tuple{u"\u00a1Gracias", "\u012fGracias", u"\u00a1Gracias"},
+                                                        std::tuple{u"inglés", "inglés", u"inglés"}}) {
+                const QImage picture = drawnWord(QString::fromUtf16(drawn), 160, family, pixels);
+                const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+                const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
+                const QRectF box(5, 2, 150, 36);
+                std::vector<LineWords> lines{{box, {WordBox{QString::fromUtf8(read), box, 0.9f}}}};
+                restoreInvertedMarks(lines, shapes, glyph);
+                EXPECT_EQ(lines.front().words.front().text, QString::fromUtf16(expected)) << family << " " << pixels;
             }
         }
     }
