@@ -483,16 +483,7 @@ TEST(Apostrophes, ATypographicApostropheIsToldFromATypewriterOneByItsLean) {
             const bool tellable = QLatin1String(family).startsWith(QLatin1String("DejaVu")) ||
                                   QLatin1String(family).startsWith(QLatin1String("Noto"));
             for (const auto& [drawn, curly] : {std::pair{u"d\u2019an", tellable}, std::pair{u"d'an", false}}) {
-                QImage picture(120, 40, QImage::Format_Grayscale8);
-                picture.fill(255);
-                {
-                    QPainter painter(&picture);
-                    QFont font{QLatin1String(family)};
-                    font.setPixelSize(pixels);
-                    painter.setFont(font);
-                    painter.setPen(QColor(28, 28, 30));
-                    painter.drawText(QPointF(10, 28), QString::fromUtf16(drawn));
-                }
+                const QImage picture = drawnWord(QString::fromUtf16(drawn), 120, family, pixels);
                 const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
                 const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
                 std::vector<LineWords> lines{{QRectF(5, 2, 110, 36), {WordBox{QStringLiteral("d'an"), QRectF(5, 2, 110, 36), 0.9f}}}};
