@@ -97,7 +97,7 @@ bool isTextColumn(const QList<TextPiece>& side, double unit)
 
 namespace {
 
-constexpr double sideListGap = 3.0;
+constexpr double sideListGap = 2.0;
 
 std::optional<std::pair<QList<TextPiece>, QList<TextPiece>>> columnSplitWithin(
     const QList<TextPiece>& pieces, double unit, int depth);

@@ -60,7 +60,7 @@ function inbox(r, look) {
   return {
     width: r.int(640, 900),
     css: `.row{display:flex;align-items:center;gap:14px;padding:8px 4px;border-bottom:1px solid ${look.rule}}
-      .dot{width:9px;height:9px;border-radius:50%;flex:none} .dot.on{background:#1a73e8} .from{width:140px;flex:none}
+      .dot{width:9px;height:9px;border-radius:50%;flex:none} .dot.on{background:#1a73e8} .from{width:140px;flex:none;white-space:nowrap}
       .b{font-weight:bold} .subj{flex:1} .day{color:${look.muted}}`,
     body: rows.join(''),
   };
@@ -80,7 +80,7 @@ function settings(r, look) {
   return {
     width: r.int(520, 720),
     css: `h2{font-size:1.3em;margin:0 0 14px} .f{display:flex;align-items:center;gap:24px;margin:0 0 12px}
-      .lab{width:200px;flex:none} .in{color:${look.fg};background:${look.field};border:1px solid ${look.rule};
+      .lab{width:200px;flex:none;white-space:nowrap} .in{color:${look.fg};background:${look.field};border:1px solid ${look.rule};
       padding:4px 8px;border-radius:6px;min-width:120px;display:inline-block}
       .chev{display:inline-block;width:6px;height:6px;border-right:2px solid ${look.muted};border-bottom:2px solid ${look.muted};
       transform:rotate(45deg);margin-left:14px;vertical-align:3px} .box{display:inline-block;width:13px;height:13px;
@@ -108,7 +108,7 @@ function spreadsheet(r, look) {
   }
   return {
     width: 80 + columns * r.int(100, 130),
-    css: `table{border-collapse:collapse} td,th{border:1px solid ${look.rule};padding:3px 8px;min-width:70px;text-align:left}
+    css: `#page{width:max-content!important} table{border-collapse:collapse} td,th{border:1px solid ${look.rule};padding:3px 8px;min-width:70px;text-align:left;white-space:nowrap}
       th,.n{background:${look.field};color:${look.muted};font-weight:normal}`,
     body: `<table data-cells>${head.join('')}${body.join('')}</table>`,
   };
@@ -129,8 +129,8 @@ function zebra(r, look) {
   }
   return {
     width: 120 + columns * r.int(90, 120),
-    css: `table{border-collapse:collapse} th{border-bottom:2px solid ${look.rule};padding:4px 10px}
-      td{padding:4px 10px} tbody tr:nth-child(even) td{background:${look.zebra}}`,
+    css: `#page{width:max-content!important} table{border-collapse:collapse} th{border-bottom:2px solid ${look.rule};padding:4px 10px}
+      td{padding:4px 10px;white-space:nowrap} th{white-space:nowrap} tbody tr:nth-child(even) td{background:${look.zebra}}`,
     body: `<table data-cells><thead>${top.join('')}</tr>${sub.join('')}</tr></thead><tbody>${body.join('')}</tbody></table>`,
   };
 }
@@ -295,7 +295,7 @@ function report(r, look) {
   return {
     width: r.int(900, 1200),
     css: `p{line-height:1.5;margin:0 0 12px;max-width:720px} table{border-collapse:collapse;margin:0 0 14px}
-      td,th{padding:3px 14px;border-bottom:1px solid ${look.rule};text-align:left}`,
+      td,th{padding:3px 14px;border-bottom:1px solid ${look.rule};text-align:left;white-space:nowrap}`,
     body: `<h2>${esc(W.title(r, 3))}</h2><p>${W.paragraph(r, 2)}</p>
       <table data-cells><tr><th>${esc(W.title(r, 1))}</th><th>Rain (mm)</th><th>Mean</th><th>Share</th></tr>${rows.join('')}</table>
       <p>${W.paragraph(r, 2)}</p>`,

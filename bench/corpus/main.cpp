@@ -110,6 +110,7 @@ Timed runTesseract(const QImage& image, const QString& scratch, const QStringLis
 struct Reading {
     Timed timed;
     std::optional<QList<QStringList>> table;
+    QString layout;
     QString error;
 };
 
@@ -122,8 +123,10 @@ QCoro::Task<Reading> readHere(QImage image, QStringList languages) {
     try {
         const ZantrelText::Reading reading = co_await ZantrelText::TextReader::read(image, options);
         result.timed.text = reading.text(ZantrelText::LineMode::keep);
-        if (reading.table)
+        if (reading.table) {
             result.table = reading.table->rows;
+            result.layout = reading.layout.text(ZantrelText::LineMode::keep);
+        }
     } catch (const std::exception& error) {
         result.error = QString::fromLocal8Bit(error.what());
     }
@@ -154,6 +157,8 @@ struct Run {
         QString text = QStringLiteral("%1 %2 %3\n").arg(page.picture, page.kind, page.look);
         if (!ours.error.isEmpty())
             text += QStringLiteral("error: %1\n").arg(ours.error);
+        if (ours.table)
+            text += QStringLiteral("--- layout under the table\n%1\n").arg(ours.layout);
         text += QStringLiteral("--- ours\n%1\n--- tesseract\n%2\n--- missed by ours\n%3\n--- missed by tesseract\n%4\n")
                     .arg(ours.timed.text, theirs.text, result.ours.missed.join(u'\n'),
                          result.theirs.missed.join(u'\n'));

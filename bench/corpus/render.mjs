@@ -165,7 +165,10 @@ for (let index = 0; index < pageCount; ++index) {
   const size = pr.int(10, 20);
   const scale = pr.chance(0.5) ? 2 : 1;
   const colours = made.dark ? { ...palette(true, held), bg: '#101214', fg: '#d0d0d0' } : look;
-  const variantCss = held ? `#page{letter-spacing:0.015em;word-spacing:0.05em} p{line-height:1.65!important}` : '';
+  // Terminals and code views keep their character cells: wider spacing widens every cell
+  // alike there, never the spaces alone.
+  const variantCss = held
+    ? `#page{letter-spacing:0.015em;word-spacing:0.05em} [data-mono]{word-spacing:0} p{line-height:1.65!important}` : '';
   const html = `<!doctype html><html><head><meta charset="utf-8"><style>
     html,body{margin:0;background:${colours.bg}}
     #page{display:inline-block;box-sizing:border-box;width:${made.width}px;padding:${held ? 28 : 20}px;background:${colours.bg};

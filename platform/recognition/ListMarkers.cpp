@@ -155,7 +155,8 @@ std::optional<double> wordSpace(const LineWords& line) {
 }
 
 std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray, int threshold,
-                                      const std::vector<InkShape>& shapes, double glyph) {
+                                      const std::vector<InkShape>& shapes, const std::vector<QRectF>& otherWords,
+                                      double glyph) {
     // The words' own rows, not the line's box: the recognizer sometimes hangs the next
     // row's marker on a line as a stray "°".
     std::vector<double> tops;
@@ -171,8 +172,13 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
     std::vector<const InkShape*> inLine;
     for (const InkShape& shape : shapes) {
         const double y = shape.box.top() + shape.box.height() / 2.0;
+        // A letter of a word of another line (a table's cell read as a line of its own,
+        // left of this one: the "e" of "Frame" is a ring) is no marker left out.
+        const QPointF centre = QRectF(shape.box).center();
+        const bool elsewhere = std::any_of(otherWords.begin(), otherWords.end(),
+                                           [&](const QRectF& word) { return word.contains(centre); });
         if (y >= top && y <= bottom && shape.box.left() >= reach && shape.box.right() <= line.box.right() + 1 &&
-            shape.box.height() <= 2.5 * glyph)
+            shape.box.height() <= 2.5 * glyph && !elsewhere)
             inLine.push_back(&shape);
     }
     if (inLine.size() < 3)
@@ -217,7 +223,15 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
     std::vector<std::optional<FoundMarker>> found;
     std::vector<QRectF> markers;
     for (const LineWords& line : lines) {
-        found.push_back(line.words.empty() ? std::nullopt : findMarker(line, gray, threshold, shapes, glyph));
+        std::vector<QRectF> otherWords;
+        for (const LineWords& other : lines)
+            if (&other != &line)
+                for (const WordBox& word : other.words)
+                    // A marker read as a line of its own ("°", "e") stays one.
+                    if (word.text.trimmed().size() >= 3)
+                        otherWords.push_back(word.box);
+        found.push_back(line.words.empty() ? std::nullopt
+                                           : findMarker(line, gray, threshold, shapes, otherWords, glyph));
         // A dash that one word reads on from ("-rw-r--r--", "--help") is its first
         // character, not a marker.
         if (found.back() && found.back()->shape == MarkerShape::dash) {

@@ -1,7 +1,11 @@
 #include "platform/recognition/RecognizeTextRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -233,6 +237,54 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
     return found;
 }
 
+// A figure whose point the recognizer dropped is read again alone, larger, with figure
+// characters only; the new reading stands only when its point and digits match the ink.
+// Last on the engine: it sets the crop as the engine's picture.
+void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
+                   const std::vector<InkShape>& shapes, double glyph, tesseract::ETEXT_DESC& monitor) {
+    bool whitelisted = false;
+    for (LineWords& line : lines) {
+        for (WordBox& word : line.words) {
+            if (!missesPoint(word, shapes, glyph))
+                continue;
+            const double side = 0.5 * word.box.height() + 4;
+            const QRect area = word.box.adjusted(-side, -4, side, 4).toAlignedRect() & band.rect();
+            if (area.isEmpty())
+                continue;
+            if (!whitelisted) {
+                api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+                api.SetVariable("tessedit_char_whitelist", figureReadingCharacters().toUtf8().constData());
+                whitelisted = true;
+            }
+            const QImage crop = band.copy(area);
+            for (const int scale : {2, 3}) {
+                const QImage scaled = crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                const int padding = static_cast<int>(std::lround(glyph * scale));
+                QImage padded(scaled.width() + 2 * padding, scaled.height() + 2 * padding, QImage::Format_Grayscale8);
+                padded.fill(255);
+                for (int y = 0; y < scaled.height(); ++y)
+                    std::copy_n(scaled.constScanLine(y), scaled.width(), padded.scanLine(y + padding) + padding);
+                api.SetImage(padded.constBits(), padded.width(), padded.height(), 1,
+                             static_cast<int>(padded.bytesPerLine()));
+                if (api.Recognize(&monitor) != 0)
+                    break;
+                QString reading;
+                for (const LineWords& read : collectLines(api))
+                    for (const WordBox& part : read.words)
+                        reading += part.text.trimmed();
+                if (isPointedReading(reading, word, shapes, glyph)) {
+                    word.text = reading;
+                    break;
+                }
+            }
+        }
+    }
+    if (whitelisted) {
+        api.SetVariable("tessedit_char_whitelist", "");
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+    }
+}
+
 // One band of the page, rows [top, bottom), read on one engine. Boxes come back in the
 // original picture's pixels.
 std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, const EngineSettings& settings,
@@ -277,6 +329,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph);
+    restoreApostrophes(lines, band, shapes, glyph);
+    restoreInvertedMarks(lines, shapes, glyph);
     dropStackedLines(lines, shapes, band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it.
@@ -289,7 +343,9 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
         lines.push_back(std::move(line));
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
+    dropControlMarks(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
+    restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);
     api.Clear();
     for (LineWords& line : lines) {

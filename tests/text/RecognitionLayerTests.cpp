@@ -2,8 +2,12 @@
 // names and the recognizers' own handling of odd input.
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
+#include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -378,3 +382,135 @@ TEST(PagePreparation, AGrayGroundBecomesWhiteLikeAStripsMargin) {
         EXPECT_EQ(qGray(page.strip(0, 40).image.pixel(1, 1)), 255);
     }
 }
+
+namespace {
+
+// Words drawn dark on white, as a band of the prepared page holds them.
+QImage drawnWord(const QString& text, int width = 140, const char* family = "DejaVu Sans", int pixels = 19) {
+    QImage picture(width, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    QPainter painter(&picture);
+    QFont font{QLatin1String(family)};
+    font.setPixelSize(pixels);
+    painter.setFont(font);
+    painter.setPen(QColor(28, 28, 30));
+    painter.drawText(QPointF(10, 28), text);
+    return picture;
+}
+
+TEST(FigurePoints, AFigureReadWithoutThePointItsInkHoldsIsToldAndOnlyAPointedReadingStands) {
+    const QRectF box(6, 6, 120, 28);
+    const double glyph = 11;
+    for (const auto& [drawn, read] : {std::pair{"5.7", "57"}, std::pair{"67.5", "6755"}, std::pair{"1,240", "1240"}}) {
+        const QImage picture = drawnWord(QLatin1String(drawn));
+        const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+        const WordBox word{QLatin1String(read), box, 0.93f};
+        EXPECT_TRUE(missesPoint(word, shapes, glyph)) << drawn;
+        EXPECT_TRUE(isPointedReading(QLatin1String(drawn), word, shapes, glyph)) << drawn;
+        EXPECT_FALSE(isPointedReading(QLatin1String(read), word, shapes, glyph)) << drawn;
+    }
+    // No dot between the digits: a year, or a sentence's full stop after them.
+    for (const auto& [drawn, read] : {std::pair{"2026", "2026"}, std::pair{"57.", "57"}}) {
+        const QImage picture = drawnWord(QLatin1String(drawn));
+        const WordBox word{QLatin1String(read), box, 0.93f};
+        EXPECT_FALSE(missesPoint(word, inkShapes(picture, inkThreshold(picture)), glyph)) << drawn;
+    }
+    // A reading with a point the ink does not hold, or a digit more, does not stand.
+    const QImage picture = drawnWord(QStringLiteral("5.7"));
+    const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+    const WordBox word{QStringLiteral("57"), box, 0.93f};
+    EXPECT_FALSE(isPointedReading(QStringLiteral("5.77"), word, shapes, glyph));
+    EXPECT_FALSE(isPointedReading(QStringLiteral("5.7.1"), word, shapes, glyph));
+}
+
+TEST(ListMarkers, TheLastLetterOfACellReadAsALineOfItsOwnIsNoMarker) {
+    // "Video" and "775" read as two lines, as the cells of a table row are: the ring of
+    // the "o" stands where a marker the recognizer left out would.
+    const QImage picture = drawnWord(QStringLiteral("Video    775"), 240);
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    QRectF frame, figure;
+    for (const InkShape& shape : shapes)
+        (shape.box.center().x() < 75 ? frame : figure) |= QRectF(shape.box);
+    std::vector<LineWords> lines{{frame, {WordBox{QStringLiteral("Video"), frame, 0.9f}}},
+                                 {figure, {WordBox{QStringLiteral("775"), figure, 0.9f}}}};
+    markListLines(lines, picture, threshold, shapes, 11);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1].words.size(), 1);
+    EXPECT_EQ(lines[1].words.front().text, QStringLiteral("775"));
+}
+
+TEST(ControlMarks, CheckBoxesAndChevronsReadAsTextGoAndLettersStay) {
+    // A ticked and an empty check box, a drop-down's chevron, then the letters "v" and
+    // "O" standing alone; each read as a word of its own.
+    QImage picture(300, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.fillRect(QRect(10, 12, 14, 14), QColor(120, 120, 120));
+        painter.setPen(QColor(90, 90, 90));
+        painter.drawRect(QRect(50, 12, 13, 13));
+        painter.setPen(QPen(QColor(40, 40, 40), 2));
+        painter.drawPolyline(QPolygon({QPoint(90, 16), QPoint(96, 21), QPoint(102, 16)}));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(19);
+        painter.setFont(font);
+        painter.setPen(QColor(28, 28, 30));
+        painter.drawText(QPointF(140, 28), QStringLiteral("v"));
+        painter.drawText(QPointF(200, 28), QStringLiteral("O"));
+    }
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    const auto read = [](const char* text, double left, double width) {
+        return WordBox{QLatin1String(text), QRectF(left, 8, width, 22), 0.8f};
+    };
+    std::vector<LineWords> lines{{QRectF(0, 8, 300, 22),
+                                  {read("@", 8, 12), read("()", 48, 18), read("v", 88, 16), read("v", 138, 14),
+                                   read("O", 198, 18)}}};
+    dropControlMarks(lines, picture, threshold, shapes, 11);
+    ASSERT_EQ(lines.size(), 1);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({QStringLiteral("v"), QStringLiteral("O")}));
+}
+
+TEST(Apostrophes, ATypographicApostropheIsToldFromATypewriterOneByItsLean) {
+    // A typewriter apostrophe stays in every font; a typographic one is told where its
+    // lean spans a few pixels.
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans", "Liberation Serif"}) {
+        for (const int pixels : {10, 13, 16, 20}) {
+            const bool tellable = QLatin1String(family).startsWith(QLatin1String("DejaVu")) ||
+                                  QLatin1String(family).startsWith(QLatin1String("Noto"));
+            for (const auto& [drawn, curly] : {std::pair{u"d\u2019an", tellable}, std::pair{u"d'an", false}}) {
+                const QImage picture = drawnWord(QString::fromUtf16(drawn), 120, family, pixels);
+                const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+                const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
+                std::vector<LineWords> lines{{QRectF(5, 2, 110, 36), {WordBox{QStringLiteral("d'an"), QRectF(5, 2, 110, 36), 0.9f}}}};
+                restoreApostrophes(lines, picture, shapes, glyph);
+                EXPECT_EQ(lines.front().words.front().text, curly ? QStringLiteral("d\u2019an") : QStringLiteral("d'an"))
+                    << family << " " << pixels;
+            }
+        }
+    }
+}
+
+TEST(InvertedMarks, AnExclamationMarkOpeningASentenceIsToldFromAnIByItsHangingStroke) {
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans"}) {
+        for (const int pixels : {13, 16, 20}) {
+            for (const auto& [drawn, read, expected] : {std::tuple{u"\u00a1Gracias", "iGracias", u"\u00a1Gracias"},
+                                                        std::tuple{u"\u00a1Gracias", "\u012fGracias", u"\u00a1Gracias"},
+                                                        std::tuple{u"inglés", "inglés", u"inglés"}}) {
+                const QImage picture = drawnWord(QString::fromUtf16(drawn), 160, family, pixels);
+                const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+                const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
+                const QRectF box(5, 2, 150, 36);
+                std::vector<LineWords> lines{{box, {WordBox{QString::fromUtf8(read), box, 0.9f}}}};
+                restoreInvertedMarks(lines, shapes, glyph);
+                EXPECT_EQ(lines.front().words.front().text, QString::fromUtf16(expected)) << family << " " << pixels;
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -63,15 +63,16 @@ TEST(TextLayoutLists, NestedItemsKeepTheirLevelInBothModes) {
 namespace {
 
 // A page: a side navigation of `navItems` short items 18 px apart, a main column of
-// paragraphs of two lines 13 px apart (the second short), and a contents list.
-QList<TextPiece> docsPage(int navItems) {
+// paragraphs of two lines 13 px apart (the second short) starting at `textLeft`, and a
+// contents list.
+QList<TextPiece> docsPage(int navItems, double textLeft = 200) {
     QList<TextPiece> pieces;
     for (int i = 0; i < navItems; ++i)
         pieces.append(piece(QStringLiteral("Menu item %1").arg(i), 0, i * 18, 90));
     for (int p = 0; p < 4; ++p) {
         const double top = p * 40;
-        pieces.append(piece(sentence(20 + p) + QStringLiteral(" and more of it here"), 200, top, 400));
-        pieces.append(piece(sentence(30 + p), 200, top + 13, 220));
+        pieces.append(piece(sentence(20 + p) + QStringLiteral(" and more of it here"), textLeft, top, 400));
+        pieces.append(piece(sentence(30 + p), textLeft, top + 13, 220));
     }
     for (int i = 0; i < 4; ++i)
         pieces.append(piece(QStringLiteral("Section %1").arg(i), 700, i * 15, 80));
@@ -79,6 +80,11 @@ QList<TextPiece> docsPage(int navItems) {
 }
 
 TEST(TextLayoutGrid, ASideNavigationAndAContentsListAreBlocksBesideTheText) {
+    // Large text leaves a gap of little more than two lines' height beside the menu.
+    const TextLayout near(docsPage(9, 115));
+    for (const auto& block : near.blocks)
+        for (const auto& row : block.rows)
+            EXPECT_FALSE(row.tabbed) << row.text().toStdString();
     const TextLayout layout(docsPage(9));
     ASSERT_GE(layout.blocks.size(), 3);
     for (const auto& block : layout.blocks)

@@ -1,0 +1,114 @@
+#include "platform/recognition/ControlMarks.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace Platform::Recognition {
+namespace {
+
+constexpr qsizetype longestMark = 2;
+
+bool inkIn(const QImage& gray, const QRect& area, int threshold) {
+    const QRect clipped = area & gray.rect();
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            if (line[x] < threshold)
+                return true;
+    }
+    return false;
+}
+
+bool belongsTo(const WordBox& word, const InkShape& shape) {
+    // The recognizer's box may cover only part of a control's shape.
+    const QRectF box(shape.box);
+    return word.box.contains(box.center()) || box.contains(word.box.center());
+}
+
+// The box around all the word's ink.
+QRect inkBox(const WordBox& word, const std::vector<InkShape>& shapes) {
+    QRect box;
+    for (const InkShape& shape : shapes)
+        if (belongsTo(word, shape))
+            box = box.united(shape.box);
+    return box;
+}
+
+// The one shape that holds (nearly) all the word's ink, if there is one.
+std::optional<InkShape> onlyShape(const WordBox& word, const std::vector<InkShape>& shapes) {
+    std::optional<InkShape> biggest;
+    long total = 0;
+    for (const InkShape& shape : shapes) {
+        if (!belongsTo(word, shape))
+            continue;
+        total += shape.ink;
+        if (!biggest || shape.ink > biggest->ink)
+            biggest = shape;
+    }
+    if (!biggest || 10 * biggest->ink < 9 * total)
+        return std::nullopt;
+    return biggest;
+}
+
+// A square with ink in all four corners, either solid or an empty frame. Round glyphs
+// ("O", "@", "®") leave their corners empty; letters with corners ("H", "N") have ink
+// inside.
+bool isCheckBox(const QImage& gray, const QRect& box, int threshold, double glyph) {
+    const double aspect = static_cast<double>(box.width()) / box.height();
+    if (aspect < 0.8 || aspect > 1.25 || box.height() < 0.8 * glyph || box.height() > 3.0 * glyph)
+        return false;
+    const int corner = std::max(1, static_cast<int>(std::lround(0.15 * box.width())));
+    const QSize size(corner, corner);
+    for (const QPoint& at : {box.topLeft(), QPoint(box.right() - corner + 1, box.top()),
+                             QPoint(box.left(), box.bottom() - corner + 1),
+                             QPoint(box.right() - corner + 1, box.bottom() - corner + 1)})
+        if (!inkIn(gray, QRect(at, size), threshold))
+            return false;
+    const QRect middle(box.left() + static_cast<int>(0.3 * box.width()), box.top() + static_cast<int>(0.3 * box.height()),
+                       std::max(1, static_cast<int>(0.4 * box.width())), std::max(1, static_cast<int>(0.4 * box.height())));
+    long ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x)
+            ink += line[x] < threshold ? 1 : 0;
+    }
+    const bool solid = ink >= 0.8 * box.width() * box.height();
+    return solid || !inkIn(gray, middle, threshold);
+}
+
+// A chevron: a "v" wider than it is tall, no taller than small letters. A "w" is as
+// wide as that, so a reading with one needs a flatter shape.
+bool isChevron(const QString& text, const QRect& box, double glyph) {
+    if (box.isEmpty() || box.height() > 0.9 * glyph)
+        return false;
+    const bool readAsV = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVy").contains(ch); });
+    const bool readAsW = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVwW").contains(ch); });
+    const double aspect = static_cast<double>(box.width()) / box.height();
+    return (readAsV && aspect >= 1.3) || (readAsW && aspect >= 1.8);
+}
+
+}  // namespace
+
+void dropControlMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                      const std::vector<InkShape>& shapes, double glyph) {
+    if (glyph <= 0)
+        return;
+    for (LineWords& line : lines) {
+        std::erase_if(line.words, [&](const WordBox& word) {
+            const QString text = word.text.trimmed();
+            if (text.isEmpty() || text.size() > longestMark)
+                return false;
+            // A chevron's two strokes may part at its tip.
+            if (isChevron(text, inkBox(word, shapes), glyph))
+                return true;
+            const std::optional<InkShape> shape = onlyShape(word, shapes);
+            return shape && isCheckBox(gray, shape->box, threshold, glyph);
+        });
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+}
+
+}  // namespace Platform::Recognition

@@ -1,0 +1,86 @@
+#include "platform/recognition/FigurePoints.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace Platform::Recognition {
+namespace {
+
+bool isSeparator(QChar ch) { return ch == u'.' || ch == u','; }
+
+// The shapes inside the word's box, left to right.
+std::vector<QRect> shapesIn(const WordBox& word, const std::vector<InkShape>& shapes) {
+    std::vector<QRect> inside;
+    for (const InkShape& shape : shapes)
+        if (word.box.contains(QRectF(shape.box).center()))
+            inside.push_back(shape.box);
+    std::sort(inside.begin(), inside.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+    return inside;
+}
+
+// A point or a comma: far smaller than a digit, and not a dash.
+bool isDot(const QRect& box, double glyph) {
+    return box.width() <= 0.35 * glyph && box.height() <= 0.6 * glyph && box.width() <= 2 * box.height();
+}
+
+struct Ink {
+    int digits = 0;
+    int points = 0;
+};
+
+// Digit-sized shapes, and the points and commas on their baseline between two of them.
+Ink inkOf(const WordBox& word, const std::vector<InkShape>& shapes, double glyph) {
+    const std::vector<QRect> inside = shapesIn(word, shapes);
+    std::vector<int> bottoms;
+    int first = -1, last = -1;
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        if (isDot(inside[i], glyph))
+            continue;
+        bottoms.push_back(inside[i].bottom());
+        first = first < 0 ? inside[i].center().x() : first;
+        last = inside[i].center().x();
+    }
+    Ink ink;
+    ink.digits = static_cast<int>(bottoms.size());
+    if (bottoms.size() < 2)
+        return ink;
+    std::sort(bottoms.begin(), bottoms.end());
+    const int baseline = bottoms[bottoms.size() / 2];
+    for (const QRect& box : inside) {
+        const int x = box.center().x();
+        // On the baseline: a point sits on it, a comma hangs from it.
+        const bool onBaseline = box.top() >= baseline - 0.4 * glyph && box.bottom() <= baseline + 0.4 * glyph + 1;
+        if (isDot(box, glyph) && onBaseline && x > first && x < last)
+            ++ink.points;
+    }
+    return ink;
+}
+
+qsizetype digitCount(const QString& text) {
+    return std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+}
+
+}  // namespace
+
+QString figureReadingCharacters() { return QStringLiteral("0123456789.,"); }
+
+bool missesPoint(const WordBox& word, const std::vector<InkShape>& shapes, double glyph) {
+    static const QRegularExpression digitsOnly(QStringLiteral("^\\d{2,}$"));
+    if (glyph <= 0 || !digitsOnly.match(word.text.trimmed()).hasMatch())
+        return false;
+    return inkOf(word, shapes, glyph).points > 0;
+}
+
+bool isPointedReading(const QString& reading, const WordBox& word, const std::vector<InkShape>& shapes,
+                      double glyph) {
+    static const QRegularExpression figure(QStringLiteral("^\\d+(?:[.,]\\d+)+$"));
+    const QString text = reading.trimmed();
+    if (!figure.match(text).hasMatch())
+        return false;
+    const Ink ink = inkOf(word, shapes, glyph);
+    const auto separators = std::count_if(text.begin(), text.end(), isSeparator);
+    return digitCount(text) == ink.digits && separators == ink.points;
+}
+
+}  // namespace Platform::Recognition

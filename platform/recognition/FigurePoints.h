@@ -1,0 +1,29 @@
+#pragma once
+
+// A figure read without the point its ink holds: "5.7" comes back as "57" and "67.5" as
+// "6755" with good confidence, the worst slip a pasted table can make. The ink tells: a
+// dot on the digits' baseline between them, for which the text has no separator.
+
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace Platform::Recognition {
+
+// Whether the word is digits without a point or comma between them while the ink in its
+// box holds a dot on their baseline between two of them. `shapes` and the word's box
+// are in the same pixels; `glyph` is the text's median glyph height there.
+bool missesPoint(const WordBox& word, const std::vector<InkShape>& shapes, double glyph);
+
+// Whether a second reading of such a word can stand for it: a figure with a separator,
+// holding as many digits as the ink has digit shapes.
+bool isPointedReading(const QString& reading, const WordBox& word, const std::vector<InkShape>& shapes,
+                      double glyph);
+
+// The characters a figure's second reading may use.
+QString figureReadingCharacters();
+
+}  // namespace Platform::Recognition
