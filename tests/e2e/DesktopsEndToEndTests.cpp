@@ -89,8 +89,10 @@ TEST(KdeEndToEnd, TheGrabShortcutsAreKGlobalAccelsActionsAndAPressAndADragCopyTh
     ASSERT_TRUE(session.followWindows());
     QTemporaryDir state;
     // Text to grab, as large as the screen: wherever KWin puts it, its text is at the top left.
-    session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
-                           QStringLiteral("Glyphnab reads Plasma"), QStringLiteral("28"), QStringLiteral("1280x800")});
+    QProcess& text = session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
+                                            QStringLiteral("Glyphnab reads Plasma"), QStringLiteral("28"), QStringLiteral("1280x800")});
+    // On screen before the grab pictures it.
+    ASSERT_TRUE(TestSupport::waitForLine(text, QStringLiteral("painted"), 60s));
     QProcess& glyphnab = startApp(session, state, true);
     ASSERT_TRUE(ownsItsName(session)) << glyphnab.readAllStandardError().toStdString();
 
@@ -178,8 +180,9 @@ TEST(GnomeEndToEnd, TheFirstRunGivesTheGrabCommandsAPromptAnsweredLateIsKeptAndA
         << page.toStdString();
 
     // Text to grab, clear of the first run's window.
-    session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
-                           QStringLiteral("Glyphnab reads GNOME"), QStringLiteral("28"), QStringLiteral("800x200")});
+    QProcess& shown = session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
+                                             QStringLiteral("Glyphnab reads GNOME"), QStringLiteral("28"), QStringLiteral("800x200")});
+    ASSERT_TRUE(TestSupport::waitForLine(shown, QStringLiteral("painted"), 60s));
     ASSERT_TRUE(DesktopSession::waitFor([&] { return !frame(QStringLiteral("Text to grab")).isEmpty(); }, 60s));
     eval(QStringLiteral("global.get_window_actors().map(a => a.meta_window)"
                         ".find(w => w.get_title() === 'Text to grab').move_frame(true, 1000, 700); true"));
