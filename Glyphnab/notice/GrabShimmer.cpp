@@ -4,6 +4,7 @@
 #include "ZantrelUI/design/ReduceMotion.h"
 #include "platform/async/Clock.h"
 #include "platform/async/MainThread.h"
+#include "platform/screen/ScreenService.h"
 #include "platform/screen/ScreenSpace.h"
 #include "platform/screen/X11Capture.h"
 #include "platform/screen/X11Desktop.h"
@@ -75,7 +76,8 @@ GrabShimmer::Desk GrabShimmer::Desk::live() {
                     return {};
                 auto picture = Platform::captureRoot(*link, Platform::toDevicePixels(QRectF(area)));
                 return picture ? std::move(*picture) : QImage();
-            }};
+            },
+            [] { return Platform::currentSession() != Platform::Session::wayland; }};
 }
 
 GrabShimmer::GrabShimmer(std::function<bool()> reduceMotion, Desk desk, Platform::Clock* clock, QObject* parent)
@@ -90,7 +92,8 @@ bool GrabShimmer::isShowing() const { return panel_ && panel_->isVisible(); }
 
 void GrabShimmer::play(const QRectF& area) {
     Platform::assertMain();
-    if (reduceMotion_() || !(area.width() >= 1) || !(area.height() >= 1))
+    // A flash that cannot lie over the area would light some other place.
+    if (reduceMotion_() || !(area.width() >= 1) || !(area.height() >= 1) || (desk_.places && !desk_.places()))
         return;
     const int generation = ++generation_;
     const QRectF primary = desk_.primary ? desk_.primary() : QRectF();

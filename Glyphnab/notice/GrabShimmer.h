@@ -29,6 +29,9 @@ public:
         std::function<QRectF()> primary;
         // The area's current pixels when the panel cannot be translucent; null otherwise.
         std::function<QImage(const QRect& desktopArea)> freeze;
+        // Whether the app may put a window where it wants (not on Wayland, where the
+        // compositor places it, and a tiling one tiles it); none means it may.
+        std::function<bool()> places;
 
         static Desk live();
     };

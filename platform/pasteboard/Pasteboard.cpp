@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QWindow>
 
 namespace Platform {
 
@@ -104,6 +105,30 @@ void ClipboardPasteboard::clearContents() {
         board->clear(QClipboard::Clipboard);
 }
 
+namespace {
+
+// A Wayland compositor takes a selection only from the client with the keyboard: a copy
+// made while no window of the app has it (the pick's overlay just went, the notice is not
+// up yet) is made again as soon as one has it, unless a newer copy came first.
+void copyAgainOnFocus(const QString& text) {
+    static int latest = 0;
+    const int copy = ++latest;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (app == nullptr || !QGuiApplication::platformName().startsWith(u"wayland") ||
+        QGuiApplication::focusWindow() != nullptr)
+        return;
+    auto* once = new QObject(app);
+    QObject::connect(app, &QGuiApplication::focusWindowChanged, once, [text, copy, once](QWindow* window) {
+        if (window == nullptr)
+            return;
+        once->deleteLater();
+        if (copy == latest)
+            ClipboardPasteboard().setString(text);
+    });
+}
+
+}  // namespace
+
 bool ClipboardPasteboard::setString(const QString& text) {
     QClipboard* board = clipboard();
     if (board == nullptr)
@@ -112,6 +137,7 @@ bool ClipboardPasteboard::setString(const QString& text) {
     mime->setData(PasteboardType::text + QStringLiteral(";charset=utf-8"), text.toUtf8());
     mime->setText(text);
     board->setMimeData(mime.release(), QClipboard::Clipboard);  // the clipboard owns it
+    copyAgainOnFocus(text);
     return true;
 }
 

@@ -113,15 +113,25 @@ QString newToken() {
     return QStringLiteral("glyphnab_%1").arg(QRandomGenerator::global()->generate());
 }
 
-bool offers(const QDBusConnection& bus, const QString& interface, std::chrono::milliseconds limit) {
+Offer offer(const QDBusConnection& bus, const QString& interface, std::chrono::milliseconds limit) {
     if (!bus.isConnected())
-        return false;
+        return Offer::absent;
     QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
                                                       QStringLiteral("Get"));
     get << interface << QStringLiteral("version");
     const QDBusMessage reply = bus.call(get, QDBus::Block, static_cast<int>(limit.count()));
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return Offer::offered;
+    const QString error = reply.errorName();
+    if (error == u"org.freedesktop.DBus.Error.NoReply" || error == u"org.freedesktop.DBus.Error.Timeout" ||
+        error == u"org.freedesktop.DBus.Error.TimedOut")
+        return Offer::silent;
+    return Offer::absent;
+}
+
+bool offers(const QDBusConnection& bus, const QString& interface, std::chrono::milliseconds limit) {
+    return offer(bus, interface, limit) == Offer::offered;
 }
 
 QCoro::Task<std::expected<Response, RequestFailure>> request(QDBusConnection bus, QDBusMessage call, QString token,

@@ -34,8 +34,17 @@ QString requestPath(const QString& uniqueName, const QString& token);
 // A fresh handle token: letters, digits and underscores only.
 QString newToken();
 
-// Whether the portal offers `interface` on the bus (its "version" property can be read).
-// Blocks for at most `limit`; false when nothing answers.
+enum class Offer {
+    offered,  // its "version" property can be read
+    absent,   // no portal on the bus, or one without the interface
+    silent,   // the portal is there but did not answer in time: a busy desktop, not a missing one
+};
+
+// What the portal says of `interface` on the bus. Blocks for at most `limit`.
+Offer offer(const QDBusConnection& bus, const QString& interface,
+            std::chrono::milliseconds limit = std::chrono::milliseconds(2000));
+
+// Whether the portal offers `interface`; false when it does not answer in time.
 bool offers(const QDBusConnection& bus, const QString& interface,
             std::chrono::milliseconds limit = std::chrono::milliseconds(2000));
 

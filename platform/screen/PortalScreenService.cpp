@@ -40,7 +40,9 @@ CaptureFailure::Cause causeOf(Portal::ScreenshotFailure::Kind kind) {
 PortalScreenService::PortalScreenService(QDBusConnection bus) : bus_(std::move(bus)) {}
 
 bool PortalScreenService::readable() const {
-    return Portal::offers(bus_, QString::fromLatin1(Portal::screenshotInterface));
+    // A portal slow to answer on a busy desktop is still there; its request says if it
+    // never answers.
+    return Portal::offer(bus_, QString::fromLatin1(Portal::screenshotInterface)) != Portal::Offer::absent;
 }
 
 QString PortalScreenService::missing() const {

@@ -160,6 +160,20 @@ TEST_F(PortalTest, ThePickedAreaIsCutFromThePictureTheUserSawAndOnlyFromThat) {
     EXPECT_FALSE(QCoro::waitFor(service.capture(QRectF(desktop.right() + 100, 0, 5, 5))).has_value());
 }
 
+TEST_F(PortalTest, APortalSlowToAnswerIsThereAndOneOffTheBusIsMissing) {
+    // The fake answers from the event loop, which this blocking probe holds up: the portal
+    // of a busy desktop.
+    Platform::PortalScreenService service(*client_);
+    EXPECT_TRUE(service.readable());
+    EXPECT_TRUE(service.missing().isEmpty());
+    EXPECT_FALSE(Platform::Portal::offers(*client_, QString::fromLatin1(Platform::Portal::screenshotInterface)));
+
+    portal_.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+    EXPECT_EQ(Platform::Portal::offer(*client_, QString::fromLatin1(Platform::Portal::screenshotInterface), 30s),
+              Platform::Portal::Offer::absent);
+}
+
 TEST(PortalPicture, OnlyLocalFilesAreReadAndEveryOneIsRemoved) {
     EXPECT_FALSE(Platform::Portal::takePicture(QUrl(QStringLiteral("https://example.org/a.png"))).has_value());
     QTemporaryDir folder;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QThread>
 
 namespace TestSupport {
@@ -38,38 +39,42 @@ bool DesktopSession::startBus() {
 }
 
 bool DesktopSession::startPortal(const QStringList& backends, const QStringList& backendPrograms) {
-    const QString portals = home_.path() + QStringLiteral("/portals");
-    QDir().mkpath(portals);
+    if (!usePortals(home_.path(), environment_, backends)) {
+        fail(QStringLiteral("no %1 backend of the desktop portal").arg(backends.join(QStringLiteral(" or "))));
+        return false;
+    }
+    // What the bus starts on demand runs on this desktop too: the bus began before it.
+    run(QStringLiteral("dbus-update-activation-environment"), {QStringLiteral("--all")});
+    for (const QString& program : backendPrograms)
+        start(program);
+    // The portal leaves out an interface whose backend does not answer as it starts: each
+    // backend owns its name first.
     for (const QString& backend : backends) {
-        const QString file = QStringLiteral("/usr/share/xdg-desktop-portal/portals/%1.portal").arg(backend);
-        if (!QFile::copy(file, portals + QStringLiteral("/%1.portal").arg(backend))) {
-            fail(QStringLiteral("no %1 backend of the desktop portal (%2)").arg(backend, file));
+        QSettings file(QStringLiteral("/usr/share/xdg-desktop-portal/portals/%1.portal").arg(backend), QSettings::IniFormat);
+        const QString name = file.value(QStringLiteral("portal/DBusName")).toString();
+        const bool owned = waitFor(
+            [&] {
+                return run(QStringLiteral("busctl"), {QStringLiteral("--user"), QStringLiteral("status"), name},
+                           std::chrono::seconds(10))
+                           .exitCode == 0;
+            },
+            std::chrono::seconds(60));
+        if (!owned) {
+            fail(QStringLiteral("the %1 backend of the desktop portal did not start").arg(backend));
             return false;
         }
     }
-    environment_.insert(QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), portals);
-    const QString config = home_.path() + QStringLiteral("/config/xdg-desktop-portal");
-    QDir().mkpath(config);
-    QFile conf(config + QStringLiteral("/portals.conf"));
-    if (!conf.open(QIODevice::WriteOnly)) {
-        fail(QStringLiteral("cannot write portals.conf"));
-        return false;
-    }
-    conf.write(QStringLiteral("[preferred]\ndefault=%1\n").arg(backends.join(u';')).toUtf8());
-    conf.close();
-    for (const QString& program : backendPrograms)
-        start(program);
     start(QStringLiteral("/usr/libexec/xdg-desktop-portal"));
     const bool offered = waitFor(
         [this] {
-            const CommandResult found =
-                run(QStringLiteral("busctl"),
-                    {QStringLiteral("--user"), QStringLiteral("introspect"), QStringLiteral("org.freedesktop.portal.Desktop"),
-                     QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot")},
-                    std::chrono::seconds(5));
-            return found.finished && found.exitCode == 0;
+            return run(QStringLiteral("busctl"),
+                       {QStringLiteral("--user"), QStringLiteral("get-property"), QStringLiteral("org.freedesktop.portal.Desktop"),
+                        QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot"),
+                        QStringLiteral("version")},
+                       std::chrono::seconds(10))
+                       .exitCode == 0;
         },
-        std::chrono::seconds(30));
+        std::chrono::seconds(60));
     if (!offered)
         fail(QStringLiteral("the desktop portal offers no Screenshot"));
     return offered;

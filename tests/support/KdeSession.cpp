@@ -29,7 +29,11 @@ KdeSession::KdeSession(int width, int height) {
         return;
 
     kwin_ = std::make_unique<QProcess>();
-    kwin_->setProcessEnvironment(environment_);
+    // Test clients may use what KWin keeps for the desktop's own: fake input, its scripts.
+    QProcessEnvironment kwinEnvironment = environment_;
+    kwinEnvironment.insert(QStringLiteral("KWIN_WAYLAND_NO_PERMISSION_CHECKS"), QStringLiteral("1"));
+    kwinEnvironment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("kwin_scripting.debug=true"));
+    kwin_->setProcessEnvironment(kwinEnvironment);
     kwin_->setProcessChannelMode(QProcess::MergedChannels);
     kwin_->start(kwin, {QStringLiteral("--virtual"), QStringLiteral("--no-lockscreen"), QStringLiteral("--width"),
                         QString::number(width), QStringLiteral("--height"), QString::number(height),
@@ -63,6 +67,38 @@ KdeSession::KdeSession(int width, int height) {
 KdeSession::~KdeSession() {
     if (kwin_)
         stopProcess(*kwin_);
+}
+
+bool KdeSession::followWindows() {
+    const QString script = home_.path() + QStringLiteral("/follow-windows.js");
+    QFile file(script);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("workspace.clientAdded.connect(function (c) {\n"
+               "    print('glyphnab-window ' + c.pid + ' ' + c.x + ' ' + c.y + ' ' + c.width + ' ' + c.height + ' ' + c.caption);\n"
+               "});\n");
+    file.close();
+    const QStringList scripting{QStringLiteral("org.kde.KWin"), QStringLiteral("/Scripting"),
+                                QStringLiteral("org.kde.kwin.Scripting")};
+    if (call(scripting + QStringList{QStringLiteral("loadScript"), QStringLiteral("ss"), script,
+                                     QStringLiteral("glyphnab-follow-windows")})
+            .exitCode != 0)
+        return false;
+    return call(scripting + QStringList{QStringLiteral("start")}).exitCode == 0;
+}
+
+QStringList KdeSession::windowsAdded() {
+    // Its output is only read while waited for: no event loop runs here.
+    do
+        log_ += QString::fromLocal8Bit(kwin_->readAll());
+    while (kwin_->waitForReadyRead(50));
+    QStringList windows;
+    for (const QString& line : log_.split(u'\n')) {
+        const qsizetype at = line.indexOf(QStringLiteral("glyphnab-window "));
+        if (at >= 0)
+            windows << line.mid(at + 16);
+    }
+    return windows;
 }
 
 QImage KdeSession::screenshot(const QString& helper) const {

@@ -18,9 +18,14 @@ public:
     // The screen through the desktop portal, taken by the test helper; a null picture when
     // it gives none.
     QImage screenshot(const QString& helper) const;
+    // Has KWin note each window it maps from now on; windowsAdded() gives them in order, as
+    // "PID X Y WIDTH HEIGHT CAPTION": a window that shows for a moment is seen however late.
+    bool followWindows();
+    QStringList windowsAdded();
 
 private:
     std::unique_ptr<QProcess> kwin_;
+    QString log_;
 };
 
 }  // namespace TestSupport

@@ -152,8 +152,9 @@ WaylandSession::WaylandSession(bool portal, int width, int height) {
         while (!ready && timer.elapsed() < 60000) {
             const CommandResult found =
                 run(QStringLiteral("busctl"),
-                    {QStringLiteral("--user"), QStringLiteral("introspect"), QStringLiteral("org.freedesktop.portal.Desktop"),
-                     QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot")},
+                    {QStringLiteral("--user"), QStringLiteral("get-property"), QStringLiteral("org.freedesktop.portal.Desktop"),
+                     QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot"),
+                     QStringLiteral("version")},
                     std::chrono::seconds(5));
             ready = found.finished && found.exitCode == 0;
             if (!ready)

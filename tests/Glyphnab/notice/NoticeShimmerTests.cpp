@@ -19,7 +19,7 @@ protected:
     GrabShimmerTests()
         : clock(false),
           shimmer([this] { return reduce; },
-                  GrabShimmer::Desk{[] { return QRectF(0, 0, 1920, 1080); }, [](const QRect&) { return QImage(); }},
+                  GrabShimmer::Desk{[] { return QRectF(0, 0, 1920, 1080); }, [](const QRect&) { return QImage(); }, {}},
                   &clock) {}
 
     void advance(std::chrono::nanoseconds d) {
@@ -56,6 +56,17 @@ TEST_F(GrabShimmerTests, ReducedMotionOrAnEmptyAreaShowsNothing) {
     EXPECT_EQ(shimmer.generation(), 0);
 }
 
+TEST(GrabShimmer, ADesktopThatPlacesWindowsItselfGetsNoFlash) {
+    // A Wayland compositor would put the panel anywhere, and a tiling one beside the windows.
+    Platform::ManualClock clock(false);
+    GrabShimmer shimmer([] { return false; },
+                        GrabShimmer::Desk{[] { return QRectF(0, 0, 1280, 800); }, [](const QRect&) { return QImage(); },
+                                          [] { return false; }},
+                        &clock);
+    shimmer.play(QRectF(5, 700, 700, 90));
+    EXPECT_EQ(shimmer.panel(), nullptr);
+}
+
 TEST_F(GrabShimmerTests, OnlyTheNewestPlayClearsThePanel) {
     shimmer.play(QRectF(0, 0, 100, 100));
     QWidget* const panel = shimmer.panel();
@@ -78,7 +89,8 @@ TEST(GrabShimmerDeskTests, WithoutTranslucencyTheAreaIsPaintedUnderTheBand) {
                                               QImage frozen(area.size(), QImage::Format_RGB32);
                                               frozen.fill(QColor(10, 120, 200));
                                               return frozen;
-                                          }},
+                                          },
+                                          {}},
                         &clock);
     shimmer.play(QRectF(10, 500, 60, 40));
     EXPECT_EQ(asked, QRect(10, 60, 60, 40));
@@ -100,7 +112,8 @@ TEST(GrabShimmerDesk, WithoutACompositorThePanelIsOpaqueAndFollowsTheCompositor)
                                               QImage frozen(area.size(), QImage::Format_RGB32);
                                               frozen.fill(Qt::white);
                                               return frozen;
-                                          }},
+                                          },
+                                          {}},
                         &clock);
     shimmer.play(QRectF(0, 0, 100, 100));
     ASSERT_TRUE(shimmer.isShowing());
