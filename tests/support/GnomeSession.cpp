@@ -69,7 +69,7 @@ GnomeSession::GnomeSession(int width, int height) {
                    QStringLiteral("--wayland-display"), QStringLiteral("wayland-gn"), QStringLiteral("--virtual-monitor"),
                    QStringLiteral("%1x%2").arg(width).arg(height), QStringLiteral("--unsafe-mode")});
     const QString socket = runtime_ + QStringLiteral("/wayland-gn");
-    if (!shell_->waitForStarted(5000) ||
+    if (!shell_->waitForStarted(30000) ||
         !waitFor([&] { return QFile::exists(socket) || shell_->state() != QProcess::Running; }, std::chrono::seconds(30)) ||
         !QFile::exists(socket)) {
         fail(QStringLiteral("GNOME Shell made no socket: %1").arg(QString::fromLocal8Bit(shell_->readAll()).right(2000)));
@@ -83,7 +83,7 @@ GnomeSession::GnomeSession(int width, int height) {
         return;
     }
     eval(QStringLiteral("Main.overview.hide(); Main.messageTray.bannerBlocked = true; true"));
-    if (!startPortal({QStringLiteral("gnome"), QStringLiteral("gtk")},
+    if (!startPortal({QStringLiteral("gnome-shell"), QStringLiteral("gnome"), QStringLiteral("gtk")},
                      {QStringLiteral("/usr/libexec/xdg-desktop-portal-gnome")}))
         return;
     ready();
