@@ -122,27 +122,35 @@ TEST_P(WindowManagerEndToEnd, TheNoticeShowsItsCardAndWhatLiesAroundIt) {
                       20000));
     std::optional<QRect> frame;
     ASSERT_TRUE(until([&] { return (frame = noticeOf(probe.processId())).has_value(); }, 20000));
-    QThread::msleep(300);  // the card's own paint
-    const QImage after = session_.screenshot();
-    ASSERT_FALSE(after.isNull());
-    keep(after, QStringLiteral("notice"));
-
     // Outside the card (its margin, and the corners its rounding leaves) the screen shows
-    // what it showed before; the card itself is drawn.
+    // what it showed before; the card itself is drawn, a moment after its window maps.
     const int m = Glyphnab::NoticeView::margin;
     const QRect card = frame->adjusted(m, m, -m, -m);
+    QImage after;
     int darkened = 0;
     int cardChanged = 0;
-    for (int y = frame->top(); y <= frame->bottom(); ++y)
-        for (int x = frame->left(); x <= frame->right(); ++x) {
-            const bool corner = card.contains(x, y) && std::min(x - card.left(), card.right() - x) < 2 &&
-                                std::min(y - card.top(), card.bottom() - y) < 2;
-            if (card.contains(x, y) && !corner) {
-                cardChanged += after.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
-                continue;
-            }
-            darkened += nearBlack(after.pixel(x, y)) && !nearBlack(before.pixel(x, y)) ? 1 : 0;
-        }
+    until(
+        [&] {
+            after = session_.screenshot();
+            if (after.isNull())
+                return false;
+            darkened = 0;
+            cardChanged = 0;
+            for (int y = frame->top(); y <= frame->bottom(); ++y)
+                for (int x = frame->left(); x <= frame->right(); ++x) {
+                    const bool corner = card.contains(x, y) && std::min(x - card.left(), card.right() - x) < 2 &&
+                                        std::min(y - card.top(), card.bottom() - y) < 2;
+                    if (card.contains(x, y) && !corner) {
+                        cardChanged += after.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
+                        continue;
+                    }
+                    darkened += nearBlack(after.pixel(x, y)) && !nearBlack(before.pixel(x, y)) ? 1 : 0;
+                }
+            return cardChanged > card.width() * card.height() / 2;
+        },
+        20000);
+    ASSERT_FALSE(after.isNull());
+    keep(after, QStringLiteral("notice"));
     EXPECT_EQ(darkened, 0);
     EXPECT_GT(cardChanged, card.width() * card.height() / 2);
 }
