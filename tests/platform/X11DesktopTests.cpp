@@ -177,6 +177,9 @@ TEST_F(X11Desktop, TheDamageWatchTellsWhenAllOfTheAreaIsDrawnAgain) {
     // Apart from where the other tests draw: their windows go when their connections close.
     Platform::X11DamageWatch watch(watching.link(), QRect(100, 340, 200, 100));
     ASSERT_TRUE(watch.listening());
+    // The server has the watch before the other client draws: two clients' requests keep
+    // no order between them.
+    sync(watching.link());
     const auto pumpUntil = [&](const std::function<bool()>& done) {
         QElapsedTimer timer;
         timer.start();

@@ -39,7 +39,7 @@ KdeSession::KdeSession(int width, int height) {
                         QString::number(width), QStringLiteral("--height"), QString::number(height),
                         QStringLiteral("--socket"), QStringLiteral("wayland-kde")});
     const QString socket = runtime_ + QStringLiteral("/wayland-kde");
-    if (!kwin_->waitForStarted(5000) ||
+    if (!kwin_->waitForStarted(30000) ||
         !waitFor([&] { return QFile::exists(socket) || kwin_->state() != QProcess::Running; }, std::chrono::seconds(30)) ||
         !QFile::exists(socket)) {
         fail(QStringLiteral("KWin made no socket: %1").arg(QString::fromLocal8Bit(kwin_->readAll())));
@@ -106,7 +106,11 @@ QImage KdeSession::screenshot(const QString& helper) const {
     QFile::remove(file);
     const CommandResult shot =
         run(helper, {QStringLiteral("portalshot"), file}, std::chrono::seconds(60));
-    return shot.exitCode == 0 ? QImage(file) : QImage();
+    if (shot.exitCode != 0) {
+        qWarning("no screenshot from the portal: %s", qPrintable(shot.err.trimmed()));
+        return {};
+    }
+    return QImage(file);
 }
 
 }  // namespace TestSupport

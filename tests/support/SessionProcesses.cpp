@@ -70,20 +70,6 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
                                QFileDevice::ReadOther);
 }
 
-// Variables a user's desktop session sets that change how programs look or behave.
-bool fromUsersDesktop(const QString& name) {
-    static const QStringList prefixes{QStringLiteral("QT_"),     QStringLiteral("GTK_"),
-                                      QStringLiteral("GDK_"),    QStringLiteral("KDE_"),
-                                      QStringLiteral("GNOME_"),  QStringLiteral("XCURSOR_"),
-                                      QStringLiteral("LC_"),     QStringLiteral("FONTCONFIG_"),
-                                      QStringLiteral("XDG_SESSION_"), QStringLiteral("XDG_DESKTOP_PORTAL")};
-    static const QStringList names{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("DESKTOP_SESSION"),
-                                   QStringLiteral("LANGUAGE"),           QStringLiteral("XMODIFIERS"),
-                                   QStringLiteral("TESSDATA_PREFIX"),    QStringLiteral("XDG_STATE_HOME")};
-    return names.contains(name) ||
-           std::ranges::any_of(prefixes, [&](const QString& prefix) { return name.startsWith(prefix); });
-}
-
 // Noto first, as a Debian desktop with both families picks it, and DejaVu for what Noto
 // lacks; rendered as Debian's defaults render. The system's caches are read, not rebuilt.
 QByteArray fontConfiguration(const QString& cache) {
@@ -116,6 +102,19 @@ QByteArray fontConfiguration(const QString& cache) {
 
 }  // namespace
 
+bool setByUsersDesktop(const QString& name) {
+    static const QStringList prefixes{QStringLiteral("QT_"),     QStringLiteral("GTK_"),
+                                      QStringLiteral("GDK_"),    QStringLiteral("KDE_"),
+                                      QStringLiteral("GNOME_"),  QStringLiteral("XCURSOR_"),
+                                      QStringLiteral("LC_"),     QStringLiteral("FONTCONFIG_"),
+                                      QStringLiteral("XDG_SESSION_"), QStringLiteral("XDG_DESKTOP_PORTAL")};
+    static const QStringList names{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("DESKTOP_SESSION"),
+                                   QStringLiteral("LANGUAGE"),           QStringLiteral("XMODIFIERS"),
+                                   QStringLiteral("TESSDATA_PREFIX"),    QStringLiteral("XDG_STATE_HOME")};
+    return names.contains(name) ||
+           std::ranges::any_of(prefixes, [&](const QString& prefix) { return name.startsWith(prefix); });
+}
+
 QString usePrivateHome(const QString& home, QProcessEnvironment& environment) {
     const QString runtime = home + QStringLiteral("/runtime");
     QDir().mkpath(runtime);
@@ -124,7 +123,7 @@ QString usePrivateHome(const QString& home, QProcessEnvironment& environment) {
                                "/Pictures"})
         QDir().mkpath(home + QLatin1StringView(folder));
     for (const QString& name : environment.keys())
-        if (fromUsersDesktop(name))
+        if (setByUsersDesktop(name))
             environment.remove(name);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     environment.insert(QStringLiteral("HOME"), home);

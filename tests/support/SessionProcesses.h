@@ -35,6 +35,10 @@ CommandResult runProcess(const QProcessEnvironment& environment, const QString& 
 std::optional<QString> waitForLine(QProcess& process, const QString& prefix,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
+// Whether a user's desktop session sets this variable, one that changes how programs look
+// or behave (its desktop name, toolkit, theme and scale settings, the language).
+bool setByUsersDesktop(const QString& name);
+
 // Makes the runtime (owner only), config, cache, data and user folders in `home` and
 // points HOME, XDG_RUNTIME_DIR and the XDG folders of `environment` at them; gives it a
 // fontconfig file of its own (Noto, then DejaVu) and the C.UTF-8 locale, and drops what a
