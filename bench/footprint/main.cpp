@@ -37,13 +37,6 @@ struct Sample {
     std::map<long, long> switches;
 };
 
-long statusField(const QByteArray& status, const QByteArray& name) {
-    const qsizetype at = status.indexOf("\n" + name + ":");
-    if (at < 0)
-        return 0;
-    return QByteArray(status.mid(at + name.size() + 2, 32)).trimmed().split(' ').front().toLong();
-}
-
 std::optional<Sample> sample(qint64 pid, double seconds, const Sample* previous) {
     const QString base = QStringLiteral("/proc/%1").arg(pid);
     QFile status(base + QStringLiteral("/status"));
@@ -51,7 +44,7 @@ std::optional<Sample> sample(qint64 pid, double seconds, const Sample* previous)
     if (!status.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray text = "\n" + status.readAll();
-    Sample result{seconds, statusField(text, "VmRSS"), statusField(text, "VmHWM"), 0, 0, {}};
+    Sample result{seconds, TestSupport::procField(text, "VmRSS"), TestSupport::procField(text, "VmHWM"), 0, 0, {}};
     // The fields after the command name, which may hold spaces: utime is the 14th field.
     const QByteArray line = stat.readAll();
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');

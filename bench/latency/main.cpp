@@ -152,16 +152,6 @@ QString paragraph() {
         "live in memory only and are dropped with the process. Monday 14 October 2024, 09:30 in Berlin.");
 }
 
-long residentKb(qint64 pid) {
-    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    return 0;
-}
-
 QCoro::Task<void> captureAndRead(QRectF area, bool* done, QString* text) {
     try {
         QImage image = co_await ZantrelCapture::ScreenGrab::capture(area);
@@ -354,11 +344,11 @@ int main(int argc, char** argv) {
 
     // The first grab after the app gave back its idle engines.
     std::vector<double> afterRests;
-    const long busyRss = residentKb(glyphnab.processId());
+    const long busyRss = TestSupport::procField(glyphnab.processId(), QStringLiteral("status"), "VmRSS");
     long restedRss = 0;
     for (int round = 0; rest > 0 && round < rests; ++round) {
         waitFor([] { return false; }, rest * 1000);
-        restedRss = residentKb(glyphnab.processId());
+        restedRss = TestSupport::procField(glyphnab.processId(), QStringLiteral("status"), "VmRSS");
         if (const std::optional<Grab> made = grab(); made && made->copy)
             afterRests.push_back(*made->copy);
     }

@@ -2,6 +2,7 @@
 // wall time and the peak memory of the program and any worker it started.
 
 #include "tests/support/BadInputs.h"
+#include "tests/support/ProcessWaits.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,17 +61,6 @@ QList<pid_t> processTree(pid_t root) {
     return tree;
 }
 
-// Memory shared between the program and a worker it forked counts once.
-long proportionalKilobytes(pid_t pid) {
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : rollup.readAll().split('\n'))
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').front().toLong();
-    return 0;
-}
-
 class InputBounds : public testing::Test {
 protected:
     static void SetUpTestSuite() { folder = std::make_unique<QTemporaryDir>(); }
@@ -125,8 +115,9 @@ protected:
         rusage usage{};
         while (wait4(pid, &status, WNOHANG, &usage) == 0) {
             long together = 0;
+            // Memory shared between the program and a worker it forked counts once.
             for (const pid_t member : processTree(pid))
-                together += proportionalKilobytes(member);
+                together += TestSupport::procField(member, QStringLiteral("smaps_rollup"), "Pss");
             result.peakTreeKilobytes = std::max(result.peakTreeKilobytes, together);
             if (std::chrono::steady_clock::now() - start > 2 * timeBound) {
                 kill(pid, SIGKILL);

@@ -14,13 +14,6 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-long statusField(const QByteArray& status, const QByteArray& name) {
-    const qsizetype at = ("\n" + status).indexOf("\n" + name + ":");
-    if (at < 0)
-        return 0;
-    return QByteArray(status.mid(at + name.size() + 1, 32)).trimmed().split(' ').front().toLong();
-}
-
 QStringList tasks(long pid) {
     return QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
@@ -79,6 +72,17 @@ void classify(ThreadWait& wait, const QList<QByteArray>& fields) {
 
 }  // namespace
 
+long procField(const QByteArray& text, const QByteArray& name) {
+    const qsizetype at = ("\n" + text).indexOf("\n" + name + ":");
+    if (at < 0)
+        return 0;
+    return QByteArray(text.mid(at + name.size() + 1, 32)).trimmed().split(' ').front().toLong();
+}
+
+long procField(long pid, const QString& file, const QByteArray& name) {
+    return procField(readAll(QStringLiteral("/proc/%1/%2").arg(pid).arg(file)), name);
+}
+
 std::vector<ThreadWait> threadWaits(long pid) {
     std::vector<ThreadWait> waits;
     for (const QString& task : tasks(pid)) {
@@ -117,7 +121,7 @@ std::map<long, long> threadSwitches(long pid) {
         if (status.isEmpty())
             continue;  // ended while listed
         switches[task.toLong()] =
-            statusField(status, "voluntary_ctxt_switches") + statusField(status, "nonvoluntary_ctxt_switches");
+            procField(status, "voluntary_ctxt_switches") + procField(status, "nonvoluntary_ctxt_switches");
     }
     return switches;
 }

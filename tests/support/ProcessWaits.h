@@ -33,6 +33,12 @@ std::vector<double> armedTimerFiles(long pid);
 // switches out again when it sleeps: the count is an upper bound on its wakeups.
 std::map<long, long> threadSwitches(long pid);
 
+// A "Name: value" field of one of a process's /proc files ("status", "smaps_rollup") as a
+// number (kilobytes for sizes); 0 when the process or the field is gone.
+long procField(long pid, const QString& file, const QByteArray& name);
+// The same, in the text of such a file already read.
+long procField(const QByteArray& text, const QByteArray& name);
+
 // The system's load average over 1, 5 and 15 minutes, as /proc/loadavg gives it.
 QByteArray loadAverage();
 
