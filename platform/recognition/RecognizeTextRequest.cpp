@@ -76,9 +76,15 @@ std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
     return lines;
 }
 
-// Ink that lies apart from every word, grouped into runs along a line.
-std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<InkShape>& ink,
-                                 const std::vector<LineWords>& lines, double glyph) {
+// Ink that lies apart from every word, grouped into runs along a line. Its core holds
+// only the letters of full height, read alone when the whole run gives nothing sure.
+struct LooseRun {
+    QRect box;
+    QRect core;
+};
+
+std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, const std::vector<InkShape>& ink,
+                                    const std::vector<LineWords>& lines, double glyph) {
     std::vector<QRect> covered;
     for (const LineWords& line : lines)
         for (const WordBox& word : line.words)
@@ -86,34 +92,73 @@ std::vector<QRect> uncoveredRuns(const QImage& band, const std::vector<InkShape>
             // of its own even when the layout kept only the period.
             if (word.box.height() >= 0.5 * glyph || word.box.width() >= 0.5 * glyph)
                 covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
-    std::vector<QRect> shapes;
+    const int reach = static_cast<int>(std::lround(0.5 * glyph));
+    const auto isCovered = [&](const QRect& box) {
+        // Ink right beside a word is part of it (a mark the word box left out), not a
+        // glyph of its own.
+        const QRect around = box.adjusted(-reach, 0, reach, 0);
+        return std::any_of(covered.begin(), covered.end(), [&](const QRect& word) { return word.intersects(around); });
+    };
+    // Letters as short as an "x" count, so that a word of small letters and dashes
+    // ("-rw-r--r--") the layout lost is found; alone they may be specks, so such a run
+    // needs two of them.
+    struct Run {
+        QRect box;
+        QRect core;
+        int tall = 0;
+        int shapes = 0;
+    };
+    std::vector<QRect> letters;
+    std::vector<QRect> dashes;
     for (const InkShape& shape : ink) {
-        if (!looksLikeGlyph(shape, band.height()) || shape.box.height() < 0.8 * glyph ||
-            shape.box.height() > 3.0 * glyph)
+        const QRect& box = shape.box;
+        // Ink on the picture's top or bottom edge is a row the picture cuts: half letters
+        // read as other words.
+        const bool cut = box.top() <= picture.top() + 1 || box.bottom() >= picture.bottom() - 1;
+        if (box.height() > 3.0 * glyph || cut || isCovered(box))
             continue;
-        // Ink right beside a word is part of it (a mark the word box left out), not
-        // a glyph of its own.
-        const int reach = static_cast<int>(std::lround(0.5 * glyph));
-        const QRect around = shape.box.adjusted(-reach, 0, reach, 0);
-        const bool isCovered = std::any_of(covered.begin(), covered.end(),
-                                           [&](const QRect& word) { return word.intersects(around); });
-        if (!isCovered)
-            shapes.push_back(shape.box);
+        if (looksLikeGlyph(shape, band.height()) && box.height() >= 0.5 * glyph)
+            letters.push_back(box);
+        else if (box.height() <= 0.35 * glyph && box.width() >= 0.3 * glyph && box.width() <= 12 * glyph)
+            dashes.push_back(box);
     }
-    std::sort(shapes.begin(), shapes.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
-    std::vector<QRect> runs;
-    for (const QRect& shape : shapes) {
-        auto joins = [&](const QRect& run) {
-            const int overlap = std::min(run.bottom(), shape.bottom()) - std::max(run.top(), shape.top());
-            return overlap >= std::min(run.height(), shape.height()) / 2 &&
-                   shape.left() - run.right() <= 1.5 * std::max(run.height(), shape.height());
+    // Dashes between the letters belong to their word ("-rw-r--r--", "drw-------").
+    std::vector<std::pair<QRect, bool>> pieces;
+    for (const QRect& box : letters)
+        pieces.emplace_back(box, false);
+    for (const QRect& box : dashes)
+        pieces.emplace_back(box, true);
+    std::sort(pieces.begin(), pieces.end(), [](const auto& a, const auto& b) { return a.first.left() < b.first.left(); });
+    std::vector<Run> found;
+    for (const auto& [shape, dash] : pieces) {
+        auto joins = [&](const Run& run) {
+            const int gap = shape.left() - run.box.right();
+            if (dash) {
+                const int middle = shape.center().y();
+                return middle > run.box.top() + run.box.height() / 5 && middle < run.box.bottom() - run.box.height() / 5 &&
+                       gap <= glyph;
+            }
+            const int overlap = std::min(run.box.bottom(), shape.bottom()) - std::max(run.box.top(), shape.top());
+            return overlap >= std::min(run.box.height(), shape.height()) / 2 &&
+                   gap <= 1.5 * std::max({run.box.height(), shape.height(), static_cast<int>(0.8 * glyph)});
         };
-        const auto run = std::find_if(runs.begin(), runs.end(), joins);
-        if (run != runs.end())
-            *run = run->united(shape);
-        else
-            runs.push_back(shape);
+        const auto run = std::find_if(found.begin(), found.end(), joins);
+        const int tall = !dash && shape.height() >= 0.8 * glyph ? 1 : 0;
+        const int letter = dash ? 0 : 1;
+        if (run != found.end()) {
+            run->box = run->box.united(shape);
+            if (tall > 0)
+                run->core = run->core.united(shape);
+            run->tall += tall;
+            run->shapes += letter;
+        } else {
+            found.push_back({shape, tall > 0 ? shape : QRect(), tall, letter});
+        }
     }
+    std::vector<LooseRun> runs;
+    for (const Run& run : found)
+        if (run.tall > 0 || run.shapes >= 2)
+            runs.push_back({run.box, run.core});
     return runs;
 }
 
@@ -205,33 +250,46 @@ void rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
 
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
 // its own, as noise. Ink that no word covers is read once more, run by run, as a line.
-std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band,
+std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band, const QRect& picture,
                                       const std::vector<InkShape>& ink, std::vector<LineWords>& lines,
                                       double glyph, tesseract::ETEXT_DESC& monitor) {
     std::vector<LineWords> found;
-    const std::vector<QRect> runs = uncoveredRuns(band, ink, lines, glyph);
+    const std::vector<LooseRun> runs = uncoveredRuns(band, picture, ink, lines, glyph);
     // Many loose shapes are pictures or icons, not text the layout missed.
     if (runs.empty() || runs.size() > maxLoneRuns)
         return found;
     api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    for (const QRect& run : runs) {
-        if (LineWords* holder = lineHolding(lines, run)) {
-            rereadAround(api, band, *holder, run, monitor);
-            continue;
-        }
-        // Room beside the run for a period that belongs to it ("1."), little above and
-        // below, where the neighbouring rows begin.
+    // Room beside the run for a period that belongs to it ("1."), little above and
+    // below, where the neighbouring rows begin.
+    bool failed = false;
+    const auto readAlone = [&](const QRect& run) {
         const int side = std::max(4, run.height());
         const int margin = std::max(4, run.height() / 4);
         const QRect area = run.adjusted(-side, -margin, side, margin) & band.rect();
         api.SetRectangle(area.left(), area.top(), area.width(), area.height());
-        if (api.Recognize(&monitor) != 0)
-            break;
+        std::vector<LineWords> sure;
+        failed = api.Recognize(&monitor) != 0;
+        if (failed)
+            return sure;
         for (LineWords& line : collectLines(api)) {
             std::erase_if(line.words, [](const WordBox& word) { return word.confidence < loneGlyphConfidence; });
             if (!line.words.empty())
-                found.push_back(std::move(line));
+                sure.push_back(std::move(line));
         }
+        return sure;
+    };
+    for (const LooseRun& run : runs) {
+        if (LineWords* holder = lineHolding(lines, run.box)) {
+            rereadAround(api, band, *holder, run.box, monitor);
+            continue;
+        }
+        std::vector<LineWords> sure = readAlone(run.box);
+        if (sure.empty() && !failed && run.core.isValid() && run.core != run.box)
+            sure = readAlone(run.core);
+        if (failed)
+            break;
+        for (LineWords& line : sure)
+            found.push_back(std::move(line));
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
     return found;
@@ -332,11 +390,19 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
     dropStackedLines(lines, shapes, band.height());
-    std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
-    // What was read again whole replaces the scraps the layout kept of it.
+    // The picture's own top and bottom in the band; a cut between bands runs along blank rows.
+    const int pad = strip.padding;
+    const QRect picture = band.rect().adjusted(pad, top == 0 ? pad : -band.height(), -pad,
+                                               bottom == page.image.height() ? -pad : band.height());
+    std::vector<LineWords> lone = readLoneGlyphs(api, band, picture, shapes, lines, glyph, monitor);
+    // What was read again whole replaces the scraps the layout kept of it, under its
+    // words: the line's box also reaches over a neighbour whose unsure reading was left out.
     for (const LineWords& found : lone) {
         for (LineWords& line : lines)
-            std::erase_if(line.words, [&](const WordBox& word) { return found.box.contains(word.box.center()); });
+            std::erase_if(line.words, [&](const WordBox& word) {
+                return std::any_of(found.words.begin(), found.words.end(),
+                                   [&](const WordBox& kept) { return kept.box.contains(word.box.center()); });
+            });
     }
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
