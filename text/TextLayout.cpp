@@ -414,10 +414,36 @@ TextLayout::Row makeRow(QList<TextPiece> pieces, double unit)
     return row;
 }
 
+// A point's ink stands alone in the middle of its cell, and the recognizer can take the
+// room around it for a space: "page.log" comes back "page. log" or "page .log". A piece
+// whose text holds more characters than its ink spans cells has such a space too many.
+QString withoutSpacesAtPoints(QString text, const QRectF& box, double cell)
+{
+    // Ink stops short of its cells by about half a cell in all.
+    const double spanned = width(box) / cell + 0.5;
+    qsizetype extra = qsizetype(std::floor(double(Characters::count(text)) - spanned + 0.4));
+    for (qsizetype i = 1; extra > 0 && i + 1 < text.size(); ++i) {
+        if (text.at(i) != u' ')
+            continue;
+        const QChar before = text.at(i - 1);
+        const QChar after = text.at(i + 1);
+        const bool afterPoint = before == u'.' && after.isLetterOrNumber();
+        const bool beforePoint = after == u'.' && before.isLetterOrNumber() && i + 2 < text.size() &&
+                                 text.at(i + 2).isLetterOrNumber();
+        if (afterPoint || beforePoint) {
+            text.remove(i, 1);
+            --extra;
+        }
+    }
+    return text;
+}
+
 // A row of terminal text as one piece: the spaces between its pieces are as many as the
 // character cells they span, so aligned columns stay spaces and never become tabs.
 TextLayout::Row terminalRow(QList<TextPiece> pieces, double cell)
 {
+    for (TextPiece& piece : pieces)
+        piece.text = withoutSpacesAtPoints(piece.text, piece.box, cell);
     std::stable_sort(pieces.begin(), pieces.end(), [](const TextPiece& a, const TextPiece& b) {
         return minX(a.box) < minX(b.box);
     });

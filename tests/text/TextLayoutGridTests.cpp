@@ -170,3 +170,22 @@ TEST(TextLayoutTerminal, IndentsAndSpacingAreKeptInCharacterCells) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextLayoutTerminalPoints, ASpaceTheRecognizerPutBesideAPointInAWordIsTakenOut) {
+    // Each piece's ink spans the cells of the text as drawn; the text came back with a
+    // space beside the point.
+    const auto drawnAs = [](const QString& read, const QString& drawn, int line) {
+        return TextPiece{read, cells(drawn, 0, line).box};
+    };
+    const TextLayout page({drawnAs("19:22 page. log", "19:22 page.log", 0), drawnAs("list .txt", "list.txt", 1),
+                           drawnAs("Done. Next step", "Done. Next step", 2),
+                           drawnAs("v1. 2 and a. b", "v1.2 and a. b", 3), cells("total 10 files", 0, 4),
+                           cells("drwxr-xr-x", 0, 5), cells("3 anna staff", 12, 5), cells("4096 photos", 26, 5),
+                           cells("anna", 0, 6), cells("print lines", 6, 6)});
+    EXPECT_EQ(page.text(LineMode::keep).toStdString(), "19:22 page.log\nlist.txt\nDone. Next step\nv1.2 and a. b\n"
+                                                       "total 10 files\ndrwxr-xr-x  3 anna staff  4096 photos\nanna  print lines");
+}
+
+}  // namespace
