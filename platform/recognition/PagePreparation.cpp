@@ -1,5 +1,7 @@
 #include "platform/recognition/PagePreparation.h"
 
+#include "platform/recognition/SolidShapes.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -237,6 +239,11 @@ PreparedPage::Strip PreparedPage::strip(int top, int bottom) const {
     Strip strip;
     strip.top = top;
     QImage rows = image.copy(0, top, image.width(), bottom - top);
+    for (const QRect& picture : pictures) {
+        const QRect area = picture.translated(0, -top) & rows.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::fill_n(rows.scanLine(y) + area.left(), area.width(), uchar{255});
+    }
     if (std::abs(scale - 1.0) > 0.01) {
         const int w = std::max(1, static_cast<int>(std::lround(rows.width() * scale)));
         const int h = std::max(1, static_cast<int>(std::lround(rows.height() * scale)));
@@ -517,6 +524,7 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     page.glyphHeight = medianGlyphHeight(shapes, gray.height());
     invertDarkPanels(gray, shapes, page.glyphHeight);
     whitenGrayPanels(gray, page.glyphHeight);
+    page.pictures = solidShapes(gray, page.glyphHeight);
     double scale = scaleForGlyphHeight(page.glyphHeight);
     if (!upscale)
         scale = std::min(scale, 1.0);
