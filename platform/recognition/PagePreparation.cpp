@@ -1,5 +1,7 @@
 #include "platform/recognition/PagePreparation.h"
 
+#include "platform/recognition/SolidShapes.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -242,6 +244,11 @@ PreparedPage::Strip PreparedPage::strip(const QRect& area) const {
     strip.left = area.left();
     strip.top = area.top();
     QImage rows = image.copy(area);
+    for (const QRect& picture : pictures) {
+        const QRect inside = picture.translated(-area.topLeft()) & rows.rect();
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            std::fill_n(rows.scanLine(y) + inside.left(), inside.width(), uchar{255});
+    }
     if (std::abs(scale - 1.0) > 0.01) {
         const int w = std::max(1, static_cast<int>(std::lround(rows.width() * scale)));
         const int h = std::max(1, static_cast<int>(std::lround(rows.height() * scale)));
@@ -522,6 +529,7 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     page.glyphHeight = medianGlyphHeight(shapes, gray.height());
     invertDarkPanels(gray, shapes, page.glyphHeight);
     whitenGrayPanels(gray, page.glyphHeight);
+    page.pictures = solidShapes(gray, page.glyphHeight);
     double scale = scaleForGlyphHeight(page.glyphHeight);
     if (!upscale)
         scale = std::min(scale, 1.0);

@@ -21,6 +21,9 @@ struct PreparedPage {
     bool inverted = false;
     // The measured median glyph height in original pixels, when any glyph was found.
     std::optional<double> glyphHeight;
+    // Solid shapes without text (avatars, icons): white in every strip. The page keeps
+    // them, so a message beside its avatar is not cut into bands line by line.
+    std::vector<QRect> pictures;
 
     // Rows [top, bottom) scaled for the recognizer, with a light margin on every side.
     // Strips are made on the worker that reads them, so scaling runs in parallel.

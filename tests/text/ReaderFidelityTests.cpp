@@ -5,6 +5,7 @@
 
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/SolidShapes.h"
 #include "platform/recognition/TesseractLanguages.h"
 #include "text/TextReader.h"
 
@@ -732,4 +733,73 @@ TEST(ReaderPageColumns, ColumnsWithTheirOwnLineSpacingAreReadLineByLine) {
         EXPECT_LT(text.indexOf(QStringLiteral("Release notes")), text.indexOf(columnText.front())) << text.toStdString();
         EXPECT_LT(text.indexOf(columnText.back()), text.indexOf(QStringLiteral("On this page"))) << text.toStdString();
     }
+}
+namespace {
+
+// Chat messages: a round avatar in its own colour beside each sender's bold name and
+// time, the message under them.
+QImage drawChat(const QString& family, int pixels, bool dark, const QList<QStringList>& messages) {
+    const double row = 1.5 * pixels;
+    const int avatar = 32 * pixels / 15;
+    QImage picture(680, 30 + static_cast<int>(messages.size() * (2 * row + 14)), QImage::Format_RGB32);
+    picture.fill(dark ? QColor(0x1e, 0x1f, 0x22) : Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor discs[] = {QColor(0x5c, 0xc8, 0x6a), QColor(0xd0, 0x4f, 0x8c), QColor(0xd6, 0xc8, 0x4a)};
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const double top = 20 + i * (2 * row + 14);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(discs[i % 3]);
+        painter.drawEllipse(QRectF(20, top, avatar, avatar));
+        painter.setPen(dark ? QColor(0xee, 0xee, 0xee) : QColor(0x1c, 0x1c, 0x1e));
+        painter.setFont(font(family, pixels, true));
+        painter.drawText(QPointF(30 + avatar, top + pixels), messages[i][0]);
+        painter.setFont(font(family, pixels));
+        painter.drawText(QPointF(30 + avatar, top + pixels + row), messages[i][1]);
+    }
+    return picture;
+}
+
+}  // namespace
+
+TEST(ReaderAvatars, MessagesBesideRoundAvatarsAreReadWithoutMarks) {
+    const QList<QStringList> messages{
+        {QStringLiteral("Aiko Tanaka 09:46"), QStringLiteral("The build passed on every runner.")},
+        {QStringLiteral("Ben Carter 07:47"), QStringLiteral("Moved the review to Friday at noon.")},
+        {QStringLiteral("Lea Martin 22:48"), QStringLiteral("Thanks, the invoice is paid now.")},
+    };
+    QStringList expected;
+    for (const QStringList& message : messages)
+        expected << message;
+    for (const QString& family : families())
+        for (const bool dark : {false, true})
+            for (const int pixels : {13, 19}) {
+                // No avatar read as "@" or "r" before a name, no message glued to one.
+                const Reading reading = read(drawChat(family, pixels, dark, messages));
+                EXPECT_EQ(linesOf(reading.text(LineMode::keep)).join(u'\n').toStdString(),
+                          expected.join(u'\n').toStdString())
+                    << family.toStdString() << " " << pixels << (dark ? " dark" : " light");
+            }
+}
+
+TEST(ReaderAvatars, OnlyFilledShapesLargerThanTheTextAreTakenForPictures) {
+    QImage gray(300, 80, QImage::Format_Grayscale8);
+    gray.fill(255);
+    QPainter painter(&gray);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 200, 200));  // a pale avatar counts as much as a dark one
+    painter.drawEllipse(QRectF(10, 10, 32, 32));
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QRectF(60, 20, 6, 6));  // a list's disc marker
+    painter.drawRect(QRectF(80, 20, 60, 6));    // a bar
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(160, 10, 32, 32));  // a ring holds ground
+    painter.setFont(font(QStringLiteral("DejaVu Sans"), 40, true));
+    painter.drawText(QPointF(210, 50), QStringLiteral("O"));
+    painter.end();
+    const std::vector<QRect> found = solidShapes(gray, 10.0);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_TRUE(found.front().contains(QRect(10, 10, 32, 32)));
 }
