@@ -393,8 +393,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropStackedLines(lines, shapes, band.height());
     // The picture's own top and bottom in the band; a cut between bands runs along blank rows.
     const int pad = strip.padding;
-    const QRect picture = band.rect().adjusted(pad, top == 0 ? pad : -band.height(), -pad,
-                                               bottom == page.image.height() ? -pad : band.height());
+    const QRect picture = band.rect().adjusted(pad, area.top() == 0 ? pad : -band.height(), -pad,
+                                               area.bottom() + 1 == page.image.height() ? -pad : band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, picture, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it, under its
     // words: the line's box also reaches over a neighbour whose unsure reading was left out.
