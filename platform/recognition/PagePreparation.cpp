@@ -229,14 +229,19 @@ QImage flattenedGround(const QImage& gray) {
 }  // namespace
 
 QRectF PreparedPage::Strip::toOriginal(const QRectF& stripBox) const {
-    return {(stripBox.x() - padding) / scaleX, (stripBox.y() - padding) / scaleY + top, stripBox.width() / scaleX,
-            stripBox.height() / scaleY};
+    return {(stripBox.x() - padding) / scaleX + left, (stripBox.y() - padding) / scaleY + top,
+            stripBox.width() / scaleX, stripBox.height() / scaleY};
 }
 
 PreparedPage::Strip PreparedPage::strip(int top, int bottom) const {
+    return strip(QRect(0, top, image.width(), bottom - top));
+}
+
+PreparedPage::Strip PreparedPage::strip(const QRect& area) const {
     Strip strip;
-    strip.top = top;
-    QImage rows = image.copy(0, top, image.width(), bottom - top);
+    strip.left = area.left();
+    strip.top = area.top();
+    QImage rows = image.copy(area);
     if (std::abs(scale - 1.0) > 0.01) {
         const int w = std::max(1, static_cast<int>(std::lround(rows.width() * scale)));
         const int h = std::max(1, static_cast<int>(std::lround(rows.height() * scale)));

@@ -26,6 +26,7 @@ struct PreparedPage {
     // Strips are made on the worker that reads them, so scaling runs in parallel.
     struct Strip {
         QImage image;
+        int left = 0;
         int top = 0;
         int padding = 0;
         double scaleX = 1.0;
@@ -35,6 +36,8 @@ struct PreparedPage {
         QRectF toOriginal(const QRectF& stripBox) const;
     };
     Strip strip(int top, int bottom) const;
+    // The part of those rows inside `area` (a column of the page), the same way.
+    Strip strip(const QRect& area) const;
 };
 
 // Any picture as 8-bit gray.

@@ -9,6 +9,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
@@ -343,12 +344,12 @@ void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<
     }
 }
 
-// One band of the page, rows [top, bottom), read on one engine. Boxes come back in the
-// original picture's pixels.
-std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, const EngineSettings& settings,
+// One band of the page, an area of its pixels, read on one engine. Boxes come back in
+// the original picture's pixels.
+std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, const EngineSettings& settings,
                                 const QString& whitelist, ComputeDevice device, const std::stop_token& stop) {
     checkCancellation(stop);
-    const PreparedPage::Strip strip = page.strip(top, bottom);
+    const PreparedPage::Strip strip = page.strip(area);
     const QImage& band = strip.image;
 
     EnginePool::Lease engine =
@@ -392,8 +393,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     dropStackedLines(lines, shapes, band.height());
     // The picture's own top and bottom in the band; a cut between bands runs along blank rows.
     const int pad = strip.padding;
-    const QRect picture = band.rect().adjusted(pad, top == 0 ? pad : -band.height(), -pad,
-                                               bottom == page.image.height() ? -pad : band.height());
+    const QRect picture = band.rect().adjusted(pad, area.top() == 0 ? pad : -band.height(), -pad,
+                                               area.bottom() + 1 == page.image.height() ? -pad : band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, picture, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it, under its
     // words: the line's box also reaches over a neighbour whose unsure reading was left out.
@@ -422,25 +423,29 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     return lines;
 }
 
-std::vector<std::pair<int, int>> bandsOf(const PreparedPage& page) {
+// Each column of the page is cut into bands of its own.
+std::vector<QRect> bandsOf(const PreparedPage& page) {
     const QImage& image = page.image;
-    const double pixels = static_cast<double>(image.width()) * image.height() * page.scale * page.scale;
     const int threads = std::max(1, QThread::idealThreadCount());
-    const int parts = std::clamp(static_cast<int>(pixels / pixelsPerBand), 1, 2 * threads);
-    std::vector<std::pair<int, int>> bands;
-    int top = 0;
-    for (const int cut : bandCuts(image, parts)) {
-        bands.emplace_back(top, cut);
-        top = cut;
+    std::vector<QRect> bands;
+    for (const QRect& column : columnRegions(image.size(), columnCuts(image, page.glyphHeight.value_or(0)))) {
+        const QImage part = column.width() == image.width() ? image : image.copy(column);
+        const double pixels = static_cast<double>(column.width()) * column.height() * page.scale * page.scale;
+        const int parts = std::clamp(static_cast<int>(pixels / pixelsPerBand), 1, 2 * threads);
+        int top = 0;
+        for (const int cut : bandCuts(part, parts)) {
+            bands.emplace_back(column.left(), top, column.width(), cut - top);
+            top = cut;
+        }
+        bands.emplace_back(column.left(), top, column.width(), image.height() - top);
     }
-    bands.emplace_back(top, image.height());
     return bands;
 }
 
 // Bands with more ink hold more text and take longer to read. They start first, so that
 // the bands still running at the end are short ones and no core idles long while another
 // finishes a long band.
-std::vector<std::size_t> mostInkFirst(const QImage& gray, const std::vector<std::pair<int, int>>& bands) {
+std::vector<std::size_t> mostInkFirst(const QImage& gray, const std::vector<QRect>& bands) {
     std::vector<std::size_t> order(bands.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (bands.size() < 2)
@@ -448,9 +453,10 @@ std::vector<std::size_t> mostInkFirst(const QImage& gray, const std::vector<std:
     const int threshold = inkThreshold(gray);
     std::vector<long> ink(bands.size(), 0);
     for (std::size_t i = 0; i < bands.size(); ++i) {
-        for (int y = bands[i].first; y < bands[i].second; ++y) {
-            const uchar* line = gray.constScanLine(y);
-            ink[i] += std::count_if(line, line + gray.width(), [&](uchar v) { return v < threshold; });
+        const QRect& band = bands[i];
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            const uchar* line = gray.constScanLine(y) + band.left();
+            ink[i] += std::count_if(line, line + band.width(), [&](uchar v) { return v < threshold; });
         }
     }
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return ink[a] > ink[b]; });
@@ -485,17 +491,15 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
 
     // One line of a few characters is read whole.
-    const auto bands = characterWhitelist.isEmpty() ? bandsOf(page)
-                                                    : std::vector<std::pair<int, int>>{{0, page.image.height()}};
+    const auto bands = characterWhitelist.isEmpty() ? bandsOf(page) : std::vector<QRect>{page.image.rect()};
     std::vector<QFuture<BandResult>> running(bands.size());
     for (const std::size_t band : mostInkFirst(page.image, bands)) {
-        const auto [top, bottom] = bands[band];
-        running[band] = QtConcurrent::run(&recognitionPool(), [&page, top = top, bottom = bottom, &settings,
+        running[band] = QtConcurrent::run(&recognitionPool(), [&page, area = bands[band], &settings,
                                                                 &whitelist = characterWhitelist, device = device_,
                                                                 &stop] {
             BandResult result;
             try {
-                result.lines = readBand(page, top, bottom, settings, whitelist, device, stop);
+                result.lines = readBand(page, area, settings, whitelist, device, stop);
             } catch (...) {
                 result.error = std::current_exception();
             }

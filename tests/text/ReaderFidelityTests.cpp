@@ -668,3 +668,68 @@ TEST(ReaderFidelity, APagesMenuAndContentsAreBlocksBesideItsText) {
         EXPECT_LT(text.indexOf(QStringLiteral("runs it missed")), text.indexOf(QStringLiteral("On this page")));
     }
 }
+
+namespace {
+
+const QStringList sideMenu{"Getting started", "Installation", "Quick start", "Configuration", "Accounts and roles",
+                           "Dashboards", "Scheduled reports", "Exporting data", "Sharing links", "Webhooks",
+                           "Command line tool", "Billing", "Audit log", "Release notes"};
+const QStringList sideContents{"On this page", "Creating a schedule", "Formats and limits"};
+const QStringList columnText{
+    "Every scheduled report sends a dashboard to a list of people at a fixed time.",
+    "Each run renders the dashboard with the filters you saved and attaches it.",
+    "Reports run in the time zone of the workspace. When a run fails, the owner",
+    "gets a notice and the next run is tried at the usual time, never twice.",
+    "Schedules can be paused at any time from the list of reports. A paused one",
+    "keeps its settings and starts again when you resume it, without the runs",
+    "it missed while it was paused, so nobody gets a pile of old reports.",
+};
+
+// A docs page whose menu, text and contents each keep their own line spacing, the text
+// broken by headings, so few lines stand level with each other across the columns.
+QImage drawSpacedDocsPage(const QString& family) {
+    QImage picture(1180, 460, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(QColor(0x55, 0x5b, 0x66));
+    painter.setFont(font(family, 14));
+    for (qsizetype i = 0; i < sideMenu.size(); ++i)
+        painter.drawText(QPointF(20, 34 + i * 29), sideMenu[i]);
+    for (qsizetype i = 0; i < sideContents.size(); ++i)
+        painter.drawText(QPointF(950, 34 + i * 25), sideContents[i]);
+    painter.setPen(QColor(0x1f, 0x23, 0x28));
+    painter.setFont(font(family, 28, true));
+    painter.drawText(QPointF(260, 48), QStringLiteral("Scheduled reports"));
+    double baseline = 72;
+    for (qsizetype i = 0; i < columnText.size(); ++i) {
+        if (i % 3 == 0) {
+            painter.setFont(font(family, 20, true));
+            baseline += 38;
+            painter.drawText(QPointF(260, baseline), QStringLiteral("Section %1").arg(i / 3 + 1));
+            baseline += 8;
+            painter.setFont(font(family, 16));
+        }
+        baseline += 24;
+        painter.drawText(QPointF(260, baseline), columnText[i]);
+    }
+    painter.end();
+    return picture;
+}
+
+}  // namespace
+
+TEST(ReaderPageColumns, ColumnsWithTheirOwnLineSpacingAreReadLineByLine) {
+    for (const QString& family : families()) {
+        const Reading reading = read(drawSpacedDocsPage(family));
+        const QString text = reading.text(LineMode::keep);
+        EXPECT_FALSE(reading.table.has_value()) << family.toStdString();
+        const QStringList lines = linesOf(text);
+        for (const QStringList& column : {sideMenu, columnText, sideContents})
+            for (const QString& line : column)
+                EXPECT_TRUE(lines.contains(line)) << family.toStdString() << ": " << line.toStdString() << "\n"
+                                                  << text.toStdString();
+        EXPECT_LT(text.indexOf(QStringLiteral("Release notes")), text.indexOf(columnText.front())) << text.toStdString();
+        EXPECT_LT(text.indexOf(columnText.back()), text.indexOf(QStringLiteral("On this page"))) << text.toStdString();
+    }
+}
