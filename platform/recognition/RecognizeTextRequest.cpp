@@ -8,6 +8,7 @@
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
+#include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
@@ -521,6 +522,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     for (BandResult& result : results)
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
+    settleLookAlikes(lines, page.image, inkShapes(page.image, inkThreshold(page.image)));
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);

@@ -835,3 +835,36 @@ TEST(BannerGround, AButtonOnTheGradientAndALargeBoldHeadingAreRead) {
             << family.toStdString() << ": " << heading.join(u'|').toStdString();
     }
 }
+
+TEST(ReaderLookAlikes, AnLAndAOneAreToldApartByTheirLookOnThePage) {
+    // In these fonts "l" and "1" differ by a serif or a flag, and "ls -l" alone gives the
+    // recognizer no hint; the page's other words show both glyphs.
+    const QStringList lines{QStringLiteral("$ ls -l /var/log"),
+                            QStringLiteral("total 118"),
+                            QStringLiteral("-rw-r--r-- 1 alex users  148211 2026-11-20 19:22 model.json"),
+                            QStringLiteral("-rwxr-xr-x 1 mia  staff   12118 Jan 11 10:41 release.log"),
+                            QStringLiteral("drwxr-xr-x 2 root staff    4096 Nov 21 12:17 local"),
+                            QStringLiteral("$ sleep 1; echo -1")};
+    for (const QString& family : {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Mono")}) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        for (const int pixels : {14, 18}) {
+            const int step = pixels * 13 / 10;
+            QImage picture(36 * pixels, 40 + static_cast<int>(lines.size()) * step, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            painter.setFont(font(family, pixels));
+            painter.setPen(QColor(0x1f, 0x23, 0x28));
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                painter.drawText(QPointF(20, 20 + pixels + i * step), lines[i]);
+            painter.end();
+            const QStringList got = linesOf(read(picture).text(LineMode::keep));
+            ASSERT_EQ(got.size(), lines.size()) << got.join(u'\n').toStdString();
+            EXPECT_TRUE(got.front().startsWith(QStringLiteral("$ ls -l")))
+                << family.toStdString() << " " << pixels << ": " << got.front().toStdString();
+            // A figure one stays a one.
+            EXPECT_TRUE(got.back().contains(QStringLiteral("1;")) && got.back().endsWith(QStringLiteral("echo -1")))
+                << family.toStdString() << " " << pixels << ": " << got.back().toStdString();
+        }
+    }
+}
