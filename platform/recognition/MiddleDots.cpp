@@ -21,16 +21,27 @@ double baselineOf(const LineWords& line, std::size_t skipped) {
     return bottoms[(bottoms.size() - 1) / 2];
 }
 
+// The ink whose centre lies in the word's box, or the box itself where none does.
+QRectF inkOf(const QRectF& box, const std::vector<InkShape>& shapes) {
+    QRectF ink;
+    for (const InkShape& shape : shapes)
+        if (box.contains(QRectF(shape.box).center()))
+            ink = ink.united(QRectF(shape.box));
+    return ink.isEmpty() ? box : ink;
+}
+
 }  // namespace
 
-void restoreMiddleDots(std::vector<LineWords>& lines, double glyph) {
+void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes) {
     if (glyph <= 0)
         return;
     for (LineWords& line : lines) {
         for (std::size_t i = 1; i + 1 < line.words.size(); ++i) {
             WordBox& word = line.words[i];
-            const QRectF& box = word.box;
-            if (!isDotReading(word.text.trimmed()) || box.width() > 0.4 * glyph || box.height() > 0.4 * glyph ||
+            if (!isDotReading(word.text.trimmed()))
+                continue;
+            const QRectF box = inkOf(word.box, shapes);
+            if (box.width() > 0.4 * glyph || box.height() > 0.4 * glyph ||
                 box.width() > 2 * box.height() || box.height() > 2 * box.width())
                 continue;
             // The glyph height is about the x-height: a middle dot's centre lies around

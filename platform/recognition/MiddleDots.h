@@ -6,6 +6,7 @@
 // period on the baseline.
 
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
 
 #include <vector>
 
@@ -13,7 +14,8 @@ namespace Platform::Recognition {
 
 // Gives each lone one-character word between two words whose ink is a small dot at the
 // middle of the x-height the text "·". `glyph` is the text's median glyph height, in
-// the pixels of the word boxes.
-void restoreMiddleDots(std::vector<LineWords>& lines, double glyph);
+// the pixels of the word boxes. Given the picture's ink `shapes`, a word's ink is
+// measured rather than its box: the recognizer may box a lone dot as tall as its line.
+void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes = {});
 
 }  // namespace Platform::Recognition

@@ -388,7 +388,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
     restoreDashes(lines, glyph);
-    restoreMiddleDots(lines, glyph);
+    restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
     dropStackedLines(lines, shapes, band.height());

@@ -514,3 +514,27 @@ TEST(InvertedMarks, AnExclamationMarkOpeningASentenceIsToldFromAnIByItsHangingSt
 }
 
 }  // namespace
+
+TEST(MiddleDotInk, ADotBoxedAsTallAsItsLineIsToldByItsInk) {
+    // A date line on a baseline at 30, glyphs 12 high: the recognizer boxes the dot
+    // between "2026" and "1:30" from the line's top to below its baseline.
+    const auto at = [](const QString& text, double left, double top, double width, double height) {
+        return WordBox{text, QRectF(left, top, width, height), 0.9f};
+    };
+    const auto dateLine = [&](const QString& mark) {
+        return std::vector<LineWords>{{QRectF(0, 10, 300, 26),
+                                       {at("2026", 0, 18, 40, 12), at(mark, 48, 10, 4, 26), at("1:30", 60, 18, 36, 12)}}};
+    };
+    const std::vector<InkShape> dot{{QRect(49, 25, 2, 2), 4}};
+    std::vector<LineWords> lines = dateLine(QStringLiteral("-"));
+    restoreMiddleDots(lines, 12, dot);
+    EXPECT_EQ(lines.front().words[1].text, QStringLiteral("\u00b7"));
+    // A colon's two dots, or a hyphen's flat stroke, in the same tall box stay.
+    for (const auto& [mark, ink] :
+         {std::pair{QStringLiteral(":"), std::vector<InkShape>{{QRect(49, 21, 2, 2), 4}, {QRect(49, 28, 2, 2), 4}}},
+          std::pair{QStringLiteral("-"), std::vector<InkShape>{{QRect(47, 25, 6, 2), 12}}}}) {
+        lines = dateLine(mark);
+        restoreMiddleDots(lines, 12, ink);
+        EXPECT_EQ(lines.front().words[1].text, mark);
+    }
+}
