@@ -6,6 +6,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
+#include "platform/recognition/LanguageLetters.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -451,6 +452,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     for (BandResult& result : results)
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
+    foldForeignMarks(lines, recognitionLanguages);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
