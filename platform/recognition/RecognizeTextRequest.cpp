@@ -11,6 +11,7 @@
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/SharpS.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -453,6 +454,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     foldForeignMarks(lines, recognitionLanguages);
+    dropDoubledSharpS(lines);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
