@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
@@ -455,6 +456,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledSharpS(lines);
+    restoreClosingQuotes(lines, recognitionLanguages);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
