@@ -2,16 +2,19 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
+#include "platform/recognition/LanguageLetters.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/SharpS.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -523,6 +526,9 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     settleLookAlikes(lines, page.image, inkShapes(page.image, inkThreshold(page.image)));
+    foldForeignMarks(lines, recognitionLanguages);
+    dropDoubledSharpS(lines);
+    restoreClosingQuotes(lines, recognitionLanguages);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
