@@ -3,6 +3,7 @@
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ControlMarks.h"
+#include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -11,6 +12,7 @@
 #include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/ShortCapitals.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -408,6 +410,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    restoreDashRuns(lines, shapes, glyph);
+    lowerShortCapitals(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);
