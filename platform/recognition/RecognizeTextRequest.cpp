@@ -4,6 +4,7 @@
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
+#include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -15,6 +16,7 @@
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/ShortCapitals.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -412,6 +414,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    restoreDashRuns(lines, shapes, glyph);
+    lowerShortCapitals(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);

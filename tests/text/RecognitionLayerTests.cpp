@@ -4,6 +4,7 @@
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ControlMarks.h"
+#include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
@@ -13,11 +14,13 @@
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/ShortCapitals.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <ZXing/BitMatrix.h>
@@ -511,6 +514,70 @@ TEST(InvertedMarks, AnExclamationMarkOpeningASentenceIsToldFromAnIByItsHangingSt
             }
         }
     }
+}
+
+// A line drawn in DejaVu Sans Mono, 16 px, and its ink by character cells.
+struct MonoLine {
+    std::vector<InkShape> shapes;
+    QRectF whole;
+    double cell = 0;
+
+    // The ink of cells [from, to), as tall as the line.
+    QRectF span(int from, int to) const {
+        QRectF box;
+        for (const InkShape& shape : shapes)
+            if (shape.box.center().x() >= 10 + from * cell && shape.box.center().x() < 10 + to * cell)
+                box |= QRectF(shape.box);
+        return QRectF(box.left(), whole.top(), box.width(), whole.height());
+    }
+};
+
+MonoLine monoLine(const QString& text, int width) {
+    const QImage picture = drawnWord(text, width, "DejaVu Sans Mono", 16);
+    MonoLine line;
+    line.shapes = inkShapes(picture, inkThreshold(picture));
+    for (const InkShape& shape : line.shapes)
+        line.whole |= QRectF(shape.box);
+    QFont mono{QStringLiteral("DejaVu Sans Mono")};
+    mono.setPixelSize(16);
+    line.cell = QFontMetricsF(mono).horizontalAdvance(u'x');
+    return line;
+}
+
+TEST(ShortCapitals, CapitalsNoTallerThanTheLinesSmallLettersAreMadeSmall) {
+    // "-rw-------" read "-TW-------": its ink is no taller than the "x" of "alex".
+    const MonoLine drawn = monoLine(QStringLiteral("-rw------- 7 alex STAFF"), 300);
+    std::vector<LineWords> lines{{drawn.whole,
+                                  {WordBox{QStringLiteral("-TW-------"), drawn.span(0, 10), 0.8f},
+                                   WordBox{QStringLiteral("7"), drawn.span(11, 12), 0.9f},
+                                   WordBox{QStringLiteral("alex"), drawn.span(13, 17), 0.9f},
+                                   WordBox{QStringLiteral("STAFF"), drawn.span(18, 23), 0.9f}}}};
+    lowerShortCapitals(lines, drawn.shapes);
+    EXPECT_EQ(lines[0].words[0].text, QStringLiteral("-rw-------"));
+    // Capitals as tall as the figure beside them stay.
+    EXPECT_EQ(lines[0].words[3].text, QStringLiteral("STAFF"));
+}
+
+TEST(DashRuns, DashesTheLayoutLeftOutBesideAWordAreAsManyAsTheCellsTheySpan) {
+    // "drw------- 2 root" read as "drw-", "-", "2", "root": five dashes went missing.
+    const MonoLine drawn = monoLine(QStringLiteral("drw------- 2 root"), 260);
+    const auto line = [&](std::vector<WordBox> words) {
+        return std::vector<LineWords>{{drawn.whole, std::move(words)}};
+    };
+    std::vector<LineWords> lost = line({{QStringLiteral("drw-"), drawn.span(0, 4), 0.9f},
+                                        {QStringLiteral("-"), drawn.span(9, 10), 0.5f},
+                                        {QStringLiteral("2"), drawn.span(11, 12), 0.9f},
+                                        {QStringLiteral("root"), drawn.span(13, 17), 0.9f}});
+    restoreDashRuns(lost, drawn.shapes, 12);
+    ASSERT_EQ(lost[0].words.size(), 3);
+    EXPECT_EQ(lost[0].words[0].text, QStringLiteral("drw-------"));
+    // Read whole, nothing is added.
+    std::vector<LineWords> read = line({{QStringLiteral("drw-------"), drawn.span(0, 10), 0.9f},
+                                        {QStringLiteral("2"), drawn.span(11, 12), 0.9f},
+                                        {QStringLiteral("root"), drawn.span(13, 17), 0.9f}});
+    restoreDashRuns(read, drawn.shapes, 12);
+    EXPECT_EQ(read[0].words[0].text, QStringLiteral("drw-------"));
+    EXPECT_EQ(read[0].words.size(), 3);
 }
 
 }  // namespace
