@@ -8,6 +8,7 @@ namespace {
 
 // Marks read off a rule are a character or two.
 constexpr qsizetype longestMark = 2;
+constexpr float sureWordConfidence = 0.9f;
 
 bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
 
@@ -50,8 +51,9 @@ bool longRowNear(const QImage& gray, int x, int y, int threshold, int length) {
 }
 
 // Whether a column of ink through the box runs on `reach` pixels past its top or bottom,
-// or is the side of a frame around the text (an input field's left edge read as "[").
-bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, int reach) {
+// or, with `frames`, is the side of a frame around the text (an input field's left edge
+// read as "[", an avatar's ring read as "@").
+bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, int reach, bool frames) {
     const int middle = box.center().y();
     for (int x = box.left(); x <= box.right(); ++x) {
         if (!isInk(gray, x, middle, threshold))
@@ -67,7 +69,7 @@ bool crossedByVerticalRule(const QImage& gray, const QRect& box, int threshold, 
         if ((top <= box.top() - reach && bottom >= box.bottom()) || (top <= box.top() && bottom >= box.bottom() + reach))
             return true;
         // Anti-aliasing may leave the side's last pixel a shade too light.
-        if (top <= box.top() + 2 && bottom >= box.bottom() - 2 &&
+        if (frames && top <= box.top() + 2 && bottom >= box.bottom() - 2 &&
             (longRowNear(gray, x, top, threshold, 2 * reach) || longRowNear(gray, x, bottom, threshold, 2 * reach)))
             return true;
     }
@@ -108,7 +110,12 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             const QRect box = word.box.toAlignedRect() & gray.rect();
             if (box.isEmpty())
                 return false;
-            return holdsNoGlyph(gray, box, glyph) || crossedByVerticalRule(gray, box, ruleLevel, reach) ||
+            // A short word read surely at the text's height ("am", "um") is no frame,
+            // though its stems and serif feet make one's side and edge.
+            const QString text = word.text.trimmed();
+            const bool sureWord = word.confidence >= sureWordConfidence && box.height() <= 1.25 * glyph &&
+                                  std::all_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+            return holdsNoGlyph(gray, box, glyph) || crossedByVerticalRule(gray, box, ruleLevel, reach, !sureWord) ||
                    crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
         });
         // The line's box stood as tall as the rule between two others; the words left

@@ -605,3 +605,30 @@ TEST(MiddleDotInk, ADotBoxedAsTallAsItsLineIsToldByItsInk) {
         EXPECT_EQ(lines.front().words[1].text, mark);
     }
 }
+
+TEST(StrayMarksOfShortWords, AWordWhoseFeetJoinIntoARowStays) {
+    // "um" in a serif face at screen size, read surely: its stems reach the box's top and
+    // bottom and its feet join along the baseline into a row as long as a frame's edge.
+    // A field's frame beside it, read as "[", still goes.
+    QImage gray(200, 100, QImage::Format_Grayscale8);
+    gray.fill(255);
+    for (const int x : {30, 40, 50, 58})
+        for (int y = 44; y <= 56; ++y)
+            gray.scanLine(y)[x] = 20;
+    std::fill_n(gray.scanLine(56) + 28, 31, uchar{20});
+    for (int x = 100; x <= 190; ++x)
+        gray.scanLine(40)[x] = gray.scanLine(60)[x] = 160;
+    for (int y = 40; y <= 60; ++y)
+        gray.scanLine(y)[100] = 160;
+    std::fill_n(gray.scanLine(50) + 110, 6, uchar{20});
+    std::vector<LineWords> lines{{QRectF(20, 40, 180, 21),
+                                  {WordBox{"um", QRectF(28, 44, 31, 13), 0.96f},
+                                   WordBox{"[", QRectF(99, 40, 4, 21), 0.5f},
+                                   WordBox{"x", QRectF(110, 46, 6, 8), 0.9f}}}};
+    dropStrayMarks(lines, gray, 128, 12.5);
+    ASSERT_EQ(lines.size(), 1u);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({"um", "x"}));
+}
