@@ -3,6 +3,7 @@
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ControlMarks.h"
+#include "platform/recognition/CutLines.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -517,6 +518,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     for (BandResult& result : results)
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
+    dropCutLines(lines, page.image, inkThreshold(page.image));
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
