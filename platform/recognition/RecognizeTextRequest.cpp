@@ -4,6 +4,7 @@
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
+#include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
@@ -529,7 +530,9 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     for (BandResult& result : results)
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
-    settleLookAlikes(lines, page.image, inkShapes(page.image, inkThreshold(page.image)));
+    const int pageThreshold = inkThreshold(page.image);
+    dropCutLines(lines, page.image, pageThreshold);
+    settleLookAlikes(lines, page.image, inkShapes(page.image, pageThreshold));
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledSharpS(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
