@@ -11,6 +11,8 @@
 
 #include <QPainter>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace Platform::Recognition;
@@ -364,3 +366,82 @@ TEST(DocumentRequestRows, ARowReadAgainNeverLosesTheSeparatorOfAFigure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The table after a row-by-row reading in which each band's strip gives `reread(band)`
+// in picture pixels, the first reading of the whole picture having given `first`.
+QString readRowByRow(const std::vector<TableWord>& first,
+                     const std::function<std::vector<TableWord>(const QRectF&)>& reread) {
+    const QImage picture = blank(500, 160);
+    const std::vector<DocumentTable> found = TableFinder::findTables(first, {}, picture.size());
+    if (found.size() != 1)
+        return {};
+    const std::vector<QRectF> bands = RecognizeDocumentsRequest::rowBands(found.front(), picture.size());
+    RecognizeDocumentsRequest request;
+    int calls = 0;
+    request.readWords = [&](const QImage&, ComputeDevice, std::stop_token) {
+        const int call = calls++;
+        if (call == 0 || call > static_cast<int>(bands.size()))
+            return first;
+        const QRectF& band = bands[static_cast<std::size_t>(call - 1)];
+        const QRect area = band.toAlignedRect() & picture.rect();
+        std::vector<TableWord> row = reread(band);
+        for (TableWord& word : row)
+            word.box.translate(-area.topLeft());
+        return row;
+    };
+    const auto observations = request.perform(picture);
+    if (observations.empty() || observations.front().document.tables.size() != 1)
+        return {};
+    return tableText(observations.front().document.tables.front()).tabSeparated();
+}
+
+std::vector<TableWord> wordsIn(const std::vector<TableWord>& words, const QRectF& band) {
+    std::vector<TableWord> inside;
+    for (const TableWord& word : words)
+        if (band.contains(word.box.center()))
+            inside.push_back(word);
+    return inside;
+}
+
+}  // namespace
+
+TEST(DocumentRequestRows, GlyphsCutAtABandsEdgeAreNoWordsOfItsRow) {
+    const std::vector<TableWord> first = tableWords(QStringLiteral("Monday"), QStringLiteral("7.8"));
+    const QString once = readRowByRow(first, [&](const QRectF& band) { return wordsIn(first, band); });
+    ASSERT_FALSE(once.isEmpty());
+    // Each strip also reads the halves of the glyphs of the rows above and below it.
+    const QString cut = readRowByRow(first, [&](const QRectF& band) {
+        std::vector<TableWord> row = wordsIn(first, band);
+        row.push_back({QStringLiteral("x-----"), QRectF(20, band.top(), 60, 4)});
+        row.push_back({QStringLiteral("oevew"), QRectF(170, band.bottom() - 4, 50, 4)});
+        return row;
+    });
+    EXPECT_EQ(cut.toStdString(), once.toStdString());
+}
+
+TEST(DocumentRequestRows, AHeaderCellBetweenTwoHeaderRowsKeepsItsFirstReading) {
+    // "Network" stands over two header rows, level with neither.
+    std::vector<TableWord> first;
+    addText(first, QStringLiteral("Q1"), 170, 20);
+    addText(first, QStringLiteral("Q2"), 320, 20);
+    addText(first, QStringLiteral("Network"), 20, 28);
+    addText(first, QStringLiteral("Label"), 170, 36);
+    addText(first, QStringLiteral("Path"), 320, 36);
+    for (int r = 0; r < 3; ++r) {
+        addText(first, QStringLiteral("Thread"), 20, 70 + 30 * r);
+        addText(first, QStringLiteral("9.14"), 170, 70 + 30 * r);
+        addText(first, QStringLiteral("69.5"), 320, 70 + 30 * r);
+    }
+    // A band cuts the cell across: read again, it is half a word.
+    const QString table = readRowByRow(first, [&](const QRectF& band) {
+        std::vector<TableWord> row = wordsIn(first, band);
+        for (TableWord& word : row)
+            if (word.text == QStringLiteral("Network"))
+                word.text = QStringLiteral("COITHTHt");
+        return row;
+    });
+    EXPECT_TRUE(table.contains(QStringLiteral("Network"))) << table.toStdString();
+    EXPECT_FALSE(table.contains(QStringLiteral("COITHTHt"))) << table.toStdString();
+}
