@@ -155,6 +155,18 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
                 if (cell.rowRange.lowerBound != cell.rowRange.upperBound && !cell.content.transcript.isEmpty())
                     tallCells.push_back(pixelBox(cell.content.boundingBox, size));
     }
+    // A header cell standing between two header rows (a merged cell over both) lies in
+    // the bands of both: either band cuts it, so it keeps its first reading too.
+    std::vector<QRectF> betweenRows;
+    for (const TableWord& word : words)
+        if (std::count_if(bands.begin(), bands.end(),
+                          [&](const QRectF& band) { return band.contains(word.box.center()); }) > 1) {
+            betweenRows.push_back(word.box);
+            tallCells.push_back(word.box);
+        }
+    const auto isBetweenRows = [&](const TableWord& word) {
+        return std::find(betweenRows.begin(), betweenRows.end(), word.box) != betweenRows.end();
+    };
     for (const QRectF& band : bands) {
         const QRect area = band.toAlignedRect() & picture.rect();
         if (area.isEmpty())
@@ -172,7 +184,20 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
         checkCancellation(stop);
         for (TableWord& word : reread)
             word.box.translate(area.topLeft());
-        auto inBand = [&](const TableWord& word) { return band.contains(word.box.center()); };
+        // The band's margin takes in the edges of the rows above and below; what it
+        // reads there, beside the row's own words rather than level with them, is
+        // glyphs cut in half ("Q1 x----- 2025").
+        double ownTop = band.bottom();
+        double ownBottom = band.top();
+        for (const TableWord& word : words)
+            if (band.contains(word.box.center()) && !isBetweenRows(word)) {
+                ownTop = std::min(ownTop, word.box.top());
+                ownBottom = std::max(ownBottom, word.box.bottom());
+            }
+        std::erase_if(reread, [&](const TableWord& word) {
+            return word.box.center().y() < ownTop || word.box.center().y() > ownBottom;
+        });
+        auto inBand = [&](const TableWord& word) { return band.contains(word.box.center()) && !isBetweenRows(word); };
         // A second reading that lost text is worse than the first.
         std::vector<const TableWord*> first, second;
         qsizetype before = 0;

@@ -11,6 +11,9 @@
 
 #include <QPainter>
 
+#include <functional>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace Platform::Recognition;
@@ -323,16 +326,15 @@ std::vector<TableWord> tableWords(const QString& monday, const QString& high) {
     return words;
 }
 
-// The cell "High" of Monday after a row-by-row reading that gives `secondMonday` and
-// `secondHigh` for that row, the first reading of the whole picture having given `firstHigh`.
-QString mondayHigh(const QString& firstHigh, const QString& secondMonday, const QString& secondHigh) {
-    const QImage picture = blank(500, 120);
-    const std::vector<TableWord> first = tableWords(QStringLiteral("Monday"), firstHigh);
-    const std::vector<TableWord> second = tableWords(secondMonday, secondHigh);
+// The table after a row-by-row reading in which each band's strip gives `reread(band)`
+// in picture pixels, the first reading of the whole picture having given `first`.
+std::optional<DocumentTable> readRowByRow(const std::vector<TableWord>& first,
+                                          const std::function<std::vector<TableWord>(const QRectF&)>& reread) {
+    const QImage picture = blank(500, 160);
     const std::vector<DocumentTable> found = TableFinder::findTables(first, {}, picture.size());
     EXPECT_EQ(found.size(), 1u);
-    if (found.empty())
-        return {};
+    if (found.size() != 1)
+        return std::nullopt;
     const std::vector<QRectF> bands = RecognizeDocumentsRequest::rowBands(found.front(), picture.size());
     RecognizeDocumentsRequest request;
     int calls = 0;
@@ -341,17 +343,35 @@ QString mondayHigh(const QString& firstHigh, const QString& secondMonday, const 
         if (call == 0 || call > static_cast<int>(bands.size()))
             return first;
         // A row alone: its words in the strip's own pixels.
-        const QRect area = bands[static_cast<std::size_t>(call - 1)].toAlignedRect() & picture.rect();
-        std::vector<TableWord> row;
-        for (const TableWord& word : second)
-            if (bands[static_cast<std::size_t>(call - 1)].contains(word.box.center()))
-                row.push_back({word.text, word.box.translated(-area.topLeft())});
+        const QRectF& band = bands[static_cast<std::size_t>(call - 1)];
+        const QRect area = band.toAlignedRect() & picture.rect();
+        std::vector<TableWord> row = reread(band);
+        for (TableWord& word : row)
+            word.box.translate(-area.topLeft());
         return row;
     };
     const auto observations = request.perform(picture);
     if (observations.empty() || observations.front().document.tables.size() != 1)
-        return {};
-    return observations.front().document.tables.front().rows.at(1).at(1).content.transcript;
+        return std::nullopt;
+    return observations.front().document.tables.front();
+}
+
+std::vector<TableWord> wordsIn(const std::vector<TableWord>& words, const QRectF& band) {
+    std::vector<TableWord> inside;
+    for (const TableWord& word : words)
+        if (band.contains(word.box.center()))
+            inside.push_back(word);
+    return inside;
+}
+
+// The cell "High" of Monday after a row-by-row reading that gives `secondMonday` and
+// `secondHigh` for that row, the first reading of the whole picture having given `firstHigh`.
+QString mondayHigh(const QString& firstHigh, const QString& secondMonday, const QString& secondHigh) {
+    const std::vector<TableWord> second = tableWords(secondMonday, secondHigh);
+    const std::optional<DocumentTable> table =
+        readRowByRow(tableWords(QStringLiteral("Monday"), firstHigh),
+                     [&](const QRectF& band) { return wordsIn(second, band); });
+    return table ? table->rows.at(1).at(1).content.transcript : QString();
 }
 
 TEST(DocumentRequestRows, ARowReadAgainNeverLosesTheSeparatorOfAFigure) {
@@ -364,3 +384,51 @@ TEST(DocumentRequestRows, ARowReadAgainNeverLosesTheSeparatorOfAFigure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The table as tab-separated text, empty when the reading found none.
+QString tableOf(const std::optional<DocumentTable>& table) {
+    return table ? tableText(*table).tabSeparated() : QString();
+}
+
+}  // namespace
+
+TEST(DocumentRequestRows, GlyphsCutAtABandsEdgeAreNoWordsOfItsRow) {
+    const std::vector<TableWord> first = tableWords(QStringLiteral("Monday"), QStringLiteral("7.8"));
+    const QString once = tableOf(readRowByRow(first, [&](const QRectF& band) { return wordsIn(first, band); }));
+    ASSERT_FALSE(once.isEmpty());
+    // Each strip also reads the halves of the glyphs of the rows above and below it.
+    const QString cut = tableOf(readRowByRow(first, [&](const QRectF& band) {
+        std::vector<TableWord> row = wordsIn(first, band);
+        row.push_back({QStringLiteral("x-----"), QRectF(20, band.top(), 60, 4)});
+        row.push_back({QStringLiteral("oevew"), QRectF(170, band.bottom() - 4, 50, 4)});
+        return row;
+    }));
+    EXPECT_EQ(cut.toStdString(), once.toStdString());
+}
+
+TEST(DocumentRequestRows, AHeaderCellBetweenTwoHeaderRowsKeepsItsFirstReading) {
+    // "Network" stands over two header rows, level with neither.
+    std::vector<TableWord> first;
+    addText(first, QStringLiteral("Q1"), 170, 20);
+    addText(first, QStringLiteral("Q2"), 320, 20);
+    addText(first, QStringLiteral("Network"), 20, 28);
+    addText(first, QStringLiteral("Label"), 170, 36);
+    addText(first, QStringLiteral("Path"), 320, 36);
+    for (int r = 0; r < 3; ++r) {
+        addText(first, QStringLiteral("Thread"), 20, 70 + 30 * r);
+        addText(first, QStringLiteral("9.14"), 170, 70 + 30 * r);
+        addText(first, QStringLiteral("69.5"), 320, 70 + 30 * r);
+    }
+    // A band cuts the cell across: read again, it is half a word.
+    const QString table = tableOf(readRowByRow(first, [&](const QRectF& band) {
+        std::vector<TableWord> row = wordsIn(first, band);
+        for (TableWord& word : row)
+            if (word.text == QStringLiteral("Network"))
+                word.text = QStringLiteral("COITHTHt");
+        return row;
+    }));
+    EXPECT_TRUE(table.contains(QStringLiteral("Network"))) << table.toStdString();
+    EXPECT_FALSE(table.contains(QStringLiteral("COITHTHt"))) << table.toStdString();
+}
