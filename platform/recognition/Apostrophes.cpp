@@ -65,7 +65,14 @@ bool isCurlyMark(const QImage& gray, const QRect& box) {
     const std::optional<double> lower = inkCentre(gray, area, middle, area.bottom());
     // A straight stroke's halves stand one over the other, whatever its taper; a comma's
     // lean is a fraction of a pixel at screen sizes, which the anti-aliased ink shows.
-    return upper && lower && *upper - *lower >= std::max(0.25, 0.05 * area.height());
+    if (upper && lower && *upper - *lower >= std::max(0.25, 0.05 * area.height()))
+        return true;
+    // Where the comma's tail turns left only in its last row, the faint columns beside
+    // the mark carry that lean; a straight stroke tapers evenly down to its tip.
+    const QRect wider = box.adjusted(-1, 0, 1, 0) & gray.rect();
+    const std::optional<double> head = inkCentre(gray, wider, wider.top(), middle - 1);
+    const std::optional<double> tip = inkCentre(gray, wider, wider.bottom(), wider.bottom());
+    return head && tip && *head - *tip >= std::max(0.3, 0.04 * area.height());
 }
 
 void restoreApostrophes(std::vector<LineWords>& lines, const QImage& gray, const std::vector<InkShape>& shapes,

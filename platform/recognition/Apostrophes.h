@@ -16,7 +16,7 @@
 namespace Platform::Recognition {
 
 // Whether the raised mark in `box` of `gray` (dark ink on light) leans like a comma: the
-// ink of its lower half lies left of that of its upper half.
+// ink of its lower half, or of its last row, lies left of that of its upper half.
 bool isCurlyMark(const QImage& gray, const QRect& box);
 
 // Gives each "'" between letters of a word whose raised mark is curly the text "’".
