@@ -2,6 +2,7 @@
 
 #include "platform/recognition/GroundLevel.h"
 #include "platform/recognition/SolidShapes.h"
+#include "platform/recognition/Underlines.h"
 
 #include <QPainter>
 
@@ -496,6 +497,7 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     invertDarkPanels(gray, shapes, page.glyphHeight);
     whitenGrayPanels(gray, page.glyphHeight);
     page.pictures = solidShapes(gray, page.glyphHeight);
+    eraseUnderlines(gray, page.glyphHeight);
     double scale = scaleForGlyphHeight(page.glyphHeight);
     if (!upscale)
         scale = std::min(scale, 1.0);
