@@ -6,6 +6,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
+#include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -331,6 +332,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     restoreMiddleDots(lines, glyph);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
+    restoreCapitals(lines);
     dropStackedLines(lines, shapes, band.height());
     std::vector<LineWords> lone = readLoneGlyphs(api, band, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it.
