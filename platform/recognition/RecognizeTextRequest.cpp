@@ -10,6 +10,7 @@
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
+#include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
@@ -397,6 +398,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
+    restoreCapitals(lines);
     dropStackedLines(lines, shapes, band.height());
     // The picture's own top and bottom in the band; a cut between bands runs along blank rows.
     const int pad = strip.padding;

@@ -9,6 +9,7 @@
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
+#include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -649,4 +650,25 @@ TEST(ApostrophesOfSerifs, ACommaTailTurningInItsLastRowIsTypographic) {
                 << pixels;
         }
     }
+}
+TEST(LetterCase, LookAlikeLettersAsTallAsTheCapitalsBesideThemAreCapitals) {
+    const auto word = [](const char* text, double left, double height, double width = 9) {
+        return WordBox{QString::fromUtf8(text), QRectF(left, 20 - height, width, height), 0.9f};
+    };
+    // A spreadsheet's column letters: "c" and "Cc" as tall as "B" and "D" are a "C".
+    std::vector<LineWords> header{{QRectF(0, 0, 400, 30),
+                                   {word("B", 0, 11), word("c", 100, 11), word("D", 200, 11), word("Cc", 300, 11)}}};
+    // Small letters of a line of text stay, and so does "Ss", two glyphs wide.
+    std::vector<LineWords> text{{QRectF(0, 0, 400, 30),
+                                 {word("2026", 0, 11, 27), word("vs", 40, 8, 14), word("Ss", 70, 11, 20)}}};
+    // Without a capital or figure to measure by, nothing changes.
+    std::vector<LineWords> alone{{QRectF(0, 0, 100, 30), {word("so", 0, 11, 14)}}};
+    restoreCapitals(header);
+    restoreCapitals(text);
+    restoreCapitals(alone);
+    QStringList read;
+    for (const auto* lines : {&header, &text, &alone})
+        for (const WordBox& box : lines->front().words)
+            read << box.text;
+    EXPECT_EQ(read.join(u' ').toStdString(), "B C D C 2026 vs Ss so");
 }
