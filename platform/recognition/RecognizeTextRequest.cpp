@@ -7,6 +7,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
@@ -50,6 +51,10 @@ constexpr double pixelsPerBand = 80'000.0;
 // A second look at loose ink is worth it only for a few runs, read with confidence.
 constexpr std::size_t maxLoneRuns = 24;
 constexpr float loneGlyphConfidence = 0.7f;
+
+// Words the recognizer gave up on are few on a page of text; many are a picture.
+constexpr int maxUnsureWords = 8;
+constexpr float unsureConfidence = 0.05f;
 
 bool stopRequested(void* token, int /*words*/) {
     return static_cast<const std::stop_token*>(token)->stop_requested();
@@ -257,6 +262,39 @@ void rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     taker.box = taker.box.united(QRectF(run));
 }
 
+// A word the recognizer gives up on (confidence near nothing) may have lost a glyph in
+// the line's context: "d’assurance" comes back as "assurance", its box still holding
+// the "d’". Read alone, the word is read whole; that reading stands when it is one word
+// that ends with the first reading.
+void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
+                       tesseract::ETEXT_DESC& monitor) {
+    int budget = maxUnsureWords;
+    for (LineWords& line : lines) {
+        for (auto word = line.words.begin(); word != line.words.end() && budget > 0; ++word) {
+            if (word->confidence >= unsureConfidence || word->text.trimmed().size() < 3)
+                continue;
+            --budget;
+            const int margin = std::max(4, static_cast<int>(word->box.height() / 4));
+            const QRect area = word->box.toAlignedRect().adjusted(-margin, -margin, margin, margin) & band.rect();
+            api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+            api.SetRectangle(area.left(), area.top(), area.width(), area.height());
+            if (api.Recognize(&monitor) != 0)
+                break;
+            const std::vector<LineWords> read = collectLines(api);
+            if (read.size() != 1 || read.front().words.size() != 1)
+                continue;
+            const WordBox& whole = read.front().words.front();
+            // The glyphs lost are the word's first ones: the line's reading gave up where
+            // the word began.
+            if (whole.confidence < word->confidence || whole.text.size() <= word->text.size() ||
+                !whole.text.endsWith(word->text))
+                continue;
+            word->text = whole.text;
+        }
+    }
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+}
+
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
 // its own, as noise. Ink that no word covers is read once more, run by run, as a line.
 std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band, const QRect& picture,
@@ -394,6 +432,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
@@ -536,6 +575,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropCutLines(lines, page.image, pageThreshold);
     settleLookAlikes(lines, page.image, inkShapes(page.image, pageThreshold));
     foldForeignMarks(lines, recognitionLanguages);
+    dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
 

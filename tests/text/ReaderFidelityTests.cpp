@@ -868,3 +868,22 @@ TEST(ReaderLookAlikes, AnLAndAOneAreToldApartByTheirLookOnThePage) {
         }
     }
 }
+
+TEST(ReaderFidelityOfUnsureWords, AWordTheRecognizerGaveUpOnIsReadAgainWhole) {
+    // Light on dark, small serif type: in the line, "élèves" comes back as "lèves", its
+    // box still holding the "é", and with no confidence.
+    if (!QFontDatabase::hasFamily(QStringLiteral("Liberation Serif")))
+        GTEST_SKIP() << "Liberation Serif is not installed";
+    QImage picture(700, 60, QImage::Format_RGB32);
+    picture.fill(QColor(30, 30, 35));
+    QPainter painter(&picture);
+    painter.setFont(font(QStringLiteral("Liberation Serif"), 11));
+    painter.setPen(QColor(230, 230, 230));
+    painter.drawText(QPointF(10, 35),
+                     QStringLiteral("Les élèves ont présenté leurs résultats avec beaucoup d\u2019assurance."));
+    painter.end();
+    ReadOptions options;
+    options.languages = {QStringLiteral("fr-FR")};
+    const QString text = read(picture, options).text(LineMode::keep);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Les élèves "))) << text.toStdString();
+}
