@@ -10,6 +10,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
+#include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/ShortCapitals.h"
@@ -412,6 +413,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
         lines.push_back(std::move(line));
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
+    restoreLostSpaces(lines, shapes, glyph);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);
