@@ -15,6 +15,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
+#include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
@@ -458,6 +459,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
         lines.push_back(std::move(line));
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
+    restoreLostSpaces(lines, shapes, glyph);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);

@@ -12,6 +12,7 @@
 #include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
+#include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
@@ -581,6 +582,21 @@ TEST(DashRuns, DashesTheLayoutLeftOutBesideAWordAreAsManyAsTheCellsTheySpan) {
     restoreDashRuns(read, drawn.shapes, 12);
     EXPECT_EQ(read[0].words[0].text, QStringLiteral("drw-------"));
     EXPECT_EQ(read[0].words.size(), 3);
+}
+
+TEST(LostSpaces, APromptsSignACellFromTheCommandIsAWordOfItsOwn) {
+    // "$ ls -l" read "$ls" and "-l"; letters stay one word however far apart their ink is.
+    const MonoLine drawn = monoLine(QStringLiteral("$ ls -l i  l"), 200);
+    std::vector<LineWords> lines{{drawn.whole,
+                                  {WordBox{QStringLiteral("$ls"), drawn.span(0, 4), 0.8f},
+                                   WordBox{QStringLiteral("-l"), drawn.span(5, 7), 0.9f},
+                                   WordBox{QStringLiteral("il"), drawn.span(8, 12), 0.9f}}}};
+    restoreLostSpaces(lines, drawn.shapes, 12);
+    QStringList words;
+    for (const WordBox& word : lines[0].words)
+        words.append(word.text);
+    EXPECT_EQ(words.join(u'|'), QStringLiteral("$|ls|-l|il"));
+    EXPECT_LT(lines[0].words[0].box.right(), lines[0].words[1].box.left());
 }
 
 }  // namespace
