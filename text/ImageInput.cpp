@@ -118,7 +118,7 @@ FileRead readPicture(const QString& path) {
 }
 
 // decodePicture in a child, of the bytes `load` gives there.
-PictureRead decodeInChild(const std::function<QByteArray()>& load) {
+PictureRead decodeInChild(const std::function<QByteArray()>& load, std::chrono::milliseconds time) {
     PictureRead read;
     const auto receive = [&read](BoundedChild::Receiver& in) {
         std::int32_t problem = 0;
@@ -138,7 +138,7 @@ PictureRead decodeInChild(const std::function<QByteArray()>& load) {
         if (decoded.picture)
             out.picture(*decoded.picture);
     };
-    switch (BoundedChild::run({pictureTime, pictureMemory}, decode, receive)) {
+    switch (BoundedChild::run({time, pictureMemory}, decode, receive)) {
     case BoundedChild::Ending::answered: return read;
     case BoundedChild::Ending::tooLong: return {std::nullopt, Problem::tooLong};
     case BoundedChild::Ending::failed: break;
@@ -151,17 +151,17 @@ PictureRead decodeInChild(const std::function<QByteArray()>& load) {
 PictureRead decodeApart(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {std::nullopt, Problem::notPictureOrPdf};
-    return decodeInChild([&bytes] { return bytes; });
+    return decodeInChild([&bytes] { return bytes; }, pictureTime);
 }
 
-PictureRead decodeFileApart(const QString& path) {
+PictureRead decodeFileApart(const QString& path, std::chrono::milliseconds time) {
     return decodeInChild([&path] {
         // Read by its size: a buffer of the largest size allowed would take from the cap.
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes)
             return QByteArray();
         return file.readAll();
-    });
+    }, time);
 }
 
 bool ContentType::conforms(const QMimeType& type) const {

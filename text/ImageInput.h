@@ -126,7 +126,7 @@ PictureRead decodePicture(const QByteArray& bytes);
 // decoded within them ends as tooLong or failed. Blocks the calling thread.
 PictureRead decodeApart(const QByteArray& bytes);
 // The same for a file, which is read in the child: the caller never holds its bytes.
-PictureRead decodeFileApart(const QString& path);
+PictureRead decodeFileApart(const QString& path, std::chrono::milliseconds time = pictureTime);
 // A picture scaled down, keeping its shape, to at most `budget` pixels.
 QImage fitToBudget(const QImage& picture, std::int64_t budget = pixelBudget);
 // True when the bytes are a JPEG, PNG or GIF that stops before its end marker.
