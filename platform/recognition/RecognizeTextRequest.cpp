@@ -9,6 +9,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
@@ -51,6 +52,20 @@ struct BandResult {
     std::exception_ptr error;
 };
 
+// The characters of the word the iterator stands on.
+std::vector<GlyphBox> glyphsOf(const tesseract::ResultIterator& word) {
+    std::vector<GlyphBox> glyphs;
+    tesseract::ResultIterator it(word);
+    do {
+        const std::unique_ptr<char[]> text(it.GetUTF8Text(tesseract::RIL_SYMBOL));
+        int l = 0, t = 0, r = 0, b = 0;
+        if (!text || !it.BoundingBox(tesseract::RIL_SYMBOL, &l, &t, &r, &b))
+            return {};
+        glyphs.push_back({QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t)});
+    } while (!it.IsAtFinalElement(tesseract::RIL_WORD, tesseract::RIL_SYMBOL) && it.Next(tesseract::RIL_SYMBOL));
+    return glyphs;
+}
+
 // The lines and words of the last recognition, in the recognized picture's pixels.
 std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
     std::vector<LineWords> lines;
@@ -72,6 +87,7 @@ std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
         it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b);
         lines.back().words.push_back(
             {QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t), it->Confidence(tesseract::RIL_WORD) / 100.0f});
+        lines.back().words.back().glyphs = glyphsOf(*it);
     } while (it->Next(tesseract::RIL_WORD));
     return lines;
 }
@@ -319,14 +335,18 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
         api.Clear();
         for (LineWords& line : lines) {
             line.box = strip.toOriginal(line.box);
-            for (WordBox& word : line.words)
+            for (WordBox& word : line.words) {
                 word.box = strip.toOriginal(word.box);
+                for (GlyphBox& glyph : word.glyphs)
+                    glyph.box = strip.toOriginal(glyph.box);
+            }
         }
         return lines;
     }
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    respaceMonospaceLines(lines, band, threshold, shapes);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph);
     restoreApostrophes(lines, band, shapes, glyph);
@@ -350,8 +370,11 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     api.Clear();
     for (LineWords& line : lines) {
         line.box = strip.toOriginal(line.box);
-        for (WordBox& word : line.words)
+        for (WordBox& word : line.words) {
             word.box = strip.toOriginal(word.box);
+            for (GlyphBox& glyph : word.glyphs)
+                glyph.box = strip.toOriginal(glyph.box);
+        }
     }
     return lines;
 }
