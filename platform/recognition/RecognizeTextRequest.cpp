@@ -6,6 +6,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/InvertedMarks.h"
+#include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/MiddleDots.h"
@@ -361,6 +362,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    // After the second look: a word read again comes back in the recognizer's case.
+    restoreLetterCase(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);
