@@ -12,6 +12,7 @@
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/Periods.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -364,6 +365,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, int top, int bottom, c
         lines.push_back(std::move(line));
     // After the second look: a word read again comes back in the recognizer's case.
     restoreLetterCase(lines, shapes);
+    restorePeriods(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);
