@@ -1,8 +1,11 @@
 #include "platform/recognition/LetterCase.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 
 namespace Platform::Recognition {
 namespace {
@@ -49,6 +52,109 @@ void restoreCapitals(std::vector<LineWords>& lines) {
                 word.text = text.left(1);
         }
     }
+}
+
+namespace {
+
+// Letters whose cases share a shape, so that only the height tells them apart.
+bool isTwoCased(const QString& text) {
+    return text.size() == 1 && QStringLiteral("cosvwxzCOSVWXZ").contains(text.front());
+}
+
+// Screen fonts draw capitals about 1.3 to 1.45 x-heights tall.
+constexpr double typicalCapitals = 1.35;
+
+// "Vv": one letter in both cases. A letter doubled in one case ("ss") is two.
+bool bothCases(const GlyphBox& a, const GlyphBox& b) {
+    return isTwoCased(a.text) && isTwoCased(b.text) && a.text != b.text &&
+           a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+}
+
+// One glyph read twice: the narrower box lies mostly within the wider one.
+void dropDoubledGlyphs(WordBox& word) {
+    if (!glyphsSpell(word))
+        return;
+    bool dropped = false;
+    for (std::size_t i = 1; i < word.glyphs.size(); ++i) {
+        const QRectF& a = word.glyphs[i - 1].box;
+        const QRectF& b = word.glyphs[i].box;
+        const double shared = std::min(a.right(), b.right()) - std::max(a.left(), b.left());
+        if (!bothCases(word.glyphs[i - 1], word.glyphs[i]) || shared < 0.5 * std::min(a.width(), b.width()))
+            continue;
+        word.glyphs.erase(word.glyphs.begin() + static_cast<std::ptrdiff_t>(a.width() >= b.width() ? i : i - 1));
+        dropped = true;
+        --i;
+    }
+    if (!dropped)
+        return;
+    word.text.clear();
+    for (const GlyphBox& glyph : word.glyphs)
+        word.text += glyph.text;
+}
+
+// The heights of the line, measured with the lines beside it on its row where it has
+// no small letter of its own ("-C," read apart from "--count").
+std::optional<LineHeights> rowHeights(const LineWords& line, const std::vector<LineWords>& lines,
+                                      const std::vector<InkShape>& shapes) {
+    if (std::optional<LineHeights> heights = lineHeights(line, shapes))
+        return heights;
+    LineWords row = line;
+    for (const LineWords& other : lines) {
+        const double shared = std::min(line.box.bottom(), other.box.bottom()) - std::max(line.box.top(), other.box.top());
+        if (&other == &line || shared < 0.5 * std::min(line.box.height(), other.box.height()))
+            continue;
+        row.box = row.box.united(other.box);
+        row.words.insert(row.words.end(), other.words.begin(), other.words.end());
+    }
+    return row.words.size() > line.words.size() ? lineHeights(row, shapes) : std::nullopt;
+}
+
+void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, const std::vector<InkShape>& shapes) {
+    if (!heights)
+        return;
+    const double baseline = heights->baseline;
+    const double xHeight = heights->xHeight;
+    const double capHeight = heights->capHeight.value_or(typicalCapitals * xHeight);
+    // Too close to tell apart at this size.
+    if (capHeight < 1.2 * xHeight)
+        return;
+    const double between = (xHeight + capHeight) / 2.0;
+    const double margin = 0.2 * (capHeight - xHeight);
+    for (WordBox& word : line.words) {
+        // Within a word the recognizer reads the case well; alone a letter has nothing to
+        // go by ("-c,", "(x").
+        const auto letters = std::count_if(word.text.begin(), word.text.end(), [](QChar c) { return c.isLetter(); });
+        if (letters != 1 || !glyphsSpell(word))
+            continue;
+        qsizetype at = 0;
+        for (GlyphBox& glyph : word.glyphs) {
+            const qsizetype length = glyph.text.size();
+            const std::optional<GlyphInk> ink = isTwoCased(glyph.text) ? inkOf(glyph, line.box, shapes) : std::nullopt;
+            // Standing on the baseline: a glyph boxed over other ink says nothing.
+            if (ink && std::abs(ink->bottom - baseline) <= margin) {
+                const double height = baseline - ink->top;
+                if (height < between - margin)
+                    glyph.text = glyph.text.toLower();
+                else if (height > between + margin)
+                    glyph.text = glyph.text.toUpper();
+                word.text.replace(at, length, glyph.text);
+            }
+            at += length;
+        }
+    }
+}
+
+}  // namespace
+
+void restoreLetterCase(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+    for (LineWords& line : lines)
+        for (WordBox& word : line.words)
+            dropDoubledGlyphs(word);
+    std::vector<std::optional<LineHeights>> heights;
+    for (const LineWords& line : lines)
+        heights.push_back(rowHeights(line, lines, shapes));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        restoreCase(lines[i], heights[i], shapes);
 }
 
 }  // namespace Platform::Recognition

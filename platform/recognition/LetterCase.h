@@ -1,17 +1,27 @@
 #pragma once
 
-// Letters whose capital is the small letter drawn larger: "c" and "C", "o" and "O",
-// "s", "v", "w", "x", "z". Alone in a cell (a spreadsheet's column "C" beside "B" and
-// "D") the recognizer has no line of small letters to tell the case by and reads "c".
-// A word of only such letters, as tall as the capitals and figures of its line, is read
-// in capitals.
+// "c", "o", "s", "v", "w", "x" and "z" look the same in both cases but for their
+// height. Alone (a spreadsheet's column "C" beside "B" and "D"), or after a dash
+// ("-c, --count"), the recognizer has no word to tell the case by and guesses; in a
+// fixed-width font it sometimes reads one glyph twice, once in each case ("-Vv",
+// "--Ssummary", "Cc"). The height against the line's small and tall letters tells the case.
 
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
 
 #include <vector>
 
 namespace Platform::Recognition {
 
+// A word of only such letters, its box as tall as the capitals and figures of its line,
+// is read in capitals; "Cc" in a box no wider than tall is the one capital.
 void restoreCapitals(std::vector<LineWords>& lines);
+
+// Reads once a glyph read twice: two neighbouring glyphs of a word that are one letter
+// in its two cases, where one box covers most of the other. Then gives each such
+// letter that is its word's only letter the case its ink's height says against the
+// x-height of the line's (or its row's) small letters. `shapes` are the ink shapes of the picture of
+// the word boxes. Needs the words' glyphs as read.
+void restoreLetterCase(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
 }  // namespace Platform::Recognition

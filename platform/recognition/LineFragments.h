@@ -15,12 +15,21 @@
 
 namespace Platform::Recognition {
 
+// One character as the recognizer read it.
+struct GlyphBox {
+    QString text;
+    QRectF box;
+};
+
 struct WordBox {
     QString text;
     // In picture pixels, origin at the top left.
     QRectF box;
     // 0 to 1.
     float confidence = 0;
+    // The characters as read, left to right, in the pixels of `box`; empty where the
+    // recognizer gave none. A rule that changes `text` leaves them as they were read.
+    std::vector<GlyphBox> glyphs = {};
 };
 
 struct LineWords {

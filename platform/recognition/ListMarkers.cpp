@@ -195,6 +195,13 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
         return std::nullopt;
     if (const std::optional<double> space = wordSpace(line); space && gap < 0.6 * *space)
         return std::nullopt;
+    // Nor a letter gap: a line of few words tells no word space, but the gaps between its
+    // letters show how close a word's first letter ("e" of "export") stands to the next.
+    std::vector<double> letterGaps;
+    for (std::size_t i = 2; i < inLine.size(); ++i)
+        if (const double between = inLine[i]->box.left() - inLine[i - 1]->box.right(); between > 0)
+            letterGaps.push_back(between);
+    const bool letterGap = letterGaps.size() >= 3 && gap < 2.0 * median(letterGaps);
     std::vector<double> glyphBottoms;
     std::vector<double> heights;
     for (auto it = inLine.begin() + 1; it != inLine.end(); ++it) {
@@ -211,7 +218,8 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
     if (isBadge(gray, threshold, first, letters, xHeight))
         return FoundMarker{std::nullopt, first.box, static_cast<double>(next.box.left())};
     const auto shape = markerShape(gray, threshold, first, xHeight, median(glyphBottoms));
-    if (!shape)
+    // A dash is told from a word's first character by the words it stands in, below.
+    if (!shape || (letterGap && *shape != MarkerShape::dash))
         return std::nullopt;
     return FoundMarker{*shape, first.box, static_cast<double>(next.box.left())};
 }

@@ -17,8 +17,10 @@
 #include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
+#include "platform/recognition/Periods.h"
 #include "platform/recognition/SharpS.h"
 #include "platform/recognition/ShortCapitals.h"
 #include "platform/recognition/StrayMarks.h"
@@ -66,6 +68,20 @@ struct BandResult {
     std::exception_ptr error;
 };
 
+// The characters of the word the iterator stands on.
+std::vector<GlyphBox> glyphsOf(const tesseract::ResultIterator& word) {
+    std::vector<GlyphBox> glyphs;
+    tesseract::ResultIterator it(word);
+    do {
+        const std::unique_ptr<char[]> text(it.GetUTF8Text(tesseract::RIL_SYMBOL));
+        int l = 0, t = 0, r = 0, b = 0;
+        if (!text || !it.BoundingBox(tesseract::RIL_SYMBOL, &l, &t, &r, &b))
+            return {};
+        glyphs.push_back({QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t)});
+    } while (!it.IsAtFinalElement(tesseract::RIL_WORD, tesseract::RIL_SYMBOL) && it.Next(tesseract::RIL_SYMBOL));
+    return glyphs;
+}
+
 // The lines and words of the last recognition, in the recognized picture's pixels.
 std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
     std::vector<LineWords> lines;
@@ -87,6 +103,7 @@ std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
         it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b);
         lines.back().words.push_back(
             {QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t), it->Confidence(tesseract::RIL_WORD) / 100.0f});
+        lines.back().words.back().glyphs = glyphsOf(*it);
     } while (it->Next(tesseract::RIL_WORD));
     return lines;
 }
@@ -425,14 +442,18 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
         api.Clear();
         for (LineWords& line : lines) {
             line.box = strip.toOriginal(line.box);
-            for (WordBox& word : line.words)
+            for (WordBox& word : line.words) {
                 word.box = strip.toOriginal(word.box);
+                for (GlyphBox& glyph : word.glyphs)
+                    glyph.box = strip.toOriginal(glyph.box);
+            }
         }
         return lines;
     }
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph, shapes);
@@ -460,6 +481,9 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
     restoreLostSpaces(lines, shapes, glyph);
+    // After the second look: a word read again comes back in the recognizer's case.
+    restoreLetterCase(lines, shapes);
+    restorePeriods(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropControlMarks(lines, band, threshold, shapes, glyph);
@@ -469,8 +493,11 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     api.Clear();
     for (LineWords& line : lines) {
         line.box = strip.toOriginal(line.box);
-        for (WordBox& word : line.words)
+        for (WordBox& word : line.words) {
             word.box = strip.toOriginal(word.box);
+            for (GlyphBox& glyph : word.glyphs)
+                glyph.box = strip.toOriginal(glyph.box);
+        }
     }
     return lines;
 }

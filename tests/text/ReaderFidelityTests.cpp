@@ -887,3 +887,31 @@ TEST(ReaderFidelityOfUnsureWords, AWordTheRecognizerGaveUpOnIsReadAgainWhole) {
     const QString text = read(picture, options).text(LineMode::keep);
     EXPECT_TRUE(text.startsWith(QStringLiteral("Les élèves "))) << text.toStdString();
 }
+
+TEST(ListMarkerGaps, AWordsFirstLetterBesideItsNextIsNoMarker) {
+    // A man page's synopsis: one word of small letters before capitals in brackets. Its
+    // "e" is ring-shaped, and few words show no word space to measure the gap by.
+    const QStringList synopsis{QStringLiteral("SYNOPSIS"), QStringLiteral("       export [OPTION]... [FILE]..."),
+                               QStringLiteral("       merge [OPTION]... [FILE]...")};
+    for (const QString& family : {QStringLiteral("Liberation Mono"), QStringLiteral("Noto Sans Mono")}) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        for (const int pixels : {16, 20, 26}) {
+            QFont mono = font(family, pixels);
+            const QFontMetricsF metrics(mono);
+            QImage picture(40 + static_cast<int>(metrics.horizontalAdvance(synopsis[1]) * 1.3),
+                           static_cast<int>(synopsis.size() * metrics.height() * 1.4 + 40), QImage::Format_RGB32);
+            picture.fill(QColor(0x12, 0x13, 0x15));
+            QPainter painter(&picture);
+            painter.setFont(mono);
+            painter.setPen(QColor(0xd8, 0xd8, 0xd8));
+            for (qsizetype i = 0; i < synopsis.size(); ++i)
+                painter.drawText(QPointF(20, 20 + metrics.ascent() + i * metrics.height() * 1.4), synopsis[i]);
+            painter.end();
+            const QStringList lines = linesOf(read(picture).text(LineMode::keep));
+            ASSERT_EQ(lines.size(), synopsis.size()) << family.toStdString() << " " << pixels;
+            EXPECT_TRUE(lines[1].trimmed().startsWith(QStringLiteral("export ["))) << lines[1].toStdString();
+            EXPECT_TRUE(lines[2].trimmed().startsWith(QStringLiteral("merge ["))) << lines[2].toStdString();
+        }
+    }
+}

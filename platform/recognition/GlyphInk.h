@@ -1,0 +1,40 @@
+#pragma once
+
+// Where a recognized glyph's ink lies, and the baseline and x-height of a line measured
+// on its letters' ink: what rules that tell glyphs apart by height and place go by.
+
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+
+#include <optional>
+#include <vector>
+
+namespace Platform::Recognition {
+
+struct GlyphInk {
+    double top = 0;
+    // One past the last row.
+    double bottom = 0;
+    double width = 0;
+};
+
+// The ink of a glyph that is one shape: the one shape whose middle lies within the
+// glyph's columns and the line's rows, and that lies within them. Nothing for a box the
+// recognizer placed over two shapes or none, or for glyphs that touch.
+std::optional<GlyphInk> inkOf(const GlyphBox& glyph, const QRectF& line, const std::vector<InkShape>& shapes);
+
+struct LineHeights {
+    double baseline = 0;
+    double xHeight = 0;
+    // Of capitals and ascenders; nothing when the line has none to measure.
+    std::optional<double> capHeight;
+};
+
+// Measured on the line's letters that are only ever small ("a", "e", "m", "n", "r", "u")
+// and only ever tall without a descender; nothing without a small letter.
+std::optional<LineHeights> lineHeights(const LineWords& line, const std::vector<InkShape>& shapes);
+
+// The word's glyphs spell its text.
+bool glyphsSpell(const WordBox& word);
+
+}  // namespace Platform::Recognition

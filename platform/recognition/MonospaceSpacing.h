@@ -1,0 +1,26 @@
+#pragma once
+
+// In a fixed-width font every character, a space too, takes one cell of the same width.
+// The recognizer places its word breaks by the width of the gaps between glyphs, which
+// says little in code: "::" comes back as ": :", "list.filter" as "list. filter", and
+// "i < n" as "i <n". A line whose glyphs stand on a grid of equal cells is broken into
+// words where the grid has an empty cell, and nowhere else.
+
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+
+#include <QImage>
+
+#include <vector>
+
+namespace Platform::Recognition {
+
+// Breaks each line in a fixed-width font into words at its empty cells: neighbouring
+// words with no empty cell between them become one word, and a word with an empty cell
+// inside it becomes two. A cell with ink in it (a glyph the recognizer left out) is no
+// word break. `gray` is the picture of the word boxes, darker than `threshold` is ink;
+// `shapes` are its ink shapes.
+void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                           const std::vector<InkShape>& shapes);
+
+}  // namespace Platform::Recognition

@@ -1,0 +1,19 @@
+#pragma once
+
+// The recognizer reads a period that starts a word (".map(", ".gitignore") as a hyphen.
+// The two differ in where their ink sits: a hyphen is a stroke longer than thick halfway
+// up the x-height, a period a dot on the baseline.
+
+#include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
+
+#include <vector>
+
+namespace Platform::Recognition {
+
+// Gives each "-" whose ink is a dot standing on the line's baseline the text ".".
+// `shapes` are the ink shapes of the picture of the word boxes. Needs the words' glyphs
+// as read.
+void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
+
+}  // namespace Platform::Recognition

@@ -1,0 +1,84 @@
+// Letters whose two cases share a shape are given the case their height shows: a
+// command's one-letter options come through as drawn.
+
+#include "platform/recognition/LetterCase.h"
+#include "text/TextReader.h"
+
+#include "tests/text/AwaitResult.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace ZantrelText;
+using namespace Platform::Recognition;
+
+namespace {
+
+// Light on dark, like a terminal.
+QImage drawOptions(const QString& family, int pixels, const QStringList& lines) {
+    QFont mono(family);
+    mono.setPixelSize(pixels);
+    const QFontMetricsF metrics(mono);
+    const double pitch = metrics.height() * 1.3;
+    QImage picture(40 + static_cast<int>(metrics.horizontalAdvance(QString(24, u'm'))),
+                   static_cast<int>(lines.size() * pitch + 40), QImage::Format_RGB32);
+    picture.fill(QColor(0x12, 0x13, 0x15));
+    QPainter painter(&picture);
+    painter.setFont(mono);
+    painter.setPen(QColor(0xd8, 0xd8, 0xd8));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(20, 20 + metrics.ascent() + i * pitch), lines[i]);
+    return picture;
+}
+
+}  // namespace
+
+TEST(LetterCase, OneLetterOptionsKeepTheCaseTheirHeightShows) {
+    const QStringList options{QStringLiteral("-c, --count"), QStringLiteral("-x, --exclude"),
+                              QStringLiteral("-s, --size"),  QStringLiteral("-v, --verbose"),
+                              QStringLiteral("-z, --zero"),  QStringLiteral("-C, --context"),
+                              QStringLiteral("-V, --version")};
+    for (const QString& family : {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        for (const int pixels : {14, 18}) {
+            const Reading reading = TestAwait::result(TextReader::read(drawOptions(family, pixels, options), {}));
+            QStringList lines = reading.text(LineMode::keep).split(u'\n');
+            lines.removeAll(QString());
+            ASSERT_EQ(lines.size(), options.size()) << family.toStdString() << " " << pixels;
+            for (qsizetype i = 0; i < options.size(); ++i)
+                EXPECT_EQ(lines[i].trimmed().toStdString(), options[i].toStdString()) << family.toStdString() << " " << pixels;
+        }
+    }
+}
+
+TEST(LetterCase, AGlyphReadTwiceInBothCasesIsReadOnce) {
+    // "-v" over a line of small letters, its "v" read as "V" and "v" over the same ink.
+    QImage gray(200, 40, QImage::Format_Grayscale8);
+    gray.fill(255);
+    const auto ink = [&](QRect box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                gray.scanLine(y)[x] = 0;
+        return QRectF(box);
+    };
+    WordBox option{QStringLiteral("-Vv"), QRectF(10, 10, 30, 20), 0.4f};
+    option.glyphs = {{QStringLiteral("-"), ink(QRect(10, 20, 6, 2))},
+                     {QStringLiteral("V"), ink(QRect(20, 16, 9, 10))},
+                     {QStringLiteral("v"), QRectF(24, 16, 5, 10)}};
+    WordBox name{QStringLiteral("name"), QRectF(60, 10, 60, 20), 0.9f};
+    name.glyphs = {{QStringLiteral("n"), ink(QRect(60, 16, 9, 10))},
+                   {QStringLiteral("a"), ink(QRect(72, 16, 9, 10))},
+                   {QStringLiteral("m"), ink(QRect(84, 16, 9, 10))},
+                   {QStringLiteral("e"), ink(QRect(96, 16, 9, 10))}};
+    WordBox tall{QStringLiteral("Hd"), QRectF(130, 10, 30, 20), 0.9f};
+    tall.glyphs = {{QStringLiteral("H"), ink(QRect(130, 12, 9, 14))}, {QStringLiteral("d"), ink(QRect(142, 12, 9, 14))}};
+    std::vector<LineWords> lines{{QRectF(0, 10, 200, 20), {option, name, tall}}};
+    restoreLetterCase(lines, inkShapes(gray, inkThreshold(gray)));
+    EXPECT_EQ(lines.front().words.front().text, QStringLiteral("-v"));
+    EXPECT_EQ(lines.front().words.front().glyphs.size(), 2u);
+}
