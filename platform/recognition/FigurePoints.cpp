@@ -61,6 +61,23 @@ qsizetype digitCount(const QString& text) {
     return std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
 }
 
+QString digitsOf(const QString& text) {
+    QString digits;
+    for (const QChar ch : text)
+        if (ch.isDigit())
+            digits.append(ch);
+    return digits;
+}
+
+// Points and commas inside a reading, between two of its characters.
+qsizetype innerSeparators(const QString& text) {
+    const QString trimmed = text.trimmed();
+    qsizetype count = 0;
+    for (qsizetype i = 1; i + 1 < trimmed.size(); ++i)
+        count += isSeparator(trimmed[i]) && !trimmed[i - 1].isSpace() && !trimmed[i + 1].isSpace() ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
 QString figureReadingCharacters() { return QStringLiteral("0123456789.,"); }
@@ -80,7 +97,13 @@ bool isPointedReading(const QString& reading, const WordBox& word, const std::ve
         return false;
     const Ink ink = inkOf(word, shapes, glyph);
     const auto separators = std::count_if(text.begin(), text.end(), isSeparator);
-    return digitCount(text) == ink.digits && separators == ink.points;
+    // Touching digits ("44") make one shape: the same digits as the first reading will do.
+    const bool sameDigits = digitCount(text) == ink.digits || digitsOf(text) == digitsOf(word.text);
+    return sameDigits && separators == ink.points;
+}
+
+bool keepsPoints(const QString& first, const QString& second) {
+    return innerSeparators(second) >= innerSeparators(first);
 }
 
 }  // namespace Platform::Recognition

@@ -19,9 +19,13 @@ namespace Platform::Recognition {
 bool missesPoint(const WordBox& word, const std::vector<InkShape>& shapes, double glyph);
 
 // Whether a second reading of such a word can stand for it: a figure with a separator,
-// holding as many digits as the ink has digit shapes.
+// holding as many digits as the ink has digit shapes, or the digits the word was read with.
 bool isPointedReading(const QString& reading, const WordBox& word, const std::vector<InkShape>& shapes,
                       double glyph);
+
+// Whether a second reading keeps every point and comma the first one saw inside it:
+// "7.A7" read again as "747" has lost its point, not corrected a slip.
+bool keepsPoints(const QString& first, const QString& second);
 
 // The characters a figure's second reading may use.
 QString figureReadingCharacters();
