@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 namespace Platform::Recognition {
 namespace {
@@ -100,6 +101,34 @@ bool isPointedReading(const QString& reading, const WordBox& word, const std::ve
     // Touching digits ("44") make one shape: the same digits as the first reading will do.
     const bool sameDigits = digitCount(text) == ink.digits || digitsOf(text) == digitsOf(word.text);
     return sameDigits && separators == ink.points;
+}
+
+std::optional<QString> pointedFromInk(const WordBox& word, const std::vector<InkShape>& shapes, double glyph) {
+    if (!missesPoint(word, shapes, glyph))
+        return std::nullopt;
+    const QString text = word.text.trimmed();
+    const std::vector<QRect> inside = shapesIn(word, shapes);
+    std::vector<QRect> dots;
+    std::vector<int> bottoms;
+    for (const QRect& box : inside) {
+        if (isDot(box, glyph))
+            dots.push_back(box);
+        else
+            bottoms.push_back(box.bottom());
+    }
+    // Every digit its own shape and one dot only: a colon's upper dot or a second point
+    // leaves the place of the point in doubt.
+    if (dots.size() != 1 || static_cast<qsizetype>(bottoms.size()) != text.size())
+        return std::nullopt;
+    std::sort(bottoms.begin(), bottoms.end());
+    const int baseline = bottoms[bottoms.size() / 2];
+    const QRect& dot = dots.front();
+    qsizetype before = 0;
+    for (const QRect& box : inside)
+        before += !isDot(box, glyph) && box.center().x() < dot.center().x() ? 1 : 0;
+    // A comma hangs below the digits' feet.
+    const QChar mark = dot.bottom() > baseline + std::max(1.0, 0.12 * glyph) ? u',' : u'.';
+    return text.left(before) + mark + text.mid(before);
 }
 
 bool keepsPoints(const QString& first, const QString& second) {

@@ -654,3 +654,17 @@ TEST(FigurePointsKept, ASecondReadingMayNotDropAPointTheFirstSaw) {
     // A full stop after the figure is not one of its points.
     EXPECT_TRUE(keepsPoints(QStringLiteral("3l0."), QStringLiteral("310")));
 }
+
+TEST(FigurePointsKept, TheInkAlonePlacesAPointNoReadingShowed) {
+    const QRectF box(6, 6, 120, 28);
+    const double glyph = 11;
+    for (const auto& [drawn, read] : {std::pair{"1.4", "14"}, std::pair{"67.5", "675"}, std::pair{"1,240", "1240"}}) {
+        const QImage picture = drawnWord(QLatin1String(drawn));
+        const WordBox word{QLatin1String(read), box, 0.93f};
+        EXPECT_EQ(pointedFromInk(word, inkShapes(picture, inkThreshold(picture)), glyph), QLatin1String(drawn));
+    }
+    // A colon's lower dot sits where a point would: the time stays as read.
+    const QImage time = drawnWord(QStringLiteral("09:06"));
+    const WordBox word{QStringLiteral("0906"), box, 0.93f};
+    EXPECT_EQ(pointedFromInk(word, inkShapes(time, inkThreshold(time)), glyph), std::nullopt);
+}
