@@ -1,6 +1,7 @@
 #include "platform/recognition/DocumentRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/RecognizeTextRequest.h"
 #include "platform/recognition/TableCellRepair.h"
 
@@ -64,7 +65,7 @@ void rereadCells(DocumentTable& table, const QImage& picture, const QStringList&
                 if (!observation.candidates.empty())
                     parts.append(observation.candidates.front().string);
             const QString text = parts.join(u' ');
-            if (acceptsReread(reread, text)) {
+            if (acceptsReread(reread, text) && keepsPoints(cell.content.transcript, text)) {
                 cell.content.transcript = text;
                 break;
             }

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 namespace Platform::Recognition {
 namespace {
@@ -61,6 +62,23 @@ qsizetype digitCount(const QString& text) {
     return std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
 }
 
+QString digitsOf(const QString& text) {
+    QString digits;
+    for (const QChar ch : text)
+        if (ch.isDigit())
+            digits.append(ch);
+    return digits;
+}
+
+// Points and commas inside a reading, between two of its characters.
+qsizetype innerSeparators(const QString& text) {
+    const QString trimmed = text.trimmed();
+    qsizetype count = 0;
+    for (qsizetype i = 1; i + 1 < trimmed.size(); ++i)
+        count += isSeparator(trimmed[i]) && !trimmed[i - 1].isSpace() && !trimmed[i + 1].isSpace() ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
 QString figureReadingCharacters() { return QStringLiteral("0123456789.,"); }
@@ -80,7 +98,41 @@ bool isPointedReading(const QString& reading, const WordBox& word, const std::ve
         return false;
     const Ink ink = inkOf(word, shapes, glyph);
     const auto separators = std::count_if(text.begin(), text.end(), isSeparator);
-    return digitCount(text) == ink.digits && separators == ink.points;
+    // Touching digits ("44") make one shape: the same digits as the first reading will do.
+    const bool sameDigits = digitCount(text) == ink.digits || digitsOf(text) == digitsOf(word.text);
+    return sameDigits && separators == ink.points;
+}
+
+std::optional<QString> pointedFromInk(const WordBox& word, const std::vector<InkShape>& shapes, double glyph) {
+    if (!missesPoint(word, shapes, glyph))
+        return std::nullopt;
+    const QString text = word.text.trimmed();
+    const std::vector<QRect> inside = shapesIn(word, shapes);
+    std::vector<QRect> dots;
+    std::vector<int> bottoms;
+    for (const QRect& box : inside) {
+        if (isDot(box, glyph))
+            dots.push_back(box);
+        else
+            bottoms.push_back(box.bottom());
+    }
+    // Every digit its own shape and one dot only: a colon's upper dot or a second point
+    // leaves the place of the point in doubt.
+    if (dots.size() != 1 || static_cast<qsizetype>(bottoms.size()) != text.size())
+        return std::nullopt;
+    std::sort(bottoms.begin(), bottoms.end());
+    const int baseline = bottoms[bottoms.size() / 2];
+    const QRect& dot = dots.front();
+    qsizetype before = 0;
+    for (const QRect& box : inside)
+        before += !isDot(box, glyph) && box.center().x() < dot.center().x() ? 1 : 0;
+    // A comma hangs below the digits' feet.
+    const QChar mark = dot.bottom() > baseline + std::max(1.0, 0.12 * glyph) ? u',' : u'.';
+    return text.left(before) + mark + text.mid(before);
+}
+
+bool keepsPoints(const QString& first, const QString& second) {
+    return innerSeparators(second) >= innerSeparators(first);
 }
 
 }  // namespace Platform::Recognition

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace Platform::Recognition {
@@ -19,9 +20,18 @@ namespace Platform::Recognition {
 bool missesPoint(const WordBox& word, const std::vector<InkShape>& shapes, double glyph);
 
 // Whether a second reading of such a word can stand for it: a figure with a separator,
-// holding as many digits as the ink has digit shapes.
+// holding as many digits as the ink has digit shapes, or the digits the word was read with.
 bool isPointedReading(const QString& reading, const WordBox& word, const std::vector<InkShape>& shapes,
                       double glyph);
+
+// When no second reading shows the point, the ink alone places it: the word with a point
+// (a comma when it hangs below the digits) after the digits left of the one dot, if every
+// digit is a shape of its own.
+std::optional<QString> pointedFromInk(const WordBox& word, const std::vector<InkShape>& shapes, double glyph);
+
+// Whether a second reading keeps every point and comma the first one saw inside it:
+// "7.A7" read again as "747" has lost its point, not corrected a slip.
+bool keepsPoints(const QString& first, const QString& second);
 
 // The characters a figure's second reading may use.
 QString figureReadingCharacters();

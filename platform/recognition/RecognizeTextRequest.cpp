@@ -400,6 +400,8 @@ void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<
                     break;
                 }
             }
+            if (const auto pointed = pointedFromInk(word, shapes, glyph))
+                word.text = *pointed;
         }
     }
     if (whitelisted) {
