@@ -11,15 +11,15 @@ struct Plane {
     std::vector<uchar> levels;
     int width = 0;
     int height = 0;
-    std::size_t at(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
-    const uchar* row(int y) const { return levels.data() + at(y); }
-    uchar* row(int y) { return levels.data() + at(y); }
+    const uchar* row(int y) const { return levels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
+    uchar* row(int y) { return levels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
 };
 
-// The least (or greatest) value of each window of 2 × radius + 1 values down the
-// columns; beyond the ends the window holds only what lies inside. Van Herk's blocks:
-// three comparisons a value, whatever the radius. Values are `lanes` apart (a row's
-// width), and a row's worth is done at once, which the compiler vectorizes.
+// The least (or greatest) value of each window of 2 × radius + 1 values along one
+// axis; beyond the ends the window holds only what lies inside. Van Herk's blocks:
+// three comparisons a value, whatever the radius. A "value" is a run of `lanes` bytes
+// filtered alike: one byte along a row, a whole row down the columns, where the
+// compiler does a row's bytes at once.
 struct Buffers {
     std::vector<uchar> padded;
     std::vector<uchar> forward;
@@ -53,8 +53,7 @@ void extremeAlong(uchar* values, int count, std::size_t lanes, int radius, uchar
     };
     for (int start = 0; start < total; start += window) {
         const int end = std::min(total, start + window);
-        std::copy_n(in + static_cast<std::size_t>(start) * lanes, lanes,
-                    forward + static_cast<std::size_t>(start) * lanes);
+        std::copy_n(in + static_cast<std::size_t>(start) * lanes, lanes, forward + static_cast<std::size_t>(start) * lanes);
         for (int k = start + 1; k < end; ++k) {
             const std::size_t at = static_cast<std::size_t>(k) * lanes;
             combine(forward + at, forward + at - lanes, in + at);
@@ -223,8 +222,7 @@ int textRunsAcross(const Panel& panel, const std::vector<std::pair<int, int>>& s
         inPanel[static_cast<std::size_t>(index)] = true;
     int most = 0;
     for (std::size_t row = 0; row < spans.size(); ++row) {
-        const std::size_t base =
-            static_cast<std::size_t>(panel.top + static_cast<int>(row)) * static_cast<std::size_t>(width);
+        const std::size_t base = static_cast<std::size_t>(panel.top + static_cast<int>(row)) * static_cast<std::size_t>(width);
         int runs = 0;
         for (int x = spans[row].first + 1; x <= spans[row].second; ++x)
             runs += !inPanel[base + static_cast<std::size_t>(x)] && inPanel[base + static_cast<std::size_t>(x) - 1];
