@@ -1,6 +1,5 @@
 #include "platform/recognition/PagePreparation.h"
 
-#include "platform/recognition/GroundLevel.h"
 #include "platform/recognition/SolidShapes.h"
 #include "platform/recognition/Underlines.h"
 
@@ -163,9 +162,9 @@ int inkRunsAcross(const QImage& gray, const QRect& box, int threshold) {
 // blurred backdrop) has no threshold that parts its text from its ground: less than
 // this share of it lies near its most common gray.
 constexpr double flatGroundShare = 0.5;
-// Strokes up to twice this wide (a bold heading's) are taken out of the ground; a
-// button or a card wider than that stays ground of its own.
-constexpr int strokeReach = 8;
+// The ground is measured in cells of this many pixels, wider than a text line's strokes
+// and narrower than a gradient's turns.
+constexpr int groundCell = 24;
 
 bool hasUnevenGround(const QImage& gray) {
     const auto counts = histogram(gray);
@@ -176,20 +175,55 @@ bool hasUnevenGround(const QImage& gray) {
     return static_cast<double>(near) < flatGroundShare * gray.width() * gray.height();
 }
 
+// Each cell's median gray: the ground wherever text covers less than half of a cell.
+std::vector<double> cellGrounds(const QImage& gray, int columns, int rows) {
+    std::vector<double> grounds(static_cast<std::size_t>(columns * rows));
+    for (int cy = 0; cy < rows; ++cy) {
+        for (int cx = 0; cx < columns; ++cx) {
+            const QRect cell = QRect(cx * groundCell, cy * groundCell, groundCell, groundCell) & gray.rect();
+            std::array<int, 256> counts{};
+            for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                const uchar* line = gray.constScanLine(y);
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    ++counts[line[x]];
+            }
+            const int half = cell.width() * cell.height() / 2;
+            int seen = 0;
+            int level = 0;
+            while (level < 255 && (seen += counts[static_cast<std::size_t>(level)]) <= half)
+                ++level;
+            grounds[static_cast<std::size_t>(cy * columns + cx)] = level;
+        }
+    }
+    return grounds;
+}
+
 // Dark text on white whatever the ground did: each pixel's distance from the ground
-// under it, in either direction, is its ink. Light text over the dark end of a
-// gradient and dark text on a white button over it come out alike.
+// around it, in either direction, is its ink. Light text over the dark end of a
+// gradient and dark text on a light patch come out alike. The ground runs smoothly
+// between the cells' centres, as a gradient does.
 QImage flattenedGround(const QImage& gray) {
-    const QImage ground = groundLevel(gray, strokeReach);
+    const int columns = (gray.width() + groundCell - 1) / groundCell;
+    const int rows = (gray.height() + groundCell - 1) / groundCell;
+    const std::vector<double> grounds = cellGrounds(gray, columns, rows);
+    const auto at = [&](int cx, int cy) {
+        return grounds[static_cast<std::size_t>(std::clamp(cy, 0, rows - 1) * columns + std::clamp(cx, 0, columns - 1))];
+    };
     QImage flat(gray.size(), QImage::Format_Grayscale8);
-    const int width = gray.width();
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* in = gray.constScanLine(y);
-        const uchar* under = ground.constScanLine(y);
         uchar* out = flat.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int ink = 2 * std::abs(in[x] - under[x]);
-            out[x] = static_cast<uchar>(255 - std::min(ink, 255));
+        const double fy = (y + 0.5) / groundCell - 0.5;
+        const int cy = static_cast<int>(std::floor(fy));
+        const double ty = fy - cy;
+        for (int x = 0; x < gray.width(); ++x) {
+            const double fx = (x + 0.5) / groundCell - 0.5;
+            const int cx = static_cast<int>(std::floor(fx));
+            const double tx = fx - cx;
+            const double ground = (1 - ty) * ((1 - tx) * at(cx, cy) + tx * at(cx + 1, cy)) +
+                                  ty * ((1 - tx) * at(cx, cy + 1) + tx * at(cx + 1, cy + 1));
+            const double ink = 2.0 * std::abs(in[x] - ground);
+            out[x] = static_cast<uchar>(255 - std::clamp(static_cast<int>(std::lround(ink)), 0, 255));
         }
     }
     return flat;

@@ -734,6 +734,7 @@ TEST(ReaderPageColumns, ColumnsWithTheirOwnLineSpacingAreReadLineByLine) {
         EXPECT_LT(text.indexOf(columnText.back()), text.indexOf(QStringLiteral("On this page"))) << text.toStdString();
     }
 }
+
 namespace {
 
 // Chat messages: a round avatar in its own colour beside each sender's bold name and
@@ -802,38 +803,6 @@ TEST(ReaderAvatars, OnlyFilledShapesLargerThanTheTextAreTakenForPictures) {
     const std::vector<QRect> found = solidShapes(gray, 10.0);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_TRUE(found.front().contains(QRect(10, 10, 32, 32)));
-}
-namespace {
-
-// A banner's heading drawn large and bold, its strokes wider than a small heading's,
-// over the same gradient.
-QImage drawLargeHeading(const QString& family) {
-    QImage picture = drawBanner(family);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRect heading(0, 0, 720, 84);
-    QLinearGradient ground(0, 0, 720, 260);
-    ground.setColorAt(0, QColor(0x3f, 0x5f, 0xd8));
-    ground.setColorAt(1, QColor(0xb8, 0x3f, 0xc8));
-    painter.fillRect(heading, ground);
-    painter.setPen(Qt::white);
-    painter.setFont(font(family, 60, true));
-    painter.drawText(QPointF(30, 72), QStringLiteral("Owner address"));
-    return picture;
-}
-
-}  // namespace
-
-TEST(BannerGround, AButtonOnTheGradientAndALargeBoldHeadingAreRead) {
-    for (const QString& family : families()) {
-        // Dark text on a white pill: read as drawn, the pill's edge no bracket around it.
-        const QStringList banner = linesOf(read(drawBanner(family)).text(LineMode::keep));
-        EXPECT_TRUE(banner.contains(QStringLiteral("Track delivery")))
-            << family.toStdString() << ": " << banner.join(u'|').toStdString();
-        const QStringList heading = linesOf(read(drawLargeHeading(family)).text(LineMode::keep));
-        EXPECT_TRUE(heading.contains(QStringLiteral("Owner address")))
-            << family.toStdString() << ": " << heading.join(u'|').toStdString();
-    }
 }
 
 TEST(ReaderLookAlikes, AnLAndAOneAreToldApartByTheirLookOnThePage) {
