@@ -71,8 +71,11 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
     if (h <= 0.35 * xHeight && w >= 0.45 * xHeight && w <= 2.2 * xHeight)
         return static_cast<double>(shape.ink) >= 0.7 * w * h ? std::optional(MarkerShape::dash) : std::nullopt;
     const double side = std::max(w, h);
-    // Smaller than a letter "o", larger than a dot.
-    if (side < 0.3 * xHeight || side > 0.9 * xHeight || w < 0.7 * h || h < 0.7 * w)
+    // Smaller than a letter "o", larger than a dot. Some fonts draw their markers as
+    // large as an "o", but raised clear of the baseline, where an "o" sits on it.
+    const double lift = baseline - (box.top() + h);
+    const double largest = lift >= 0.15 * xHeight ? 1.1 : 0.9;
+    if (side < 0.3 * xHeight || side > largest * xHeight || w < 0.7 * h || h < 0.7 * w)
         return std::nullopt;
     const double fill = static_cast<double>(shape.ink) / (w * h);
     // A ring has ground inside it, where a disc or a square is solid.
