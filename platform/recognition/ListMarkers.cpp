@@ -72,9 +72,10 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
         return static_cast<double>(shape.ink) >= 0.7 * w * h ? std::optional(MarkerShape::dash) : std::nullopt;
     const double side = std::max(w, h);
     // Smaller than a letter "o", larger than a dot. Some fonts draw their markers as
-    // large as an "o", but raised clear of the baseline, where an "o" sits on it.
+    // wide as an "o", but raised clear of the baseline or shorter than the x-height,
+    // where an "o" sits on the baseline and overshoots the x-height.
     const double lift = baseline - (box.top() + h);
-    const double largest = lift >= 0.15 * xHeight ? 1.1 : 0.9;
+    const double largest = lift >= 0.15 * xHeight || h <= 0.85 * xHeight ? 1.1 : 0.9;
     if (side < 0.3 * xHeight || side > largest * xHeight || w < 0.7 * h || h < 0.7 * w)
         return std::nullopt;
     const double fill = static_cast<double>(shape.ink) / (w * h);

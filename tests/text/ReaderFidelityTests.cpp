@@ -869,22 +869,25 @@ TEST(ReaderLookAlikes, AnLAndAOneAreToldApartByTheirLookOnThePage) {
     }
 }
 
-TEST(LargeListMarkers, ARingAsLargeAsAnOIsAMarkerOnlyWhenRaisedOffTheBaseline) {
-    // An x-height of 10 px over a baseline at y = 40; both rings as wide as an "o".
-    QImage picture(120, 60, QImage::Format_Grayscale8);
+TEST(LargeListMarkers, ARingAsWideAsAnOIsAMarkerWhenRaisedOffTheBaselineOrShorterThanTheLetters) {
+    // An x-height of 10 px over a baseline at y = 40; every ring as wide as an "o".
+    QImage picture(160, 60, QImage::Format_Grayscale8);
     picture.fill(255);
     {
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::black, 1.2));
-        painter.drawEllipse(QPointF(20, 33), 4.2, 4.2);  // raised: a large marker
-        painter.drawEllipse(QPointF(70, 35), 4.2, 4.2);  // on the baseline: a letter "o"
+        painter.drawEllipse(QPointF(20, 33), 4.2, 4.2);     // raised
+        painter.drawEllipse(QPointF(70, 36), 4.6, 3.0);     // on the baseline, short
+        painter.drawEllipse(QPointF(120, 35), 4.2, 4.2);    // on the baseline, full height: a letter "o"
     }
     const int threshold = inkThreshold(picture);
     std::vector<InkShape> shapes = inkShapes(picture, threshold);
-    ASSERT_EQ(shapes.size(), 2u);
+    ASSERT_EQ(shapes.size(), 3u);
     std::sort(shapes.begin(), shapes.end(), [](const InkShape& a, const InkShape& b) { return a.box.left() < b.box.left(); });
-    ASSERT_GT(std::max(shapes[0].box.width(), shapes[0].box.height()), 9);
+    ASSERT_GT(shapes[0].box.width(), 9);
+    ASSERT_GT(shapes[1].box.width(), 9);
     EXPECT_EQ(markerShape(picture, threshold, shapes[0], 10, 40), std::optional(MarkerShape::circle));
-    EXPECT_FALSE(markerShape(picture, threshold, shapes[1], 10, 40).has_value());
+    EXPECT_EQ(markerShape(picture, threshold, shapes[1], 10, 40), std::optional(MarkerShape::circle));
+    EXPECT_FALSE(markerShape(picture, threshold, shapes[2], 10, 40).has_value());
 }
