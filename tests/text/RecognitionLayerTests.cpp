@@ -672,3 +672,26 @@ TEST(LetterCase, LookAlikeLettersAsTallAsTheCapitalsBesideThemAreCapitals) {
             read << box.text;
     EXPECT_EQ(read.join(u' ').toStdString(), "B C D C 2026 vs Ss so");
 }
+
+TEST(ListMarkersAcrossNestedItems, AListRunsOnOverItsNestedItemsButNotOverAGapWithoutMarkers) {
+    const QString disc = markerText(MarkerShape::disc);
+    const QString square = markerText(MarkerShape::square);
+    // Glyphs 10 high; the items of the outer list stand 14 glyphs apart.
+    const auto item = [](const QString& marker, double left, double top) {
+        return LineWords{QRectF(left, top, 300, 14),
+                         {WordBox{marker, QRectF(left, top + 4, 6, 6), 1.0f}, WordBox{"item", QRectF(left + 16, top, 40, 14), 0.9f}}};
+    };
+    std::vector<LineWords> lines{item(square, 20, 0)};  // blurred into a square
+    for (const double top : {0.0, 140.0}) {
+        for (int i = 1; i <= 6; ++i)
+            lines.push_back(item(disc, 52, top + 20 * i));
+        lines.push_back(item(disc, 20, top + 140));
+    }
+    // Far below, after no markers at all: a list of its own.
+    lines.push_back(item(square, 20, 500));
+    lines.push_back(item(disc, 20, 640));
+    lines.push_back(item(disc, 20, 660));
+    unifyListMarkers(lines, 10);
+    EXPECT_EQ(lines.front().words.front().text, disc);
+    EXPECT_EQ(lines[lines.size() - 3].words.front().text, square);
+}
