@@ -71,8 +71,12 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
     if (h <= 0.35 * xHeight && w >= 0.45 * xHeight && w <= 2.2 * xHeight)
         return static_cast<double>(shape.ink) >= 0.7 * w * h ? std::optional(MarkerShape::dash) : std::nullopt;
     const double side = std::max(w, h);
-    // Smaller than a letter "o", larger than a dot.
-    if (side < 0.3 * xHeight || side > 0.9 * xHeight || w < 0.7 * h || h < 0.7 * w)
+    // Smaller than a letter "o", larger than a dot. Some fonts draw their markers as
+    // wide as an "o", but raised clear of the baseline or shorter than the x-height,
+    // where an "o" sits on the baseline and overshoots the x-height.
+    const double lift = baseline - (box.top() + h);
+    const double largest = lift >= 0.15 * xHeight || h <= 0.85 * xHeight ? 1.1 : 0.9;
+    if (side < 0.3 * xHeight || side > largest * xHeight || w < 0.7 * h || h < 0.7 * w)
         return std::nullopt;
     const double fill = static_cast<double>(shape.ink) / (w * h);
     // A ring has ground inside it, where a disc or a square is solid.
@@ -299,29 +303,35 @@ void unifyListMarkers(std::vector<LineWords>& lines, double glyph) {
     for (LineWords& line : lines)
         if (!line.words.empty() && (line.words.front().text == disc || line.words.front().text == square))
             markers.push_back(&line.words.front());
-    // Lists: markers at one indent, each within a few lines of the one before.
+    // Lists: markers at one indent, each within a few lines of the one before. Items
+    // nested under an item, each a few lines from the next, do not break its list.
     std::sort(markers.begin(), markers.end(), [](const WordBox* a, const WordBox* b) { return a->box.top() < b->box.top(); });
-    std::vector<std::vector<WordBox*>> lists;
-    for (WordBox* marker : markers) {
-        const auto joins = [&](const std::vector<WordBox*>& list) {
-            const WordBox* last = list.back();
-            return std::abs(last->box.left() - marker->box.left()) <= 0.5 * glyph &&
-                   marker->box.top() - last->box.bottom() <= 10 * glyph;
+    std::vector<std::vector<std::size_t>> lists;
+    for (std::size_t at = 0; at < markers.size(); ++at) {
+        const WordBox* marker = markers[at];
+        const auto joins = [&](const std::vector<std::size_t>& list) {
+            const WordBox* last = markers[list.back()];
+            if (std::abs(last->box.left() - marker->box.left()) > 0.5 * glyph)
+                return false;
+            for (std::size_t k = list.back() + 1; k <= at; ++k)
+                if (markers[k]->box.top() - markers[k - 1]->box.bottom() > 10 * glyph)
+                    return false;
+            return true;
         };
         const auto list = std::find_if(lists.begin(), lists.end(), joins);
         if (list != lists.end())
-            list->push_back(marker);
+            list->push_back(at);
         else
-            lists.push_back({marker});
+            lists.push_back({at});
     }
-    for (const std::vector<WordBox*>& list : lists) {
-        const auto discs = std::count_if(list.begin(), list.end(), [&](const WordBox* word) { return word->text == disc; });
+    for (const std::vector<std::size_t>& list : lists) {
+        const auto discs = std::count_if(list.begin(), list.end(), [&](std::size_t at) { return markers[at]->text == disc; });
         const auto squares = static_cast<std::ptrdiff_t>(list.size()) - discs;
         if (discs == squares)
             continue;
         const QString& shape = discs > squares ? disc : square;
-        for (WordBox* marker : list)
-            marker->text = shape;
+        for (std::size_t at : list)
+            markers[at]->text = shape;
     }
 }
 

@@ -32,8 +32,8 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
 
 // One list draws one marker. A small disc blurred into a square at one indent (or a
 // square into a disc) takes the shape that most markers of its list have: markers whose
-// left edges line up and follow each other down the page. `glyph` is the text's median
-// glyph height, in the pixels of the boxes.
+// left edges line up and follow each other down the page, nested items between them or
+// not. `glyph` is the text's median glyph height, in the pixels of the boxes.
 void unifyListMarkers(std::vector<LineWords>& lines, double glyph);
 
 }  // namespace Platform::Recognition

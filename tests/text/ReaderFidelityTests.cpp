@@ -884,3 +884,26 @@ TEST(ListMarkerGaps, AWordsFirstLetterBesideItsNextIsNoMarker) {
         }
     }
 }
+
+TEST(LargeListMarkers, ARingAsWideAsAnOIsAMarkerWhenRaisedOffTheBaselineOrShorterThanTheLetters) {
+    // An x-height of 10 px over a baseline at y = 40; every ring as wide as an "o".
+    QImage picture(160, 60, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1.2));
+        painter.drawEllipse(QPointF(20, 33), 4.2, 4.2);     // raised
+        painter.drawEllipse(QPointF(70, 36), 4.6, 3.0);     // on the baseline, short
+        painter.drawEllipse(QPointF(120, 35), 4.2, 4.2);    // on the baseline, full height: a letter "o"
+    }
+    const int threshold = inkThreshold(picture);
+    std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    ASSERT_EQ(shapes.size(), 3u);
+    std::sort(shapes.begin(), shapes.end(), [](const InkShape& a, const InkShape& b) { return a.box.left() < b.box.left(); });
+    ASSERT_GT(shapes[0].box.width(), 9);
+    ASSERT_GT(shapes[1].box.width(), 9);
+    EXPECT_EQ(markerShape(picture, threshold, shapes[0], 10, 40), std::optional(MarkerShape::circle));
+    EXPECT_EQ(markerShape(picture, threshold, shapes[1], 10, 40), std::optional(MarkerShape::circle));
+    EXPECT_FALSE(markerShape(picture, threshold, shapes[2], 10, 40).has_value());
+}

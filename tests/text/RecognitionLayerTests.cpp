@@ -89,14 +89,17 @@ TEST(MiddleDots, ALoneDotHalfwayUpTheXHeightIsAMiddleDot) {
     EXPECT_EQ(texts, QStringList({"Maria", "\u00b7", "09:41", ".", "end", ":", "x", "-", "y", ":"}));
 }
 
+// A list item's line: its marker and one word, for glyphs 10 high.
+LineWords listItem(const QString& marker, double left, double top) {
+    return LineWords{QRectF(left, top, 300, 14),
+                     {WordBox{marker, QRectF(left, top + 4, 6, 6), 1.0f}, WordBox{"item", QRectF(left + 16, top, 40, 14), 0.9f}}};
+}
+
 TEST(ListMarkers, OneListKeepsOneMarkerShape) {
     const QString disc = markerText(MarkerShape::disc);
     const QString square = markerText(MarkerShape::square);
-    // An item 20 pixels below the last; glyphs 10 high.
-    const auto item = [](const QString& marker, double left, double top) {
-        return LineWords{QRectF(left, top, 300, 14),
-                         {WordBox{marker, QRectF(left, top + 4, 6, 6), 1.0f}, WordBox{"item", QRectF(left + 16, top, 40, 14), 0.9f}}};
-    };
+    // An item 20 pixels below the last.
+    const auto item = listItem;
     std::vector<LineWords> lines{
         item(disc, 20, 0),     item(square, 20, 20),  // one blurred into a square
         item(square, 52, 40),  item(disc, 52, 60), item(square, 52, 80),  // a nested list of squares
@@ -687,4 +690,24 @@ TEST(LetterCase, LookAlikeLettersAsTallAsTheCapitalsBesideThemAreCapitals) {
         for (const WordBox& box : lines->front().words)
             read << box.text;
     EXPECT_EQ(read.join(u' ').toStdString(), "B C D C 2026 vs Ss so");
+}
+
+TEST(ListMarkersAcrossNestedItems, AListRunsOnOverItsNestedItemsButNotOverAGapWithoutMarkers) {
+    const QString disc = markerText(MarkerShape::disc);
+    const QString square = markerText(MarkerShape::square);
+    // The items of the outer list stand 14 glyphs apart.
+    const auto item = listItem;
+    std::vector<LineWords> lines{item(square, 20, 0)};  // blurred into a square
+    for (const double top : {0.0, 140.0}) {
+        for (int i = 1; i <= 6; ++i)
+            lines.push_back(item(disc, 52, top + 20 * i));
+        lines.push_back(item(disc, 20, top + 140));
+    }
+    // Far below, after no markers at all: a list of its own.
+    lines.push_back(item(square, 20, 500));
+    lines.push_back(item(disc, 20, 640));
+    lines.push_back(item(disc, 20, 660));
+    unifyListMarkers(lines, 10);
+    EXPECT_EQ(lines.front().words.front().text, disc);
+    EXPECT_EQ(lines[lines.size() - 3].words.front().text, square);
 }
