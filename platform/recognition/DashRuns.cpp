@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace Platform::Recognition {
 namespace {
 

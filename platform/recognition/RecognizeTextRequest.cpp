@@ -22,7 +22,6 @@
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/SharpS.h"
-#include "platform/recognition/ShortCapitals.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
