@@ -87,17 +87,24 @@ void capChild(std::int64_t addressSpace, std::chrono::milliseconds time) {
 #endif
 }
 
-Ending runHere(const Limits& limits, const std::function<void(const Sender&)>& work,
-               const std::function<bool(Receiver&)>& receive) {
+struct Outcome {
+    Ending ending = Ending::failed;
+    // Asleep through its whole time without a word: stuck on a lock that another thread
+    // of the parent held when it forked, not working on its input.
+    bool stalled = false;
+};
+
+Outcome runHere(const Limits& limits, const std::function<void(const Sender&)>& work,
+                const std::function<bool(Receiver&)>& receive) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
-        return Ending::failed;
+        return {};
     const std::int64_t addressSpace = mappedNow() + limits.memoryBytes;
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(ends[0]);
         ::close(ends[1]);
-        return Ending::failed;
+        return {};
     }
     if (pid == 0) {
         ::close(ends[0]);
@@ -115,13 +122,24 @@ Ending runHere(const Limits& limits, const std::function<void(const Sender&)>& w
     if (!complete)
         ::kill(pid, SIGKILL);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     if (complete)
-        return Ending::answered;
-    if (in.timedOut() || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU))
-        return Ending::tooLong;
-    return Ending::failed;
+        return {Ending::answered};
+    if (in.timedOut() || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)) {
+        const auto cpu = std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+        return {Ending::tooLong, in.timedOut() && !in.heard() && cpu < limits.time / 20};
+    }
+    return {};
+}
+
+// A child stuck from its start is started once more: whatever held the lock has let go.
+Ending runTwiceIfStalled(const Limits& limits, const std::function<void(const Sender&)>& work,
+                         const std::function<bool(Receiver&)>& receive) {
+    const Outcome first = runHere(limits, work, receive);
+    return first.stalled ? runHere(limits, work, receive).ending : first.ending;
 }
 
 }  // namespace
@@ -179,6 +197,7 @@ bool Receiver::bytes(void* data, std::size_t size) {
         // hold the pipe open, so the child's state decides, not the pipe alone.
         if (got <= 0)
             return false;
+        heard_ = true;
         at += got;
         size -= static_cast<std::size_t>(got);
     }
@@ -224,10 +243,10 @@ Ending run(const Limits& limits, const std::function<void(const Sender&)>& work,
     // pool thread.
     QThreadPool* pool = QThreadPool::globalInstance();
     if (pool == nullptr || pool->contains(QThread::currentThread()))
-        return runHere(limits, work, receive);
+        return runTwiceIfStalled(limits, work, receive);
     std::promise<Ending> ended;
     std::future<Ending> ending = ended.get_future();
-    pool->start([&] { ended.set_value(runHere(limits, work, receive)); });
+    pool->start([&] { ended.set_value(runTwiceIfStalled(limits, work, receive)); });
     return ending.get();
 }
 

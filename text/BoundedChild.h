@@ -53,6 +53,8 @@ public:
     // A picture sent by Sender::picture, refused when it claims more than `maxPixels`.
     std::optional<QImage> picture(std::int64_t maxPixels);
     bool timedOut() const { return timedOut_; }
+    // Whether the child has sent anything yet.
+    bool heard() const { return heard_; }
 
 private:
     bool childGone() const;
@@ -61,6 +63,7 @@ private:
     int child_;
     std::chrono::steady_clock::time_point deadline_;
     bool timedOut_ = false;
+    bool heard_ = false;
 };
 
 // While closing, every child is killed at once, and a new one as soon as it is made: a
@@ -69,7 +72,8 @@ void setClosing(bool closing);
 
 // Runs `work` in a child under the limits while `receive` reads what it sends;
 // `receive` returns true once the answer is whole. Blocks the calling thread up to the
-// time limit; any thread.
+// time limit; any thread. A forked child can wait forever on a lock another thread held
+// at the fork: one that sleeps through its time without a word is started once more.
 Ending run(const Limits& limits, const std::function<void(const Sender&)>& work,
            const std::function<bool(Receiver&)>& receive);
 

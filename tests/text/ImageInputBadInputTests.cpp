@@ -10,12 +10,16 @@
 #include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFont>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
@@ -266,6 +270,26 @@ TEST(BoundedChild, AChildEndsWithItsAnswerAtItsTimeOrPastItsMemory) {
     // A child that stops before it has said all is no answer either.
     const auto silent = [](const BoundedChild::Sender&) {};
     EXPECT_EQ(BoundedChild::run(roomy, silent, receiveOne), Ending::failed);
+}
+
+// A child stuck from its start (on a lock another thread held at the fork) is started
+// once more; one that works through its time is not.
+TEST(BoundedChild, AChildAsleepThroughItsTimeIsStartedOnceMore) {
+    using BoundedChild::Ending;
+    const QTemporaryDir folder;
+    const QByteArray mark = QFile::encodeName(folder.filePath(QStringLiteral("started")));
+    std::int32_t got = 0;
+    const auto receiveOne = [&got](BoundedChild::Receiver& in) { return in.number(got); };
+    const auto stuckOnce = [&mark](const BoundedChild::Sender& out) {
+        if (const int first = ::open(mark.constData(), O_CREAT | O_EXCL | O_WRONLY, 0600); first >= 0)
+            for (;;)
+                ::pause();
+        out.number(7);
+    };
+    const BoundedChild::Limits brief{std::chrono::milliseconds(2000), std::int64_t{64} << 20};
+    EXPECT_EQ(BoundedChild::run(brief, stuckOnce, receiveOne), Ending::answered);
+    EXPECT_EQ(got, 7);
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(mark)));
 }
 
 // A process that quits ends its children, running or yet to start, long before their time.
