@@ -1,5 +1,6 @@
 #include "platform/recognition/PagePreparation.h"
 
+#include "platform/recognition/GroundLevel.h"
 #include "platform/recognition/SolidShapes.h"
 #include "platform/recognition/Underlines.h"
 
@@ -165,6 +166,12 @@ constexpr double flatGroundShare = 0.5;
 // The ground is measured in cells of this many pixels, wider than a text line's strokes
 // and narrower than a gradient's turns.
 constexpr int groundCell = 24;
+// Cells' grounds spread over this many grays (all but the extreme twentieth at either
+// end): a strong gradient, whose light headings fill cells past half and whose buttons
+// sit on it as ground of their own. A window's soft tint spans far less.
+constexpr double strongGroundSpread = 64;
+// Strokes up to twice this wide (a bold heading's) are taken out of a strong ground.
+constexpr int strokeReach = 8;
 
 bool hasUnevenGround(const QImage& gray) {
     const auto counts = histogram(gray);
@@ -198,18 +205,43 @@ std::vector<double> cellGrounds(const QImage& gray, int columns, int rows) {
     return grounds;
 }
 
+// The spread of the cells' grounds, leaving out the extreme twentieth at either end.
+double groundSpread(std::vector<double> grounds) {
+    std::sort(grounds.begin(), grounds.end());
+    const std::size_t tail = grounds.size() / 20;
+    return grounds[grounds.size() - 1 - tail] - grounds[tail];
+}
+
+// Each pixel's ink is its distance from the ground under it, doubled.
+uchar inkAgainst(int level, double ground) {
+    const double ink = 2.0 * std::abs(level - ground);
+    return static_cast<uchar>(255 - std::clamp(static_cast<int>(std::lround(ink)), 0, 255));
+}
+
 // Dark text on white whatever the ground did: each pixel's distance from the ground
 // around it, in either direction, is its ink. Light text over the dark end of a
 // gradient and dark text on a light patch come out alike. The ground runs smoothly
-// between the cells' centres, as a gradient does.
+// between the cells' centres, as a gradient does; over a strong gradient it is the
+// picture with its strokes taken out.
 QImage flattenedGround(const QImage& gray) {
     const int columns = (gray.width() + groundCell - 1) / groundCell;
     const int rows = (gray.height() + groundCell - 1) / groundCell;
     const std::vector<double> grounds = cellGrounds(gray, columns, rows);
+    QImage flat(gray.size(), QImage::Format_Grayscale8);
+    if (groundSpread(grounds) >= strongGroundSpread) {
+        const QImage ground = groundLevel(gray, strokeReach);
+        for (int y = 0; y < gray.height(); ++y) {
+            const uchar* in = gray.constScanLine(y);
+            const uchar* under = ground.constScanLine(y);
+            uchar* out = flat.scanLine(y);
+            for (int x = 0; x < gray.width(); ++x)
+                out[x] = inkAgainst(in[x], under[x]);
+        }
+        return flat;
+    }
     const auto at = [&](int cx, int cy) {
         return grounds[static_cast<std::size_t>(std::clamp(cy, 0, rows - 1) * columns + std::clamp(cx, 0, columns - 1))];
     };
-    QImage flat(gray.size(), QImage::Format_Grayscale8);
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* in = gray.constScanLine(y);
         uchar* out = flat.scanLine(y);
@@ -222,8 +254,7 @@ QImage flattenedGround(const QImage& gray) {
             const double tx = fx - cx;
             const double ground = (1 - ty) * ((1 - tx) * at(cx, cy) + tx * at(cx + 1, cy)) +
                                   ty * ((1 - tx) * at(cx, cy + 1) + tx * at(cx + 1, cy + 1));
-            const double ink = 2.0 * std::abs(in[x] - ground);
-            out[x] = static_cast<uchar>(255 - std::clamp(static_cast<int>(std::lround(ink)), 0, 255));
+            out[x] = inkAgainst(in[x], ground);
         }
     }
     return flat;

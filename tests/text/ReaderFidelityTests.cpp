@@ -907,3 +907,71 @@ TEST(LargeListMarkers, ARingAsWideAsAnOIsAMarkerWhenRaisedOffTheBaselineOrShorte
     EXPECT_EQ(markerShape(picture, threshold, shapes[1], 10, 40), std::optional(MarkerShape::circle));
     EXPECT_FALSE(markerShape(picture, threshold, shapes[2], 10, 40).has_value());
 }
+
+namespace {
+
+// A banner's heading drawn large and bold, its strokes wider than a small heading's,
+// over the same gradient.
+QImage drawLargeHeading(const QString& family) {
+    QImage picture = drawBanner(family);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, 720, 260);
+    ground.setColorAt(0, QColor(0x3f, 0x5f, 0xd8));
+    ground.setColorAt(1, QColor(0xb8, 0x3f, 0xc8));
+    painter.fillRect(QRect(0, 0, 720, 84), ground);
+    painter.setPen(Qt::white);
+    painter.setFont(font(family, 60, true));
+    painter.drawText(QPointF(30, 72), QStringLiteral("Owner address"));
+    return picture;
+}
+
+// An app window under a soft tint (a light pink fading to white) with gray text on it and
+// a white card, like a desktop's first-run page.
+QImage drawTintedWindow(const QString& family) {
+    QImage picture(600, 300, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient tint(0, 0, 200, 300);
+    tint.setColorAt(0, QColor(0xf2, 0xd4, 0xe2));
+    tint.setColorAt(1, QColor(0xfb, 0xf4, 0xf7));
+    painter.fillRect(picture.rect(), tint);
+    painter.setPen(QColor(0x1c, 0x1c, 0x1c));
+    painter.setFont(font(family, 26, true));
+    painter.drawText(QPointF(30, 50), QStringLiteral("Your shortcuts"));
+    painter.setPen(QColor(0x5a, 0x5a, 0x5a));
+    painter.setFont(font(family, 13));
+    painter.drawText(QPointF(30, 85), QStringLiteral("This desktop does not let apps set global shortcuts. In its"));
+    painter.drawText(QPointF(30, 103), QStringLiteral("keyboard settings, add a custom shortcut for each command."));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(30, 125, 540, 90), 10, 10);
+    painter.setPen(QColor(0x22, 0x22, 0x22));
+    painter.drawText(QPointF(50, 160), QStringLiteral("Grab text (line breaks kept)"));
+    painter.drawText(QPointF(50, 192), QStringLiteral("Grab text (lines joined)"));
+    painter.setPen(QColor(0x5a, 0x5a, 0x5a));
+    painter.drawText(QPointF(30, 250), QStringLiteral("Start Glyphnab again from your apps to open its Settings."));
+    return picture;
+}
+
+}  // namespace
+
+TEST(BannerGround, AButtonOnTheGradientALargeBoldHeadingAndATintedWindowAreRead) {
+    for (const QString& family : families()) {
+        // Dark text on a white pill: read as drawn, the pill's edge no bracket around it.
+        const QStringList banner = linesOf(read(drawBanner(family)).text(LineMode::keep));
+        EXPECT_TRUE(banner.contains(QStringLiteral("Track delivery")))
+            << family.toStdString() << ": " << banner.join(u'|').toStdString();
+        const QStringList heading = linesOf(read(drawLargeHeading(family)).text(LineMode::keep));
+        EXPECT_TRUE(heading.contains(QStringLiteral("Owner address")))
+            << family.toStdString() << ": " << heading.join(u'|').toStdString();
+        // A soft tint is no banner: its gray paragraph and its card keep every line.
+        const QStringList window = linesOf(read(drawTintedWindow(family)).text(LineMode::keep));
+        for (const QString& line :
+             {QStringLiteral("Your shortcuts"), QStringLiteral("This desktop does not let apps set global shortcuts. In its"),
+              QStringLiteral("keyboard settings, add a custom shortcut for each command."),
+              QStringLiteral("Grab text (line breaks kept)"), QStringLiteral("Grab text (lines joined)"),
+              QStringLiteral("Start Glyphnab again from your apps to open its Settings.")})
+            EXPECT_TRUE(window.contains(line)) << family.toStdString() << ": " << window.join(u'|').toStdString();
+    }
+}
