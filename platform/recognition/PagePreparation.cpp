@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace Platform::Recognition {
 namespace {
@@ -585,18 +586,43 @@ std::vector<int> bandCuts(const QImage& gray, int parts) {
         blank[static_cast<std::size_t>(y)] =
             std::none_of(line, line + gray.width(), [&](uchar v) { return v < threshold; });
     }
-    // Centres of blank runs: cutting there keeps every glyph whole.
-    std::vector<int> centres;
+    // Runs of rows with ink, as [top, bottom).
+    std::vector<std::pair<int, int>> inked;
     for (int y = 0; y < gray.height();) {
-        if (!blank[static_cast<std::size_t>(y)]) {
+        if (blank[static_cast<std::size_t>(y)]) {
             ++y;
             continue;
         }
         const int start = y;
-        while (y < gray.height() && blank[static_cast<std::size_t>(y)])
+        while (y < gray.height() && !blank[static_cast<std::size_t>(y)])
             ++y;
-        if (start > 0 && y < gray.height())
-            centres.push_back((start + y) / 2);
+        inked.emplace_back(start, y);
+    }
+    std::vector<int> heights;
+    for (const auto& [top, bottom] : inked)
+        heights.push_back(bottom - top);
+    std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2),
+                     heights.end());
+    const int lineHeight = heights.empty() ? 0 : heights[heights.size() / 2];
+    // Centres of blank runs: cutting there keeps every glyph whole. A run of thin ink
+    // alone, such as the umlaut dots over a line's capitals or an underline, stays with
+    // the nearer of its neighbours: cut off, "Ä" reads "A".
+    const auto gapAbove = [&](std::size_t i) { return inked[i].first - inked[i - 1].second; };
+    std::vector<bool> joined(inked.size(), false);  // to the run above
+    for (std::size_t i = 0; i < inked.size(); ++i) {
+        if ((inked[i].second - inked[i].first) * 4 > lineHeight)
+            continue;
+        const bool hasAbove = i > 0;
+        const bool hasBelow = i + 1 < inked.size();
+        if (hasAbove && (!hasBelow || gapAbove(i) < gapAbove(i + 1)))
+            joined[i] = true;
+        else if (hasBelow)
+            joined[i + 1] = true;
+    }
+    std::vector<int> centres;
+    for (std::size_t i = 1; i < inked.size(); ++i) {
+        if (!joined[i])
+            centres.push_back((inked[i - 1].second + inked[i].first) / 2);
     }
     const double step = static_cast<double>(gray.height()) / parts;
     for (int k = 1; k < parts; ++k) {

@@ -710,3 +710,31 @@ TEST(ListMarkersAcrossNestedItems, AListRunsOnOverItsNestedItemsButNotOverAGapWi
     EXPECT_EQ(lines.front().words.front().text, disc);
     EXPECT_EQ(lines[lines.size() - 3].words.front().text, square);
 }
+
+TEST(BandCutsBesideMarks, TheDotsOverALinesCapitalsStayWithTheirLine) {
+    // Lines 13 rows tall, 6 rows apart; over the fourth, one row of umlaut dots a row
+    // clear of its capitals, that gap right where an even cut falls.
+    QImage page(200, 124, QImage::Format_Grayscale8);
+    page.fill(255);
+    const auto ink = [&](int top, int bottom, int left, int width) {
+        for (int y = top; y < bottom; ++y)
+            std::fill_n(page.scanLine(y) + left, width, 0);
+    };
+    for (const int top : {4, 23, 42, 63, 82, 101})
+        ink(top, top + 13, 20, 150);
+    ink(61, 62, 22, 2);
+    ink(61, 62, 26, 2);
+    for (const int cut : bandCuts(page, 2))
+        EXPECT_FALSE(cut > 61 && cut < 63) << cut;
+    // An underline a row under its words stays with them.
+    QImage underlined(200, 60, QImage::Format_Grayscale8);
+    underlined.fill(255);
+    for (int y = 5; y < 18; ++y)
+        std::fill_n(underlined.scanLine(y) + 20, 150, 0);
+    std::fill_n(underlined.scanLine(19) + 20, 150, 0);
+    for (int y = 26; y < 39; ++y)
+        std::fill_n(underlined.scanLine(y) + 20, 150, 0);
+    const auto cuts = bandCuts(underlined, 2);
+    ASSERT_EQ(cuts.size(), 1u);
+    EXPECT_GT(cuts.front(), 19);
+}
