@@ -16,6 +16,7 @@
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/LostSpaces.h"
+#include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
@@ -454,6 +455,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    // While each word's glyphs still spell it.
+    restoreMarkedZeros(lines, band, threshold, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
