@@ -442,6 +442,14 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     std::vector<LineWords> lines = collectLines(api);
     if (restricted) {
         api.Clear();
+        // With only figure characters to choose from, a point can still go missing
+        // ("7.47" read "747"): the ink places it.
+        const std::vector<InkShape> shapes = inkShapes(band, inkThreshold(band));
+        const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
+        for (LineWords& line : lines)
+            for (WordBox& word : line.words)
+                if (const std::optional<QString> pointed = pointedFromInk(word, shapes, glyph))
+                    word.text = *pointed;
         for (LineWords& line : lines) {
             line.box = strip.toOriginal(line.box);
             for (WordBox& word : line.words) {
