@@ -77,6 +77,10 @@ qsizetype letterCount(const QString& text) {
     return std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
 }
 
+qsizetype digitCount(const QString& text) {
+    return std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
 // The figures with separators ("7.8", "1,204", "10:02") of some words, sorted.
 QStringList figuresOf(const std::vector<const TableWord*>& words) {
     static const QRegularExpression figure(QStringLiteral(R"(\d+(?:[.,:]\d+)+)"));
@@ -202,17 +206,22 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
         // A second reading that lost text is worse than the first.
         std::vector<const TableWord*> first, second;
         qsizetype before = 0;
+        qsizetype digitsBefore = 0;
         for (const TableWord& word : words)
             if (inBand(word)) {
                 before += letterCount(word.text);
+                digitsBefore += digitCount(word.text);
                 first.push_back(&word);
             }
         qsizetype after = 0;
+        qsizetype digitsAfter = 0;
         for (const TableWord& word : reread) {
             after += letterCount(word.text);
+            digitsAfter += digitCount(word.text);
             second.push_back(&word);
         }
-        if (after < before || !keepsFigures(first, second))
+        // Fewer digits is a figure's digit read as its look-alike letter ("Q1" as "Ql").
+        if (after < before || digitsAfter < digitsBefore || !keepsFigures(first, second))
             continue;
         std::erase_if(words, inBand);
         words.insert(words.end(), reread.begin(), reread.end());

@@ -33,7 +33,7 @@ std::optional<GlyphInk> inkOf(const GlyphBox& glyph, const QRectF& line, const s
         if (ink || within < 0.75 * std::max<double>(shape.box.width(), glyph.box.width()))
             return std::nullopt;
         ink = GlyphInk{static_cast<double>(shape.box.top()), static_cast<double>(shape.box.bottom() + 1),
-                       static_cast<double>(shape.box.width())};
+                       static_cast<double>(shape.box.width()), static_cast<double>(shape.box.left())};
     }
     return ink;
 }

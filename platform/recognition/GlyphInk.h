@@ -16,6 +16,7 @@ struct GlyphInk {
     // One past the last row.
     double bottom = 0;
     double width = 0;
+    double left = 0;
 };
 
 // The ink of a glyph that is one shape: the one shape whose middle lies within the

@@ -16,6 +16,7 @@
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
 #include "platform/recognition/LostSpaces.h"
+#include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
@@ -441,6 +442,14 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     std::vector<LineWords> lines = collectLines(api);
     if (restricted) {
         api.Clear();
+        // With only figure characters to choose from, a point can still go missing
+        // ("7.47" read "747"): the ink places it.
+        const std::vector<InkShape> shapes = inkShapes(band, inkThreshold(band));
+        const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
+        for (LineWords& line : lines)
+            for (WordBox& word : line.words)
+                if (const std::optional<QString> pointed = pointedFromInk(word, shapes, glyph))
+                    word.text = *pointed;
         for (LineWords& line : lines) {
             line.box = strip.toOriginal(line.box);
             for (WordBox& word : line.words) {
@@ -454,6 +463,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    // While each word's glyphs still spell it.
+    restoreMarkedZeros(lines, band, threshold, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);

@@ -5,6 +5,8 @@
 #include "TableTestSupport.h"
 
 #include "platform/recognition/DocumentRequest.h"
+#include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TableCellRepair.h"
 #include "text/DocumentPass.h"
 #include "text/TextReader.h"
 #include "text/WarmUp.h"
@@ -431,4 +433,34 @@ TEST(DocumentRequestRows, AHeaderCellBetweenTwoHeaderRowsKeepsItsFirstReading) {
     }));
     EXPECT_TRUE(table.contains(QStringLiteral("Network"))) << table.toStdString();
     EXPECT_FALSE(table.contains(QStringLiteral("COITHTHt"))) << table.toStdString();
+}
+
+TEST(DocumentRequestRowDigits, ARowReadAgainNeverTurnsADigitIntoItsLookAlike) {
+    // "71" read again as "7l": the first reading stays.
+    EXPECT_EQ(mondayHigh("71", "Monday", "7l").toStdString(), "71");
+    // A second reading that turns a letter into the digit it looks like is taken.
+    EXPECT_EQ(mondayHigh("7l", "Monday", "71").toStdString(), "71");
+}
+
+TEST(DocumentRequestRowDigits, AFigureReadWithFigureCharactersOnlyKeepsItsPoint) {
+    // A lone cell read again with figure characters only, light on dark like a spreadsheet.
+    for (const QString& family : {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}) {
+        for (const int pixels : {13, 15, 17}) {
+            QFont font(family);
+            font.setPixelSize(pixels);
+            QImage picture(90, 36, QImage::Format_RGB32);
+            picture.fill(QColor(0x20, 0x21, 0x24));
+            QPainter painter(&picture);
+            painter.setFont(font);
+            painter.setPen(QColor(0xe8, 0xea, 0xed));
+            painter.drawText(QRectF(picture.rect()), Qt::AlignCenter, QStringLiteral("7.47"));
+            painter.end();
+            RecognizeTextRequest request;
+            request.characterWhitelist = numericCharacters();
+            QString text;
+            for (const auto& observation : request.perform(picture))
+                text += observation.candidates.front().string;
+            EXPECT_EQ(text.toStdString(), "7.47") << family.toStdString() << " " << pixels;
+        }
+    }
 }

@@ -1,0 +1,76 @@
+// A zero whose mark ran into its ring is read back as a zero; a "6" whose hook closes a
+// sliver and an "8" with its waist keep their reading.
+
+#include "platform/recognition/MarkedZeros.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+using namespace Platform::Recognition;
+
+namespace {
+
+constexpr int margin = 6;
+
+// Rows of a glyph, "#" for ink, drawn two pixels a cell on a light ground.
+QImage drawGlyph(const QStringList& rows) {
+    constexpr int cell = 2;
+    QImage picture(static_cast<int>(rows.front().size()) * cell + 2 * margin,
+                   static_cast<int>(rows.size()) * cell + 2 * margin, QImage::Format_Grayscale8);
+    picture.fill(255);
+    for (qsizetype y = 0; y < rows.size(); ++y)
+        for (qsizetype x = 0; x < rows[y].size(); ++x)
+            if (rows[y][x] == u'#')
+                for (int dy = 0; dy < cell; ++dy)
+                    for (int dx = 0; dx < cell; ++dx)
+                        picture.setPixel(margin + static_cast<int>(x) * cell + dx,
+                                         margin + static_cast<int>(y) * cell + dy, 0);
+    return picture;
+}
+
+// What the rule makes of the glyph when the recognizer read it as `read`.
+QString reread(const QStringList& rows, const QString& read) {
+    const QImage picture = drawGlyph(rows);
+    // The recognizer's box about the glyph's ink; the line's a little taller.
+    const QRectF box = QRectF(picture.rect()).adjusted(margin + 2, margin, -margin - 2, -margin);
+    std::vector<LineWords> lines{{box.adjusted(0, -3, 0, 3), {WordBox{read, box, 0.9f, {GlyphBox{read, box}}}}}};
+    restoreMarkedZeros(lines, picture, 128, inkShapes(picture, 128));
+    return lines.front().words.front().text;
+}
+
+const QStringList markedZero{
+    QStringLiteral("...####..."), QStringLiteral("..######.."), QStringLiteral(".##....##."),
+    QStringLiteral(".##....##."), QStringLiteral(".##....##."), QStringLiteral(".########."),
+    QStringLiteral(".##....##."), QStringLiteral(".##....##."), QStringLiteral(".##....##."),
+    QStringLiteral("..######.."), QStringLiteral("...####..."),
+};
+
+const QStringList sixWithClosedHook{
+    QStringLiteral("..######."), QStringLiteral(".#######."), QStringLiteral(".###..##."),
+    QStringLiteral("########."), QStringLiteral("########."), QStringLiteral("###...###"),
+    QStringLiteral("###...###"), QStringLiteral("###...###"), QStringLiteral(".##...###"),
+    QStringLiteral(".#######."), QStringLiteral("..######."),
+};
+
+const QStringList eight{
+    QStringLiteral("...####..."), QStringLiteral("..######.."), QStringLiteral(".##....##."),
+    QStringLiteral(".##....##."), QStringLiteral("..######.."), QStringLiteral("...####..."),
+    QStringLiteral("..######.."), QStringLiteral(".##....##."), QStringLiteral(".##....##."),
+    QStringLiteral("..######.."), QStringLiteral("...####..."),
+};
+
+}  // namespace
+
+TEST(MarkedZeros, ARingSplitByItsMarkIsAZeroWhateverOtherDigitItWasReadAs) {
+    EXPECT_EQ(reread(markedZero, QStringLiteral("6")).toStdString(), "0");
+    EXPECT_EQ(reread(markedZero, QStringLiteral("9")).toStdString(), "0");
+    // An "8" is left alone even when its waist is filled: small, some fonts draw it so.
+    EXPECT_EQ(reread(markedZero, QStringLiteral("8")).toStdString(), "8");
+}
+
+TEST(MarkedZeros, ASixsClosedHookAndAnEightsWaistKeepTheirReading) {
+    EXPECT_EQ(reread(sixWithClosedHook, QStringLiteral("6")).toStdString(), "6");
+    EXPECT_EQ(reread(eight, QStringLiteral("9")).toStdString(), "9");
+    EXPECT_EQ(reread(eight, QStringLiteral("6")).toStdString(), "6");
+}
