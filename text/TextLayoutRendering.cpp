@@ -53,7 +53,19 @@ QList<qsizetype> rowIndents(const TextLayout::Block& block)
             characters += Characters::count(piece.text);
         }
     }
-    const double characterWidth = characters < 1 ? 1.0 : widths / double(characters);
+    double characterWidth = characters < 1 ? 1.0 : widths / double(characters);
+    // Code is set in a fixed-width font even where too few rows prove it: the average
+    // above counts a lone brace as a whole cell of ink and comes out short, which deep
+    // indents multiply. Each word's ink stops short of its cells by about half a cell.
+    if (block.isCode) {
+        QList<double> cells;
+        for (const TextLayout::Row& row : block.rows)
+            for (const TextPiece& piece : row.pieces)
+                if (const qsizetype count = Characters::count(piece.text); count >= 4)
+                    cells.append(width(piece.box) / (double(count) - 0.5));
+        if (cells.size() >= 3)
+            characterWidth = *LayoutSteps::medianOf(cells);
+    }
 
     QList<qsizetype> indents;
     for (const TextLayout::Row& row : block.rows)

@@ -22,6 +22,7 @@
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/Periods.h"
+#include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
@@ -614,11 +615,13 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     const int pageThreshold = inkThreshold(page.image);
     dropCutLines(lines, page.image, pageThreshold);
-    settleLookAlikes(lines, page.image, inkShapes(page.image, pageThreshold));
+    const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
+    settleLookAlikes(lines, page.image, pageShapes);
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
+    settleQuotePairs(lines, page.image, pageShapes);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);

@@ -184,4 +184,24 @@ TEST(TextLayoutCode, ShareOfCodeRowsDecides) {
     EXPECT_FALSE(isCodeLine(u"Price: $ 5"));
 }
 
+TEST(TextLayoutCodeIndents, DeepIndentsCountCellsNotTheAverageCharacter) {
+    // Cells of 10 px, each word's ink half a cell short; too few short rows for a grid.
+    // Lone braces would pull an average character width down to 9.4 px and make the
+    // 12-cell indent 13.
+    const QList<std::pair<int, QString>> rows{{0, "#include <stdio.h>"}, {0, "{"},
+                                              {4, "int count = 4;"},     {8, "if (s[i] == 'x')"},
+                                              {12, "count++;"},          {4, "}"},
+                                              {4, "return count;"},      {0, "}"}};
+    QList<TextPiece> pieces;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const auto& [column, text] = rows[i];
+        pieces.append(piece(text, 10.0 * column, 15.0 * double(i), 10.0 * (double(text.size()) - 0.5)));
+    }
+    const TextLayout layout(pieces);
+    ASSERT_EQ(layout.blocks.size(), 1);
+    ASSERT_FALSE(layout.blocks[0].isMonospace());
+    EXPECT_EQ(utf8(layout.text(LineMode::keep)), "#include <stdio.h>\n{\n    int count = 4;\n        if (s[i] == 'x')\n"
+                                                 "            count++;\n    }\n    return count;\n}");
+}
+
 }  // namespace
