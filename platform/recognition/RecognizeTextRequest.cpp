@@ -55,6 +55,9 @@ constexpr double pixelsPerBand = 80'000.0;
 // A second look at loose ink is worth it only for a few runs, read with confidence.
 constexpr std::size_t maxLoneRuns = 24;
 constexpr float loneGlyphConfidence = 0.7f;
+// A word's head read with it stands at a lower confidence than a lone reading: the
+// word's own tail vouches for it.
+constexpr float headConfidence = 0.6f;
 
 // Words the recognizer gave up on are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
@@ -99,7 +102,8 @@ std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
             lines.push_back({QRectF(l, t, r - l, b - t), {}});
         }
         const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
-        if (!text)
+        // A word read as blank hides its ink from the second look.
+        if (!text || QString::fromUtf8(text.get()).trimmed().isEmpty())
             continue;
         it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b);
         lines.back().words.push_back(
@@ -222,12 +226,16 @@ void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>
     });
 }
 
-// The line whose box holds a run of ink, if any.
-LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run) {
+// The line whose box holds a run of ink, if any. A run that ends just before a line
+// starts may be the head of its first word, cut off where the layout took a row of
+// dashes for a rule ("-rw-r--r" and "--").
+LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run, double glyph) {
     const QPointF centre = QRectF(run).center();
     const auto holds = [&](const LineWords& line) {
+        const bool inside = run.left() >= line.box.left() && run.right() <= line.box.right();
+        const bool head = run.right() < line.box.left() && run.right() >= line.box.left() - 2 * glyph;
         return !line.words.empty() && centre.y() >= line.box.top() && centre.y() <= line.box.bottom() &&
-               run.left() >= line.box.left() && run.right() <= line.box.right();
+               (inside || head);
     };
     const auto found = std::find_if(lines.begin(), lines.end(), holds);
     return found == lines.end() ? nullptr : &*found;
@@ -252,8 +260,9 @@ qsizetype glyphCount(const std::vector<WordBox>& words) {
 // text holds. Ink like that, inside a line between its words, is not a line of its
 // own. The words on either side of it are read again together; the new reading
 // replaces them when it is about as sure and leaves out no glyph. Otherwise the next
-// word's box takes the ink in, so it is neither read twice nor left as a gap.
-void rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& line, const QRect& run,
+// word's box takes the ink in, so it is neither read twice nor left as a gap; ink in
+// front of the line is left to be read alone. False when the ink is still unread.
+bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& line, const QRect& run,
                   tesseract::ETEXT_DESC& monitor) {
     auto& words = line.words;
     const auto next = std::find_if(words.begin(), words.end(),
@@ -270,15 +279,32 @@ void rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     std::vector<LineWords> read;
     if (api.Recognize(&monitor) == 0)
         read = collectLines(api);
+    // Ink read in front of a line's first word, the word's own glyphs still at its end,
+    // is the word's head: the whole is read less surely than its tail alone.
+    const bool head = run.right() < line.box.left();
+    const auto keepsTail = [&](const std::vector<WordBox>& reading) {
+        QString before, after;
+        for (const WordBox& word : old)
+            before += word.text.trimmed();
+        for (const WordBox& word : reading)
+            after += word.text.trimmed();
+        return head && after.size() > before.size() && after.endsWith(before) &&
+               meanConfidence(reading) >= headConfidence;
+    };
     if (read.size() == 1 && !read.front().words.empty() &&
-        meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 &&
+        (meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 || keepsTail(read.front().words)) &&
         glyphCount(read.front().words) >= glyphCount(old)) {
         const auto at = words.erase(first, std::next(last));
         words.insert(at, read.front().words.begin(), read.front().words.end());
-        return;
+        for (const WordBox& word : words)
+            line.box = line.box.united(word.box);
+        return true;
     }
+    if (head)
+        return false;
     WordBox& taker = next == words.end() ? words.back() : *next;
     taker.box = taker.box.united(QRectF(run));
+    return true;
 }
 
 // A word the recognizer gives up on (confidence near nothing) may have lost a glyph in
@@ -345,10 +371,9 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
         return sure;
     };
     for (const LooseRun& run : runs) {
-        if (LineWords* holder = lineHolding(lines, run.box)) {
-            rereadAround(api, band, *holder, run.box, monitor);
+        if (LineWords* holder = lineHolding(lines, run.box, glyph);
+            holder && rereadAround(api, band, *holder, run.box, monitor))
             continue;
-        }
         std::vector<LineWords> sure = readAlone(run.box);
         if (sure.empty() && !failed && run.core.isValid() && run.core != run.box)
             sure = readAlone(run.core);
