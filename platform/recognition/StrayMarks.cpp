@@ -13,17 +13,21 @@ constexpr float sureWordConfidence = 0.9f;
 bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
 
 // Whether the box holds hardly any ink: a mark no pixel stands for. Faint text counts
-// as ink here, whatever the page's threshold: only a blank box is empty.
-bool holdsNoGlyph(const QImage& gray, const QRect& box, double glyph) {
+// as ink here, whatever the page's threshold: only a blank box is empty. A middle dot
+// (`dot`) is the smallest glyph, as little as an eighth of a glyph's height across, and
+// the recognizer boxes it short of its anti-aliased edge: the pixels just around its box
+// count too.
+bool holdsNoGlyph(const QImage& gray, const QRect& box, double glyph, bool dot) {
     constexpr int threshold = 235;
+    const QRect area = dot ? box.adjusted(-1, -1, 1, 1) & gray.rect() : box;
     long ink = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         const uchar* line = gray.constScanLine(y);
-        for (int x = box.left(); x <= box.right(); ++x)
+        for (int x = area.left(); x <= area.right(); ++x)
             ink += line[x] < threshold ? 1 : 0;
     }
     // A period is about a fifth of a glyph's height across.
-    return static_cast<double>(ink) < 0.02 * glyph * glyph;
+    return static_cast<double>(ink) < (dot ? 0.01 : 0.02) * glyph * glyph;
 }
 
 // Whether a row of ink at least `length` long passes near the point: a frame's top or
@@ -115,7 +119,8 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             const QString text = word.text.trimmed();
             const bool sureWord = word.confidence >= sureWordConfidence && box.height() <= 1.25 * glyph &&
                                   std::all_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
-            return holdsNoGlyph(gray, box, glyph) || crossedByVerticalRule(gray, box, ruleLevel, reach, !sureWord) ||
+            return holdsNoGlyph(gray, box, glyph, text == QStringLiteral("\u00b7")) ||
+                   crossedByVerticalRule(gray, box, ruleLevel, reach, !sureWord) ||
                    crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
         });
         // The line's box stood as tall as the rule between two others; the words left

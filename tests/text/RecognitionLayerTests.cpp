@@ -738,3 +738,29 @@ TEST(BandCutsBesideMarks, TheDotsOverALinesCapitalsStayWithTheirLine) {
     ASSERT_EQ(cuts.size(), 1u);
     EXPECT_GT(cuts.front(), 19);
 }
+
+TEST(StrayMarksSmallDots, AMiddleDotBoxedShortOfItsEdgeStaysAndABlankMarkGoes) {
+    // Glyphs 25 high; a middle dot four pixels across between "2026" and "7:16", which
+    // the recognizer boxes a pixel short on every side.
+    QImage gray(300, 80, QImage::Format_Grayscale8);
+    gray.fill(255);
+    for (const QRect& stroke : {QRect(20, 30, 3, 25), QRect(150, 30, 3, 25), QRect(240, 30, 3, 25)})
+        for (int y = stroke.top(); y <= stroke.bottom(); ++y)
+            std::fill_n(gray.scanLine(y) + stroke.left(), stroke.width(), uchar{30});
+    for (int y = 40; y < 44; ++y)
+        std::fill_n(gray.scanLine(y) + 120, 4, uchar{90});
+    const auto wordAt = [](const QString& text, QRectF box) { return WordBox{text, box, 0.9f}; };
+    std::vector<LineWords> lines{{QRectF(10, 28, 280, 30),
+                                  {wordAt("2026", QRectF(20, 30, 80, 25)), wordAt("\u00b7", QRectF(121, 41, 2, 2)),
+                                   wordAt("7:16", QRectF(150, 30, 60, 25)),
+                                   // A mark read off the blank beside a stroke: only a dot's
+                                   // box reaches past its edge.
+                                   wordAt("'", QRectF(153, 30, 2, 10)),
+                                   // Read off the blank after it.
+                                   wordAt("|", QRectF(218, 28, 8, 30)), wordAt("PM", QRectF(240, 30, 40, 25))}}};
+    dropStrayMarks(lines, gray, 128, 25);
+    QStringList read;
+    for (const WordBox& word : lines.front().words)
+        read << word.text;
+    EXPECT_EQ(read.join(u' ').toStdString(), "2026 \u00b7 7:16 PM");
+}
