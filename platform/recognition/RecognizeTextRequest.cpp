@@ -607,6 +607,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
+    readSharpS(lines, recognitionLanguages);
     restoreClosingQuotes(lines, recognitionLanguages);
 
     const QSizeF size = picture.size();
