@@ -22,6 +22,7 @@
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/SmallL.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -608,6 +609,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
     readSharpS(lines, recognitionLanguages);
+    restoreSmallL(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
 
     const QSizeF size = picture.size();
