@@ -144,6 +144,20 @@ bool isBadge(const QImage& gray, int threshold, const InkShape& shape, const std
     return darkestLevel(gray, middle) >= median(std::move(levels)) + badgeContrast;
 }
 
+// A small "«" blurs into a blob the size of a disc, but its thin strokes leave no pixel
+// as dark as the letters' stems, where a disc or a square drawn in the text's colour has
+// a solid core at least as dark as they are.
+constexpr int faintContrast = 12;
+
+bool isFaint(const QImage& gray, const InkShape& shape, const std::vector<const InkShape*>& letters) {
+    std::vector<double> levels;
+    for (const InkShape* letter : letters)
+        levels.push_back(darkestLevel(gray, letter->box));
+    if (levels.size() < 2)
+        return false;
+    return darkestLevel(gray, shape.box) >= median(std::move(levels)) + faintContrast;
+}
+
 // The usual space between the line's words, when it has enough words to tell. The
 // first word is left out: it may be the recognizer's reading of the marker.
 std::optional<double> wordSpace(const LineWords& line) {
@@ -224,6 +238,8 @@ std::optional<FoundMarker> findMarker(const LineWords& line, const QImage& gray,
     const auto shape = markerShape(gray, threshold, first, xHeight, median(glyphBottoms));
     // A dash is told from a word's first character by the words it stands in, below.
     if (!shape || (letterGap && *shape != MarkerShape::dash))
+        return std::nullopt;
+    if ((*shape == MarkerShape::disc || *shape == MarkerShape::square) && isFaint(gray, first, letters))
         return std::nullopt;
     return FoundMarker{*shape, first.box, static_cast<double>(next.box.left())};
 }

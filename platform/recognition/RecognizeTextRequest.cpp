@@ -24,6 +24,7 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/SmallL.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -645,6 +646,8 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
+    readSharpS(lines, recognitionLanguages);
+    restoreSmallL(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
     settleQuotePairs(lines, page.image, pageShapes);
 

@@ -6,6 +6,7 @@
 #include "platform/recognition/LineFragments.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -15,5 +16,13 @@ namespace Platform::Recognition {
 QString dropDoubledSharpS(const QString& word);
 
 void dropDoubledSharpS(std::vector<LineWords>& lines);
+
+// For a reader of German, the word with each "B" that follows a small letter and ends
+// the word or comes before another small letter read as "ß" ("StraBe", "FuB"): German
+// writes no capital inside a word, and "ß" is the letter the recognizer takes for "B".
+QString readSharpS(const QString& word);
+
+// Only where German is one of the languages (BCP 47 tags).
+void readSharpS(std::vector<LineWords>& lines, const QStringList& languages);
 
 }  // namespace Platform::Recognition

@@ -764,3 +764,54 @@ TEST(StrayMarksSmallDots, AMiddleDotBoxedShortOfItsEdgeStaysAndABlankMarkGoes) {
         read << word.text;
     EXPECT_EQ(read.join(u' ').toStdString(), "2026 \u00b7 7:16 PM");
 }
+
+TEST(ListMarkersBesideQuotes, AGuillemetBlurredIntoABlobIsNoDiscButADarkDiscIs) {
+    // A sentence that opens with "«" at a small size, read larger, as bands are.
+    for (const bool quote : {true, false}) {
+        QImage small(220, 20, QImage::Format_Grayscale8);
+        small.fill(255);
+        {
+            QPainter painter(&small);
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPixelSize(11);
+            painter.setFont(font);
+            painter.setPen(QColor(28, 28, 30));
+            if (quote) {
+                painter.drawText(QPointF(4, 14), QStringLiteral("\u00AB Bonjour \u00E0 tous \u00BB, dit-elle"));
+            } else {
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setBrush(QColor(28, 28, 30));
+                painter.setPen(Qt::NoPen);
+                painter.drawEllipse(QRectF(5, 8, 4, 4));
+                painter.setPen(QColor(28, 28, 30));
+                painter.drawText(QPointF(13, 14), QStringLiteral("Bonjour \u00E0 tous \u00BB, dit-elle"));
+            }
+        }
+        const QImage picture = small.scaled(small.size() * 2.5, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const int threshold = inkThreshold(picture);
+        const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+        // Words are the runs of shapes with a space's gap between them.
+        std::vector<QRect> boxes;
+        for (const InkShape& shape : shapes)
+            boxes.push_back(shape.box);
+        std::sort(boxes.begin(), boxes.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        std::vector<QRectF> words;
+        for (const QRect& box : boxes) {
+            if (!words.empty() && box.left() - words.back().right() < 6)
+                words.back() |= QRectF(box);
+            else
+                words.push_back(QRectF(box));
+        }
+        ASSERT_GE(words.size(), 5u);
+        LineWords line{QRectF(), {}};
+        for (const QRectF& box : words) {
+            line.words.push_back(WordBox{QStringLiteral("w"), box, 0.93f});
+            line.box |= box;
+        }
+        line.words.front().text = QStringLiteral("\u00AB");
+        std::vector<LineWords> lines{line};
+        markListLines(lines, picture, threshold, shapes, 20);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines.front().words.front().text, quote ? QStringLiteral("\u00AB") : markerText(MarkerShape::disc));
+    }
+}

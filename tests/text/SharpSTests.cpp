@@ -9,3 +9,17 @@ TEST(SharpS, AGlyphReadTwiceAsSharpSAndBIsOneSharpS) {
     EXPECT_EQ(dropDoubledSharpS(QStringLiteral("Straße")), QStringLiteral("Straße"));
     EXPECT_EQ(dropDoubledSharpS(QStringLiteral("GmbH")), QStringLiteral("GmbH"));
 }
+
+TEST(SharpSReadAsB, ABAfterASmallLetterIsASharpSForAReaderOfGerman) {
+    EXPECT_EQ(readSharpS(QStringLiteral("ÄuBerst")), QStringLiteral("Äußerst"));
+    EXPECT_EQ(readSharpS(QStringLiteral("FuB,")), QStringLiteral("Fuß,"));
+    // A capital that starts a word, a part of a compound or an abbreviation stays.
+    for (const char* word : {"Bericht", "Web-Browser", "GmbH", "ABB", "DB2", "mB2"})
+        EXPECT_EQ(readSharpS(QString::fromUtf8(word)), QString::fromUtf8(word)) << word;
+    std::vector<LineWords> lines{{QRectF(0, 0, 80, 14), {WordBox{QStringLiteral("StraBe"), QRectF(0, 0, 80, 14), 0.7f}}}};
+    auto english = lines;
+    readSharpS(english, {QStringLiteral("en-US")});
+    EXPECT_EQ(english.front().words.front().text, QStringLiteral("StraBe"));
+    readSharpS(lines, {QStringLiteral("en-US"), QStringLiteral("de-AT")});
+    EXPECT_EQ(lines.front().words.front().text, QStringLiteral("Straße"));
+}
