@@ -36,6 +36,19 @@ double meanConfidence(const LineWords& line) {
     return line.words.empty() ? 0 : sum / static_cast<double>(line.words.size());
 }
 
+// The height of the line's words, the middle one: a word boxed over ink beside it (a
+// picture, a line above) makes the line's box no taller than its letters are.
+double wordHeight(const LineWords& line) {
+    std::vector<double> heights;
+    for (const WordBox& word : line.words)
+        heights.push_back(word.box.height());
+    if (heights.empty())
+        return line.box.height();
+    const auto middle = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2);
+    std::nth_element(heights.begin(), middle, heights.end());
+    return std::min(*middle, line.box.height());
+}
+
 }  // namespace
 
 void dropCutLines(std::vector<LineWords>& lines, const QImage& gray, int threshold) {
@@ -57,7 +70,7 @@ void dropCutLines(std::vector<LineWords>& lines, const QImage& gray, int thresho
     std::nth_element(heights.begin(), middle, heights.end());
     const double wholeHeight = *middle;
     std::erase_if(lines, [&](const LineWords& line) {
-        if (!atEdge(line) || meanConfidence(line) >= sureReading || line.box.height() >= cutHeight * wholeHeight)
+        if (!atEdge(line) || meanConfidence(line) >= sureReading || wordHeight(line) >= cutHeight * wholeHeight)
             return false;
         const bool atTop = line.box.top() <= edgeReach && strokesAcross(gray, 0, line.box, threshold) >= cutStrokes;
         const bool atBottom = line.box.bottom() >= bottom - edgeReach &&

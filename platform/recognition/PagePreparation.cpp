@@ -575,11 +575,11 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     return page;
 }
 
-std::vector<int> bandCuts(const QImage& gray, int parts) {
-    std::vector<int> cuts;
-    if (parts < 2 || gray.isNull())
-        return cuts;
-    const int threshold = inkThreshold(gray);
+namespace {
+
+// Centres of the runs of rows with no pixel darker than `threshold`: cutting there keeps
+// every glyph whole.
+std::vector<int> blankRunCentres(const QImage& gray, int threshold) {
     std::vector<bool> blank(static_cast<std::size_t>(gray.height()));
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* line = gray.constScanLine(y);
@@ -624,17 +624,36 @@ std::vector<int> bandCuts(const QImage& gray, int parts) {
         if (!joined[i])
             centres.push_back((inked[i - 1].second + inked[i].first) / 2);
     }
+    return centres;
+}
+
+}  // namespace
+
+std::vector<int> bandCuts(const QImage& gray, int parts) {
+    std::vector<int> cuts;
+    if (parts < 2 || gray.isNull())
+        return cuts;
+    const int threshold = inkThreshold(gray);
+    // Faint text (a grey comment among black code) lies above the page's threshold, and
+    // a cut through it halves its letters: rows of clean ground are taken first. A
+    // ground that is nowhere clean (a gradient, a shadow) is cut between its dark ink.
+    const std::vector<int> clean = blankRunCentres(gray, (threshold + 255) / 2);
+    const std::vector<int> centres = blankRunCentres(gray, threshold);
     const double step = static_cast<double>(gray.height()) / parts;
     for (int k = 1; k < parts; ++k) {
         const double wanted = k * step;
         int best = -1;
-        double bestDistance = step / 2;
-        for (const int c : centres) {
-            const double d = std::abs(c - wanted);
-            if (d < bestDistance && (cuts.empty() || c > cuts.back())) {
-                bestDistance = d;
-                best = c;
+        for (const std::vector<int>* candidates : {&clean, &centres}) {
+            double bestDistance = step / 2;
+            for (const int c : *candidates) {
+                const double d = std::abs(c - wanted);
+                if (d < bestDistance && (cuts.empty() || c > cuts.back())) {
+                    bestDistance = d;
+                    best = c;
+                }
             }
+            if (best >= 0)
+                break;
         }
         if (best >= 0)
             cuts.push_back(best);

@@ -48,3 +48,16 @@ TEST(CutLines, ALowUnsureLineAcrossTheEdgeGoesAndEveryOtherStays) {
     dropCutLines(lines, descender, 128);
     EXPECT_EQ(lines.size(), 3u);
 }
+
+TEST(CutLinesOfTallWords, ACutLineWithOneWordBoxedOverInkAboveIsStillCut) {
+    const QImage picture = cutAtTheBottom(6);
+    // The cut line's words stand 8 high; one of them is boxed up over the line above,
+    // and the line's box with it.
+    LineWords cut{QRectF(5, 40, 180, 20),
+                  {{QStringLiteral("maw"), QRectF(5, 52, 40, 8), 0.4f},
+                   {QStringLiteral("wtne"), QRectF(50, 40, 40, 20), 0.1f},
+                   {QStringLiteral("10"), QRectF(100, 53, 20, 7), 0.4f}}};
+    std::vector<LineWords> lines{line(10, 14, 0.95f), line(25, 14, 0.95f), cut};
+    dropCutLines(lines, picture, 128);
+    EXPECT_EQ(lines.size(), 2u);
+}

@@ -815,3 +815,17 @@ TEST(ListMarkersBesideQuotes, AGuillemetBlurredIntoABlobIsNoDiscButADarkDiscIs) 
         EXPECT_EQ(lines.front().words.front().text, quote ? QStringLiteral("\u00AB") : markerText(MarkerShape::disc));
     }
 }
+
+TEST(PagePreparationFaintText, BandsAreNotCutThroughFaintLines) {
+    // Black and light grey lines, 20 rows each, 20 rows apart: the grey lies above the
+    // page's ink threshold, yet a cut through it halves its letters.
+    QImage page(200, 400, QImage::Format_Grayscale8);
+    page.fill(255);
+    for (int line = 0; line < 10; ++line)
+        for (int y = line * 40 + 10; y < line * 40 + 30; ++y)
+            std::fill_n(page.scanLine(y) + 20, 150, uchar(line % 2 == 0 ? 0 : 110));
+    const auto cuts = bandCuts(page, 4);
+    ASSERT_EQ(cuts.size(), 3u);
+    for (const int cut : cuts)
+        EXPECT_TRUE(cut % 40 < 10 || cut % 40 >= 30) << cut;
+}
