@@ -469,6 +469,38 @@ bool sharesRow(const QRectF& last, const QRectF& next)
     return overlap >= 0.5 * std::min(height(last), height(next));
 }
 
+// How much ink falls short of its cells depends on the font: some draw "s" and "f" right
+// to their cells' edges, and a cell taken as a piece's width over its characters less
+// half a cell comes out too wide, a space too few after four. Pieces of many lengths
+// show the cell: their widths grow by a cell a character. Fitted to the pieces whose
+// width per character is about `typical`; nothing when the fit is in doubt.
+std::optional<double> fittedCell(const QList<TextPiece>& pieces, double typical)
+{
+    double n = 0, sumCount = 0, sumWidth = 0, sumCountSquared = 0, sumProduct = 0;
+    for (const TextPiece& piece : pieces) {
+        const double count = double(Characters::count(piece.text));
+        const auto letters = std::count_if(piece.text.begin(), piece.text.end(), [](QChar c) { return c.isLetter(); });
+        if (count < 4 || 2 * double(letters) < count)
+            continue;
+        if (std::abs(width(piece.box) / (count - 0.5) - typical) > 0.05 * typical)
+            continue;
+        n += 1;
+        sumCount += count;
+        sumWidth += width(piece.box);
+        sumCountSquared += count * count;
+        sumProduct += count * width(piece.box);
+    }
+    const double spread = n * sumCountSquared - sumCount * sumCount;
+    // Lengths spread over a character or more either way, or the slope is noise.
+    if (n < 6 || !(spread >= n * n))
+        return std::nullopt;
+    const double cell = (n * sumProduct - sumCount * sumWidth) / spread;
+    const double shortfall = (cell * sumCount - sumWidth) / (n * cell);
+    if (!(cell > 0.9 * typical && cell < 1.1 * typical) || shortfall < -0.25 || shortfall > 1.0)
+        return std::nullopt;
+    return cell;
+}
+
 }  // namespace
 
 std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
@@ -505,7 +537,10 @@ std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
         return std::nullopt;
     for (const TextPiece& piece : pieces)
         origin = std::min(origin, minX(piece.box));
-    return CharacterGrid{widths / characters, origin};
+    CharacterGrid grid{widths / characters, origin};
+    if (const auto fitted = fittedCell(pieces, typical))
+        grid.cell = *fitted;
+    return grid;
 }
 
 TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit)

@@ -189,3 +189,27 @@ TEST(TextLayoutTerminalPoints, ASpaceTheRecognizerPutBesideAPointInAWordIsTakenO
 }
 
 }  // namespace
+
+namespace {
+
+// A font whose ink reaches its cells' edges ("s", "f" and figures do in some): each
+// piece's ink spans its cells but a pixel. Word by word the ink then looks wider per
+// character than the cell is.
+TEST(TextLayoutTerminalCells, TheCellComesFromHowPiecesGrowWithTheirLength) {
+    const QStringList lines{QStringLiteral("anna  staff    4096  photos"), QStringLiteral("omar  users  81234  notes"),
+                            QStringLiteral("listing  done")};
+    QList<TextPiece> pieces;
+    for (qsizetype line = 0; line < lines.size(); ++line) {
+        const QString& text = lines[line];
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype end = text.indexOf(u' ', at) < 0 ? text.size() : text.indexOf(u' ', at);
+            pieces.append(piece(text.mid(at, end - at), at * 8 + 0.5, line * 16, (end - at) * 8 - 1, 14));
+            at = end;
+            while (at < text.size() && text.at(at) == u' ')
+                ++at;
+        }
+    }
+    EXPECT_EQ(TextLayout(pieces).text(LineMode::keep).toStdString(), lines.join(u'\n').toStdString());
+}
+
+}  // namespace
