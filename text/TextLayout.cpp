@@ -469,6 +469,51 @@ bool sharesRow(const QRectF& last, const QRectF& next)
     return overlap >= 0.5 * std::min(height(last), height(next));
 }
 
+// How much ink falls short of its cells depends on the font: some draw "s" and "f" right
+// to their cells' edges, and a cell taken as a piece's width over its characters less
+// half a cell comes out too wide, a space too few after four. Pieces of many lengths
+// show the cell: their widths grow by a cell a character, less the shortfall. Both
+// fitted to the pieces whose width per character is within a tenth of `typical`;
+// nothing when the fit is in doubt.
+// Figures are as wide as each other in most fonts; letters tell the font.
+bool showsTheFont(const TextPiece& piece)
+{
+    const qsizetype count = Characters::count(piece.text);
+    const auto letters = std::count_if(piece.text.begin(), piece.text.end(), [](QChar c) { return c.isLetter(); });
+    return count >= 4 && 2 * letters >= count;
+}
+
+struct FittedCells {
+    double cell = 0;
+    double shortfall = 0;
+};
+
+std::optional<FittedCells> fittedCells(const QList<TextPiece>& pieces, double typical)
+{
+    double n = 0, sumCount = 0, sumWidth = 0, sumCountSquared = 0, sumProduct = 0;
+    for (const TextPiece& piece : pieces) {
+        if (!showsTheFont(piece))
+            continue;
+        const double count = double(Characters::count(piece.text));
+        if (std::abs(width(piece.box) / (count - 0.5) - typical) > 0.1 * typical)
+            continue;
+        n += 1;
+        sumCount += count;
+        sumWidth += width(piece.box);
+        sumCountSquared += count * count;
+        sumProduct += count * width(piece.box);
+    }
+    const double spread = n * sumCountSquared - sumCount * sumCount;
+    // Lengths spread over a character or more either way, or the slope is noise.
+    if (n < 6 || !(spread >= n * n))
+        return std::nullopt;
+    const double cell = (n * sumProduct - sumCount * sumWidth) / spread;
+    const double shortfall = (cell * sumCount - sumWidth) / (n * cell);
+    if (!(cell > 0.9 * typical && cell < 1.1 * typical) || shortfall < -0.25 || shortfall > 1.0)
+        return std::nullopt;
+    return FittedCells{cell, shortfall};
+}
+
 }  // namespace
 
 std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
@@ -482,11 +527,9 @@ std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
     double origin = 0;
     for (const TextPiece& piece : pieces) {
         origin = ratios.isEmpty() ? minX(piece.box) : std::min(origin, minX(piece.box));
-        // Figures are as wide as each other in most fonts; letters tell the font.
-        const qsizetype count = Characters::count(piece.text);
-        const auto letters = std::count_if(piece.text.begin(), piece.text.end(), [](QChar c) { return c.isLetter(); });
-        if (count < 4 || 2 * letters < count)
+        if (!showsTheFont(piece))
             continue;
+        const qsizetype count = Characters::count(piece.text);
         // Ink stops short of the cell edges, by about half a cell in all.
         ratios.append(width(piece.box) / (double(count) - 0.5));
         widths += width(piece.box);
@@ -498,14 +541,29 @@ std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
     if (ratios.size() < 3 || shortPieces < 2 || lengths.size() < 3)
         return std::nullopt;
     const double typical = *medianOf(ratios);
-    const auto even = std::count_if(ratios.begin(), ratios.end(), [&](double ratio) {
-        return std::abs(ratio - typical) <= 0.05 * typical;
-    });
-    if (20 * even < 17 * ratios.size() || !(typical > 0))
+    if (!(typical > 0))
+        return std::nullopt;
+    // Against the fitted shortfall, the pieces read right are as wide as their cells
+    // whatever their length; only those the recognizer misread are off.
+    const std::optional<FittedCells> fitted = fittedCells(pieces, typical);
+    qsizetype even = 0;
+    for (const TextPiece& piece : pieces) {
+        if (!showsTheFont(piece))
+            continue;
+        const double count = double(Characters::count(piece.text));
+        const bool onGrid =
+            fitted ? std::abs(width(piece.box) / (count - fitted->shortfall) - fitted->cell) <= 0.05 * fitted->cell
+                   : std::abs(width(piece.box) / (count - 0.5) - typical) <= 0.05 * typical;
+        even += onGrid ? 1 : 0;
+    }
+    if (20 * even < 17 * ratios.size())
         return std::nullopt;
     for (const TextPiece& piece : pieces)
         origin = std::min(origin, minX(piece.box));
-    return CharacterGrid{widths / characters, origin};
+    CharacterGrid grid{widths / characters, origin};
+    if (fitted)
+        grid.cell = fitted->cell;
+    return grid;
 }
 
 TextLayout::Block makeBlock(const QList<TextPiece>& group, double unit)
