@@ -53,6 +53,24 @@ std::optional<InkShape> onlyShape(const WordBox& word, const std::vector<InkShap
     return biggest;
 }
 
+// A frame's sides are straight: the middle of each runs along the box's edge, whatever
+// the rounding of its corners. A small "C", "D" or "O" puts ink in its box's corners
+// too, but its sides bow in or are open.
+bool hasStraightSides(const QImage& gray, const QRect& box, int threshold) {
+    const auto straight = [&](int length, auto edgeAt) {
+        const int from = length / 5;
+        const int to = length - from;
+        int inked = 0;
+        for (int i = from; i < to; ++i)
+            inked += inkIn(gray, edgeAt(i), threshold) ? 1 : 0;
+        return inked >= 0.8 * (to - from);
+    };
+    return straight(box.height(), [&](int y) { return QRect(box.left(), box.top() + y, 1, 1); }) &&
+           straight(box.height(), [&](int y) { return QRect(box.right(), box.top() + y, 1, 1); }) &&
+           straight(box.width(), [&](int x) { return QRect(box.left() + x, box.top(), 1, 1); }) &&
+           straight(box.width(), [&](int x) { return QRect(box.left() + x, box.bottom(), 1, 1); });
+}
+
 // A square with ink in all four corners, either solid or an empty frame. Round glyphs
 // ("O", "@", "®") leave their corners empty; letters with corners ("H", "N") have ink
 // inside.
@@ -76,7 +94,7 @@ bool isCheckBox(const QImage& gray, const QRect& box, int threshold, double glyp
             ink += line[x] < threshold ? 1 : 0;
     }
     const bool solid = ink >= 0.8 * box.width() * box.height();
-    return solid || !inkIn(gray, middle, threshold);
+    return solid || (!inkIn(gray, middle, threshold) && hasStraightSides(gray, box, threshold));
 }
 
 // A chevron: a "v" wider than it is tall, no taller than small letters. A "w" is as

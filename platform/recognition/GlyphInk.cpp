@@ -63,6 +63,37 @@ std::optional<LineHeights> lineHeights(const LineWords& line, const std::vector<
     return heights;
 }
 
+std::optional<LineHeights> tallHeights(const LineWords& line, const std::vector<InkShape>& shapes) {
+    std::vector<double> tops, baselines;
+    for (const WordBox& word : line.words) {
+        for (const GlyphBox& glyph : word.glyphs) {
+            if (!isTallGlyph(glyph.text))
+                continue;
+            if (const std::optional<GlyphInk> ink = inkOf(glyph, line.box, shapes)) {
+                tops.push_back(ink->top);
+                baselines.push_back(ink->bottom);
+                continue;
+            }
+            // A letter read alone may come back boxed on a part of its ink.
+            const auto holder = std::find_if(shapes.begin(), shapes.end(), [&](const InkShape& shape) {
+                return word.glyphs.size() == 1 && QRectF(shape.box).contains(glyph.box.center());
+            });
+            if (holder != shapes.end()) {
+                tops.push_back(holder->box.top());
+                baselines.push_back(holder->box.bottom() + 1);
+            }
+        }
+    }
+    if (tops.empty())
+        return std::nullopt;
+    LineHeights heights;
+    heights.baseline = median(baselines);
+    heights.capHeight = heights.baseline - median(tops);
+    if (!(*heights.capHeight > 0))
+        return std::nullopt;
+    return heights;
+}
+
 bool glyphsSpell(const WordBox& word) {
     QString spelled;
     for (const GlyphBox& glyph : word.glyphs)

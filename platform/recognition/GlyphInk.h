@@ -35,6 +35,10 @@ struct LineHeights {
 // and only ever tall without a descender; nothing without a small letter.
 std::optional<LineHeights> lineHeights(const LineWords& line, const std::vector<InkShape>& shapes);
 
+// The baseline and capital height measured on the line's capitals and figures alone;
+// the x-height is left at nothing. Nothing without such a glyph.
+std::optional<LineHeights> tallHeights(const LineWords& line, const std::vector<InkShape>& shapes);
+
 // The word's glyphs spell its text.
 bool glyphsSpell(const WordBox& word);
 

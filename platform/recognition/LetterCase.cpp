@@ -67,8 +67,7 @@ constexpr double typicalCapitals = 1.35;
 
 // "Vv": one letter in both cases. A letter doubled in one case ("ss") is two.
 bool bothCases(const GlyphBox& a, const GlyphBox& b) {
-    return isTwoCased(a.text) && isTwoCased(b.text) && a.text != b.text &&
-           a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+    return a.text.size() == 1 && b.text.size() == 1 && isOneLetterInBothCases(a.text + b.text);
 }
 
 // One glyph read twice: the narrower box lies mostly within the wider one.
@@ -107,7 +106,15 @@ std::optional<LineHeights> rowHeights(const LineWords& line, const std::vector<L
         row.box = row.box.united(other.box);
         row.words.insert(row.words.end(), other.words.begin(), other.words.end());
     }
-    return row.words.size() > line.words.size() ? lineHeights(row, shapes) : std::nullopt;
+    if (row.words.size() > line.words.size())
+        if (std::optional<LineHeights> heights = lineHeights(row, shapes))
+            return heights;
+    // A row of capitals and figures only (a spreadsheet's "A B C D" header) has their
+    // height to go by.
+    std::optional<LineHeights> heights = tallHeights(row, shapes);
+    if (heights)
+        heights->xHeight = *heights->capHeight / typicalCapitals;
+    return heights;
 }
 
 void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, const std::vector<InkShape>& shapes) {
@@ -131,8 +138,9 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
         for (GlyphBox& glyph : word.glyphs) {
             const qsizetype length = glyph.text.size();
             const std::optional<GlyphInk> ink = isTwoCased(glyph.text) ? inkOf(glyph, line.box, shapes) : std::nullopt;
-            // Standing on the baseline: a glyph boxed over other ink says nothing.
-            if (ink && std::abs(ink->bottom - baseline) <= margin) {
+            // Standing on the baseline: a glyph boxed over other ink says nothing. A round
+            // letter's overshoot is a pixel at small sizes.
+            if (ink && std::abs(ink->bottom - baseline) <= std::max(1.0, margin)) {
                 const double height = baseline - ink->top;
                 if (height < between - margin)
                     glyph.text = glyph.text.toLower();
@@ -156,6 +164,11 @@ void restoreLetterCase(std::vector<LineWords>& lines, const std::vector<InkShape
         heights.push_back(rowHeights(line, lines, shapes));
     for (std::size_t i = 0; i < lines.size(); ++i)
         restoreCase(lines[i], heights[i], shapes);
+}
+
+bool isOneLetterInBothCases(const QString& text) {
+    return text.size() == 2 && isTwoCased(text.left(1)) && isTwoCased(text.mid(1)) && text[0] != text[1] &&
+           text[0].toLower() == text[1].toLower();
 }
 
 QChar smallLetterFor(QChar capital) {

@@ -30,6 +30,10 @@ void restoreLetterCase(std::vector<LineWords>& lines, const std::vector<InkShape
 // `shapes` are the ink shapes of the picture the lines' boxes are in.
 void lowerShortCapitals(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
+// "Cc", "oO": one letter of the same shape in both cases, what a glyph read alone
+// comes back as when nothing tells its case.
+bool isOneLetterInBothCases(const QString& text);
+
 // The small letter an x-height glyph read as this capital is, or the capital itself.
 QChar smallLetterFor(QChar capital);
 

@@ -59,6 +59,7 @@ constexpr float loneGlyphConfidence = 0.7f;
 // A word's head read with it stands at a lower confidence than a lone reading: the
 // word's own tail vouches for it.
 constexpr float headConfidence = 0.6f;
+constexpr float twoCasedGlyphConfidence = 0.3f;
 
 // Words the recognizer gave up on are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
@@ -365,7 +366,12 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
         if (failed)
             return sure;
         for (LineWords& line : collectLines(api)) {
-            std::erase_if(line.words, [](const WordBox& word) { return word.confidence < loneGlyphConfidence; });
+            // A glyph read in both its cases ("Cc") is sure of its shape, not of its case,
+            // which the line's heights tell later.
+            std::erase_if(line.words, [](const WordBox& word) {
+                return word.confidence < (isOneLetterInBothCases(word.text) ? twoCasedGlyphConfidence
+                                                                            : loneGlyphConfidence);
+            });
             if (!line.words.empty())
                 sure.push_back(std::move(line));
         }

@@ -954,6 +954,34 @@ QImage drawTintedWindow(const QString& family) {
     return picture;
 }
 
+// A sheet as a spreadsheet draws it: a grey header row of column letters over a grid,
+// each row numbered in a grey first column.
+QImage drawSheet(const QString& family, int pixels, const QList<QStringList>& rows) {
+    const QFont f = font(family, pixels);
+    const int height = pixels * 3;
+    const int widths[] = {pixels * 3, pixels * 9, pixels * 9, pixels * 9, pixels * 9};
+    QImage picture(pixels * 39 + 40, static_cast<int>((rows.size() + 1) * height + 40), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(f);
+    for (qsizetype r = 0; r <= rows.size(); ++r) {
+        int x = 20;
+        for (int c = 0; c < 5; ++c) {
+            const QRect cell(x, 20 + static_cast<int>(r) * height, widths[c], height);
+            if (r == 0 || c == 0)
+                painter.fillRect(cell, QColor(0xf3, 0xf4, 0xf6));
+            painter.setPen(QColor(0xd0, 0xd3, 0xd8));
+            painter.drawRect(cell);
+            painter.setPen(r == 0 || c == 0 ? QColor(0x70, 0x74, 0x7a) : QColor(0x20, 0x20, 0x20));
+            const QString text = r == 0 ? (c == 0 ? QString() : QString(QChar(u'A' + c - 1)))
+                                        : (c == 0 ? QString::number(r) : rows[r - 1][c - 1]);
+            painter.drawText(cell.adjusted(pixels, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+            x += widths[c];
+        }
+    }
+    return picture;
+}
+
 }  // namespace
 
 TEST(BannerGround, AButtonOnTheGradientALargeBoldHeadingAndATintedWindowAreRead) {
@@ -1012,6 +1040,26 @@ TEST(ReaderListingModes, ModesInFrontOfALineAreReadWithIt) {
                 EXPECT_GE(whole, lines.size() - 3) << family.toStdString() << " " << pixels
                                                    << (dark ? " dark:\n" : " light:\n") << got.join(u'\n').toStdString();
             }
+        }
+    }
+}
+
+TEST(ReaderSheetHeaders, EveryColumnLetterOfTheHeaderIsReadInCapitals) {
+    // Alone in its cell a "C" has nothing to tell its case by: read alone it comes back
+    // as "Cc", unsure.
+    const QList<QStringList> rows{{"Ticket", "Build", "Link", "Release"},
+                                  {"Order", "5.50", "1.26", "2026-04-10"},
+                                  {"Answer", "7486", "9831", "89%"}};
+    for (const QString& family : {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        for (const int pixels : {13, 17}) {
+            const Reading reading = read(drawSheet(family, pixels, rows));
+            ASSERT_TRUE(reading.table.has_value()) << family.toStdString() << " " << pixels;
+            ASSERT_FALSE(reading.table->rows.isEmpty());
+            QStringList header = reading.table->rows.front();
+            header.removeAll(QString());
+            EXPECT_EQ(header.join(u' ').toStdString(), "A B C D") << family.toStdString() << " " << pixels;
         }
     }
 }

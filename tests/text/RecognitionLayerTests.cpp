@@ -829,3 +829,37 @@ TEST(PagePreparationFaintText, BandsAreNotCutThroughFaintLines) {
     for (const int cut : cuts)
         EXPECT_TRUE(cut % 40 < 10 || cut % 40 >= 30) << cut;
 }
+
+TEST(ControlMarkLetters, SmallLettersWithInkInTheirCornersAreNoCheckBoxes) {
+    // At a small size a "C" or a "D" puts ink in all four corners of its box and leaves
+    // its middle empty, like an empty check box; a check box's sides run whole.
+    for (const int pixels : {13, 15, 17}) {
+        QImage picture(200, 40, QImage::Format_Grayscale8);
+        picture.fill(255);
+        QPainter painter(&picture);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(pixels);
+        painter.setFont(font);
+        painter.setPen(QColor(60, 60, 60));
+        painter.drawText(QPointF(20, 28), QStringLiteral("C"));
+        painter.drawText(QPointF(60, 28), QStringLiteral("D"));
+        painter.drawText(QPointF(100, 28), QStringLiteral("O"));
+        painter.drawRect(QRect(140, 16, 11, 11));
+        painter.end();
+        const int threshold = inkThreshold(picture);
+        const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+        std::vector<LineWords> lines{{QRectF(0, 8, 200, 24), {}}};
+        for (const InkShape& shape : shapes)
+            lines.front().words.push_back(WordBox{shape.box.center().x() < 50    ? QStringLiteral("C")
+                                                  : shape.box.center().x() < 90  ? QStringLiteral("D")
+                                                  : shape.box.center().x() < 130 ? QStringLiteral("O")
+                                                                                 : QStringLiteral("[]"),
+                                                  QRectF(shape.box), 0.6f});
+        dropControlMarks(lines, picture, threshold, shapes, 0.75 * pixels);
+        ASSERT_EQ(lines.size(), 1);
+        QStringList kept;
+        for (const WordBox& word : lines.front().words)
+            kept.append(word.text);
+        EXPECT_EQ(kept, QStringList({QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("O")})) << pixels;
+    }
+}
