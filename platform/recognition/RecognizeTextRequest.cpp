@@ -9,6 +9,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
 #include "platform/recognition/LetterCase.h"
@@ -531,6 +532,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restorePeriods(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
+    dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);

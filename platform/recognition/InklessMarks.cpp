@@ -1,0 +1,59 @@
+#include "platform/recognition/InklessMarks.h"
+
+#include "platform/recognition/GlyphInk.h"
+
+#include <algorithm>
+
+namespace Platform::Recognition {
+namespace {
+
+bool isQuoteMark(const QString& text) {
+    static const QString marks = QStringLiteral("'\"`\u00b4\u2018\u2019\u201c\u201d");
+    return text.size() == 1 && marks.contains(text.front());
+}
+
+// Whether the mark has ink of its own: beside the columns of the glyph next to it, which
+// the recognizer may have boxed it over.
+bool holdsInk(const QImage& gray, const QRectF& mark, const QRectF& neighbour, int threshold) {
+    QRect area = mark.toAlignedRect() & gray.rect();
+    const QRect beside = neighbour.toAlignedRect();
+    if (beside.left() <= area.left())
+        area.setLeft(std::max(area.left(), beside.right() + 1));
+    if (beside.right() >= area.right())
+        area.setRight(std::min(area.right(), beside.left() - 1));
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        if (std::any_of(line + area.left(), line + area.right() + 1, [&](uchar v) { return v < threshold; }))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void dropInklessQuotes(std::vector<LineWords>& lines, const QImage& gray, int threshold) {
+    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
+        return;
+    for (LineWords& line : lines) {
+        for (WordBox& word : line.words) {
+            // Only where the glyphs say which characters the boxes hold.
+            if (word.glyphs.size() < 2 || !glyphsSpell(word))
+                continue;
+            const auto inkless = [&](const GlyphBox& glyph, const GlyphBox& neighbour) {
+                return isQuoteMark(glyph.text) && !holdsInk(gray, glyph.box, neighbour.box, threshold);
+            };
+            if (inkless(word.glyphs.front(), word.glyphs[1])) {
+                word.glyphs.erase(word.glyphs.begin());
+                word.text.remove(0, 1);
+                word.box.setLeft(word.glyphs.front().box.left());
+            }
+            if (word.glyphs.size() >= 2 && inkless(word.glyphs.back(), word.glyphs[word.glyphs.size() - 2])) {
+                word.glyphs.pop_back();
+                word.text.chop(1);
+                word.box.setRight(word.glyphs.back().box.right());
+            }
+        }
+    }
+}
+
+}  // namespace Platform::Recognition
