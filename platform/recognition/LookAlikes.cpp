@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 namespace Platform::Recognition {
@@ -155,10 +156,13 @@ void settleLookAlikes(std::vector<LineWords>& lines, const QImage& gray, const s
         const QChar other = read == u'l' ? u'1' : u'l';
         const std::optional<Look> asRead = typicalLook(sure, read, doubt.look.height);
         const std::optional<Look> asOther = typicalLook(sure, other, doubt.look.height);
-        // A one among letters ("le" read "1e") or an l among figures is no likelier.
+        // A one among letters ("le" read "1e") or an l among figures is no likelier; a
+        // capital before figures is a label ("Q1", "H2").
         const QString& text = doubt.word->text;
-        const bool fits = other == u'1' ? std::none_of(text.begin(), text.end(),
-                                                       [](QChar c) { return c.isLetter() && c != u'l'; })
+        const bool label = text.size() >= 2 && text.front().isUpper() &&
+                           std::all_of(std::next(text.begin()), text.end(), [](QChar c) { return c.isDigit() || c == u'l'; });
+        const bool fits = other == u'1' ? label || std::none_of(text.begin(), text.end(),
+                                                                [](QChar c) { return c.isLetter() && c != u'l'; })
                                         : std::none_of(text.begin(), text.end(),
                                                        [](QChar c) { return c.isDigit() && c != u'1'; });
         if (fits && asRead && asOther && distance(doubt.look, *asOther) < clearlyNearer * distance(doubt.look, *asRead))

@@ -9,6 +9,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/FigureShapes.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
@@ -65,6 +66,9 @@ constexpr float twoCasedGlyphConfidence = 0.3f;
 // Words the recognizer gave up on are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
 constexpr float unsureConfidence = 0.05f;
+
+// Figures whose ink disagrees with their characters are few; many are glyphs that touch.
+constexpr int maxMisfitFigures = 6;
 
 bool stopRequested(void* token, int /*words*/) {
     return static_cast<const std::stop_token*>(token)->stop_requested();
@@ -394,25 +398,30 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
     return found;
 }
 
-// A figure whose point the recognizer dropped is read again alone, larger, with figure
-// characters only; the new reading stands only when its point and digits match the ink.
+// A figure whose point the recognizer dropped, or whose characters its ink does not bear
+// out, is read again alone, larger, with figure characters only; the new reading stands
+// only when its point and digits, or its characters piece by piece, match the ink.
 // Last on the engine: it sets the crop as the engine's picture.
 void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
                    const std::vector<InkShape>& shapes, double glyph, tesseract::ETEXT_DESC& monitor) {
     bool whitelisted = false;
+    int misfits = maxMisfitFigures;
     for (LineWords& line : lines) {
         for (WordBox& word : line.words) {
-            if (!missesPoint(word, shapes, glyph))
+            const bool pointless = missesPoint(word, shapes, glyph);
+            const bool misfit = !pointless && misfits > 0 && misfitsInk(word, shapes);
+            if (!pointless && !misfit)
                 continue;
+            misfits -= misfit ? 1 : 0;
             const double side = 0.5 * word.box.height() + 4;
             const QRect area = word.box.adjusted(-side, -4, side, 4).toAlignedRect() & band.rect();
             if (area.isEmpty())
                 continue;
-            if (!whitelisted) {
+            if (!whitelisted)
                 api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-                api.SetVariable("tessedit_char_whitelist", figureReadingCharacters().toUtf8().constData());
-                whitelisted = true;
-            }
+            whitelisted = true;
+            const QString characters = pointless ? figureReadingCharacters() : figureShapeCharacters();
+            api.SetVariable("tessedit_char_whitelist", characters.toUtf8().constData());
             const QImage crop = band.copy(area);
             for (const int scale : {2, 3}) {
                 const QImage scaled = crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -429,11 +438,13 @@ void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<
                 for (const LineWords& read : collectLines(api))
                     for (const WordBox& part : read.words)
                         reading += part.text.trimmed();
-                if (isPointedReading(reading, word, shapes, glyph)) {
+                if (pointless ? isPointedReading(reading, word, shapes, glyph) : fitsInk(reading, word, shapes)) {
                     word.text = reading;
                     break;
                 }
             }
+            if (!pointless)
+                continue;
             if (const auto pointed = pointedFromInk(word, shapes, glyph))
                 word.text = *pointed;
         }
