@@ -30,6 +30,7 @@
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
+#include "platform/recognition/WordRereads.h"
 
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
@@ -63,9 +64,8 @@ constexpr float loneGlyphConfidence = 0.7f;
 constexpr float headConfidence = 0.6f;
 constexpr float twoCasedGlyphConfidence = 0.3f;
 
-// Words the recognizer gave up on are few on a page of text; many are a picture.
+// Words the recognizer doubts are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
-constexpr float unsureConfidence = 0.05f;
 
 // Figures whose ink disagrees with their characters are few; many are glyphs that touch.
 constexpr int maxMisfitFigures = 6;
@@ -314,16 +314,15 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     return true;
 }
 
-// A word the recognizer gives up on (confidence near nothing) may have lost a glyph in
-// the line's context: "d’assurance" comes back as "assurance", its box still holding
-// the "d’". Read alone, the word is read whole; that reading stands when it is one word
-// that ends with the first reading.
+// A word the recognizer doubts may have lost a glyph in the line's context:
+// "d’assurance" comes back as "assurance", "Straße" as "Strae", its box still holding
+// the ink. Read alone, the word is read whole.
 void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
                        tesseract::ETEXT_DESC& monitor) {
     int budget = maxUnsureWords;
     for (LineWords& line : lines) {
         for (auto word = line.words.begin(); word != line.words.end() && budget > 0; ++word) {
-            if (word->confidence >= unsureConfidence || word->text.trimmed().size() < 3)
+            if (word->confidence >= doubtfulConfidence || word->text.trimmed().size() < 3)
                 continue;
             --budget;
             const int margin = std::max(4, static_cast<int>(word->box.height() / 4));
@@ -336,12 +335,8 @@ void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vec
             if (read.size() != 1 || read.front().words.size() != 1)
                 continue;
             const WordBox& whole = read.front().words.front();
-            // The glyphs lost are the word's first ones: the line's reading gave up where
-            // the word began.
-            if (whole.confidence < word->confidence || whole.text.size() <= word->text.size() ||
-                !whole.text.endsWith(word->text))
-                continue;
-            word->text = whole.text;
+            if (standsForDoubtfulWord(*word, whole))
+                word->text = whole.text;
         }
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
