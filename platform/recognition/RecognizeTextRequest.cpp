@@ -27,6 +27,7 @@
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
 #include "platform/recognition/SmallL.h"
+#include "platform/recognition/SmallLines.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -450,6 +451,83 @@ void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<
     }
 }
 
+// A line of small print is read again alone from the page's own pixels, at the scale its
+// glyphs need; its words come back in the strip's pixels. Sets the engine's picture: the
+// band is set again after.
+void rereadSmallLines(tesseract::TessBaseAPI& api, const PreparedPage& page, const PreparedPage::Strip& strip,
+                      std::vector<LineWords>& lines, const std::vector<InkShape>& shapes,
+                      tesseract::ETEXT_DESC& monitor) {
+    const QImage& band = strip.image;
+    bool reread = false;
+    for (LineWords& line : lines) {
+        const std::optional<double> scale = smallLineScale(line, shapes, band.height(), page.scale);
+        if (!scale)
+            continue;
+        // The layout can break a row of small print in two, or leave part of it out as
+        // noise; the row is read whole, all the ink along it.
+        std::vector<LineWords*> mates;
+        QRectF row = line.box;
+        for (const InkShape& shape : shapes) {
+            const double middle = shape.box.top() + shape.box.height() / 2.0;
+            if (middle > line.box.top() && middle < line.box.bottom() && shape.box.height() <= line.box.height())
+                row = row.united(QRectF(shape.box));
+        }
+        for (LineWords& other : lines) {
+            if (&other != &line && !other.words.empty() &&
+                std::abs(other.box.center().y() - line.box.center().y()) <
+                    0.5 * std::min(other.box.height(), line.box.height())) {
+                mates.push_back(&other);
+                row = row.united(other.box);
+            }
+        }
+        const QRectF original = strip.toOriginal(row);
+        const int margin = std::max(2, static_cast<int>(std::lround(original.height() / 4)));
+        const QRect area = original.toAlignedRect().adjusted(-margin, -margin, margin, margin) & page.image.rect();
+        if (area.isEmpty())
+            continue;
+        const QImage crop = page.image.copy(area);
+        const QImage scaled = crop.scaled(crop.size() * *scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const int padding = std::max(8, static_cast<int>(std::lround(original.height() * *scale / 2)));
+        QImage padded(scaled.width() + 2 * padding, scaled.height() + 2 * padding, QImage::Format_Grayscale8);
+        padded.fill(255);
+        for (int y = 0; y < scaled.height(); ++y)
+            std::copy_n(scaled.constScanLine(y), scaled.width(), padded.scanLine(y + padding) + padding);
+        if (!reread)
+            api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+        reread = true;
+        api.SetImage(padded.constBits(), padded.width(), padded.height(), 1, static_cast<int>(padded.bytesPerLine()));
+        if (api.Recognize(&monitor) != 0)
+            break;
+        std::vector<LineWords> read = collectLines(api);
+        std::vector<WordBox> first = line.words;
+        for (const LineWords* mate : mates)
+            first.insert(first.end(), mate->words.begin(), mate->words.end());
+        if (!replacesSmallLine(first, read))
+            continue;
+        for (LineWords* mate : mates)
+            mate->words.clear();
+        line.box = row;
+        const double sx = strip.scaleX / *scale, sy = strip.scaleY / *scale;
+        const auto toStrip = [&](const QRectF& box) {
+            return QRectF((box.x() - padding) * sx + (area.left() - strip.left) * strip.scaleX + strip.padding,
+                          (box.y() - padding) * sy + (area.top() - strip.top) * strip.scaleY + strip.padding,
+                          box.width() * sx, box.height() * sy);
+        };
+        line.words = std::move(read.front().words);
+        for (WordBox& word : line.words) {
+            word.box = toStrip(word.box);
+            for (GlyphBox& glyph : word.glyphs)
+                glyph.box = toStrip(glyph.box);
+        }
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+    if (reread) {
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+        api.SetImage(band.constBits(), band.width(), band.height(), 1, static_cast<int>(band.bytesPerLine()));
+        api.SetSourceResolution(std::max(70, static_cast<int>(std::lround(96 * page.scale))));
+    }
+}
+
 // One band of the page, an area of its pixels, read on one engine. Boxes come back in
 // the original picture's pixels.
 std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, const EngineSettings& settings,
@@ -503,6 +581,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const double glyph = page.glyphHeight.value_or(10.0) * page.scale;
     const int threshold = inkThreshold(band);
     const std::vector<InkShape> shapes = inkShapes(band, threshold);
+    rereadSmallLines(api, page, strip, lines, shapes, monitor);
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
