@@ -260,6 +260,38 @@ std::pair<double, double> gridOf(const std::vector<Placed>& placed, double width
     return {fitted, meanX - fitted * meanColumn};
 }
 
+// The ink of one cell when it is a bar along the line's foot, as wide as most of the
+// cell and thin: an underscore, which the recognizer leaves out between two words.
+std::optional<QRectF> underscoreIn(const Cells& cells, long cell, double baseline) {
+    const double middle = cells.origin + static_cast<double>(cell) * cells.width;
+    // The cell's middle only: its neighbours' ink may reach into its edges.
+    const int x0 = std::max(0, static_cast<int>(std::ceil(middle - 0.35 * cells.width)));
+    const int x1 = std::min(cells.gray->width() - 1, static_cast<int>(std::floor(middle + 0.35 * cells.width)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(cells.line.top())));
+    const int y1 = std::min(cells.gray->height() - 1, static_cast<int>(std::ceil(cells.line.bottom())));
+    int top = -1, bottom = -1, left = x1 + 1, right = x0 - 1;
+    for (int y = y0; y <= y1; ++y) {
+        const uchar* row = cells.gray->constScanLine(y);
+        for (int x = x0; x <= x1; ++x) {
+            if (row[x] >= cells.threshold)
+                continue;
+            top = top < 0 ? y : top;
+            bottom = y;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    if (top < 0)
+        return std::nullopt;
+    const double height = cells.line.height();
+    const bool thin = bottom - top + 1 <= std::max(2.0, 0.15 * height);
+    const bool low = top >= baseline - 0.1 * height;
+    const bool wide = right - left + 1 >= 0.6 * (x1 - x0 + 1);
+    if (!thin || !low || !wide)
+        return std::nullopt;
+    return QRectF(left, top, right - left + 1, bottom - top + 1);
+}
+
 void startWord(std::vector<WordBox>& words, const WordBox& from, const GlyphBox& glyph) {
     WordBox word;
     word.text = glyph.text;
@@ -293,6 +325,14 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
         const Cells cells{fitted, origin, &gray, threshold, line.box};
         const std::vector<std::optional<long>> cell = cellsOf(placed, cells);
         std::vector<bool> breaks(placed.size(), false);
+        std::vector<std::optional<QRectF>> underscores(placed.size());
+        // The glyphs' middle bottom is the baseline: most letters stand on it.
+        std::vector<double> bottoms;
+        for (const Placed& p : placed)
+            bottoms.push_back(p.glyph->box.bottom());
+        std::nth_element(bottoms.begin(), bottoms.begin() + static_cast<std::ptrdiff_t>(bottoms.size() / 2),
+                         bottoms.end());
+        const double baseline = bottoms[bottoms.size() / 2];
         bool changed = false;
         for (std::size_t i = 1; i < placed.size(); ++i) {
             const bool sameWord = placed[i].word == placed[i - 1].word;
@@ -304,10 +344,14 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
             bool empty = true;
             for (long c = *cell[i - 1] + 1; c < *cell[i] && empty; ++c)
                 empty = !cells.inked(c);
-            if (*cell[i] - *cell[i - 1] == 1)
+            if (*cell[i] - *cell[i - 1] == 1) {
                 breaks[i] = false;
-            else if (empty)
+            } else if (empty) {
                 breaks[i] = true;
+            } else if (*cell[i] - *cell[i - 1] == 2 && !sameWord) {
+                underscores[i] = underscoreIn(cells, *cell[i - 1] + 1, baseline);
+                breaks[i] = !underscores[i];
+            }
             changed = changed || breaks[i] == sameWord;
         }
         if (!changed)
@@ -315,10 +359,13 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
         std::vector<WordBox> words;
         for (std::size_t i = 0; i < placed.size(); ++i) {
             const WordBox& from = line.words[placed[i].word];
-            if (i == 0 || breaks[i])
+            if (i == 0 || breaks[i]) {
                 startWord(words, from, *placed[i].glyph);
-            else
-                extendWord(words.back(), from, *placed[i].glyph);
+                continue;
+            }
+            if (underscores[i])
+                extendWord(words.back(), from, GlyphBox{QStringLiteral("_"), *underscores[i]});
+            extendWord(words.back(), from, *placed[i].glyph);
         }
         line.words = std::move(words);
     }

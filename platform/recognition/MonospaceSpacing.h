@@ -18,7 +18,8 @@ namespace Platform::Recognition {
 // Breaks each line in a fixed-width font into words at its empty cells: neighbouring
 // words with no empty cell between them become one word, and a word with an empty cell
 // inside it becomes two. A cell with ink in it (a glyph the recognizer left out) is no
-// word break. `gray` is the picture of the word boxes, darker than `threshold` is ink;
+// word break; one holding a thin bar along the line's foot between two words is the
+// underscore that joins them ("starts_with"). `gray` is the picture of the word boxes, darker than `threshold` is ink;
 // `shapes` are its ink shapes.
 void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                            const std::vector<InkShape>& shapes);

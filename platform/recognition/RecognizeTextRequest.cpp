@@ -26,6 +26,7 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/SmallEll.h"
 #include "platform/recognition/SmallL.h"
 #include "platform/recognition/SmallLines.h"
 #include "platform/recognition/StrayMarks.h"
@@ -614,6 +615,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLostSpaces(lines, shapes, glyph);
     // After the second look: a word read again comes back in the recognizer's case.
     restoreLetterCase(lines, shapes);
+    restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);

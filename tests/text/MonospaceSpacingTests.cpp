@@ -113,3 +113,20 @@ TEST(MonospaceSpacing, OnlyALineWhoseSlimLettersFillTheirCellsIsRespaced) {
     EXPECT_EQ(respaced(serifs), QStringList({"list.filter", "a::b"}));
     EXPECT_EQ(respaced(stems), read);
 }
+
+TEST(MonospaceUnderscores, ALowBarInTheCellBetweenTwoWordsJoinsThemWithAnUnderscore) {
+    // "still_with" read as two words: the bar in the cell between them is left out.
+    const auto respacedWithBar = [](int top, int rows) {
+        DrawnLine drawn = evenlySpaced({QStringLiteral("still"), QStringLiteral("with")}, {0, 1}, 6);
+        for (int y = top; y < top + rows; ++y)
+            std::fill_n(drawn.gray.scanLine(y) + 61, 8, uchar(0));
+        std::vector<LineWords> lines{drawn.line};
+        const int threshold = inkThreshold(drawn.gray);
+        respaceMonospaceLines(lines, drawn.gray, threshold, inkShapes(drawn.gray, threshold));
+        return wordsOf(lines.front());
+    };
+    EXPECT_EQ(respacedWithBar(27, 2), QStringList({"still_with"}));
+    // A dash halfway up, or a bar as thick as a block, is no underscore.
+    EXPECT_EQ(respacedWithBar(18, 2), QStringList({"still", "with"}));
+    EXPECT_EQ(respacedWithBar(22, 7), QStringList({"still", "with"}));
+}
