@@ -29,6 +29,7 @@
 #include "platform/recognition/SmallEll.h"
 #include "platform/recognition/SmallL.h"
 #include "platform/recognition/SmallLines.h"
+#include "platform/recognition/StackedLines.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -206,33 +207,6 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
         if (run.tall > 0 || run.shapes >= 2)
             runs.push_back({run.box, run.core});
     return runs;
-}
-
-// A narrow column of short items (the numbers of a numbered list) can come back as one
-// "line" standing across several rows, its text garbage. Such a line is dropped, so its
-// ink is read again row by row like any ink the layout left out.
-void dropStackedLines(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, int bandHeight) {
-    std::erase_if(lines, [&](const LineWords& line) {
-        std::vector<double> centres;
-        std::vector<int> heights;
-        for (const InkShape& shape : shapes) {
-            if (looksLikeGlyph(shape, bandHeight) && line.box.contains(QRectF(shape.box))) {
-                centres.push_back(shape.box.top() + shape.box.height() / 2.0);
-                heights.push_back(shape.box.height());
-            }
-        }
-        if (heights.size() < 3)
-            return false;
-        const auto middle = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2);
-        std::nth_element(heights.begin(), middle, heights.end());
-        const double glyph = *middle;
-        // Rows of glyphs, one above the other, with clear space between them.
-        std::sort(centres.begin(), centres.end());
-        int rows = 1;
-        for (std::size_t i = 1; i < centres.size(); ++i)
-            rows += centres[i] - centres[i - 1] > glyph ? 1 : 0;
-        return rows >= 2 && line.box.height() > 2.6 * glyph;
-    });
 }
 
 // The line whose box holds a run of ink, if any. A run that ends just before a line
