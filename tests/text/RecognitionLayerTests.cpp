@@ -744,3 +744,41 @@ TEST(ControlMarkLetters, SmallLettersWithInkInTheirCornersAreNoCheckBoxes) {
         EXPECT_EQ(kept, QStringList({QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("O")})) << pixels;
     }
 }
+
+TEST(MarksWithoutInk, ASliverMarkInsideTheLastLetterGoesAndARealMarkStays) {
+    const auto glyphs = [](std::initializer_list<std::pair<const char*, QRectF>> read) {
+        WordBox word{QString(), QRectF(), 0.9f};
+        for (const auto& [text, box] : read) {
+            word.text += QString::fromUtf8(text);
+            word.glyphs.push_back({QString::fromUtf8(text), box});
+            word.box = word.box.isNull() ? box : word.box.united(box);
+        }
+        return word;
+    };
+    // "Mean" with "_" and "—" boxed as one-pixel slivers at the end of its "n".
+    WordBox mean = glyphs({{"M", QRectF(0, 0, 28, 25)},
+                           {"e", QRectF(32, 6, 20, 19)},
+                           {"a", QRectF(55, 6, 19, 19)},
+                           {"n", QRectF(80, 6, 18, 19)},
+                           {"_", QRectF(97, 0, 1, 25)},
+                           {"\u2014", QRectF(97, 0, 1, 25)}});
+    // A period and a closing quote with ink of their own, after the letters.
+    WordBox end = glyphs({{"e", QRectF(0, 6, 20, 19)}, {"n", QRectF(24, 6, 18, 19)},
+                          {".", QRectF(45, 21, 4, 4)}, {"\u2019", QRectF(51, 0, 3, 8)}});
+    // A sliver inside a letter that is not the last: the marks after it are real.
+    WordBox inner = glyphs({{"n", QRectF(0, 6, 18, 19)}, {"'", QRectF(17, 0, 1, 25)}, {"s", QRectF(22, 6, 15, 19)}});
+    // A list number's period can come back boxed inside the figure.
+    WordBox number = glyphs({{"1", QRectF(0, 6, 12, 19)}, {"2", QRectF(14, 6, 12, 19)}, {".", QRectF(24, 0, 2, 25)}});
+    std::vector<LineWords> lines{{QRectF(0, 0, 300, 25), {mean, end, inner, number}}};
+    QImage gray(300, 40, QImage::Format_Grayscale8);
+    gray.fill(255);
+    dropStrayMarks(lines, gray, 128, 25);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.front().words.size(), 4u);
+    EXPECT_EQ(lines.front().words[0].text, QStringLiteral("Mean"));
+    EXPECT_EQ(lines.front().words[0].glyphs.size(), 4u);
+    EXPECT_LE(lines.front().words[0].box.right(), 98.0);
+    EXPECT_EQ(lines.front().words[1].text, QStringLiteral("en.\u2019"));
+    EXPECT_EQ(lines.front().words[2].text, QStringLiteral("n's"));
+    EXPECT_EQ(lines.front().words[3].text, QStringLiteral("12."));
+}
