@@ -12,6 +12,11 @@ namespace {
 constexpr qsizetype longestMark = 2;
 constexpr float sureWordConfidence = 0.9f;
 
+// A rule read as a run of lines and dashes ("__—") may be any length.
+bool isRuleText(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return QStringLiteral("_-\u2013\u2014").contains(c); });
+}
+
 bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
 
 // Whether the box holds hardly any ink: a mark no pixel stands for. Faint text counts
@@ -134,11 +139,16 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
         for (WordBox& word : line.words)
             dropMarksWithoutInk(word);
         const auto dropped = std::erase_if(line.words, [&](const WordBox& word) {
-            if (word.text.trimmed().size() > longestMark)
+            const bool longer = word.text.trimmed().size() > longestMark;
+            if (longer && !isRuleText(word.text.trimmed()))
                 return false;
             const QRect box = word.box.toAlignedRect() & gray.rect();
             if (box.isEmpty())
                 return false;
+            // A run of typed dashes is a frame's edge to the test below: only a rule running
+            // on past it counts.
+            if (longer)
+                return holdsNoGlyph(gray, box, glyph) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
             // A short word read surely at the text's height ("am", "um") is no frame,
             // though its stems and serif feet make one's side and edge.
             const QString text = word.text.trimmed();

@@ -782,3 +782,27 @@ TEST(MarksWithoutInk, ASliverMarkInsideTheLastLetterGoesAndARealMarkStays) {
     EXPECT_EQ(lines.front().words[2].text, QStringLiteral("n's"));
     EXPECT_EQ(lines.front().words[3].text, QStringLiteral("12."));
 }
+
+TEST(RuleWords, ARuleReadAsALongRunOfLinesGoesAndTypedDashesStay) {
+    // A rule between two header rows, read into the row below as "__—"; a run of dashes
+    // typed in the text ends where its box does.
+    QImage gray(300, 60, QImage::Format_Grayscale8);
+    gray.fill(255);
+    for (int x = 10; x <= 290; ++x)
+        gray.scanLine(20)[x] = 150;
+    std::fill_n(gray.scanLine(45) + 120, 40, uchar{20});
+    for (const int x : {30, 200, 240})
+        for (int y = 30; y <= 42; ++y)
+            std::fill_n(gray.scanLine(y) + x, 2, uchar{20});
+    std::vector<LineWords> lines{{QRectF(20, 14, 260, 32),
+                                  {WordBox{"Label", QRectF(30, 30, 40, 13), 0.9f},
+                                   WordBox{"__\u2014", QRectF(80, 16, 30, 8), 0.4f},
+                                   WordBox{"-----", QRectF(120, 43, 40, 5), 0.8f},
+                                   WordBox{"Delivery", QRectF(200, 30, 60, 13), 0.9f}}}};
+    dropStrayMarks(lines, gray, 128, 12.5);
+    ASSERT_EQ(lines.size(), 1u);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({"Label", "-----", "Delivery"}));
+}
