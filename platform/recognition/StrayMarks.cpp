@@ -1,5 +1,7 @@
 #include "platform/recognition/StrayMarks.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,6 +11,11 @@ namespace {
 // Marks read off a rule are a character or two.
 constexpr qsizetype longestMark = 2;
 constexpr float sureWordConfidence = 0.9f;
+
+// A rule read as a run of lines and dashes ("__—") may be any length.
+bool isRuleText(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return QStringLiteral("_-\u2013\u2014").contains(c); });
+}
 
 bool isInk(const QImage& gray, int x, int y, int threshold) { return gray.constScanLine(y)[x] < threshold; }
 
@@ -98,6 +105,31 @@ bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold
     return false;
 }
 
+// The recognizer at times ends a bold word with a mark that has no ink of its own
+// ("Mean_", "Mean’"): a sliver of a box within the last letter's. Such lines and quotes
+// go; a period or comma can come back boxed like that and stays.
+void dropMarksWithoutInk(WordBox& word) {
+    if (!glyphsSpell(word) || word.glyphs.size() < 2)
+        return;
+    // Marks read over one another ("Mean_—") share the sliver.
+    std::size_t keep = word.glyphs.size();
+    for (; keep > 1; --keep) {
+        const GlyphBox& mark = word.glyphs[keep - 1];
+        const QRectF& letter = word.glyphs[keep - 2].box;
+        const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
+        const bool inLetter = mark.box.left() >= letter.left() && mark.box.right() <= letter.right() + 1;
+        if (!QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text) || mark.text.size() != 1 || !sliver || !inLetter)
+            break;
+    }
+    if (keep == word.glyphs.size())
+        return;
+    word.glyphs.resize(keep);
+    word.text.clear();
+    for (const GlyphBox& glyph : word.glyphs)
+        word.text += glyph.text;
+    word.box.setRight(std::max(word.glyphs.back().box.right(), word.box.left() + 1));
+}
+
 }  // namespace
 
 void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
@@ -108,12 +140,19 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
     // text's strokes: anything clearly darker than the ground counts.
     const int ruleLevel = (threshold + 255) / 2;
     for (LineWords& line : lines) {
+        for (WordBox& word : line.words)
+            dropMarksWithoutInk(word);
         const auto dropped = std::erase_if(line.words, [&](const WordBox& word) {
-            if (word.text.trimmed().size() > longestMark)
+            const bool longer = word.text.trimmed().size() > longestMark;
+            if (longer && !isRuleText(word.text.trimmed()))
                 return false;
             const QRect box = word.box.toAlignedRect() & gray.rect();
             if (box.isEmpty())
                 return false;
+            // A run of typed dashes is a frame's edge to the test below: only a rule running
+            // on past it counts.
+            if (longer)
+                return holdsNoGlyph(gray, box, glyph) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
             // A short word read surely at the text's height ("am", "um") is no frame,
             // though its stems and serif feet make one's side and edge.
             const QString text = word.text.trimmed();

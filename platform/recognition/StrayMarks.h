@@ -4,7 +4,9 @@
 // text, comes back as a word of its own: "|" or "l" for a vertical rule, "_" or "—" for
 // a horizontal one; its ink runs on well past the line, which no glyph's does. And a
 // wide gap between two words (spaces in a terminal) can come back as a "|" with no ink
-// under it at all. Such words are dropped, so the words on either side stay apart.
+// under it at all. Such words are dropped, so the words on either side stay apart. A
+// line or quote boxed within a word's last letter ("Mean_") is dropped from the word, and
+// a rule read as a longer run of lines ("__—") goes like a short one.
 
 #include "platform/recognition/LineFragments.h"
 

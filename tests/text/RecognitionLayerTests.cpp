@@ -863,3 +863,65 @@ TEST(ControlMarkLetters, SmallLettersWithInkInTheirCornersAreNoCheckBoxes) {
         EXPECT_EQ(kept, QStringList({QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("O")})) << pixels;
     }
 }
+
+TEST(MarksWithoutInk, ASliverMarkInsideTheLastLetterGoesAndARealMarkStays) {
+    const auto glyphs = [](std::initializer_list<std::pair<const char*, QRectF>> read) {
+        WordBox word{QString(), QRectF(), 0.9f};
+        for (const auto& [text, box] : read) {
+            word.text += QString::fromUtf8(text);
+            word.glyphs.push_back({QString::fromUtf8(text), box});
+            word.box = word.box.isNull() ? box : word.box.united(box);
+        }
+        return word;
+    };
+    // "Mean" with "_" and "—" boxed as one-pixel slivers at the end of its "n".
+    WordBox mean = glyphs({{"M", QRectF(0, 0, 28, 25)},
+                           {"e", QRectF(32, 6, 20, 19)},
+                           {"a", QRectF(55, 6, 19, 19)},
+                           {"n", QRectF(80, 6, 18, 19)},
+                           {"_", QRectF(97, 0, 1, 25)},
+                           {"\u2014", QRectF(97, 0, 1, 25)}});
+    // A period and a closing quote with ink of their own, after the letters.
+    WordBox end = glyphs({{"e", QRectF(0, 6, 20, 19)}, {"n", QRectF(24, 6, 18, 19)},
+                          {".", QRectF(45, 21, 4, 4)}, {"\u2019", QRectF(51, 0, 3, 8)}});
+    // A sliver inside a letter that is not the last: the marks after it are real.
+    WordBox inner = glyphs({{"n", QRectF(0, 6, 18, 19)}, {"'", QRectF(17, 0, 1, 25)}, {"s", QRectF(22, 6, 15, 19)}});
+    // A list number's period can come back boxed inside the figure.
+    WordBox number = glyphs({{"1", QRectF(0, 6, 12, 19)}, {"2", QRectF(14, 6, 12, 19)}, {".", QRectF(24, 0, 2, 25)}});
+    std::vector<LineWords> lines{{QRectF(0, 0, 300, 25), {mean, end, inner, number}}};
+    QImage gray(300, 40, QImage::Format_Grayscale8);
+    gray.fill(255);
+    dropStrayMarks(lines, gray, 128, 25);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.front().words.size(), 4u);
+    EXPECT_EQ(lines.front().words[0].text, QStringLiteral("Mean"));
+    EXPECT_EQ(lines.front().words[0].glyphs.size(), 4u);
+    EXPECT_LE(lines.front().words[0].box.right(), 98.0);
+    EXPECT_EQ(lines.front().words[1].text, QStringLiteral("en.\u2019"));
+    EXPECT_EQ(lines.front().words[2].text, QStringLiteral("n's"));
+    EXPECT_EQ(lines.front().words[3].text, QStringLiteral("12."));
+}
+
+TEST(RuleWords, ARuleReadAsALongRunOfLinesGoesAndTypedDashesStay) {
+    // A rule between two header rows, read into the row below as "__—"; a run of dashes
+    // typed in the text ends where its box does.
+    QImage gray(300, 60, QImage::Format_Grayscale8);
+    gray.fill(255);
+    for (int x = 10; x <= 290; ++x)
+        gray.scanLine(20)[x] = 150;
+    std::fill_n(gray.scanLine(45) + 120, 40, uchar{20});
+    for (const int x : {30, 200, 240})
+        for (int y = 30; y <= 42; ++y)
+            std::fill_n(gray.scanLine(y) + x, 2, uchar{20});
+    std::vector<LineWords> lines{{QRectF(20, 14, 260, 32),
+                                  {WordBox{"Label", QRectF(30, 30, 40, 13), 0.9f},
+                                   WordBox{"__\u2014", QRectF(80, 16, 30, 8), 0.4f},
+                                   WordBox{"-----", QRectF(120, 43, 40, 5), 0.8f},
+                                   WordBox{"Delivery", QRectF(200, 30, 60, 13), 0.9f}}}};
+    dropStrayMarks(lines, gray, 128, 12.5);
+    ASSERT_EQ(lines.size(), 1u);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({"Label", "-----", "Delivery"}));
+}
