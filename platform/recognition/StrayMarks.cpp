@@ -152,7 +152,7 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             // A run of typed dashes is a frame's edge to the test below: only a rule running
             // on past it counts.
             if (longer)
-                return holdsNoGlyph(gray, box, glyph) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
+                return holdsNoGlyph(gray, box, glyph, false) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
             // A short word read surely at the text's height ("am", "um") is no frame,
             // though its stems and serif feet make one's side and edge.
             const QString text = word.text.trimmed();
