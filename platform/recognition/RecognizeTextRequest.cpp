@@ -137,7 +137,10 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
         for (const WordBox& word : line.words)
             // A lone period or comma owns no ink beside it: the "1" of "1." is a glyph
             // of its own even when the layout kept only the period.
-            if (word.box.height() >= 0.5 * glyph || word.box.width() >= 0.5 * glyph)
+            // A word read as nothing but blanks (an "=" the layout took for a line of
+            // its own) holds no reading of its ink.
+            if ((word.box.height() >= 0.5 * glyph || word.box.width() >= 0.5 * glyph) &&
+                !word.text.trimmed().isEmpty())
                 covered.push_back(word.box.toAlignedRect().adjusted(-2, -2, 2, 2));
     const int reach = static_cast<int>(std::lround(0.5 * glyph));
     const auto isCovered = [&](const QRect& box) {
@@ -157,6 +160,7 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
     };
     std::vector<QRect> letters;
     std::vector<QRect> dashes;
+    std::vector<QRect> equals;
     for (const InkShape& shape : ink) {
         const QRect& box = shape.box;
         // Ink on the picture's top or bottom edge is a row the picture cuts: half letters
@@ -175,6 +179,16 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
         pieces.emplace_back(box, false);
     for (const QRect& box : dashes)
         pieces.emplace_back(box, true);
+    // Two bars one over the other, as long as each other, are one glyph ("=").
+    for (std::size_t i = 0; i < dashes.size(); ++i)
+        for (std::size_t j = i + 1; j < dashes.size(); ++j) {
+            const QRect& a = dashes[i];
+            const QRect& b = dashes[j];
+            const int shared = std::min(a.right(), b.right()) - std::max(a.left(), b.left()) + 1;
+            const int gap = std::max(a.top(), b.top()) - std::min(a.bottom(), b.bottom());
+            if (shared >= 0.8 * std::max(a.width(), b.width()) && gap > 0 && gap <= 0.4 * glyph)
+                equals.push_back(a.united(b));
+        }
     std::sort(pieces.begin(), pieces.end(), [](const auto& a, const auto& b) { return a.first.left() < b.first.left(); });
     std::vector<Run> found;
     for (const auto& [shape, dash] : pieces) {
@@ -203,9 +217,12 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
         }
     }
     std::vector<LooseRun> runs;
-    for (const Run& run : found)
-        if (run.tall > 0 || run.shapes >= 2)
+    for (const Run& run : found) {
+        const bool equal =
+            std::any_of(equals.begin(), equals.end(), [&](const QRect& e) { return run.box.intersects(e); });
+        if (run.tall > 0 || run.shapes >= 2 || equal)
             runs.push_back({run.box, run.core});
+    }
     return runs;
 }
 

@@ -1063,3 +1063,29 @@ TEST(ReaderSheetHeaders, EveryColumnLetterOfTheHeaderIsReadInCapitals) {
         }
     }
 }
+
+TEST(ReaderFidelityEquals, AnEqualsSignTheLayoutTookForALineOfItsOwnIsReadInItsLine) {
+    // The two bars of an "=" between short words: the page layout can box them as a line
+    // of blanks, and the sign is lost from its statement.
+    const QStringList code{"static int window(const char *s, int n)", "{", "    int count = 5;",
+                           "    for (int i = 0; i < n; ++i) {", "        if (s[i] == 'x')", "            count++;",
+                           "    }", "    return count;", "}"};
+    // At 19 px the layout boxes "i = 0;"'s sign as blanks of its own.
+    for (const int pixels : {19}) {
+        QFont mono = font(QStringLiteral("DejaVu Sans Mono"), pixels);
+        const QFontMetricsF metrics(mono);
+        const double pitch = metrics.height() * 1.4;
+        QImage picture(40 + static_cast<int>(metrics.horizontalAdvance(code.front()) * 1.3),
+                       static_cast<int>(code.size() * pitch + 40), QImage::Format_RGB32);
+        picture.fill(QColor(0x28, 0x2c, 0x34));
+        QPainter painter(&picture);
+        painter.setFont(mono);
+        painter.setPen(QColor(0xab, 0xb2, 0xbf));
+        for (qsizetype i = 0; i < code.size(); ++i)
+            painter.drawText(QPointF(20, 20 + metrics.ascent() + double(i) * pitch), code[i]);
+        painter.end();
+        const QString text = read(picture).text(LineMode::keep);
+        EXPECT_TRUE(text.contains(QStringLiteral("(int i = 0;"))) << pixels << ": " << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("count = 5;"))) << pixels << ": " << text.toStdString();
+    }
+}
