@@ -98,13 +98,17 @@ bool isCheckBox(const QImage& gray, const QRect& box, int threshold, double glyp
 }
 
 // A chevron: a "v" wider than it is tall, no taller than small letters. A "w" is as
-// wide as that, so a reading with one needs a flatter shape.
-bool isChevron(const QString& text, const QRect& box, double glyph) {
-    if (box.isEmpty() || box.height() > 0.9 * glyph)
+// wide as that, so a reading with one needs a flatter shape. A drop-down's chevron may
+// stand as tall as capitals: then no "V" is half again as wide as tall, and one shape
+// read as two letters ("WV") is no word.
+bool isChevron(const QString& text, const QRect& box, double glyph, bool oneShape) {
+    if (box.isEmpty() || box.height() > 1.3 * glyph)
         return false;
     const bool readAsV = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVy").contains(ch); });
     const bool readAsW = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVwW").contains(ch); });
     const double aspect = static_cast<double>(box.width()) / box.height();
+    if (box.height() > 0.9 * glyph)
+        return readAsW && aspect >= 1.5 && (text.size() == 1 ? !text.contains(u'W') && !text.contains(u'w') : oneShape);
     return (readAsV && aspect >= 1.3) || (readAsW && aspect >= 1.8);
 }
 
@@ -120,9 +124,9 @@ void dropControlMarks(std::vector<LineWords>& lines, const QImage& gray, int thr
             if (text.isEmpty() || text.size() > longestMark)
                 return false;
             // A chevron's two strokes may part at its tip.
-            if (isChevron(text, inkBox(word, shapes), glyph))
-                return true;
             const std::optional<InkShape> shape = onlyShape(word, shapes);
+            if (isChevron(text, inkBox(word, shapes), glyph, shape.has_value()))
+                return true;
             return shape && isCheckBox(gray, shape->box, threshold, glyph);
         });
     }

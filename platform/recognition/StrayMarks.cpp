@@ -118,7 +118,8 @@ void dropMarksWithoutInk(WordBox& word) {
         const QRectF& letter = word.glyphs[keep - 2].box;
         const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
         const bool inLetter = mark.box.left() >= letter.left() && mark.box.right() <= letter.right() + 1;
-        if (!QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text) || mark.text.size() != 1 || !sliver || !inLetter)
+        const bool lineOrQuote = mark.text.size() == 1 && QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text);
+        if (!lineOrQuote || !sliver || !inLetter)
             break;
     }
     if (keep == word.glyphs.size())

@@ -925,3 +925,39 @@ TEST(RuleWords, ARuleReadAsALongRunOfLinesGoesAndTypedDashesStay) {
         kept.append(word.text);
     EXPECT_EQ(kept, QStringList({"Label", "-----", "Delivery"}));
 }
+
+TEST(TallChevrons, AChevronAsTallAsCapitalsGoesAndCapitalsStay) {
+    // A drop-down's chevron drawn bold at twice the size, read "V" or "WV"; beside it the
+    // capitals "V" and "W" of the text, a little taller than the median glyph.
+    QImage picture(300, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(40, 40, 40), 3));
+        painter.drawPolyline(QPolygon({QPoint(22, 14), QPoint(32, 24), QPoint(42, 14)}));
+        painter.drawPolyline(QPolygon({QPoint(72, 14), QPoint(82, 24), QPoint(92, 14)}));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(17);
+        painter.setFont(font);
+        painter.drawText(QPointF(140, 28), QStringLiteral("V"));
+        painter.drawText(QPointF(200, 28), QStringLiteral("W"));
+    }
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    std::vector<LineWords> lines{{QRectF(0, 8, 300, 24), {}}};
+    for (const InkShape& shape : shapes) {
+        const int x = shape.box.center().x();
+        const QString text = x < 50    ? QStringLiteral("V")
+                             : x < 100 ? QStringLiteral("WV")
+                             : x < 170 ? QStringLiteral("V")
+                                       : QStringLiteral("W");
+        lines.front().words.push_back(WordBox{text, QRectF(shape.box), 0.9f});
+    }
+    dropControlMarks(lines, picture, threshold, shapes, 11);
+    ASSERT_EQ(lines.size(), 1);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({QStringLiteral("V"), QStringLiteral("W")}));
+}
