@@ -1063,3 +1063,39 @@ TEST(ReaderSheetHeaders, EveryColumnLetterOfTheHeaderIsReadInCapitals) {
         }
     }
 }
+
+namespace {
+
+// The tinted window's controls: a selected segment and a suggested-action button, white
+// text on one flat deep pink, beside a light segment.
+QImage drawTintedControls(const QString& family) {
+    QImage picture = drawTintedWindow(family);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font(family, 13, true));
+    painter.setPen(QColor(0xd8, 0xc8, 0xd0));
+    painter.setBrush(QColor(0xf4, 0xee, 0xf1));
+    painter.drawRoundedRect(QRectF(30, 262, 320, 28), 14, 14);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xb0, 0x1f, 0x58));
+    painter.drawRoundedRect(QRectF(32, 264, 136, 24), 12, 12);
+    painter.drawRoundedRect(QRectF(470, 258, 100, 34), 17, 17);
+    painter.setPen(Qt::white);
+    painter.drawText(QPointF(44, 281), QStringLiteral("Keep line breaks"));
+    painter.drawText(QPointF(498, 280), QStringLiteral("Done"));
+    painter.setPen(QColor(0x33, 0x33, 0x33));
+    painter.setFont(font(family, 13));
+    painter.drawText(QPointF(180, 281), QStringLiteral("Join lines"));
+    return picture;
+}
+
+}  // namespace
+
+TEST(TintedControls, LightTextOnAFlatColouredControlInATintedWindowIsRead) {
+    for (const QString& family : families()) {
+        const QString text = read(drawTintedControls(family)).text(LineMode::keep);
+        for (const QString& words : {QStringLiteral("Keep line breaks"), QStringLiteral("Done"),
+                                     QStringLiteral("Join lines"), QStringLiteral("Grab text (lines joined)")})
+            EXPECT_TRUE(text.contains(words)) << family.toStdString() << ": " << text.toStdString();
+    }
+}
