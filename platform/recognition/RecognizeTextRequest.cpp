@@ -9,6 +9,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
@@ -534,6 +535,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropStrayMarks(lines, band, threshold, glyph);
     dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
+    dropIconWords(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);
