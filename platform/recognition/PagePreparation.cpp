@@ -1,5 +1,6 @@
 #include "platform/recognition/PagePreparation.h"
 
+#include "platform/recognition/FlatPanels.h"
 #include "platform/recognition/GroundLevel.h"
 #include "platform/recognition/SolidShapes.h"
 #include "platform/recognition/Underlines.h"
@@ -547,6 +548,7 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
     if (gray.isNull())
         return page;
     if (hasUnevenGround(gray)) {
+        invertFlatPanels(gray);
         gray = flattenedGround(gray);
     } else {
         page.inverted = isLightOnDark(gray);

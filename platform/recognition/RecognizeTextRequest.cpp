@@ -10,6 +10,7 @@
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
+#include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
@@ -612,6 +613,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropStrayMarks(lines, band, threshold, glyph);
     dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
+    dropIconWords(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);

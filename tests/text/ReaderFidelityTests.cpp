@@ -17,6 +17,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -1087,5 +1088,78 @@ TEST(ReaderFidelityEquals, AnEqualsSignTheLayoutTookForALineOfItsOwnIsReadInItsL
         const QString text = read(picture).text(LineMode::keep);
         EXPECT_TRUE(text.contains(QStringLiteral("(int i = 0;"))) << pixels << ": " << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("count = 5;"))) << pixels << ": " << text.toStdString();
+    }
+}
+
+namespace {
+
+// The tinted window's controls: a selected segment and a suggested-action button, white
+// text on one flat deep pink, beside a light segment.
+QImage drawTintedControls(const QString& family) {
+    QImage picture = drawTintedWindow(family);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font(family, 13, true));
+    painter.setPen(QColor(0xd8, 0xc8, 0xd0));
+    painter.setBrush(QColor(0xf4, 0xee, 0xf1));
+    painter.drawRoundedRect(QRectF(30, 262, 320, 28), 14, 14);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xb0, 0x1f, 0x58));
+    painter.drawRoundedRect(QRectF(32, 264, 136, 24), 12, 12);
+    painter.drawRoundedRect(QRectF(470, 258, 100, 34), 17, 17);
+    painter.setPen(Qt::white);
+    painter.drawText(QPointF(44, 281), QStringLiteral("Keep line breaks"));
+    painter.drawText(QPointF(498, 280), QStringLiteral("Done"));
+    painter.setPen(QColor(0x33, 0x33, 0x33));
+    painter.setFont(font(family, 13));
+    painter.drawText(QPointF(180, 281), QStringLiteral("Join lines"));
+    return picture;
+}
+
+}  // namespace
+
+TEST(TintedControls, LightTextOnAFlatColouredControlInATintedWindowIsRead) {
+    for (const QString& family : families()) {
+        const QString text = read(drawTintedControls(family)).text(LineMode::keep);
+        for (const QString& words : {QStringLiteral("Keep line breaks"), QStringLiteral("Done"),
+                                     QStringLiteral("Join lines"), QStringLiteral("Grab text (lines joined)")})
+            EXPECT_TRUE(text.contains(words)) << family.toStdString() << ": " << text.toStdString();
+    }
+}
+
+namespace {
+
+// A dialog's foot: a pager's two dots and bar, filled blobs as tall as the text, beside
+// buttons; above it a line of bold short words.
+QImage drawPagerFoot(const QString& family) {
+    QImage picture(480, 120, QImage::Format_RGB32);
+    picture.fill(QColor(0xf6, 0xf4, 0xf5));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(0x22, 0x22, 0x22));
+    painter.setFont(font(family, 13, true));
+    painter.drawText(QPointF(30, 36), QStringLiteral("Go on if it is so"));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x44, 0x44, 0x44));
+    painter.drawEllipse(QRectF(30, 82, 7, 7));
+    painter.drawEllipse(QRectF(43, 82, 7, 7));
+    painter.setBrush(QColor(0xb0, 0x1f, 0x58));
+    painter.drawRoundedRect(QRectF(56, 82, 22, 7), 3.5, 3.5);
+    painter.setPen(QColor(0x22, 0x22, 0x22));
+    painter.drawText(QPointF(330, 91), QStringLiteral("Back"));
+    painter.drawText(QPointF(400, 91), QStringLiteral("Done"));
+    return picture;
+}
+
+}  // namespace
+
+TEST(IconWords, APagersBlobsAreNoWordsAndShortBoldWordsStay) {
+    for (const QString& family : families()) {
+        const QStringList got = linesOf(read(drawPagerFoot(family)).text(LineMode::keep));
+        ASSERT_EQ(got.size(), 2) << family.toStdString() << ": " << got.join(u'|').toStdString();
+        EXPECT_EQ(got[0].toStdString(), "Go on if it is so") << family.toStdString();
+        QStringList foot = got[1].split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        foot.removeAll(QStringLiteral("\u2022"));  // a dot alone reads as the bullet it looks like
+        EXPECT_EQ(foot.join(u' ').toStdString(), "Back Done") << family.toStdString();
     }
 }
