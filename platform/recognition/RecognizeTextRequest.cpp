@@ -10,6 +10,7 @@
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
+#include "platform/recognition/FileModes.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LanguageLetters.h"
@@ -591,6 +592,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropInklessQuotes(lines, band, threshold);
