@@ -67,6 +67,12 @@ std::optional<QString> modeOf(const QString& text, bool strict) {
     return mode + mark;
 }
 
+double median(std::vector<double> values) {
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
 // The width of one cell of the page's text, from its words: the listing's columns can
 // come back as lines of their own, the modes a line of one word.
 std::optional<double> cellWidth(const std::vector<LineWords>& lines) {
@@ -80,9 +86,7 @@ std::optional<double> cellWidth(const std::vector<LineWords>& lines) {
     }
     if (widths.empty())
         return std::nullopt;
-    const auto middle = widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2);
-    std::nth_element(widths.begin(), middle, widths.end());
-    return *middle;
+    return median(std::move(widths));
 }
 
 }  // namespace
@@ -139,6 +143,98 @@ void restoreFileModes(std::vector<LineWords>& lines) {
         head.glyphs.insert(head.glyphs.end(), next.glyphs.begin(), next.glyphs.end());
         words.erase(words.begin() + 1);
     }
+}
+
+namespace {
+
+// The mode the ink of ten cells from `left` spells, if every cell holds a dash or a letter.
+std::optional<QString> modeFromInk(const LineWords& line, double left, double pitch,
+                                   const std::vector<InkShape>& shapes, QChar type) {
+    const double height = line.box.height();
+    QString mode;
+    for (int place = 0; place < modeLength; ++place) {
+        const double middle = left + (place + 0.5) * pitch;
+        bool letter = false, dash = false;
+        for (const InkShape& shape : shapes) {
+            const QRectF box(shape.box);
+            const double y = box.center().y();
+            if (y < line.box.top() || y > line.box.bottom() || box.height() > height)
+                continue;
+            if (box.height() >= 0.3 * height && std::abs(box.center().x() - middle) < 0.5 * pitch)
+                letter = true;
+            else if (box.height() <= 0.2 * height && box.left() <= middle && box.right() >= middle)
+                dash = true;
+        }
+        if (letter == dash)
+            return std::nullopt;
+        if (place == 0)
+            mode += dash ? QChar(u'-') : type;
+        else
+            mode += dash ? QChar(u'-') : QStringLiteral("rwx")[(place - 1) % 3];
+    }
+    return mode;
+}
+
+}  // namespace
+
+void rebuildFileModes(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+    std::vector<double> lefts, widths;
+    for (const LineWords& line : lines)
+        if (!line.words.empty() && modeOf(line.words.front().text.trimmed(), true)) {
+            lefts.push_back(line.words.front().box.left());
+            widths.push_back(line.words.front().box.width());
+        }
+    // One mode alone makes no column.
+    if (lefts.size() < 2)
+        return;
+    const double left = median(lefts);
+    const double width = median(widths);
+    const double pitch = width / modeLength;
+    // A word that reaches well past the column holds ink of the next one: it stays.
+    const auto inSpan = [&](const WordBox& word) {
+        return word.box.center().x() >= left - 0.5 * pitch && word.box.center().x() <= left + width &&
+               word.box.right() <= left + width + pitch;
+    };
+    for (LineWords& line : lines) {
+        if (line.words.empty() || line.words.back().box.left() <= left + width)
+            continue;
+        // The row's mode can come back as a line of its own beside the rest of the row.
+        std::vector<LineWords*> row;
+        for (LineWords& other : lines)
+            if (!other.words.empty() && other.box.center().y() > line.box.top() &&
+                other.box.center().y() < line.box.bottom())
+                row.push_back(&other);
+        bool scraps = false, whole = false;
+        QString read;
+        for (const LineWords* part : row)
+            for (const WordBox& word : part->words)
+                if (inSpan(word)) {
+                    scraps = true;
+                    whole = whole || modeOf(word.text.trimmed(), true).has_value();
+                    if (read.isEmpty() || word.box.left() < left + 0.5 * pitch)
+                        read = word.text.trimmed();
+                }
+        if (!scraps || whole)
+            continue;
+        const QChar type = !read.isEmpty() && QStringLiteral("dlcbps").contains(read.front()) ? read.front() : QChar(u'd');
+        const std::optional<QString> mode = modeFromInk(line, left, pitch, shapes, type);
+        if (!mode)
+            continue;
+        // As tall as the row's other words, so the row keeps its height.
+        double top = line.words.front().box.top(), bottom = line.words.front().box.bottom();
+        for (const WordBox& word : line.words) {
+            top = std::min(top, word.box.top());
+            bottom = std::max(bottom, word.box.bottom());
+        }
+        WordBox rebuilt{*mode, QRectF(left, top, width, bottom - top), 0.5f};
+        for (LineWords* part : row)
+            std::erase_if(part->words, inSpan);
+        auto& words = line.words;
+        words.insert(std::find_if(words.begin(), words.end(),
+                                  [&](const WordBox& word) { return word.box.left() > left; }),
+                     std::move(rebuilt));
+    }
+    std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
 }
 
 }  // namespace Platform::Recognition

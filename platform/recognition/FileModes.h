@@ -8,6 +8,7 @@
 // read as the mode it must be.
 
 #include "platform/recognition/LineFragments.h"
+#include "platform/recognition/PagePreparation.h"
 
 #include <QString>
 
@@ -23,5 +24,11 @@ std::optional<QString> fileModeFor(const QString& text);
 // Repairs the mode at the head of each line where the repaired word still spans about
 // ten cells of the text around it.
 void restoreFileModes(std::vector<LineWords>& lines);
+
+// Where a row's mode is lost to blanks or scraps ("-rw-     -", "seeteee") while other
+// rows of the listing hold theirs in a column, the row's mode is read from its ink: each
+// of the column's ten cells holds a dash or a letter, and the place says which letter.
+// `shapes` are the ink shapes of the page the lines' boxes are in.
+void rebuildFileModes(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
 }  // namespace Platform::Recognition

@@ -64,3 +64,64 @@ TEST(FileModes, ARepairStandsOnlyWhereTheWordSpansTenCells) {
 }
 
 }  // namespace
+
+namespace {
+
+// A listing row at `top`: its mode's ink cell by cell ("-" a flat bar, any other a letter
+// of x-height), its mode as read, and one more column after it.
+struct ListingRow {
+    LineWords line;
+    std::vector<InkShape> ink;
+};
+
+ListingRow listingRow(double top, const QString& mode, std::vector<WordBox> read) {
+    ListingRow listing;
+    for (int place = 0; place < mode.size(); ++place) {
+        const int left = static_cast<int>(place * cell);
+        if (mode[place] == u'-')
+            listing.ink.push_back({QRect(left, static_cast<int>(top) + 7, 7, 1), 7});
+        else if (mode[place] != u' ')
+            listing.ink.push_back({QRect(left + 1, static_cast<int>(top) + 3, 5, 8), 20});
+    }
+    for (WordBox& word : read)
+        word.box.moveTop(top + 2);
+    read.push_back({"alex", QRectF(12 * cell, top + 2, 4 * cell - 1, 10), 0.9f});
+    listing.line = row(std::move(read));
+    listing.line.box = QRectF(0, top, 16 * cell, 14);
+    return listing;
+}
+
+TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) {
+    std::vector<ListingRow> rows{
+        listingRow(0, "-rw-r--r--", {cells("-rw-r--r--", 0)}),
+        listingRow(20, "drwxr-xr-x", {cells("drwxr-xr-x", 0)}),
+        // Read as scraps with blanks between them.
+        listingRow(40, "-rw-------", {cells("-rw-", 0), cells("-", 9)}),
+        // A blank cell: not a mode, whatever the row says.
+        listingRow(60, "$ ls -l", {cells("$", 0), cells("ls", 2), cells("-l", 5)}),
+    };
+    std::vector<LineWords> lines;
+    std::vector<InkShape> ink;
+    for (ListingRow& row : rows) {
+        lines.push_back(row.line);
+        ink.insert(ink.end(), row.ink.begin(), row.ink.end());
+    }
+    // The scraps of a mode can be a line of their own beside the rest of the row.
+    LineWords scraps{QRectF(0, 42, 5 * cell, 10), {lines[2].words.front()}};
+    lines[2].words.erase(lines[2].words.begin());
+    lines.push_back(scraps);
+
+    rebuildFileModes(lines, ink);
+    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines[2].words.size(), 2u);
+    EXPECT_EQ(lines[2].words.front().text, "-rw-------");
+    EXPECT_EQ(lines[2].words.back().text, "alex");
+    EXPECT_EQ(lines[3].words.front().text, "$");
+
+    // One mode alone makes no column: nothing is read from ink.
+    std::vector<LineWords> alone{rows[0].line, rows[2].line};
+    rebuildFileModes(alone, ink);
+    EXPECT_EQ(alone[1].words.front().text, "-rw-");
+}
+
+}  // namespace
