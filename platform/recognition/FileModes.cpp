@@ -1,6 +1,7 @@
 #include "platform/recognition/FileModes.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Platform::Recognition {
 
@@ -147,49 +148,69 @@ void restoreFileModes(std::vector<LineWords>& lines) {
 
 namespace {
 
-// The mode the ink of ten cells from `left` spells, if every cell holds a dash or a letter.
-std::optional<QString> modeFromInk(const LineWords& line, double left, double pitch,
-                                   const std::vector<InkShape>& shapes, QChar type) {
+// The mode the ink of the ten cells around `middles` spells, if every cell holds a dash
+// or a letter. Each cell is judged by the ink down its middle: glyphs that touch ("w"
+// and the dash after it) make one shape, but not one column of ink. `gray` is Grayscale8.
+std::optional<QString> modeFromInk(const LineWords& line, const std::vector<double>& middles, double pitch,
+                                   const QImage& gray, int threshold, QChar type) {
     const double height = line.box.height();
+    const int top = std::max(0, static_cast<int>(std::floor(line.box.top())));
+    const int bottom = std::min(gray.height() - 1, static_cast<int>(std::ceil(line.box.bottom())));
     QString mode;
     for (int place = 0; place < modeLength; ++place) {
-        const double middle = left + (place + 0.5) * pitch;
-        bool letter = false, dash = false;
-        for (const InkShape& shape : shapes) {
-            const QRectF box(shape.box);
-            const double y = box.center().y();
-            if (y < line.box.top() || y > line.box.bottom() || box.height() > height)
-                continue;
-            if (box.height() >= 0.3 * height && std::abs(box.center().x() - middle) < 0.5 * pitch)
-                letter = true;
-            else if (box.height() <= 0.2 * height && box.left() <= middle && box.right() >= middle)
-                dash = true;
+        const double middle = middles[static_cast<std::size_t>(place)];
+        const int from = std::max(0, static_cast<int>(std::lround(middle - 0.3 * pitch)));
+        const int to = std::min(gray.width() - 1, static_cast<int>(std::lround(middle + 0.3 * pitch)));
+        int first = -1, last = -1;
+        for (int y = top; y <= bottom; ++y) {
+            const uchar* row = gray.constScanLine(y);
+            if (std::any_of(row + from, row + to + 1, [&](uchar v) { return v < threshold; })) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
         }
-        if (letter == dash)
+        if (first < 0)
+            return std::nullopt;
+        const double extent = last - first + 1;
+        const bool letter = extent >= 0.3 * height;
+        if (!letter && extent > 0.2 * height)
             return std::nullopt;
         if (place == 0)
-            mode += dash ? QChar(u'-') : type;
+            mode += letter ? type : QChar(u'-');
         else
-            mode += dash ? QChar(u'-') : QStringLiteral("rwx")[(place - 1) % 3];
+            mode += letter ? QStringLiteral("rwx")[(place - 1) % 3] : QChar(u'-');
     }
     return mode;
 }
 
 }  // namespace
 
-void rebuildFileModes(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int threshold) {
+    // The column's cells stand where the glyphs of the modes read whole stand.
     std::vector<double> lefts, widths;
-    for (const LineWords& line : lines)
-        if (!line.words.empty() && modeOf(line.words.front().text.trimmed(), true)) {
-            lefts.push_back(line.words.front().box.left());
-            widths.push_back(line.words.front().box.width());
-        }
+    std::vector<std::vector<double>> places(modeLength);
+    for (const LineWords& line : lines) {
+        if (line.words.empty())
+            continue;
+        const WordBox& head = line.words.front();
+        if (head.glyphs.size() != modeLength || !modeOf(head.text.trimmed(), true))
+            continue;
+        lefts.push_back(head.box.left());
+        widths.push_back(head.box.width());
+        for (std::size_t place = 0; place < places.size(); ++place)
+            places[place].push_back(head.glyphs[place].box.center().x());
+    }
     // One mode alone makes no column.
     if (lefts.size() < 2)
         return;
     const double left = median(lefts);
     const double width = median(widths);
-    const double pitch = width / modeLength;
+    std::vector<double> middles;
+    for (const std::vector<double>& place : places)
+        middles.push_back(median(place));
+    const double pitch = (middles.back() - middles.front()) / (modeLength - 1);
+    if (pitch <= 0)
+        return;
     // A word that reaches well past the column holds ink of the next one: it stays.
     const auto inSpan = [&](const WordBox& word) {
         return word.box.center().x() >= left - 0.5 * pitch && word.box.center().x() <= left + width &&
@@ -217,7 +238,7 @@ void rebuildFileModes(std::vector<LineWords>& lines, const std::vector<InkShape>
         if (!scraps || whole)
             continue;
         const QChar type = !read.isEmpty() && QStringLiteral("dlcbps").contains(read.front()) ? read.front() : QChar(u'd');
-        const std::optional<QString> mode = modeFromInk(line, left, pitch, shapes, type);
+        const std::optional<QString> mode = modeFromInk(line, middles, pitch, gray, threshold, type);
         if (!mode)
             continue;
         // As tall as the row's other words, so the row keeps its height.

@@ -8,8 +8,8 @@
 // read as the mode it must be.
 
 #include "platform/recognition/LineFragments.h"
-#include "platform/recognition/PagePreparation.h"
 
+#include <QImage>
 #include <QString>
 
 #include <optional>
@@ -28,7 +28,7 @@ void restoreFileModes(std::vector<LineWords>& lines);
 // Where a row's mode is lost to blanks or scraps ("-rw-     -", "seeteee") while other
 // rows of the listing hold theirs in a column, the row's mode is read from its ink: each
 // of the column's ten cells holds a dash or a letter, and the place says which letter.
-// `shapes` are the ink shapes of the page the lines' boxes are in.
-void rebuildFileModes(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
+// `gray` is the page the lines' boxes are in; darker than `threshold` is ink.
+void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int threshold);
 
 }  // namespace Platform::Recognition

@@ -714,7 +714,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
     settleLookAlikes(lines, page.image, pageShapes);
-    rebuildFileModes(lines, pageShapes);
+    rebuildFileModes(lines, page.image, pageThreshold);
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);

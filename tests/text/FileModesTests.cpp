@@ -2,6 +2,8 @@
 
 #include "platform/recognition/FileModes.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace Platform::Recognition;
@@ -67,51 +69,48 @@ TEST(FileModes, ARepairStandsOnlyWhereTheWordSpansTenCells) {
 
 namespace {
 
-// A listing row at `top`: its mode's ink cell by cell ("-" a flat bar, any other a letter
-// of x-height), its mode as read, and one more column after it.
-struct ListingRow {
-    LineWords line;
-    std::vector<InkShape> ink;
-};
-
-ListingRow listingRow(double top, const QString& mode, std::vector<WordBox> read) {
-    ListingRow listing;
+// A listing row at `top`: its mode's ink drawn cell by cell ("-" a flat bar, any other a
+// letter of x-height), the words read for it, and one more column after it.
+LineWords listingRow(QImage& page, double top, const QString& mode, std::vector<WordBox> read) {
+    QPainter painter(&page);
     for (int place = 0; place < mode.size(); ++place) {
         const int left = static_cast<int>(place * cell);
         if (mode[place] == u'-')
-            listing.ink.push_back({QRect(left, static_cast<int>(top) + 7, 7, 1), 7});
+            painter.fillRect(QRect(left, static_cast<int>(top) + 7, 7, 1), Qt::black);
         else if (mode[place] != u' ')
-            listing.ink.push_back({QRect(left + 1, static_cast<int>(top) + 3, 5, 8), 20});
+            painter.fillRect(QRect(left + 1, static_cast<int>(top) + 3, 5, 8), Qt::black);
     }
-    for (WordBox& word : read)
+    for (WordBox& word : read) {
         word.box.moveTop(top + 2);
+        // A mode read whole places the column's cells.
+        if (word.text.size() == 10)
+            for (int place = 0; place < 10; ++place)
+                word.glyphs.push_back({word.text.mid(place, 1), QRectF(place * cell, top + 3, cell - 1, 8)});
+    }
     read.push_back({"alex", QRectF(12 * cell, top + 2, 4 * cell - 1, 10), 0.9f});
-    listing.line = row(std::move(read));
-    listing.line.box = QRectF(0, top, 16 * cell, 14);
-    return listing;
+    LineWords line = row(std::move(read));
+    line.box = QRectF(0, top, 16 * cell, 14);
+    return line;
 }
 
 TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) {
-    std::vector<ListingRow> rows{
-        listingRow(0, "-rw-r--r--", {cells("-rw-r--r--", 0)}),
-        listingRow(20, "drwxr-xr-x", {cells("drwxr-xr-x", 0)}),
+    QImage page(static_cast<int>(16 * cell), 80, QImage::Format_Grayscale8);
+    page.fill(255);
+    std::vector<LineWords> lines{
+        listingRow(page, 0, "-rw-r--r--", {cells("-rw-r--r--", 0)}),
+        listingRow(page, 20, "drwxr-xr-x", {cells("drwxr-xr-x", 0)}),
         // Read as scraps with blanks between them.
-        listingRow(40, "-rw-------", {cells("-rw-", 0), cells("-", 9)}),
+        listingRow(page, 40, "-rw-------", {cells("-rw-", 0), cells("-", 9)}),
         // A blank cell: not a mode, whatever the row says.
-        listingRow(60, "$ ls -l", {cells("$", 0), cells("ls", 2), cells("-l", 5)}),
+        listingRow(page, 60, "$ ls -l", {cells("$", 0), cells("ls", 2), cells("-l", 5)}),
     };
-    std::vector<LineWords> lines;
-    std::vector<InkShape> ink;
-    for (ListingRow& row : rows) {
-        lines.push_back(row.line);
-        ink.insert(ink.end(), row.ink.begin(), row.ink.end());
-    }
+    const std::vector<LineWords> read = lines;
     // The scraps of a mode can be a line of their own beside the rest of the row.
     LineWords scraps{QRectF(0, 42, 5 * cell, 10), {lines[2].words.front()}};
     lines[2].words.erase(lines[2].words.begin());
     lines.push_back(scraps);
 
-    rebuildFileModes(lines, ink);
+    rebuildFileModes(lines, page, 128);
     ASSERT_EQ(lines.size(), 4u);
     ASSERT_EQ(lines[2].words.size(), 2u);
     EXPECT_EQ(lines[2].words.front().text, "-rw-------");
@@ -119,8 +118,8 @@ TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) 
     EXPECT_EQ(lines[3].words.front().text, "$");
 
     // One mode alone makes no column: nothing is read from ink.
-    std::vector<LineWords> alone{rows[0].line, rows[2].line};
-    rebuildFileModes(alone, ink);
+    std::vector<LineWords> alone{read[0], read[2]};
+    rebuildFileModes(alone, page, 128);
     EXPECT_EQ(alone[1].words.front().text, "-rw-");
 }
 
