@@ -10,6 +10,7 @@
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
+#include "platform/recognition/FileModes.h"
 #include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -609,6 +610,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
     dropInklessQuotes(lines, band, threshold);
@@ -731,6 +733,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
     settleLookAlikes(lines, page.image, pageShapes);
+    rebuildFileModes(lines, page.image, pageThreshold);
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);
     dropDoubledSharpS(lines);
