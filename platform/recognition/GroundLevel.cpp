@@ -1,6 +1,7 @@
 #include "platform/recognition/GroundLevel.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 namespace Platform::Recognition {
@@ -102,44 +103,38 @@ Plane transposed(const Plane& plane) {
     return turned;
 }
 
-// Light strokes taken out first (an opening), then dark ones (a closing). Each filter
-// runs down the columns and, turned, along the rows. Inside a block of dense dark text
-// the ground between the letters is itself a light feature narrower than the square:
-// this order leaves such a block at its text's level.
-Plane lightTextGround(const Plane& original, int radius, Buffers& buffers) {
+// One square filter: the darkest (or lightest) level within `radius`, down the columns
+// and, turned, along the rows. It leaves the plane turned: an even run of them brings it
+// back, with half the turns.
+void filterSquare(Plane& plane, int radius, bool darkest, Buffers& buffers) {
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1)
+            plane = transposed(plane);
+        if (darkest)
+            filterDown(plane, radius, 255, darker, buffers);
+        else
+            filterDown(plane, radius, 0, lighter, buffers);
+    }
+}
+
+Plane filteredSquares(const Plane& original, int radius, std::initializer_list<bool> darkest, Buffers& buffers) {
     Plane ground = original;
-    filterDown(ground, radius, 255, darker, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 255, darker, buffers);
-    filterDown(ground, radius, 0, lighter, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 0, lighter, buffers);
-    filterDown(ground, radius, 0, lighter, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 0, lighter, buffers);
-    filterDown(ground, radius, 255, darker, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 255, darker, buffers);
+    for (const bool dark : darkest)
+        filterSquare(ground, radius, dark, buffers);
     return ground;
+}
+
+// Light strokes taken out first (an opening), then dark ones (a closing). Inside a
+// block of dense dark text the ground between the letters is itself a light feature
+// narrower than the square: this order leaves such a block at its text's level.
+Plane lightTextGround(const Plane& original, int radius, Buffers& buffers) {
+    return filteredSquares(original, radius, {true, false, false, true}, buffers);
 }
 
 // The other order: dark strokes first, which keeps the ground of dark text and turns a
 // block of light text to its own level.
 Plane closedThenOpened(const Plane& original, int radius, Buffers& buffers) {
-    Plane ground = original;
-    filterDown(ground, radius, 0, lighter, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 0, lighter, buffers);
-    filterDown(ground, radius, 255, darker, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 255, darker, buffers);
-    filterDown(ground, radius, 255, darker, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 255, darker, buffers);
-    filterDown(ground, radius, 0, lighter, buffers);
-    ground = transposed(ground);
-    filterDown(ground, radius, 0, lighter, buffers);
-    return ground;
+    return filteredSquares(original, radius, {false, true, true, false}, buffers);
 }
 
 // Where the two orders part, one of them took the text for ground: a block at the
