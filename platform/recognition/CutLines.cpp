@@ -29,13 +29,6 @@ int strokesAcross(const QImage& gray, int y, const QRectF& box, int threshold) {
     return runs;
 }
 
-double meanConfidence(const LineWords& line) {
-    double sum = 0;
-    for (const WordBox& word : line.words)
-        sum += word.confidence;
-    return line.words.empty() ? 0 : sum / static_cast<double>(line.words.size());
-}
-
 // The height of the line's words, the middle one: a word boxed over ink beside it (a
 // picture, a line above) makes the line's box no taller than its letters are.
 double wordHeight(const LineWords& line) {
@@ -70,7 +63,7 @@ void dropCutLines(std::vector<LineWords>& lines, const QImage& gray, int thresho
     std::nth_element(heights.begin(), middle, heights.end());
     const double wholeHeight = *middle;
     std::erase_if(lines, [&](const LineWords& line) {
-        if (!atEdge(line) || meanConfidence(line) >= sureReading || wordHeight(line) >= cutHeight * wholeHeight)
+        if (!atEdge(line) || meanConfidence(line.words) >= sureReading || wordHeight(line) >= cutHeight * wholeHeight)
             return false;
         const bool atTop = line.box.top() <= edgeReach && strokesAcross(gray, 0, line.box, threshold) >= cutStrokes;
         const bool atBottom = line.box.bottom() >= bottom - edgeReach &&

@@ -4,6 +4,20 @@
 
 namespace Platform::Recognition {
 
+double meanConfidence(const std::vector<WordBox>& words) {
+    double sum = 0;
+    for (const WordBox& word : words)
+        sum += word.confidence;
+    return words.empty() ? 0 : sum / static_cast<double>(words.size());
+}
+
+qsizetype characterCount(const std::vector<WordBox>& words) {
+    qsizetype count = 0;
+    for (const WordBox& word : words)
+        count += word.text.trimmed().size();
+    return count;
+}
+
 std::vector<LineWords> splitAtWideGaps(const LineWords& line) {
     std::vector<LineWords> fragments;
     const double height = line.box.height();

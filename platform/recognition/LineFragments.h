@@ -39,6 +39,12 @@ struct LineWords {
     std::vector<WordBox> words;
 };
 
+// The words' mean confidence; 0 for none.
+double meanConfidence(const std::vector<WordBox>& words);
+
+// How many characters the words hold, spaces around them not counted.
+qsizetype characterCount(const std::vector<WordBox>& words);
+
 // A gap at least this many line heights wide separates two fragments. Word spaces,
 // even stretched ones in justified text, stay well below it.
 inline constexpr double fragmentGap = 1.0;

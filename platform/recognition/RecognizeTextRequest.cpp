@@ -243,20 +243,6 @@ LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run, double g
     return found == lines.end() ? nullptr : &*found;
 }
 
-double meanConfidence(const std::vector<WordBox>& words) {
-    double sum = 0;
-    for (const WordBox& word : words)
-        sum += word.confidence;
-    return words.empty() ? 0 : sum / static_cast<double>(words.size());
-}
-
-qsizetype glyphCount(const std::vector<WordBox>& words) {
-    qsizetype count = 0;
-    for (const WordBox& word : words)
-        count += word.text.trimmed().size();
-    return count;
-}
-
 // Tesseract can box a word off its ink: "int n = 0;" comes back as "int" and "n=0;",
 // "and a new" as "and" and "anew", the second box starting after the glyph that its
 // text holds. Ink like that, inside a line between its words, is not a line of its
@@ -295,7 +281,7 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     };
     if (read.size() == 1 && !read.front().words.empty() &&
         (meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 || keepsTail(read.front().words)) &&
-        glyphCount(read.front().words) >= glyphCount(old)) {
+        characterCount(read.front().words) >= characterCount(old)) {
         const auto at = words.erase(first, std::next(last));
         words.insert(at, read.front().words.begin(), read.front().words.end());
         for (const WordBox& word : words)

@@ -12,20 +12,6 @@ constexpr std::size_t fewestGlyphs = 3;
 // The second reading must be clearly surer, not a draw of the recognizer.
 constexpr double surerBy = 0.05;
 
-double meanConfidence(const std::vector<WordBox>& words) {
-    double sum = 0;
-    for (const WordBox& word : words)
-        sum += word.confidence;
-    return words.empty() ? 0 : sum / static_cast<double>(words.size());
-}
-
-qsizetype characters(const std::vector<WordBox>& words) {
-    qsizetype count = 0;
-    for (const WordBox& word : words)
-        count += word.text.trimmed().size();
-    return count;
-}
-
 }  // namespace
 
 std::optional<double> smallLineScale(const LineWords& line, const std::vector<InkShape>& shapes, int pictureHeight,
@@ -51,7 +37,7 @@ bool replacesSmallLine(const std::vector<WordBox>& first, const std::vector<Line
         return false;
     const std::vector<WordBox>& words = second.front().words;
     return meanConfidence(words) >= meanConfidence(first) + surerBy &&
-           5 * characters(words) >= 4 * characters(first);
+           5 * characterCount(words) >= 4 * characterCount(first);
 }
 
 }  // namespace Platform::Recognition
