@@ -56,4 +56,27 @@ void dropInklessQuotes(std::vector<LineWords>& lines, const QImage& gray, int th
     }
 }
 
+void dropMarksWithoutInk(WordBox& word) {
+    if (!glyphsSpell(word) || word.glyphs.size() < 2)
+        return;
+    // Marks read over one another ("Mean_—") share the sliver.
+    std::size_t keep = word.glyphs.size();
+    for (; keep > 1; --keep) {
+        const GlyphBox& mark = word.glyphs[keep - 1];
+        const QRectF& letter = word.glyphs[keep - 2].box;
+        const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
+        const bool inLetter = mark.box.left() >= letter.left() && mark.box.right() <= letter.right() + 1;
+        const bool lineOrQuote = mark.text.size() == 1 && QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text);
+        if (!lineOrQuote || !sliver || !inLetter)
+            break;
+    }
+    if (keep == word.glyphs.size())
+        return;
+    word.glyphs.resize(keep);
+    word.text.clear();
+    for (const GlyphBox& glyph : word.glyphs)
+        word.text += glyph.text;
+    word.box.setRight(std::max(word.glyphs.back().box.right(), word.box.left() + 1));
+}
+
 }  // namespace Platform::Recognition

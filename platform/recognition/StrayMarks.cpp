@@ -1,6 +1,7 @@
 #include "platform/recognition/StrayMarks.h"
 
 #include "platform/recognition/GlyphInk.h"
+#include "platform/recognition/InklessMarks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -103,32 +104,6 @@ bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold
             return true;
     }
     return false;
-}
-
-// The recognizer at times ends a bold word with a mark that has no ink of its own
-// ("Mean_", "Mean’"): a sliver of a box within the last letter's. Such lines and quotes
-// go; a period or comma can come back boxed like that and stays.
-void dropMarksWithoutInk(WordBox& word) {
-    if (!glyphsSpell(word) || word.glyphs.size() < 2)
-        return;
-    // Marks read over one another ("Mean_—") share the sliver.
-    std::size_t keep = word.glyphs.size();
-    for (; keep > 1; --keep) {
-        const GlyphBox& mark = word.glyphs[keep - 1];
-        const QRectF& letter = word.glyphs[keep - 2].box;
-        const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
-        const bool inLetter = mark.box.left() >= letter.left() && mark.box.right() <= letter.right() + 1;
-        const bool lineOrQuote = mark.text.size() == 1 && QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text);
-        if (!lineOrQuote || !sliver || !inLetter)
-            break;
-    }
-    if (keep == word.glyphs.size())
-        return;
-    word.glyphs.resize(keep);
-    word.text.clear();
-    for (const GlyphBox& glyph : word.glyphs)
-        word.text += glyph.text;
-    word.box.setRight(std::max(word.glyphs.back().box.right(), word.box.left() + 1));
 }
 
 }  // namespace
