@@ -56,6 +56,10 @@ function readTruth() {
     const quoted = type.match(/^"(.*)"$/);
     return quoted ? quoted[1].trim() : null;
   };
+  const box = root.getBoundingClientRect();
+  // A block wider than the page is cut at the page's edge in the picture; what lies past
+  // the edge is not on the screen, so it is not in the truth either.
+  const pastEdge = (rect) => rect.left + rect.width / 2 > box.right;
   const lines = [];
   // A monospace block's lines are its source lines: each character's column is its
   // place in the line, whatever the font's advance rounds to.
@@ -80,7 +84,8 @@ function readTruth() {
         const ch = text.slice(i, i + unit);
         i += unit - 1;
         if (!rect) continue;
-        chars.push({ ch, x: rect.left, y: rect.top, w: rect.width, h: rect.height, mono: monoBlock, li, offset: base + i });
+        chars.push({ ch, x: rect.left, y: rect.top, w: rect.width, h: rect.height, mono: monoBlock, li, offset: base + i,
+          cut: pastEdge(rect) });
       }
     }
     // Marker of each item goes before the item's first drawn character.
@@ -102,6 +107,8 @@ function readTruth() {
     }
     for (const row of rows) {
       row.sort((a, b) => a.x - b.x);
+      const cut = row.some((c) => c.cut);
+      if (cut) row.splice(0, row.length, ...row.filter((c) => !c.cut));
       const visible = row.filter((c) => c.ch.trim());
       if (!visible.length) continue;
       const monoBlock = visible[0].mono;
@@ -109,8 +116,9 @@ function readTruth() {
       if (monoBlock) {
         const source = monoBlock.textContent;
         const start = source.lastIndexOf('\n', visible[0].offset - 1) + 1;
-        const end = source.indexOf('\n', visible[0].offset);
-        text = source.slice(start, end < 0 ? source.length : end).replace(/\s+$/, '');
+        const lineEnd = source.indexOf('\n', visible[0].offset);
+        const end = cut ? visible[visible.length - 1].offset + 1 : (lineEnd < 0 ? source.length : lineEnd);
+        text = source.slice(start, end).replace(/\s+$/, '');
       } else {
         let previous = null;
         for (const c of row) {
@@ -141,7 +149,6 @@ function readTruth() {
     }
     cells.push(rows);
   }
-  const box = root.getBoundingClientRect();
   return { lines, cells, box: { x: box.left, y: box.top, width: box.width, height: box.height } };
 }
 
