@@ -1,6 +1,7 @@
 #include "text/DocumentPass.h"
 
 #include "text/FigureCheck.h"
+#include "text/TableSurroundings.h"
 #include "text/TextPieceCharacters.h"
 #include "text/TextReader.h"
 #include "text/VisionRunner.h"
@@ -58,8 +59,10 @@ QCoro::Task<std::optional<TableText>> readTable(QImage image, double width, doub
     const Platform::Recognition::DocumentTable found = observations.front().document.tables.front();
 
     QList<TableText::Cell> cells;
+    QRectF tableBox;
     for (const auto& row : found.rows) {
         for (const auto& cell : row) {
+            tableBox = tableBox.united(pixelBox(cell.content.boundingBox, width, height));
             const QString transcript = cell.content.transcript;
             QString text = transcript;
             if (FigureCheck::isAccentedFigure(transcript)) {
@@ -86,7 +89,7 @@ QCoro::Task<std::optional<TableText>> readTable(QImage image, double width, doub
     if (table.isBlank() || table.rows.size() < fewestTableRows ||
         static_cast<double>(table.characterCount()) < threshold)
         co_return std::nullopt;
-    co_return table;
+    co_return TableSurroundings::withTextAround(table, tableBox, pieces);
 }
 
 QCoro::Task<QStringList> rereadCell(QImage image, QRectF box, ReadOptions options, std::stop_token stop) {

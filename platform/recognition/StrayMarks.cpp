@@ -4,6 +4,7 @@
 #include "platform/recognition/InklessMarks.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace Platform::Recognition {
@@ -106,6 +107,19 @@ bool crossedByHorizontalRule(const QImage& gray, const QRect& box, int threshold
     return false;
 }
 
+// The most common level around the box: the ground the word stands on, a button's face
+// as much as the page.
+int groundAround(const QImage& gray, const QRect& box, int reach) {
+    const QRect area = box.adjusted(-reach, -reach, reach, reach) & gray.rect();
+    std::array<int, 256> counts{};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[line[x]];
+    }
+    return static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+}
+
 }  // namespace
 
 void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
@@ -113,8 +127,13 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
         return;
     const int reach = static_cast<int>(std::ceil(glyph));
     // A rule of one pixel, scaled up for the recognizer, is a lighter line than the
-    // text's strokes: anything clearly darker than the ground counts.
-    const int ruleLevel = (threshold + 255) / 2;
+    // text's strokes: anything clearly darker than the ground counts. On a light page of
+    // faint text the threshold sits close to the ground, and a shaded face (a button's)
+    // would pass for ink all round its label: the level is taken from the word's own ground.
+    auto ruleLevelAround = [&](const QRect& box) {
+        const int ground = groundAround(gray, box, reach);
+        return ground > threshold ? (threshold + ground) / 2 : (threshold + 255) / 2;
+    };
     for (LineWords& line : lines) {
         for (WordBox& word : line.words)
             dropMarksWithoutInk(word);
@@ -125,6 +144,7 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             const QRect box = word.box.toAlignedRect() & gray.rect();
             if (box.isEmpty())
                 return false;
+            const int ruleLevel = ruleLevelAround(box);
             // A run of typed dashes is a frame's edge to the test below: only a rule running
             // on past it counts.
             if (longer)

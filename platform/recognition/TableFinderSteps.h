@@ -22,6 +22,11 @@ QRectF unitedBox(const std::vector<const TableWord*>& words);
 DocumentCell makeCell(IndexRange rows, IndexRange columns, const std::vector<const TableWord*>& words,
                       const QRectF& emptyBox, const QSizeF& pictureSize);
 
+// The visual lines of the words of a ruled row with no column rules, when they are rows of a
+// table: each word inside one band of `columnEdges`, some line over two bands. Empty otherwise.
+std::vector<std::vector<const TableWord*>> inkRows(const std::vector<const TableWord*>& words,
+                                                   const std::vector<double>& columnEdges);
+
 // Tables from grids of rules; the words they do not hold are left in `remaining`.
 std::vector<DocumentTable> ruledTables(const std::vector<const TableWord*>& words, const Rulings& rulings,
                                        const QSizeF& pictureSize, std::vector<const TableWord*>& remaining);

@@ -177,14 +177,48 @@ std::optional<GridTable> tableOf(const Grid& grid, const std::vector<const Table
     if (rowsWithText.size() < 2 || columnsWithText.size() < 2)
         return std::nullopt;
 
+    // A row with no column rules that holds rows of ink under the columns becomes those rows.
+    std::vector<std::vector<std::vector<const TableWord*>>> split(cells.size());
+    std::vector<int> firstOutput(static_cast<std::size_t>(rows) + 1, 0);
+    std::vector<int> outputRows(static_cast<std::size_t>(rows), 1);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Span& span = cells[i];
+        if (span.rows.lowerBound == span.rows.upperBound && span.columns.lowerBound == 0 &&
+            span.columns.upperBound == columns - 1) {
+            split[i] = inkRows(span.words, columnEdges);
+            outputRows[static_cast<std::size_t>(span.rows.lowerBound)] = std::max(1, int(split[i].size()));
+        }
+    }
+    for (int r = 0; r < rows; ++r)
+        firstOutput[r + 1] = firstOutput[r] + outputRows[r];
+
     GridTable result;
     result.words = inside;
-    result.table.rows.resize(static_cast<std::size_t>(rows));
-    for (const Span& span : cells) {
+    result.table.rows.resize(static_cast<std::size_t>(firstOutput[rows]));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Span& span = cells[i];
+        const int first = firstOutput[span.rows.lowerBound];
+        for (std::size_t line = 0; line < split[i].size(); ++line) {
+            const int row = first + static_cast<int>(line);
+            const QRectF lineBox = unitedBox(split[i][line]);
+            for (int c = 0; c < columns; ++c) {
+                std::vector<const TableWord*> inColumn;
+                for (const TableWord* word : split[i][line])
+                    if (bandOf(columnEdges, word->box.center().x()) == c)
+                        inColumn.push_back(word);
+                const QRectF area(QPointF(columnEdges[c], lineBox.top()),
+                                  QPointF(columnEdges[c + 1], lineBox.bottom()));
+                result.table.rows[static_cast<std::size_t>(row)].push_back(
+                    makeCell({row, row}, {c, c}, inColumn, area, pictureSize));
+            }
+        }
+        if (!split[i].empty())
+            continue;
         const QRectF area(QPointF(columnEdges[span.columns.lowerBound], rowEdges[span.rows.lowerBound]),
                           QPointF(columnEdges[span.columns.upperBound + 1], rowEdges[span.rows.upperBound + 1]));
-        result.table.rows[static_cast<std::size_t>(span.rows.lowerBound)].push_back(
-            makeCell(span.rows, span.columns, span.words, area, pictureSize));
+        const IndexRange outputRange{first, firstOutput[span.rows.upperBound + 1] - 1};
+        result.table.rows[static_cast<std::size_t>(first)].push_back(
+            makeCell(outputRange, span.columns, span.words, area, pictureSize));
     }
     return result;
 }

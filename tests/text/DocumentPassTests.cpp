@@ -81,8 +81,9 @@ QImage picture(int width = 200, int height = 100) {
     return image;
 }
 
+// Inside the cells' box (x 20..60, y 40..50 in a 200 by 100 picture).
 QList<TextPiece> piecesOf(qsizetype characters) {
-    return {TextPiece{QString(characters, u'x'), QRectF(0, 0, 10, 10)}};
+    return {TextPiece{QString(characters, u'x'), QRectF(25, 42, 10, 6)}};
 }
 
 std::optional<TableText> readTable(Fakes& fakes, qsizetype pieceCharacters = 4, ReadOptions options = {}) {

@@ -989,3 +989,24 @@ TEST(LostSpacesInFigures, GroupsOfFiguresASpaceApartAreWordsOfTheirOwn) {
         EXPECT_EQ(reread(QStringLiteral("ab 12"), QStringLiteral("ab12"), family), QStringLiteral("ab12"));
     }
 }
+
+TEST(StrayMarksOnShadedFaces, AShortLabelOnAButtonsFaceStaysAndARuleOnItStillGoes) {
+    // A light window (246), a button's face a shade darker (236), faint text whose ink level
+    // (225) sits close to the ground: "OK" as three strokes, and a rule with a mark read off it.
+    QImage gray(300, 100, QImage::Format_Grayscale8);
+    gray.fill(246);
+    for (int y = 20; y <= 80; ++y) {
+        std::fill_n(gray.scanLine(y) + 20, 200, uchar{236});
+        gray.scanLine(y)[150] = 180;
+    }
+    for (const int x : {60, 68, 74})
+        for (int y = 44; y <= 56; ++y)
+            gray.scanLine(y)[x] = 90;
+    std::vector<LineWords> lines{{QRectF(56, 40, 110, 21),
+                                  {WordBox{"OK", QRectF(58, 44, 20, 13), 0.97f},
+                                   WordBox{"|", QRectF(147, 40, 7, 21), 0.5f}}}};
+    dropStrayMarks(lines, gray, 225, 12.5);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.front().words.size(), 1u);
+    EXPECT_EQ(lines.front().words.front().text, QStringLiteral("OK"));
+}

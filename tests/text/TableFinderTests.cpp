@@ -254,3 +254,17 @@ TEST(TableFinderRulings, ThinLinesAreRulesTextAndFilledAreasAreNot) {
     ASSERT_EQ(rulings.vertical.size(), 1u);
     EXPECT_NEAR(rulings.vertical[0].position, 10.5, 0.01);
 }
+
+// ---- A list view: rules round its header only ------------------------------------------
+
+TEST(TableFinderInkRows, ItemsUnderAListViewsHeaderAreRowsOfItsColumns) {
+    // A frame (x 10..330, y 10..200), a rule under the header, column rules in the header only.
+    Rulings rulings;
+    rulings.horizontal = {rule(10, 10, 330), rule(34, 10, 330), rule(200, 10, 330)};
+    rulings.vertical = {rule(10, 10, 200), rule(130, 10, 34), rule(210, 10, 34), rule(330, 10, 200)};
+    const QList<QStringList> rows{{"Name", "Size", "Modified"},
+                                  {"budget 2026.ods", "18.4 kB", "2026-11-02"},
+                                  {"notes.txt", "", "Yesterday"},
+                                  {"trip-photos", "7 items", "12:45"}};
+    EXPECT_EQ(onlyTable(gridWords(rows, {16, 136, 216}, 16), rulings), tabSeparated(rows).toStdString());
+}
