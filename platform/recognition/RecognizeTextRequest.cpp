@@ -7,6 +7,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
@@ -596,6 +597,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreEllMarks(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
