@@ -183,14 +183,37 @@ std::optional<GridTable> tableOf(const Grid& grid, const std::vector<const Table
     std::vector<int> outputRows(static_cast<std::size_t>(rows), 1);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const Span& span = cells[i];
-        if (span.rows.lowerBound == span.rows.upperBound && span.columns.lowerBound == 0 &&
-            span.columns.upperBound == columns - 1) {
-            split[i] = inkRows(span.words, columnEdges);
-            outputRows[static_cast<std::size_t>(span.rows.lowerBound)] = std::max(1, int(split[i].size()));
-        }
+        const int row = span.rows.lowerBound;
+        if (row != span.rows.upperBound || span.columns.lowerBound == span.columns.upperBound || outputRows[row] > 1)
+            continue;
+        const std::vector<double> spanned(columnEdges.begin() + span.columns.lowerBound,
+                                          columnEdges.begin() + span.columns.upperBound + 2);
+        split[i] = inkRows(span.words, spanned);
+        outputRows[static_cast<std::size_t>(row)] = std::max(1, int(split[i].size()));
     }
     for (int r = 0; r < rows; ++r)
         firstOutput[r + 1] = firstOutput[r] + outputRows[r];
+    // A frame round a block of text (a form's group box) with a row of buttons under it
+    // makes a grid too: the block's lines follow no columns and outnumber the rows that do.
+    std::size_t blockLines = 0;
+    std::set<int> blockRows;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Span& span = cells[i];
+        if (!split[i].empty() || span.rows.lowerBound != span.rows.upperBound ||
+            span.columns.lowerBound == span.columns.upperBound)
+            continue;
+        const std::size_t lines = visualLines(span.words).size();
+        if (lines >= 2) {
+            blockLines += lines;
+            blockRows.insert(span.rows.lowerBound);
+        }
+    }
+    std::size_t otherRows = 0;
+    for (const int r : rowsWithText)
+        if (!blockRows.contains(r))
+            otherRows += static_cast<std::size_t>(outputRows[r]);
+    if (blockLines > otherRows)
+        return std::nullopt;
 
     GridTable result;
     result.words = inside;
@@ -201,7 +224,7 @@ std::optional<GridTable> tableOf(const Grid& grid, const std::vector<const Table
         for (std::size_t line = 0; line < split[i].size(); ++line) {
             const int row = first + static_cast<int>(line);
             const QRectF lineBox = unitedBox(split[i][line]);
-            for (int c = 0; c < columns; ++c) {
+            for (int c = span.columns.lowerBound; c <= span.columns.upperBound; ++c) {
                 std::vector<const TableWord*> inColumn;
                 for (const TableWord* word : split[i][line])
                     if (bandOf(columnEdges, word->box.center().x()) == c)

@@ -258,13 +258,25 @@ TEST(TableFinderRulings, ThinLinesAreRulesTextAndFilledAreasAreNot) {
 // ---- A list view: rules round its header only ------------------------------------------
 
 TEST(TableFinderInkRows, ItemsUnderAListViewsHeaderAreRowsOfItsColumns) {
-    // A frame (x 10..330, y 10..200), a rule under the header, column rules in the header only.
+    // A frame (x 10..410, y 10..200), a side pane up to x 90, a rule under the header and
+    // column rules in the header only.
     Rulings rulings;
-    rulings.horizontal = {rule(10, 10, 330), rule(34, 10, 330), rule(200, 10, 330)};
-    rulings.vertical = {rule(10, 10, 200), rule(130, 10, 34), rule(210, 10, 34), rule(330, 10, 200)};
+    rulings.horizontal = {rule(10, 10, 410), rule(34, 90, 410), rule(200, 10, 410)};
+    rulings.vertical = {rule(10, 10, 200), rule(90, 10, 200), rule(210, 10, 34), rule(290, 10, 34),
+                        rule(410, 10, 200)};
     const QList<QStringList> rows{{"Name", "Size", "Modified"},
                                   {"budget 2026.ods", "18.4 kB", "2026-11-02"},
                                   {"notes.txt", "", "Yesterday"},
                                   {"trip-photos", "7 items", "12:45"}};
-    EXPECT_EQ(onlyTable(gridWords(rows, {16, 136, 216}, 16), rulings), tabSeparated(rows).toStdString());
+    std::vector<TableWord> items = gridWords(rows, {96, 216, 296}, 16);
+    addText(items, QStringLiteral("Places"), 16, 40);
+    EXPECT_EQ(onlyTable(items, rulings),
+              std::string("Places\tName\tSize\tModified\n\tbudget 2026.ods\t18.4 kB\t2026-11-02\n"
+                          "\tnotes.txt\t\tYesterday\n\ttrip-photos\t7 items\t12:45"));
+    // Lines running over the column edges are no items: the frame is a box round a block
+    // of text under a header.
+    std::vector<TableWord> words = gridWords(rows.mid(0, 1), {96, 216, 296}, 16);
+    addText(words, QStringLiteral("Sizes are rounded up to the next kilobyte"), 96, 40);
+    addText(words, QStringLiteral("and dates are in local time"), 96, 64);
+    EXPECT_TRUE(tablesOf(words, rulings).empty());
 }
