@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BracketSpaces.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -616,6 +617,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSmallLines(api, page, strip, lines, shapes, monitor);
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
+    // Before fixed-width lines are spaced by their grid.
+    restoreSpacesBeforeBrackets(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
