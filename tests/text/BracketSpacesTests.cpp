@@ -9,57 +9,36 @@ using namespace Platform::Recognition;
 
 namespace {
 
-// A word of one-shape characters, each `width` pixels wide and `gap` apart, with `before`
-// pixels more in front of the character at `wide`.
-struct Drawn {
-    WordBox word;
+// The words a word of one-shape characters comes out as: each `width` pixels wide and
+// `gap` apart, with `before` pixels more in front of the character at `wide`.
+std::vector<QString> partsOf(const QString& text, int width, int gap, qsizetype wide = -1, int before = 0) {
+    WordBox word{text, QRectF(), 0.9f};
     std::vector<InkShape> shapes;
-};
-
-Drawn drawWord(const QString& text, int width, int gap, qsizetype wide = -1, int before = 0) {
-    Drawn drawn{WordBox{text, QRectF(), 0.9f}, {}};
-    int x = 10;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0, x = 10; i < text.size(); x += width + gap, ++i) {
         x += i == wide ? before : 0;
-        const QRect ink(x, 20, width, 12);
-        drawn.shapes.push_back({ink, 60});
-        drawn.word.glyphs.push_back({QString(text[i]), QRectF(ink)});
-        drawn.word.box = drawn.word.box.isNull() ? QRectF(ink) : drawn.word.box.united(QRectF(ink));
-        x += width + gap;
+        const QRect ink(static_cast<int>(x), 20, width, 12);
+        shapes.push_back({ink, 60});
+        word.glyphs.push_back({QString(text[i]), QRectF(ink)});
+        word.box = word.box.isNull() ? QRectF(ink) : word.box.united(QRectF(ink));
     }
-    return drawn;
-}
-
-std::vector<QString> wordsAfter(const Drawn& drawn, double glyph) {
-    std::vector<LineWords> lines{{drawn.word.box, {drawn.word}}};
-    restoreSpacesBeforeBrackets(lines, drawn.shapes, glyph);
-    std::vector<QString> words;
-    for (const WordBox& word : lines.front().words)
-        words.push_back(word.text);
-    return words;
+    std::vector<LineWords> lines{{word.box, {word}}};
+    restoreSpacesBeforeBrackets(lines, shapes, 12);
+    std::vector<QString> parts;
+    for (const WordBox& part : lines.front().words)
+        parts.push_back(part.text);
+    return parts;
 }
 
 }  // namespace
 
 TEST(BracketSpaces, AHeadersUnitInBracketsIsPartedOnlyWhereASpaceStands) {
     // "Load (kg)": a space's width of ground before the bracket.
-    const Drawn unit = drawWord(QStringLiteral("Load(kg)"), 8, 2, 4, 7);
-    const std::vector<QString> parted = wordsAfter(unit, 12);
-    ASSERT_EQ(parted.size(), 2u);
-    EXPECT_EQ(parted[0], QStringLiteral("Load"));
-    EXPECT_EQ(parted[1], QStringLiteral("(kg)"));
-    // Each part keeps its own characters and its own ink's box.
-    std::vector<LineWords> lines{{unit.word.box, {unit.word}}};
-    restoreSpacesBeforeBrackets(lines, unit.shapes, 12);
-    EXPECT_EQ(lines.front().words[1].glyphs.size(), 4u);
-    EXPECT_LT(lines.front().words[0].box.right(), lines.front().words[1].box.left());
-
+    EXPECT_EQ(partsOf(QStringLiteral("Load(kg)"), 8, 2, 4, 7), (std::vector<QString>{"Load", "(kg)"}));
     // A call: the bracket as close as the letters.
-    EXPECT_EQ(wordsAfter(drawWord(QStringLiteral("load(kg)"), 8, 2), 12), std::vector<QString>{"load(kg)"});
+    EXPECT_EQ(partsOf(QStringLiteral("load(kg)"), 8, 2), std::vector<QString>{"load(kg)"});
     // A fixed-width font spreads its letters and centres the bracket in its cell: the
     // gap is wide for the text's height, but not against the word's own gaps.
-    EXPECT_EQ(wordsAfter(drawWord(QStringLiteral("LOAD(1)"), 7, 4, 4, 3), 12), std::vector<QString>{"LOAD(1)"});
-    // A bracket that opens the word, or follows a mark, is no place for a space.
-    EXPECT_EQ(wordsAfter(drawWord(QStringLiteral("(kg)"), 8, 2, 1, 7), 12), std::vector<QString>{"(kg)"});
-    EXPECT_EQ(wordsAfter(drawWord(QStringLiteral("a.(b)"), 8, 2, 2, 7), 12), std::vector<QString>{"a.(b)"});
+    EXPECT_EQ(partsOf(QStringLiteral("LOAD(1)"), 7, 4, 4, 3), std::vector<QString>{"LOAD(1)"});
+    // A bracket that opens the word is no place for a space.
+    EXPECT_EQ(partsOf(QStringLiteral("(kg)"), 8, 2, 1, 7), std::vector<QString>{"(kg)"});
 }
