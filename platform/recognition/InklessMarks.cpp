@@ -59,23 +59,31 @@ void dropInklessQuotes(std::vector<LineWords>& lines, const QImage& gray, int th
 void dropMarksWithoutInk(WordBox& word) {
     if (!glyphsSpell(word) || word.glyphs.size() < 2)
         return;
+    // A pixel's slack on the side the mark stands out of the letter.
+    const auto sliverIn = [](const GlyphBox& mark, const QRectF& letter, bool atEnd) {
+        const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
+        const bool inLetter = mark.box.left() >= letter.left() - (atEnd ? 0 : 1) &&
+                              mark.box.right() <= letter.right() + (atEnd ? 1 : 0);
+        const bool lineOrQuote = mark.text.size() == 1 && QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text);
+        return lineOrQuote && sliver && inLetter;
+    };
     // Marks read over one another ("Mean_—") share the sliver.
     std::size_t keep = word.glyphs.size();
-    for (; keep > 1; --keep) {
-        const GlyphBox& mark = word.glyphs[keep - 1];
-        const QRectF& letter = word.glyphs[keep - 2].box;
-        const bool sliver = mark.box.width() <= 0.3 * mark.box.height();
-        const bool inLetter = mark.box.left() >= letter.left() && mark.box.right() <= letter.right() + 1;
-        const bool lineOrQuote = mark.text.size() == 1 && QStringLiteral("_\u2014\u2013\u2019'").contains(mark.text);
-        if (!lineOrQuote || !sliver || !inLetter)
-            break;
+    for (; keep > 1 && sliverIn(word.glyphs[keep - 1], word.glyphs[keep - 2].box, true); --keep) {
     }
-    if (keep == word.glyphs.size())
+    // The same slivers can open a word, at its first letter's left edge ("—_Local").
+    std::size_t first = 0;
+    for (; first + 1 < keep && sliverIn(word.glyphs[first], word.glyphs[first + 1].box, false); ++first) {
+    }
+    if (keep == word.glyphs.size() && first == 0)
         return;
     word.glyphs.resize(keep);
+    word.glyphs.erase(word.glyphs.begin(), word.glyphs.begin() + static_cast<std::ptrdiff_t>(first));
     word.text.clear();
     for (const GlyphBox& glyph : word.glyphs)
         word.text += glyph.text;
+    if (first > 0)
+        word.box.setLeft(std::min(word.glyphs.front().box.left(), word.box.right() - 1));
     word.box.setRight(std::max(word.glyphs.back().box.right(), word.box.left() + 1));
 }
 

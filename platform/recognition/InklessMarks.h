@@ -17,8 +17,9 @@ namespace Platform::Recognition {
 void dropInklessQuotes(std::vector<LineWords>& lines, const QImage& gray, int threshold);
 
 // The recognizer at times ends a bold word with a mark that has no ink of its own
-// ("Mean_", "Mean’"): a sliver of a box within the last letter's. Such lines and quotes
-// go; a period or comma can come back boxed like that and stays.
+// ("Mean_", "Mean’"): a sliver of a box within the last letter's, or begins one with such
+// slivers within its first letter's ("—_Local"). Such lines and quotes go; a period or
+// comma can come back boxed like that and stays.
 void dropMarksWithoutInk(WordBox& word);
 
 }  // namespace Platform::Recognition

@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BracketSpaces.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -29,6 +30,7 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/SingleGlyphs.h"
 #include "platform/recognition/SmallEll.h"
 #include "platform/recognition/SmallL.h"
 #include "platform/recognition/SmallLines.h"
@@ -324,11 +326,66 @@ void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vec
     api.SetPageSegMode(tesseract::PSM_AUTO);
 }
 
+// A crop read alone, scaled up on a white margin: so a glyph or a figure is read more
+// surely. Nothing when the engine fails. Sets the crop as the engine's picture.
+std::optional<std::vector<LineWords>> readEnlarged(tesseract::TessBaseAPI& api, const QImage& crop, int scale,
+                                                   double glyph, tesseract::ETEXT_DESC& monitor) {
+    const QImage scaled = crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int padding = static_cast<int>(std::lround(glyph * scale));
+    QImage padded(scaled.width() + 2 * padding, scaled.height() + 2 * padding, QImage::Format_Grayscale8);
+    padded.fill(255);
+    for (int y = 0; y < scaled.height(); ++y)
+        std::copy_n(scaled.constScanLine(y), scaled.width(), padded.scanLine(y + padding) + padding);
+    api.SetImage(padded.constBits(), padded.width(), padded.height(), 1, static_cast<int>(padded.bytesPerLine()));
+    if (api.Recognize(&monitor) != 0)
+        return std::nullopt;
+    return collectLines(api);
+}
+
+// A lone glyph read as several characters over the same ink is read again alone and
+// larger as one character. Sets the band again after, the engine in `mode`.
+void rereadSingleGlyphs(tesseract::TessBaseAPI& api, const QImage& band, int resolution,
+                        std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, double glyph,
+                        tesseract::PageSegMode mode, tesseract::ETEXT_DESC& monitor) {
+    bool reread = false;
+    for (LineWords& line : lines) {
+        for (WordBox& word : line.words) {
+            if (!misreadsOneGlyph(word, shapes, band.height(), glyph))
+                continue;
+            // Only the glyph's own ink: a cell's rule beside it is read as a bracket.
+            const QRect area = word.box.toAlignedRect().adjusted(-1, -1, 1, 1) & band.rect();
+            if (area.isEmpty())
+                continue;
+            if (!reread)
+                api.SetPageSegMode(tesseract::PSM_SINGLE_CHAR);
+            reread = true;
+            const QImage crop = band.copy(area);
+            for (const int scale : {2, 3}) {
+                const std::optional<std::vector<LineWords>> read = readEnlarged(api, crop, scale, glyph, monitor);
+                if (!read)
+                    break;
+                if (read->size() == 1 && read->front().words.size() == 1 &&
+                    standsForOneGlyph(word, read->front().words.front())) {
+                    word.text = read->front().words.front().text;
+                    word.confidence = read->front().words.front().confidence;
+                    word.glyphs = {GlyphBox{word.text, word.box}};
+                    break;
+                }
+            }
+        }
+    }
+    if (reread) {
+        api.SetImage(band.constBits(), band.width(), band.height(), 1, static_cast<int>(band.bytesPerLine()));
+        api.SetSourceResolution(resolution);
+        api.SetPageSegMode(mode);
+    }
+}
+
 // The page layout drops a glyph that stands alone, such as a closing brace on a line of
 // its own, as noise. Ink that no word covers is read once more, run by run, as a line.
-std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band, const QRect& picture,
-                                      const std::vector<InkShape>& ink, std::vector<LineWords>& lines,
-                                      double glyph, tesseract::ETEXT_DESC& monitor) {
+std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage& band, int resolution,
+                                      const QRect& picture, const std::vector<InkShape>& ink,
+                                      std::vector<LineWords>& lines, double glyph, tesseract::ETEXT_DESC& monitor) {
     std::vector<LineWords> found;
     const std::vector<LooseRun> runs = uncoveredRuns(band, picture, ink, lines, glyph);
     // Many loose shapes are pictures or icons, not text the layout missed.
@@ -347,7 +404,9 @@ std::vector<LineWords> readLoneGlyphs(tesseract::TessBaseAPI& api, const QImage&
         failed = api.Recognize(&monitor) != 0;
         if (failed)
             return sure;
-        for (LineWords& line : collectLines(api)) {
+        std::vector<LineWords> read = collectLines(api);
+        rereadSingleGlyphs(api, band, resolution, read, ink, glyph, tesseract::PSM_SINGLE_LINE, monitor);
+        for (LineWords& line : read) {
             // A glyph read in both its cases ("Cc") is sure of its shape, not of its case,
             // which the line's heights tell later.
             std::erase_if(line.words, [](const WordBox& word) {
@@ -401,18 +460,11 @@ void restorePoints(tesseract::TessBaseAPI& api, const QImage& band, std::vector<
             api.SetVariable("tessedit_char_whitelist", characters.toUtf8().constData());
             const QImage crop = band.copy(area);
             for (const int scale : {2, 3}) {
-                const QImage scaled = crop.scaled(crop.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-                const int padding = static_cast<int>(std::lround(glyph * scale));
-                QImage padded(scaled.width() + 2 * padding, scaled.height() + 2 * padding, QImage::Format_Grayscale8);
-                padded.fill(255);
-                for (int y = 0; y < scaled.height(); ++y)
-                    std::copy_n(scaled.constScanLine(y), scaled.width(), padded.scanLine(y + padding) + padding);
-                api.SetImage(padded.constBits(), padded.width(), padded.height(), 1,
-                             static_cast<int>(padded.bytesPerLine()));
-                if (api.Recognize(&monitor) != 0)
+                const std::optional<std::vector<LineWords>> readings = readEnlarged(api, crop, scale, glyph, monitor);
+                if (!readings)
                     break;
                 QString reading;
-                for (const LineWords& read : collectLines(api))
+                for (const LineWords& read : *readings)
                     for (const WordBox& part : read.words)
                         reading += part.text.trimmed();
                 if (pointless ? isPointedReading(reading, word, shapes, glyph) : fitsInk(reading, word, shapes)) {
@@ -524,7 +576,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     api.SetPageSegMode(restricted ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_AUTO);
     api.SetVariable("tessedit_char_whitelist", restricted ? whitelist.toUtf8().constData() : "");
     api.SetImage(band.constBits(), band.width(), band.height(), 1, static_cast<int>(band.bytesPerLine()));
-    api.SetSourceResolution(std::max(70, static_cast<int>(std::lround(96 * page.scale))));
+    const int resolution = std::max(70, static_cast<int>(std::lround(96 * page.scale)));
+    api.SetSourceResolution(resolution);
     tesseract::ETEXT_DESC monitor;
     monitor.cancel = &stopRequested;
     monitor.cancel_this = const_cast<std::stop_token*>(&stop);
@@ -565,8 +618,11 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSmallLines(api, page, strip, lines, shapes, monitor);
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
+    // Before fixed-width lines are spaced by their grid.
+    restoreSpacesBeforeBrackets(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
+    rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
@@ -577,7 +633,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     const int pad = strip.padding;
     const QRect picture = band.rect().adjusted(pad, area.top() == 0 ? pad : -band.height(), -pad,
                                                area.bottom() + 1 == page.image.height() ? -pad : band.height());
-    std::vector<LineWords> lone = readLoneGlyphs(api, band, picture, shapes, lines, glyph, monitor);
+    std::vector<LineWords> lone = readLoneGlyphs(api, band, resolution, picture, shapes, lines, glyph, monitor);
     // What was read again whole replaces the scraps the layout kept of it, under its
     // words: the line's box also reaches over a neighbour whose unsure reading was left out.
     for (const LineWords& found : lone) {

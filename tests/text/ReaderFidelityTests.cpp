@@ -1163,3 +1163,29 @@ TEST(IconWords, APagersBlobsAreNoWordsAndShortBoldWordsStay) {
         EXPECT_EQ(foot.join(u' ').toStdString(), "Back Done") << family.toStdString();
     }
 }
+
+TEST(ReaderLoneGlyphs, EveryColumnLetterAndRowNumberOfASheetIsRead) {
+    // Alone in its cell a letter or figure can come back as two characters over its ink
+    // ("E" as "[3", "5" as "5)"), or as a mark its one shape cannot be ("=").
+    QList<QStringList> rows;
+    for (int r = 1; r <= 10; ++r)
+        rows.append({QStringLiteral("Item %1").arg(r), QStringLiteral("%1.5").arg(r), QStringLiteral("Note"),
+                     QStringLiteral("%1%").arg(r * 7)});
+    for (const QString& family : {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        for (const int pixels : {12, 18}) {
+            const Reading reading = read(drawSheet(family, pixels, rows));
+            const std::string look = family.toStdString() + " " + std::to_string(pixels);
+            ASSERT_TRUE(reading.table.has_value()) << look;
+            QStringList letters = reading.table->rows.value(0);
+            letters.removeAll(QString());
+            QStringList numbers;
+            for (const QStringList& row : reading.table->rows)
+                if (!row.isEmpty() && !row.front().isEmpty())
+                    numbers.append(row.front());
+            EXPECT_EQ(letters.join(u' ').toStdString(), "A B C D") << look;
+            EXPECT_EQ(numbers.join(u' ').toStdString(), "1 2 3 4 5 6 7 8 9 10") << look;
+        }
+    }
+}

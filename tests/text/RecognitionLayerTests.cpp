@@ -8,6 +8,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
@@ -1009,4 +1010,32 @@ TEST(StrayMarksOnShadedFaces, AShortLabelOnAButtonsFaceStaysAndARuleOnItStillGoe
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines.front().words.size(), 1u);
     EXPECT_EQ(lines.front().words.front().text, QStringLiteral("OK"));
+}
+
+TEST(MarksWithoutInkAtAWordsStart, SliversAtTheFirstLettersEdgeGoAndRealMarksStay) {
+    const auto glyphs = [](std::initializer_list<std::pair<const char*, QRectF>> read) {
+        WordBox word{QString(), QRectF(), 0.4f};
+        for (const auto& [text, box] : read) {
+            word.text += QString::fromUtf8(text);
+            word.glyphs.push_back({QString::fromUtf8(text), box});
+            word.box = word.box.isNull() ? box : word.box.united(box);
+        }
+        return word;
+    };
+    // A header's "Local" with "—" and "_" boxed as one-pixel slivers at its "L".
+    WordBox local = glyphs({{"\u2014", QRectF(50, 0, 1, 17)},
+                            {"_", QRectF(50, 0, 1, 17)},
+                            {"L", QRectF(50, 1, 10, 16)},
+                            {"o", QRectF(61, 5, 12, 12)}});
+    dropMarksWithoutInk(local);
+    EXPECT_EQ(local.text, QStringLiteral("Lo"));
+    EXPECT_EQ(local.glyphs.size(), 2u);
+    EXPECT_EQ(local.box.left(), 50.0);
+    // An opening quote and a dash with ink of their own, before the letters.
+    WordBox quoted = glyphs({{"\u2018", QRectF(40, 0, 4, 7)}, {"L", QRectF(47, 1, 10, 16)}});
+    dropMarksWithoutInk(quoted);
+    EXPECT_EQ(quoted.text, QStringLiteral("\u2018L"));
+    WordBox dashed = glyphs({{"\u2014", QRectF(30, 8, 16, 2)}, {"L", QRectF(50, 1, 10, 16)}});
+    dropMarksWithoutInk(dashed);
+    EXPECT_EQ(dashed.text, QStringLiteral("\u2014L"));
 }
