@@ -589,6 +589,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    // The second look can read a glyph again beside its first reading.
+    dropGlyphsWithoutCells(lines, band, threshold, shapes);
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
     restoreLostSpaces(lines, shapes, glyph);
