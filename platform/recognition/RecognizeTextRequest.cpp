@@ -28,6 +28,7 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/ShortFigures.h"
 #include "platform/recognition/SmallEll.h"
 #include "platform/recognition/SmallL.h"
 #include "platform/recognition/SmallLines.h"
@@ -297,9 +298,9 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
 
 // A word the recognizer doubts may have lost a glyph in the line's context:
 // "d’assurance" comes back as "assurance", "Straße" as "Strae", its box still holding
-// the ink. Read alone, the word is read whole.
+// the ink. Read alone, the word is read whole; a figure misread on a small letter too.
 void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
-                       tesseract::ETEXT_DESC& monitor) {
+                       const std::vector<InkShape>& shapes, tesseract::ETEXT_DESC& monitor) {
     int budget = maxUnsureWords;
     for (LineWords& line : lines) {
         for (auto word = line.words.begin(); word != line.words.end() && budget > 0; ++word) {
@@ -318,6 +319,8 @@ void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vec
             const WordBox& whole = read.front().words.front();
             if (standsForDoubtfulWord(*word, whole))
                 word->text = whole.text;
+            else if (const auto read = withShortFiguresRead(word->text, shortFigures(*word, line, shapes), whole.text))
+                word->text = *read;
         }
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
@@ -565,7 +568,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
-    rereadUnsureWords(api, band, lines, monitor);
+    rereadUnsureWords(api, band, lines, shapes, monitor);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
