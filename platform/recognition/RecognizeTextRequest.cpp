@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BracketPairs.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -732,6 +733,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     restoreSmallL(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
     settleQuotePairs(lines, page.image, pageShapes);
+    settleBracketPairs(lines, page.image, pageThreshold, pageShapes);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);
