@@ -371,4 +371,93 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
     }
 }
 
+namespace {
+
+// The ink in a cell's columns over the line's rows; empty for none.
+QRectF cellInk(const Cells& cells, long cell) {
+    const double middle = cells.origin + static_cast<double>(cell) * cells.width;
+    const int x0 = std::max(0, static_cast<int>(std::ceil(middle - 0.5 * cells.width)));
+    const int x1 = std::min(cells.gray->width() - 1, static_cast<int>(std::floor(middle + 0.5 * cells.width)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(cells.line.top())));
+    const int y1 = std::min(cells.gray->height() - 1, static_cast<int>(std::ceil(cells.line.bottom())));
+    int top = y1 + 1, bottom = y0 - 1, left = x1 + 1, right = x0 - 1;
+    for (int y = y0; y <= y1; ++y) {
+        const uchar* row = cells.gray->constScanLine(y);
+        for (int x = x0; x <= x1; ++x) {
+            if (row[x] >= cells.threshold)
+                continue;
+            top = std::min(top, y);
+            bottom = y;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    return bottom < top ? QRectF() : QRectF(left, top, right - left + 1, bottom - top + 1);
+}
+
+double sharedArea(const QRectF& a, const QRectF& b) {
+    const QRectF both = a.intersected(b);
+    const double united = a.width() * a.height() + b.width() * b.height() - both.width() * both.height();
+    return united > 0 ? both.width() * both.height() / united : 0;
+}
+
+}  // namespace
+
+void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                            const std::vector<InkShape>& shapes) {
+
+    for (LineWords& line : lines) {
+        const std::vector<Placed> placed = placedGlyphs(line);
+        const std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
+        if (!width)
+            continue;
+        const auto [fitted, origin] = gridOf(placed, *width);
+        const Cells cells{fitted, origin, &gray, threshold, line.box};
+        const std::vector<std::optional<long>> cell = cellsOf(placed, cells);
+        std::vector<bool> extra(placed.size(), false);
+        for (std::size_t i = 1; i < placed.size(); ++i) {
+            if (!cell[i - 1] || !cell[i] || *cell[i - 1] != *cell[i])
+                continue;
+            const QRectF ink = cellInk(cells, *cell[i]);
+            const bool firstFits = sharedArea(placed[i - 1].glyph->box, ink) >= sharedArea(placed[i].glyph->box, ink);
+            extra[firstFits ? i : i - 1] = true;
+        }
+        for (std::size_t i = 1; i + 1 < placed.size(); ++i) {
+            if (cell[i] || !cell[i - 1] || !cell[i + 1] || *cell[i + 1] <= *cell[i - 1] || extra[i - 1] || extra[i + 1])
+                continue;
+            bool empty = true;
+            for (long c = *cell[i - 1] + 1; c < *cell[i + 1] && empty; ++c)
+                empty = !cells.inked(c);
+            extra[i] = empty;
+        }
+        if (std::none_of(extra.begin(), extra.end(), [](bool e) { return e; }))
+            continue;
+        std::vector<WordBox> words;
+        for (std::size_t w = 0; w < line.words.size(); ++w) {
+            const WordBox& from = line.words[w];
+            std::vector<std::size_t> own;
+            for (std::size_t i = 0; i < placed.size(); ++i)
+                if (placed[i].word == w)
+                    own.push_back(i);
+            const std::size_t before = words.size();
+            for (const std::size_t i : own) {
+                if (extra[i])
+                    continue;
+                if (words.size() == before)
+                    startWord(words, from, *placed[i].glyph);
+                else
+                    extendWord(words.back(), from, *placed[i].glyph);
+            }
+            if (words.size() == before)
+                continue;
+            // The box keeps the ink its glyphs' boxes leave out, but not a dropped end glyph's.
+            WordBox& word = words.back();
+            const double left = extra[own.front()] ? word.glyphs.front().box.left() : from.box.left();
+            const double right = extra[own.back()] ? word.glyphs.back().box.right() : from.box.right();
+            word.box = QRectF(QPointF(left, from.box.top()), QPointF(right, from.box.bottom()));
+        }
+        line.words = std::move(words);
+    }
+}
+
 }  // namespace Platform::Recognition

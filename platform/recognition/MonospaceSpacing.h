@@ -24,4 +24,11 @@ namespace Platform::Recognition {
 void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                            const std::vector<InkShape>& shapes);
 
+// Each glyph of a fixed-width line takes a cell of its own. The recognizer at times reads
+// one glyph twice ("i< <", "on" for "n"), the second box on the first's cell or on an
+// empty one: of two glyphs on one cell, the one whose box fits the cell's ink worse is
+// dropped, and so is a glyph between two neighbours with no inked cell between them.
+void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                            const std::vector<InkShape>& shapes);
+
 }  // namespace Platform::Recognition

@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BracketPairs.h"
 #include "platform/recognition/BracketSpaces.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
@@ -30,6 +31,7 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/ShortFigures.h"
 #include "platform/recognition/SingleGlyphs.h"
 #include "platform/recognition/SmallEll.h"
 #include "platform/recognition/SmallL.h"
@@ -300,9 +302,9 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
 
 // A word the recognizer doubts may have lost a glyph in the line's context:
 // "d’assurance" comes back as "assurance", "Straße" as "Strae", its box still holding
-// the ink. Read alone, the word is read whole.
+// the ink. Read alone, the word is read whole; a figure misread on a small letter too.
 void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vector<LineWords>& lines,
-                       tesseract::ETEXT_DESC& monitor) {
+                       const std::vector<InkShape>& shapes, tesseract::ETEXT_DESC& monitor) {
     int budget = maxUnsureWords;
     for (LineWords& line : lines) {
         for (auto word = line.words.begin(); word != line.words.end() && budget > 0; ++word) {
@@ -321,6 +323,8 @@ void rereadUnsureWords(tesseract::TessBaseAPI& api, const QImage& band, std::vec
             const WordBox& whole = read.front().words.front();
             if (standsForDoubtfulWord(*word, whole))
                 word->text = whole.text;
+            else if (const auto read = withShortFiguresRead(word->text, shortFigures(*word, line, shapes), whole.text))
+                word->text = *read;
         }
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
@@ -621,7 +625,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     // Before fixed-width lines are spaced by their grid.
     restoreSpacesBeforeBrackets(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
-    rereadUnsureWords(api, band, lines, monitor);
+    rereadUnsureWords(api, band, lines, shapes, monitor);
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
     restoreMiddleDots(lines, glyph, shapes);
@@ -646,6 +650,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
     for (LineWords& line : lone)
         lines.push_back(std::move(line));
+    // The second look can read a glyph again beside its first reading.
+    dropGlyphsWithoutCells(lines, band, threshold, shapes);
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
     restoreLostSpaces(lines, shapes, glyph);
@@ -785,6 +791,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     restoreSmallL(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
     settleQuotePairs(lines, page.image, pageShapes);
+    settleBracketPairs(lines, page.image, pageThreshold, pageShapes);
 
     const QSizeF size = picture.size();
     const QRectF bounds(QPointF(0, 0), size);

@@ -130,3 +130,28 @@ TEST(MonospaceUnderscores, ALowBarInTheCellBetweenTwoWordsJoinsThemWithAnUndersc
     EXPECT_EQ(respacedWithBar(18, 2), QStringList({"still", "with"}));
     EXPECT_EQ(respacedWithBar(22, 7), QStringList({"still", "with"}));
 }
+
+TEST(MonospaceCells, AGlyphReadOnACellAlreadyReadOrOnAnEmptyOneIsDropped) {
+    // "filter(count) i < n;" in cells 10 pixels wide, read as "i<", "<", "on;": the
+    // second "<" a sliver on the first one's cell, the "o" a sliver on the space before "n".
+    const auto read = [](int stem) {
+        DrawnLine drawn = evenlySpaced({QStringLiteral("filter(count)"), QStringLiteral("i"), QStringLiteral("<"),
+                                        QStringLiteral("n;")},
+                                       {0, 1, 1, 1}, stem);
+        std::vector<WordBox>& words = drawn.line.words;
+        const QRectF less = words[2].glyphs.front().box;
+        words[1].text += u'<';
+        words[1].glyphs.push_back({QStringLiteral("<"), QRectF(less.left(), less.top() + 4, 4, 5)});
+        const QRectF n = words[3].glyphs.front().box;
+        words[3].text.prepend(u'o');
+        words[3].glyphs.insert(words[3].glyphs.begin(), {QStringLiteral("o"), QRectF(n.left() - 1, n.top(), 1, n.height())});
+        words[3].box.setLeft(n.left() - 1);
+        std::vector<LineWords> lines{drawn.line};
+        const int threshold = inkThreshold(drawn.gray);
+        dropGlyphsWithoutCells(lines, drawn.gray, threshold, inkShapes(drawn.gray, threshold));
+        return wordsOf(lines.front());
+    };
+    EXPECT_EQ(read(6), QStringList({"filter(count)", "i", "<", "n;"}));
+    // Glyph boxes of a proportional font overlap often: nothing is dropped there.
+    EXPECT_EQ(read(1), QStringList({"filter(count)", "i<", "<", "on;"}));
+}
