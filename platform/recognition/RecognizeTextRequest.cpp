@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/ClosedEights.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -564,6 +565,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSmallLines(api, page, strip, lines, shapes, monitor);
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
+    restoreClosedEights(lines, band, threshold, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
