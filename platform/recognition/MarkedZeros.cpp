@@ -1,86 +1,16 @@
 #include "platform/recognition/MarkedZeros.h"
 
+#include "platform/recognition/GlyphHoles.h"
 #include "platform/recognition/GlyphInk.h"
 
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace Platform::Recognition {
 namespace {
 
-// A glyph's box as ground (true) and ink, with a ground frame around it so that every
-// way out of the glyph meets the frame.
-struct Cells {
-    int width = 0;
-    int height = 0;
-    std::vector<char> ground;
-    bool at(int x, int y) const { return ground[static_cast<std::size_t>(y * width + x)] != 0; }
-};
-
-Cells cellsOf(const QImage& band, int threshold, const QRect& box) {
-    Cells cells{box.width() + 2, box.height() + 2, {}};
-    cells.ground.assign(static_cast<std::size_t>(cells.width * cells.height), 1);
-    for (int y = 0; y < box.height(); ++y) {
-        const uchar* line = band.constScanLine(box.top() + y) + box.left();
-        for (int x = 0; x < box.width(); ++x)
-            cells.ground[static_cast<std::size_t>((y + 1) * cells.width + x + 1)] = line[x] >= threshold ? 1 : 0;
-    }
-    return cells;
-}
-
-struct Hole {
-    int top = 0;
-    int bottom = 0;
-    int cells = 0;
-};
-
-// The areas of ground the ink closes in, in the frame's rows. Ground runs on through
-// sides, not corners: ink touching at a corner closes.
-std::vector<Hole> holesOf(const Cells& cells) {
-    std::vector<int> label(cells.ground.size(), -1);
-    std::vector<Hole> spans;
-    std::vector<bool> open;
-    for (std::size_t start = 0; start < cells.ground.size(); ++start) {
-        if (!cells.ground[start] || label[start] >= 0)
-            continue;
-        const int id = static_cast<int>(spans.size());
-        spans.push_back({cells.height, -1, 0});
-        open.push_back(false);
-        std::vector<std::size_t> stack{start};
-        label[start] = id;
-        while (!stack.empty()) {
-            const std::size_t at = stack.back();
-            stack.pop_back();
-            const int x = static_cast<int>(at) % cells.width;
-            const int y = static_cast<int>(at) / cells.width;
-            spans.back().top = std::min(spans.back().top, y);
-            spans.back().bottom = std::max(spans.back().bottom, y);
-            ++spans.back().cells;
-            if (x == 0 || y == 0 || x == cells.width - 1 || y == cells.height - 1)
-                open.back() = true;
-            for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
-                const int nx = x + dx;
-                const int ny = y + dy;
-                if (nx < 0 || ny < 0 || nx >= cells.width || ny >= cells.height)
-                    continue;
-                const auto next = static_cast<std::size_t>(ny * cells.width + nx);
-                if (cells.ground[next] && label[next] < 0) {
-                    label[next] = id;
-                    stack.push_back(next);
-                }
-            }
-        }
-    }
-    std::vector<Hole> holes;
-    for (std::size_t i = 0; i < spans.size(); ++i)
-        if (!open[i])
-            holes.push_back(spans[i]);
-    return holes;
-}
-
 // Widening row by row to its widest rows and narrowing after them: no waist.
-bool widestInMiddle(const Cells& cells) {
+bool widestInMiddle(const GlyphCells& cells) {
     std::vector<int> widths;
     for (int y = 1; y < cells.height - 1; ++y) {
         int left = -1;
@@ -101,20 +31,10 @@ bool widestInMiddle(const Cells& cells) {
 }
 
 bool isMarkedZero(const QImage& band, int threshold, const QRect& box) {
-    if (box.height() < 6 || box.width() < 3 || !band.rect().contains(box))
-        return false;
-    const Cells cells = cellsOf(band, threshold, box);
-    std::vector<Hole> holes = holesOf(cells);
-    if (holes.size() != 2)
-        return false;
-    std::sort(holes.begin(), holes.end(), [](const Hole& a, const Hole& b) { return a.top < b.top; });
-    const int middle = cells.height / 2;
+    const std::optional<GlyphCells> cells = glyphCells(band, threshold, box);
     // A "6" whose hook runs into its bowl closes a sliver over it, not a second hole
     // like the first.
-    const int smaller = std::min(holes[0].cells, holes[1].cells);
-    const int larger = std::max(holes[0].cells, holes[1].cells);
-    return holes[0].bottom < holes[1].top && holes[0].top < middle && holes[1].bottom > middle &&
-           3 * smaller >= larger && widestInMiddle(cells);
+    return cells && closesStackedHoles(*cells, 3) && widestInMiddle(*cells);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/BracketPairs.h"
 #include "platform/recognition/BracketSpaces.h"
+#include "platform/recognition/ClosedEights.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -622,6 +623,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSmallLines(api, page, strip, lines, shapes, monitor);
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
+    restoreClosedEights(lines, band, threshold, shapes);
     // Before fixed-width lines are spaced by their grid.
     restoreSpacesBeforeBrackets(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);

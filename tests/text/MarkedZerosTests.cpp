@@ -3,6 +3,8 @@
 
 #include "platform/recognition/MarkedZeros.h"
 
+#include "tests/text/DrawnGlyphs.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -11,27 +13,11 @@ using namespace Platform::Recognition;
 
 namespace {
 
-constexpr int margin = 6;
-
-// Rows of a glyph, "#" for ink, drawn two pixels a cell on a light ground.
-QImage drawGlyph(const QStringList& rows) {
-    constexpr int cell = 2;
-    QImage picture(static_cast<int>(rows.front().size()) * cell + 2 * margin,
-                   static_cast<int>(rows.size()) * cell + 2 * margin, QImage::Format_Grayscale8);
-    picture.fill(255);
-    for (qsizetype y = 0; y < rows.size(); ++y)
-        for (qsizetype x = 0; x < rows[y].size(); ++x)
-            if (rows[y][x] == u'#')
-                for (int dy = 0; dy < cell; ++dy)
-                    for (int dx = 0; dx < cell; ++dx)
-                        picture.setPixel(margin + static_cast<int>(x) * cell + dx,
-                                         margin + static_cast<int>(y) * cell + dy, 0);
-    return picture;
-}
+constexpr int margin = GlyphTests::glyphMargin;
 
 // What the rule makes of the glyph when the recognizer read it as `read`.
 QString reread(const QStringList& rows, const QString& read) {
-    const QImage picture = drawGlyph(rows);
+    const QImage picture = GlyphTests::drawGlyphs(rows);
     // The recognizer's box about the glyph's ink; the line's a little taller.
     const QRectF box = QRectF(picture.rect()).adjusted(margin + 2, margin, -margin - 2, -margin);
     std::vector<LineWords> lines{{box.adjusted(0, -3, 0, 3), {WordBox{read, box, 0.9f, {GlyphBox{read, box}}}}}};
