@@ -187,8 +187,8 @@ std::optional<QString> modeFromInk(const LineWords& line, const std::vector<doub
 
 void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int threshold) {
     // The column's cells stand where the glyphs of the modes read whole stand.
-    std::vector<double> lefts, widths;
-    std::vector<std::vector<double>> places(modeLength);
+    std::vector<double> lefts, widths, pitches;
+    std::vector<const WordBox*> whole;
     for (const LineWords& line : lines) {
         if (line.words.empty())
             continue;
@@ -197,20 +197,28 @@ void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int thr
             continue;
         lefts.push_back(head.box.left());
         widths.push_back(head.box.width());
-        for (std::size_t place = 0; place < places.size(); ++place)
-            places[place].push_back(head.glyphs[place].box.center().x());
+        pitches.push_back((head.glyphs.back().box.center().x() - head.glyphs.front().box.center().x()) /
+                          (modeLength - 1));
+        whole.push_back(&head);
     }
     // One mode alone makes no column.
     if (lefts.size() < 2)
         return;
     const double left = median(lefts);
     const double width = median(widths);
-    std::vector<double> middles;
-    for (const std::vector<double>& place : places)
-        middles.push_back(median(place));
-    const double pitch = (middles.back() - middles.front()) / (modeLength - 1);
+    const double pitch = median(pitches);
     if (pitch <= 0)
         return;
+    // The cells are evenly spaced: a glyph the recognizer boxed off its cell (a "w" boxed
+    // with the dash it touches) moves no cell, the grid stands where most glyphs put it.
+    std::vector<double> offsets;
+    for (const WordBox* head : whole)
+        for (std::size_t place = 0; place < head->glyphs.size(); ++place)
+            offsets.push_back(head->glyphs[place].box.center().x() - static_cast<double>(place) * pitch);
+    const double first = median(std::move(offsets));
+    std::vector<double> middles;
+    for (int place = 0; place < modeLength; ++place)
+        middles.push_back(first + place * pitch);
     // A word that reaches well past the column holds ink of the next one: it stays.
     const auto inSpan = [&](const WordBox& word) {
         return word.box.center().x() >= left - 0.5 * pitch && word.box.center().x() <= left + width &&

@@ -124,3 +124,24 @@ TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileModesGrid, AGlyphBoxedOffItsCellMovesNoCellOfTheColumn) {
+    QImage page(static_cast<int>(16 * cell), 60, QImage::Format_Grayscale8);
+    page.fill(255);
+    std::vector<LineWords> lines{
+        listingRow(page, 0, "-rw-r--r--", {cells("-rw-r--r--", 0)}),
+        listingRow(page, 20, "drwxr-xr-x", {cells("drwxr-xr-x", 0)}),
+        listingRow(page, 40, "-rw-------", {cells("-rw-", 0), cells("-", 9)}),
+    };
+    // The glyph after "w" boxed half over the "w" it touches, in every mode read whole.
+    for (std::size_t row = 0; row < 2; ++row)
+        lines[row].words.front().glyphs[3].box.translate(-cell / 2, 0);
+
+    rebuildFileModes(lines, page, 128);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2].words.front().text, "-rw-------");
+}
+
+}  // namespace
