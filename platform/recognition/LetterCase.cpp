@@ -70,26 +70,30 @@ bool bothCases(const GlyphBox& a, const GlyphBox& b) {
     return a.text.size() == 1 && b.text.size() == 1 && isOneLetterInBothCases(a.text + b.text);
 }
 
-// One glyph read twice: the narrower box lies mostly within the wider one.
+// One glyph read twice: the narrower box lies mostly within the wider one. A rule may
+// have given the word's letters another case since ("-Vv" made "-vv"); the text keeps it.
 void dropDoubledGlyphs(WordBox& word) {
-    if (!glyphsSpell(word))
+    QString spelled;
+    for (const GlyphBox& glyph : word.glyphs)
+        spelled += glyph.text;
+    if (word.glyphs.empty() || spelled.size() != word.text.size() ||
+        spelled.compare(word.text, Qt::CaseInsensitive) != 0)
         return;
-    bool dropped = false;
+    qsizetype at = 0;
     for (std::size_t i = 1; i < word.glyphs.size(); ++i) {
         const QRectF& a = word.glyphs[i - 1].box;
         const QRectF& b = word.glyphs[i].box;
         const double shared = std::min(a.right(), b.right()) - std::max(a.left(), b.left());
-        if (!bothCases(word.glyphs[i - 1], word.glyphs[i]) || shared < 0.5 * std::min(a.width(), b.width()))
+        if (!bothCases(word.glyphs[i - 1], word.glyphs[i]) || shared < 0.5 * std::min(a.width(), b.width())) {
+            at += word.glyphs[i - 1].text.size();
             continue;
-        word.glyphs.erase(word.glyphs.begin() + static_cast<std::ptrdiff_t>(a.width() >= b.width() ? i : i - 1));
-        dropped = true;
+        }
+        const std::size_t dropped = a.width() >= b.width() ? i : i - 1;
+        const qsizetype from = dropped == i ? at + word.glyphs[i - 1].text.size() : at;
+        word.text.remove(from, word.glyphs[dropped].text.size());
+        word.glyphs.erase(word.glyphs.begin() + static_cast<std::ptrdiff_t>(dropped));
         --i;
     }
-    if (!dropped)
-        return;
-    word.text.clear();
-    for (const GlyphBox& glyph : word.glyphs)
-        word.text += glyph.text;
 }
 
 // The heights of the line, measured with the lines beside it on its row where it has
@@ -132,11 +136,24 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
         // Within a word the recognizer reads the case well; alone a letter has nothing to
         // go by ("-c,", "(x").
         const auto letters = std::count_if(word.text.begin(), word.text.end(), [](QChar c) { return c.isLetter(); });
-        if (letters != 1 || !glyphsSpell(word))
+        // Nor does a capital opening a word of small letters after dashes ("--Status"):
+        // such a one is made small when its ink is, and never the other way.
+        qsizetype first = 0;
+        while (first < word.text.size() && !word.text[first].isLetter())
+            ++first;
+        const auto start = word.text.begin() + first;
+        const bool opening = letters > 1 && first > 0 && word.text[first].isUpper() &&
+                             std::all_of(word.text.begin(), start, [](QChar c) { return c == u'-'; }) &&
+                             std::none_of(start + 1, word.text.end(), [](QChar c) { return c.isUpper(); });
+        if ((letters != 1 && !opening) || !glyphsSpell(word))
             continue;
         qsizetype at = 0;
         for (GlyphBox& glyph : word.glyphs) {
             const qsizetype length = glyph.text.size();
+            if (opening && at != first) {
+                at += length;
+                continue;
+            }
             const std::optional<GlyphInk> ink = isTwoCased(glyph.text) ? inkOf(glyph, line.box, shapes) : std::nullopt;
             // Standing on the baseline: a glyph boxed over other ink says nothing. A round
             // letter's overshoot is a pixel at small sizes.
@@ -144,7 +161,7 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
                 const double height = baseline - ink->top;
                 if (height < between - margin)
                     glyph.text = glyph.text.toLower();
-                else if (height > between + margin)
+                else if (height > between + margin && !opening)
                     glyph.text = glyph.text.toUpper();
                 word.text.replace(at, length, glyph.text);
             }

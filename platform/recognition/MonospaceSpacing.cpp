@@ -312,18 +312,34 @@ void extendWord(WordBox& word, const WordBox& from, const GlyphBox& glyph) {
     word.glyphs.push_back(glyph);
 }
 
+// The glyphs of a line its glyphs prove fixed-width, its cells, and the cell of each glyph.
+struct LineCells {
+    std::vector<Placed> placed;
+    Cells cells;
+    std::vector<std::optional<long>> cell;
+};
+
+std::optional<LineCells> lineCells(const LineWords& line, const QImage& gray, int threshold,
+                                   const std::vector<InkShape>& shapes) {
+    std::vector<Placed> placed = placedGlyphs(line);
+    const std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
+    if (!width)
+        return std::nullopt;
+    const auto [fitted, origin] = gridOf(placed, *width);
+    const Cells cells{fitted, origin, &gray, threshold, line.box};
+    std::vector<std::optional<long>> cell = cellsOf(placed, cells);
+    return LineCells{std::move(placed), cells, std::move(cell)};
+}
+
 }  // namespace
 
 void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                            const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
-        const std::vector<Placed> placed = placedGlyphs(line);
-        const std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
-        if (!width)
+        const std::optional<LineCells> grid = lineCells(line, gray, threshold, shapes);
+        if (!grid)
             continue;
-        const auto [fitted, origin] = gridOf(placed, *width);
-        const Cells cells{fitted, origin, &gray, threshold, line.box};
-        const std::vector<std::optional<long>> cell = cellsOf(placed, cells);
+        const auto& [placed, cells, cell] = *grid;
         std::vector<bool> breaks(placed.size(), false);
         std::vector<std::optional<QRectF>> underscores(placed.size());
         // The glyphs' middle bottom is the baseline: most letters stand on it.
@@ -405,15 +421,11 @@ double sharedArea(const QRectF& a, const QRectF& b) {
 
 void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                             const std::vector<InkShape>& shapes) {
-
     for (LineWords& line : lines) {
-        const std::vector<Placed> placed = placedGlyphs(line);
-        const std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
-        if (!width)
+        const std::optional<LineCells> grid = lineCells(line, gray, threshold, shapes);
+        if (!grid)
             continue;
-        const auto [fitted, origin] = gridOf(placed, *width);
-        const Cells cells{fitted, origin, &gray, threshold, line.box};
-        const std::vector<std::optional<long>> cell = cellsOf(placed, cells);
+        const auto& [placed, cells, cell] = *grid;
         std::vector<bool> extra(placed.size(), false);
         for (std::size_t i = 1; i < placed.size(); ++i) {
             if (!cell[i - 1] || !cell[i] || *cell[i - 1] != *cell[i])

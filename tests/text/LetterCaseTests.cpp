@@ -82,3 +82,45 @@ TEST(LetterCase, AGlyphReadTwiceInBothCasesIsReadOnce) {
     EXPECT_EQ(lines.front().words.front().text, QStringLiteral("-v"));
     EXPECT_EQ(lines.front().words.front().glyphs.size(), 2u);
 }
+
+TEST(LetterCaseDoubles, AGlyphReadTwiceIsReadOnceAfterItsCaseWasSet) {
+    // "-Vv," made "-vv," by the rule for short capitals before the doubled glyph is seen.
+    const auto readOnce = [](const QString& text) {
+        WordBox option{text, QRectF(10, 10, 30, 20), 0.4f};
+        option.glyphs = {{QStringLiteral("-"), QRectF(10, 20, 6, 2)},
+                         {QStringLiteral("V"), QRectF(20, 16, 9, 10)},
+                         {QStringLiteral("v"), QRectF(24, 16, 5, 10)},
+                         {QStringLiteral(","), QRectF(32, 24, 3, 4)}};
+        std::vector<LineWords> lines{{QRectF(0, 10, 200, 20), {option}}};
+        restoreLetterCase(lines, {});
+        return lines.front().words.front().text;
+    };
+    EXPECT_EQ(readOnce(QStringLiteral("-vv,")), QStringLiteral("-v,"));
+    // Text that its glyphs do not spell, but for case, is left as it is.
+    EXPECT_EQ(readOnce(QStringLiteral("-wv,")), QStringLiteral("-wv,"));
+}
+
+TEST(LetterCaseOpenings, ACapitalOpeningAnOptionIsSmallWhereItsInkIs) {
+    // "--Status": its "S" as short as the small letters beside it, or as tall as a capital.
+    const auto read = [](int top) {
+        QImage gray(200, 40, QImage::Format_Grayscale8);
+        gray.fill(255);
+        WordBox option{QStringLiteral("--Status"), QRectF(10, 10, 110, 20), 0.7f};
+        int x = 10;
+        for (const QChar c : option.text) {
+            const QRect box = c == u'-' ? QRect(x, 20, 6, 2)
+                              : c == u't' ? QRect(x, 12, 9, 14)
+                              : c == u'S' ? QRect(x, top, 9, 26 - top)
+                                          : QRect(x, 16, 9, 10);
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                std::fill_n(gray.scanLine(y) + box.left(), box.width(), uchar(0));
+            option.glyphs.push_back({QString(c), QRectF(box)});
+            x += 12;
+        }
+        std::vector<LineWords> lines{{QRectF(0, 10, 200, 20), {option}}};
+        restoreLetterCase(lines, inkShapes(gray, inkThreshold(gray)));
+        return lines.front().words.front().text;
+    };
+    EXPECT_EQ(read(16), QStringLiteral("--status"));
+    EXPECT_EQ(read(12), QStringLiteral("--Status"));
+}
