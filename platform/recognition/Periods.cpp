@@ -9,15 +9,11 @@ namespace Platform::Recognition {
 
 void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
-        std::optional<LineHeights> heights;
-        bool measured = false;
+        LazyLineHeights measured(line, shapes);
         for (WordBox& word : line.words) {
             if (!word.text.contains(u'-') || !glyphsSpell(word))
                 continue;
-            if (!measured) {
-                heights = lineHeights(line, shapes);
-                measured = true;
-            }
+            const std::optional<LineHeights>& heights = measured.get();
             if (!heights)
                 break;
             qsizetype at = 0;
