@@ -597,6 +597,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
