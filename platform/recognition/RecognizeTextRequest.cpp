@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BarlessSevens.h"
 #include "platform/recognition/ClosingQuotes.h"
 #include "platform/recognition/ControlMarks.h"
 #include "platform/recognition/CutLines.h"
@@ -599,6 +600,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restorePeriods(lines, shapes);
     restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
+    restoreBarlessSevens(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
