@@ -139,8 +139,7 @@ std::optional<double> inkLean(const QImage& gray, int threshold, const QRect& bo
 void restoreEllMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                      const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
-        std::optional<LineHeights> heights;
-        bool measured = false;
+        LazyLineHeights measured(line, shapes);
         for (WordBox& word : line.words) {
             const QString& text = word.text;
             const auto besideLetter = [&](qsizetype i, bool small) {
@@ -168,10 +167,7 @@ void restoreEllMarks(std::vector<LineWords>& lines, const QImage& gray, int thre
             }
             if (!ink)
                 continue;
-            if (!measured) {
-                heights = lineHeights(line, shapes);
-                measured = true;
-            }
+            const std::optional<LineHeights>& heights = measured.get();
             if (!heights)
                 break;
             std::optional<double> letterLean;

@@ -35,6 +35,25 @@ struct LineHeights {
 // and only ever tall without a descender; nothing without a small letter.
 std::optional<LineHeights> lineHeights(const LineWords& line, const std::vector<InkShape>& shapes);
 
+// A line's heights measured the first time a rule asks for them: most lines hold no
+// glyph in doubt.
+class LazyLineHeights {
+public:
+    LazyLineHeights(const LineWords& line, const std::vector<InkShape>& shapes) : line_(line), shapes_(shapes) {}
+    const std::optional<LineHeights>& get() {
+        if (!measured_)
+            heights_ = lineHeights(line_, shapes_);
+        measured_ = true;
+        return heights_;
+    }
+
+private:
+    const LineWords& line_;
+    const std::vector<InkShape>& shapes_;
+    std::optional<LineHeights> heights_;
+    bool measured_ = false;
+};
+
 // The baseline and capital height measured on the line's capitals and figures alone;
 // the x-height is left at nothing. Nothing without such a glyph.
 std::optional<LineHeights> tallHeights(const LineWords& line, const std::vector<InkShape>& shapes);

@@ -154,7 +154,14 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
                 at += length;
                 continue;
             }
-            const std::optional<GlyphInk> ink = isTwoCased(glyph.text) ? inkOf(glyph, line.box, shapes) : std::nullopt;
+            // A box reaching over the next glyph's ("v" boxed over "v9" that touch) measures
+            // that glyph's height too.
+            const bool boxedAlone = std::none_of(word.glyphs.begin(), word.glyphs.end(), [&](const GlyphBox& other) {
+                return &other != &glyph && other.box.center().x() >= glyph.box.left() &&
+                       other.box.center().x() <= glyph.box.right();
+            });
+            const std::optional<GlyphInk> ink =
+                isTwoCased(glyph.text) && boxedAlone ? inkOf(glyph, line.box, shapes) : std::nullopt;
             // Standing on the baseline: a glyph boxed over other ink says nothing. A round
             // letter's overshoot is a pixel at small sizes.
             if (ink && std::abs(ink->bottom - baseline) <= std::max(1.0, margin)) {

@@ -6,18 +6,26 @@
 #include <optional>
 
 namespace Platform::Recognition {
+namespace {
+
+// About as wide as high, its foot on the baseline, no higher than a third of the
+// x-height (with a pixel's blur).
+bool isDot(double top, double bottom, double width, const LineHeights& heights) {
+    const double height = bottom - top;
+    return width <= 1.5 * height && height <= 1.5 * width &&
+           std::abs(bottom - heights.baseline) <= std::max(1.0, 0.15 * heights.xHeight) &&
+           heights.baseline - top <= 0.4 * heights.xHeight + 1;
+}
+
+}  // namespace
 
 void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
-        std::optional<LineHeights> heights;
-        bool measured = false;
+        LazyLineHeights measured(line, shapes);
         for (WordBox& word : line.words) {
             if (!word.text.contains(u'-') || !glyphsSpell(word))
                 continue;
-            if (!measured) {
-                heights = lineHeights(line, shapes);
-                measured = true;
-            }
+            const std::optional<LineHeights>& heights = measured.get();
             if (!heights)
                 break;
             qsizetype at = 0;
@@ -34,6 +42,36 @@ void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& 
                 }
                 at += glyph.text.size();
             }
+        }
+    }
+}
+
+void restoreFinalPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+    for (LineWords& line : lines) {
+        LazyLineHeights measured(line, shapes);
+        for (WordBox& word : line.words) {
+            // After a figure or a letter the comma is the likelier mark, and a small one
+            // can lose its faint tail.
+            const qsizetype n = word.text.size();
+            if (n < 2 || word.text.back() != u',' || !QStringView(u"\"'\u2019\u201c\u201d\u00bb\u00ab)]").contains(word.text[n - 2]))
+                continue;
+            const std::optional<LineHeights>& heights = measured.get();
+            if (!heights)
+                break;
+            // The recognizer's box can end before the mark's ink.
+            const QRectF area = word.box.adjusted(-1, 0, 0.3 * word.box.height(), 0);
+            const InkShape* last = nullptr;
+            for (const InkShape& shape : shapes) {
+                const QPointF middle = QRectF(shape.box).center();
+                if (area.contains(middle.x(), word.box.center().y()) && middle.y() >= line.box.top() &&
+                    middle.y() <= line.box.bottom() && (!last || shape.box.right() > last->box.right()))
+                    last = &shape;
+            }
+            if (!last || !isDot(last->box.top(), last->box.bottom() + 1, last->box.width(), *heights))
+                continue;
+            word.text.back() = u'.';
+            if (!word.glyphs.empty() && word.glyphs.back().text == u",")
+                word.glyphs.back().text = QStringLiteral(".");
         }
     }
 }

@@ -16,4 +16,9 @@ namespace Platform::Recognition {
 // as read.
 void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
+// A period after a closing quote or a bracket can come back as a comma. Gives such a
+// word's last "," the text "." where the word's last ink is a dot standing on the
+// baseline: a comma reaches below it.
+void restoreFinalPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
+
 }  // namespace Platform::Recognition

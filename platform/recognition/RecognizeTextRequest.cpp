@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/Apostrophes.h"
+#include "platform/recognition/BarlessSevens.h"
 #include "platform/recognition/BracketPairs.h"
 #include "platform/recognition/BracketSpaces.h"
 #include "platform/recognition/ClosedEights.h"
@@ -661,7 +662,9 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
+    restoreBarlessSevens(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);

@@ -124,3 +124,35 @@ TEST(LetterCaseOpenings, ACapitalOpeningAnOptionIsSmallWhereItsInkIs) {
     EXPECT_EQ(read(16), QStringLiteral("--status"));
     EXPECT_EQ(read(12), QStringLiteral("--Status"));
 }
+
+TEST(LetterCaseOfWideBoxes, ABoxOverItsNeighboursGlyphTellsNoCase) {
+    // "v9" beside a line of small letters: the "v" boxed over the touching "9" as well.
+    const auto read = [](const QString& letter, bool touching) {
+        QImage gray(200, 40, QImage::Format_Grayscale8);
+        gray.fill(255);
+        const auto ink = [&](QRect box) {
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x)
+                    gray.scanLine(y)[x] = 0;
+            return QRectF(box);
+        };
+        const int nine = touching ? 29 : 32;
+        ink(QRect(20, 16, 9, 10));
+        WordBox version{letter + QStringLiteral("9"), QRectF(20, 10, 20, 20), 0.9f};
+        version.glyphs = {{letter, touching ? QRectF(20, 16, 18, 10) : QRectF(20, 16, 9, 10)},
+                          {QStringLiteral("9"), ink(QRect(nine, 12, 9, 14))}};
+        WordBox name{QStringLiteral("name"), QRectF(60, 10, 60, 20), 0.9f};
+        name.glyphs = {{QStringLiteral("n"), ink(QRect(60, 16, 9, 10))},
+                       {QStringLiteral("a"), ink(QRect(72, 16, 9, 10))},
+                       {QStringLiteral("m"), ink(QRect(84, 16, 9, 10))},
+                       {QStringLiteral("e"), ink(QRect(96, 16, 9, 10))}};
+        WordBox tall{QStringLiteral("Hd"), QRectF(130, 10, 30, 20), 0.9f};
+        tall.glyphs = {{QStringLiteral("H"), ink(QRect(130, 12, 9, 14))}, {QStringLiteral("d"), ink(QRect(142, 12, 9, 14))}};
+        std::vector<LineWords> lines{{QRectF(0, 10, 200, 20), {version, name, tall}}};
+        restoreLetterCase(lines, inkShapes(gray, inkThreshold(gray)));
+        return lines.front().words.front().text.toStdString();
+    };
+    EXPECT_EQ(read(QStringLiteral("v"), true), "v9");
+    // Boxed on its own ink, the letter still gets the case its height shows.
+    EXPECT_EQ(read(QStringLiteral("V"), false), "v9");
+}

@@ -1,5 +1,6 @@
 // A period that starts a word is read as drawn, not as a hyphen; a hyphen stays one.
 
+#include "platform/recognition/Periods.h"
 #include "text/TextReader.h"
 
 #include "tests/text/AwaitResult.h"
@@ -40,4 +41,52 @@ TEST(Periods, AMethodCallOnItsOwnLineStartsWithItsPeriod) {
             EXPECT_TRUE(lines[2].contains(QStringLiteral(" - 2"))) << lines[2].toStdString();
         }
     }
+}
+
+namespace {
+
+// "nun" and `last` with a mark after it: 5 px letters standing on row 24, 10 px tall,
+// and the mark's ink over rows [top, bottom) and 3 px wide, past the word's box.
+std::string readFinalMark(int top, int bottom, const QString& last = QStringLiteral("end),")) {
+    QImage gray(120, 40, QImage::Format_Grayscale8);
+    gray.fill(255);
+    const auto fill = [&](int left, int width, int from, int to) {
+        for (int y = from; y < to; ++y)
+            for (int x = left; x < left + width; ++x)
+                gray.scanLine(y)[x] = 0;
+    };
+    Platform::Recognition::LineWords line{QRectF(5, 10, 90, 20), {}};
+    int left = 5;
+    for (const QString& text : {QStringLiteral("nun"), last}) {
+        Platform::Recognition::WordBox word{text, QRectF(), 0.9f};
+        for (const QChar c : text) {
+            if (c == u',')
+                break;
+            const bool tall = c == u'd' || c == u')';
+            fill(left, 5, tall ? 10 : 14, 24);
+            word.glyphs.push_back({QString(c), QRectF(left, tall ? 10 : 14, 5, tall ? 14 : 10)});
+            left += 6;
+        }
+        word.box = QRectF(word.glyphs.front().box.left(), 10, left - 1 - word.glyphs.front().box.left(), 14);
+        if (text.endsWith(u',')) {
+            fill(left, 3, top, bottom);
+            word.glyphs.push_back({QStringLiteral(","), QRectF(left - 6, 14, 5, 10)});
+        }
+        line.words.push_back(word);
+        left += 8;
+    }
+    std::vector<Platform::Recognition::LineWords> lines{line};
+    Platform::Recognition::restoreFinalPeriods(lines, Platform::Recognition::inkShapes(gray, 128));
+    return lines.front().words.back().text.toStdString();
+}
+
+}  // namespace
+
+TEST(FinalPeriods, AWordsLastDotOnTheBaselineIsAPeriod) {
+    EXPECT_EQ(readFinalMark(21, 24), "end).");
+    // A comma reaches below the baseline; a dot up at the letters' middle is no period.
+    EXPECT_EQ(readFinalMark(21, 27), "end),");
+    EXPECT_EQ(readFinalMark(17, 20), "end),");
+    // After a letter or a figure a small comma may have lost its tail.
+    EXPECT_EQ(readFinalMark(21, 24, QStringLiteral("end,")), "end,");
 }
