@@ -22,6 +22,7 @@
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/MonospaceHyphens.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
@@ -567,6 +568,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
+    restoreMonospaceHyphens(lines, shapes);
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
