@@ -9,20 +9,23 @@
 namespace Platform::Recognition {
 namespace {
 
+int inkWidth(const GlyphCells& cells, int y) {
+    int left = -1;
+    int right = -1;
+    for (int x = 1; x < cells.width - 1; ++x) {
+        if (!cells.at(x, y)) {
+            left = left < 0 ? x : left;
+            right = x;
+        }
+    }
+    return left < 0 ? 0 : right - left + 1;
+}
+
 // Widening row by row to its widest rows and narrowing after them: no waist.
 bool widestInMiddle(const GlyphCells& cells) {
     std::vector<int> widths;
-    for (int y = 1; y < cells.height - 1; ++y) {
-        int left = -1;
-        int right = -1;
-        for (int x = 1; x < cells.width - 1; ++x) {
-            if (!cells.at(x, y)) {
-                left = left < 0 ? x : left;
-                right = x;
-            }
-        }
-        widths.push_back(left < 0 ? 0 : right - left + 1);
-    }
+    for (int y = 1; y < cells.height - 1; ++y)
+        widths.push_back(inkWidth(cells, y));
     const auto widest = std::max_element(widths.begin(), widths.end());
     const auto lastWidest = std::find(widths.rbegin(), widths.rend(), *widest).base() - 1;
     return std::is_sorted(widths.begin(), std::next(widest)) &&
@@ -30,11 +33,26 @@ bool widestInMiddle(const GlyphCells& cells) {
            std::is_sorted(widths.rbegin(), std::make_reverse_iterator(lastWidest));
 }
 
-bool isMarkedZero(const QImage& band, int threshold, const QRect& box) {
+// A ring is round: between its two holes it is wider than anywhere beside them. An "8"
+// narrows there, or at most keeps its bowls' width where it fills its waist.
+bool roundBetween(const GlyphCells& cells) {
+    std::vector<Hole> holes = holesOf(cells);
+    std::sort(holes.begin(), holes.end(), [](const Hole& a, const Hole& b) { return a.top < b.top; });
+    int beside = 0;
+    for (const Hole& hole : holes)
+        for (int y = hole.top; y <= hole.bottom; ++y)
+            beside = std::max(beside, inkWidth(cells, y));
+    for (int y = holes.front().bottom + 1; y < holes.back().top; ++y)
+        if (inkWidth(cells, y) <= beside)
+            return false;
+    return true;
+}
+
+bool isMarkedZero(const QImage& band, int threshold, const QRect& box, bool eight) {
     const std::optional<GlyphCells> cells = glyphCells(band, threshold, box);
     // A "6" whose hook runs into its bowl closes a sliver over it, not a second hole
     // like the first.
-    return cells && closesStackedHoles(*cells, 3) && widestInMiddle(*cells);
+    return cells && closesStackedHoles(*cells, 3) && widestInMiddle(*cells) && (!eight || roundBetween(*cells));
 }
 
 }  // namespace
@@ -47,15 +65,17 @@ void restoreMarkedZeros(std::vector<LineWords>& lines, const QImage& band, int t
                 continue;
             for (std::size_t i = 0; i < word.glyphs.size(); ++i) {
                 const auto at = static_cast<qsizetype>(i);
-                // An "8" small in some fonts closes the same holes and fills its waist.
-                if (word.text[at] != u'6' && word.text[at] != u'9')
+                // An "8" small in some fonts closes the same holes and fills its waist:
+                // only a ring wider between its holes than beside them is a zero.
+                const bool eight = word.text[at] == u'8';
+                if (word.text[at] != u'6' && word.text[at] != u'9' && !eight)
                     continue;
                 const std::optional<GlyphInk> ink = inkOf(word.glyphs[i], line.box, shapes);
                 if (!ink)
                     continue;
                 const QRect box(static_cast<int>(ink->left), static_cast<int>(ink->top), static_cast<int>(ink->width),
                                 static_cast<int>(ink->bottom - ink->top));
-                if (isMarkedZero(band, threshold, box))
+                if (isMarkedZero(band, threshold, box, eight))
                     word.text[at] = u'0';
             }
         }

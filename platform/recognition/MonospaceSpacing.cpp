@@ -333,6 +333,11 @@ std::optional<LineCells> lineCells(const LineWords& line, const QImage& gray, in
 
 }  // namespace
 
+std::optional<double> fixedCellWidth(const LineWords& line, const std::vector<InkShape>& shapes) {
+    const std::vector<Placed> placed = placedGlyphs(line);
+    return placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
+}
+
 void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                            const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {

@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include <optional>
 #include <vector>
 
 namespace Platform::Recognition {
@@ -30,5 +31,9 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
 // dropped, and so is a glyph between two neighbours with no inked cell between them.
 void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                             const std::vector<InkShape>& shapes);
+
+// The width of the line's cells when its glyphs stand on the grid of a fixed-width font;
+// nothing for proportional text, or a line too short to tell.
+std::optional<double> fixedCellWidth(const LineWords& line, const std::vector<InkShape>& shapes);
 
 }  // namespace Platform::Recognition

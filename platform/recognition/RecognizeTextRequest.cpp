@@ -27,6 +27,7 @@
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/MonospaceHyphens.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
 #include "platform/recognition/PagePreparation.h"
@@ -631,6 +632,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadUnsureWords(api, band, lines, shapes, monitor);
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
+    restoreMonospaceHyphens(lines, shapes);
     restoreMiddleDots(lines, glyph, shapes);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);

@@ -60,3 +60,22 @@ TEST(MarkedZeros, ASixsClosedHookAndAnEightsWaistKeepTheirReading) {
     EXPECT_EQ(reread(eight, QStringLiteral("9")).toStdString(), "9");
     EXPECT_EQ(reread(eight, QStringLiteral("6")).toStdString(), "6");
 }
+
+namespace {
+
+// Small and round, the mark fills the ring's middle row from side to side.
+const QStringList roundMarkedZero{
+    QStringLiteral("...####..."), QStringLiteral("..######.."), QStringLiteral(".##....##."),
+    QStringLiteral(".##....##."), QStringLiteral("##########"), QStringLiteral("##########"),
+    QStringLiteral(".##....##."), QStringLiteral(".##....##."), QStringLiteral("..######.."),
+    QStringLiteral("...####..."),
+};
+
+}  // namespace
+
+TEST(MarkedZerosReadAsEight, ARingWiderBetweenItsHolesThanBesideThemIsAZero) {
+    EXPECT_EQ(reread(roundMarkedZero, QStringLiteral("8")).toStdString(), "0");
+    // As wide between its holes as beside them: an "8" that fills its waist stays.
+    EXPECT_EQ(reread(markedZero, QStringLiteral("8")).toStdString(), "8");
+    EXPECT_EQ(reread(eight, QStringLiteral("8")).toStdString(), "8");
+}
