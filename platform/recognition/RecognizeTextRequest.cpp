@@ -8,6 +8,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/DollarFives.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
@@ -566,6 +567,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
     restoreClosedEights(lines, band, threshold, shapes);
+    restoreDollarFives(lines, shapes);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, monitor);
     restoreDashes(lines, glyph);
