@@ -11,6 +11,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/DollarFives.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
@@ -626,6 +627,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     // While each word's glyphs still spell it.
     restoreMarkedZeros(lines, band, threshold, shapes);
     restoreClosedEights(lines, band, threshold, shapes);
+    restoreDollarFives(lines, shapes);
     // Before fixed-width lines are spaced by their grid.
     restoreSpacesBeforeBrackets(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
