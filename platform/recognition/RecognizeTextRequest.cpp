@@ -19,6 +19,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
+#include "platform/recognition/LostPeriods.h"
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
@@ -596,6 +597,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreLetterCase(lines, shapes);
     restoreSmallEll(lines, band, threshold, shapes);
     restorePeriods(lines, shapes);
+    restoreLostPeriods(lines, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
