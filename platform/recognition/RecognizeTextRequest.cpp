@@ -25,6 +25,7 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/ListMarkers.h"
 #include "platform/recognition/LookAlikes.h"
+#include "platform/recognition/LostPeriods.h"
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
@@ -669,6 +670,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
     restoreBarlessSevens(lines, band, threshold, shapes);
+    restoreLostPeriods(lines, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);

@@ -12,9 +12,10 @@
 namespace Platform::Recognition {
 
 // Erases, in a gray picture of dark text on a light ground, the thin horizontal lines
-// that touch no glyph: a piece at least two glyph heights long and the pieces in its row
-// that follow it after short gaps. Returns the number of lines erased. `glyph` is the
-// text's median glyph height; without it nothing is erased.
+// under text: a piece at least two glyph heights long and the pieces in its row that
+// follow it after short gaps. A long piece may touch glyphs (a "/" reaching down to it);
+// strokes that cross it stay. Returns the number of lines erased. `glyph` is the text's
+// median glyph height; without it nothing is erased.
 int eraseUnderlines(QImage& gray, std::optional<double> glyph);
 
 }  // namespace Platform::Recognition

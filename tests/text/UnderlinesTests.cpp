@@ -4,7 +4,10 @@
 #include "platform/recognition/Underlines.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -68,4 +71,47 @@ TEST(Underlines, DashesBarsAndLetterStrokesAreNoUnderline) {
     EXPECT_EQ(eraseUnderlines(picture, std::nullopt), 0);
     QImage empty;
     EXPECT_EQ(eraseUnderlines(empty, 10.0), 0);
+}
+
+namespace {
+
+// An underline drawn straight through, touching whatever reaches down to it.
+QImage struckUnder(const QImage& plain, int from, int to) {
+    QImage picture = plain;
+    for (int x = from; x < to; ++x)
+        picture.scanLine(27)[x] = 0;
+    return picture;
+}
+
+int inkIn(const QImage& gray, int y) {
+    const uchar* row = gray.constScanLine(y);
+    return static_cast<int>(std::count_if(row, row + gray.width(), [](uchar v) { return v < 128; }));
+}
+
+}  // namespace
+
+TEST(UnderlinesJoined, ALineTouchingSlashesAndDescendersGoesAndTheyStay) {
+    const QImage plain = drawLine(QStringLiteral("https://group.example.com/channel"));
+    QImage picture = struckUnder(plain, 10, 300);
+    const std::optional<double> glyph = medianGlyphHeight(plain);
+    ASSERT_TRUE(glyph.has_value());
+    EXPECT_GE(eraseUnderlines(picture, glyph), 1);
+    // What is left of the line's row is the glyphs' own ink: the stems it crossed.
+    EXPECT_LE(inkIn(picture, 27), inkIn(plain, 27));
+    for (int y = 0; y < plain.height(); ++y) {
+        if (y != 27) {
+            EXPECT_EQ(inkIn(picture, y), inkIn(plain, y)) << y;
+        }
+    }
+}
+
+TEST(UnderlinesJoined, TheStubPastALastDescenderGoesWithTheLineAndAPeriodAfterItStays) {
+    const QString link = QStringLiteral("https://range.example.com/entry");
+    const QImage plain = drawLine(link + u'.');
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(14);
+    const int end = 10 + QFontMetrics(font).horizontalAdvance(link);
+    QImage picture = underlined(plain, 10, end);
+    EXPECT_GE(eraseUnderlines(picture, medianGlyphHeight(plain)), 1);
+    EXPECT_EQ(picture, plain);
 }

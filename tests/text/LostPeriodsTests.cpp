@@ -1,0 +1,72 @@
+#include "platform/recognition/LostPeriods.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace Platform::Recognition;
+
+namespace {
+
+struct Drawn {
+    LineWords line;
+    std::vector<InkShape> shapes;
+};
+
+// The text drawn, and read as `read`: one glyph to each shape but the dots the reading
+// left out (`read` has a letter for each shape that is no dot).
+Drawn drawnAndRead(const QString& text, const QString& read) {
+    QImage picture(360, 60, QImage::Format_Grayscale8);
+    picture.fill(255);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(28);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(10, 40), text);
+    painter.end();
+    Drawn drawn;
+    drawn.shapes = inkShapes(picture, inkThreshold(picture));
+    std::vector<InkShape> sorted = drawn.shapes;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const InkShape& a, const InkShape& b) { return a.box.left() < b.box.left(); });
+    WordBox word{read, {}, 0.9f};
+    qsizetype at = 0;
+    for (const InkShape& shape : sorted) {
+        // An "i"'s dot goes with its stem; the read text tells which dots it saw.
+        if (shape.box.height() < 6 && (at >= read.size() || read[at] != u'.'))
+            continue;
+        if (at >= read.size())
+            break;
+        word.glyphs.push_back({QString(read[at++]), QRectF(shape.box)});
+        word.box = word.box.united(QRectF(shape.box));
+    }
+    drawn.line = LineWords{word.box.adjusted(0, -4, 0, 8), {word}};
+    return drawn;
+}
+
+QString restored(const QString& text, const QString& read) {
+    Drawn drawn = drawnAndRead(text, read);
+    std::vector<LineWords> lines{drawn.line};
+    restoreLostPeriods(lines, drawn.shapes);
+    return lines.front().words.front().text;
+}
+
+}  // namespace
+
+TEST(LostPeriods, ADotOnTheBaselineBetweenLettersComesBack) {
+    EXPECT_EQ(restored(QStringLiteral("order.org"), QStringLiteral("orderorg")), QStringLiteral("order.org"));
+    EXPECT_EQ(restored(QStringLiteral("server.example"), QStringLiteral("serverexample")),
+              QStringLiteral("server.example"));
+}
+
+TEST(LostPeriods, NoDotOrOneReadAlreadyLeavesTheWord) {
+    EXPECT_EQ(restored(QStringLiteral("orderorg"), QStringLiteral("orderorg")), QStringLiteral("orderorg"));
+    EXPECT_EQ(restored(QStringLiteral("order.org"), QStringLiteral("order.org")), QStringLiteral("order.org"));
+    // A dot high up is no period.
+    EXPECT_EQ(restored(QStringLiteral("mum\u00b7dad"), QStringLiteral("mumdad")), QStringLiteral("mumdad"));
+}
