@@ -8,6 +8,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/IconWords.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LetterCase.h"
 #include "platform/recognition/LineFragments.h"
@@ -1009,4 +1010,24 @@ TEST(StrayMarksOnShadedFaces, AShortLabelOnAButtonsFaceStaysAndARuleOnItStillGoe
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines.front().words.size(), 1u);
     EXPECT_EQ(lines.front().words.front().text, QStringLiteral("OK"));
+}
+
+TEST(IconWordsOnFaintPages, ABoldLettersGrayCounterIsGroundAndAFilledIconStillGoes) {
+    // On a light page read with an ink level (225) close to the ground (246): a bold "a"
+    // whose small counter is anti-aliased gray (215), and a filled icon read as "ee".
+    QImage gray(120, 40, QImage::Format_Grayscale8);
+    gray.fill(246);
+    for (int y = 10; y < 22; ++y) {
+        std::fill_n(gray.scanLine(y) + 10, 11, uchar{90});
+        std::fill_n(gray.scanLine(y) + 60, 12, uchar{90});
+    }
+    for (int y = 14; y < 17; ++y)
+        std::fill_n(gray.scanLine(y) + 14, 3, uchar{215});
+    std::vector<LineWords> lines{{QRectF(8, 8, 70, 16),
+                                  {WordBox{"a", QRectF(10, 10, 11, 12), 0.9f},
+                                   WordBox{"ee", QRectF(60, 10, 12, 12), 0.6f}}}};
+    dropIconWords(lines, gray, 225, inkShapes(gray, 225), 12);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.front().words.size(), 1u);
+    EXPECT_EQ(lines.front().words.front().text, QStringLiteral("a"));
 }
