@@ -34,11 +34,31 @@ bool hasGroundInside(const QImage& gray, const QRect& box, int threshold) {
     return false;
 }
 
+// Halfway between the shape's darkest ink and the ground beside it. On a light page of
+// faint text the page's ink level sits close to the ground, and the small counter of a
+// bold letter, gray with anti-aliasing, would read as ink: a blob.
+int counterLevel(const QImage& gray, const QRect& box, int threshold) {
+    int darkest = 255, ground = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x)
+            darkest = std::min<int>(darkest, line[x]);
+    }
+    const QRect around = box.adjusted(-1, -1, 1, 1) & gray.rect();
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = around.left(); x <= around.right(); ++x)
+            if (!box.contains(x, y))
+                ground = std::max<int>(ground, line[x]);
+    }
+    return std::min(threshold, (darkest + ground + 1) / 2);
+}
+
 bool isBlob(const QImage& gray, int threshold, const InkShape& shape, double glyph) {
     const QRect& box = shape.box;
     return box.width() >= blobSide * glyph && box.height() >= blobSide * glyph &&
            static_cast<double>(shape.ink) >= blobFill * box.width() * box.height() &&
-           !hasGroundInside(gray, box, threshold);
+           !hasGroundInside(gray, box, counterLevel(gray, box, threshold));
 }
 
 bool isIcon(const QImage& gray, int threshold, const WordBox& word, const std::vector<InkShape>& shapes, double glyph) {

@@ -32,6 +32,17 @@ std::optional<FigurePitch> usualFigurePitch(const QString& text, const std::vect
     return FigurePitch{middle(pitches), std::max(1, middle(gaps))};
 }
 
+// The middle gap between a word's characters' ink, at least a pixel.
+int usualCharacterGap(const std::vector<QRect>& ink) {
+    std::vector<int> gaps;
+    for (std::size_t i = 1; i < ink.size(); ++i)
+        gaps.push_back(ink[i].left() - ink[i - 1].right());
+    if (gaps.empty())
+        return 1;
+    std::nth_element(gaps.begin(), gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2), gaps.end());
+    return std::max(1, gaps[gaps.size() / 2]);
+}
+
 }  // namespace
 
 void restoreLostSpaces(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, double glyph) {
@@ -49,6 +60,7 @@ void restoreLostSpaces(std::vector<LineWords>& lines, const std::vector<InkShape
                 return QRectF(ink.left(), word.box.top(), ink.width(), word.box.height());
             };
             const std::optional<FigurePitch> figures = usualFigurePitch(word.text, *ink);
+            const int usualGap = usualCharacterGap(*ink);
             WordBox part{QString(word.text.front()), across((*ink)[0]), word.confidence};
             for (qsizetype i = 1; i < word.text.size(); ++i) {
                 const QRect& previous = (*ink)[static_cast<std::size_t>(i - 1)];
@@ -60,7 +72,10 @@ void restoreLostSpaces(std::vector<LineWords>& lines, const std::vector<InkShape
                 const bool groups =
                     figures && QRectF(next).center().x() - QRectF(previous).center().x() >= figures->pitch + 0.28 * glyph &&
                     gap >= 1.8 * figures->gap;
-                if ((sign && gap >= 0.85 * glyph) || groups) {
+                // A figure and its unit a space apart ("18.4 kB", "7 items").
+                const bool unit = word.text[i - 1].isDigit() && word.text[i].isLetter() && gap >= 0.4 * glyph &&
+                                  gap >= 2 * usualGap;
+                if ((sign && gap >= 0.85 * glyph) || groups || unit) {
                     split.push_back(part);
                     part = WordBox{QString(), across(next), word.confidence};
                 }

@@ -8,6 +8,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
 #include "platform/recognition/LetterCase.h"
@@ -963,31 +964,37 @@ TEST(TallChevrons, AChevronAsTallAsCapitalsGoesAndCapitalsStay) {
     EXPECT_EQ(kept, QStringList({QStringLiteral("V"), QStringLiteral("W")}));
 }
 
+namespace {
+
+// A word drawn in 19 px type and read back as `read`, its spaces restored: the words joined by "|".
+QString respaced(const QString& drawnText, const QString& read, const char* family) {
+    const QImage picture = drawnWord(drawnText, 260, family, 19);
+    const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+    QRectF whole;
+    for (const InkShape& shape : shapes)
+        whole |= QRectF(shape.box);
+    std::vector<LineWords> lines{{whole, {WordBox{read, whole, 0.8f}}}};
+    restoreLostSpaces(lines, shapes, 14);
+    QStringList words;
+    for (const WordBox& word : lines[0].words)
+        words.append(word.text);
+    return words.join(u'|');
+}
+
+}  // namespace
+
 TEST(LostSpacesInFigures, GroupsOfFiguresASpaceApartAreWordsOfTheirOwn) {
     // A number read whole is split at a space between its groups and nowhere else, in a
     // font whose "1" sits narrow in a wide cell too.
-    const auto reread = [](const QString& drawnText, const QString& read, const char* family) {
-        const QImage picture = drawnWord(drawnText, 260, family, 19);
-        const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
-        QRectF whole;
-        for (const InkShape& shape : shapes)
-            whole |= QRectF(shape.box);
-        std::vector<LineWords> lines{{whole, {WordBox{read, whole, 0.8f}}}};
-        restoreLostSpaces(lines, shapes, 14);
-        QStringList words;
-        for (const WordBox& word : lines[0].words)
-            words.append(word.text);
-        return words.join(u'|');
-    };
     for (const char* family : {"DejaVu Sans", "Liberation Sans"}) {
         SCOPED_TRACE(family);
-        EXPECT_EQ(reread(QStringLiteral("81 5918557"), QStringLiteral("815918557"), family),
+        EXPECT_EQ(respaced(QStringLiteral("81 5918557"), QStringLiteral("815918557"), family),
                   QStringLiteral("81|5918557"));
-        EXPECT_EQ(reread(QStringLiteral("4 1011"), QStringLiteral("41011"), family), QStringLiteral("4|1011"));
-        EXPECT_EQ(reread(QStringLiteral("1011171"), QStringLiteral("1011171"), family), QStringLiteral("1011171"));
-        EXPECT_EQ(reread(QStringLiteral("7111"), QStringLiteral("7111"), family), QStringLiteral("7111"));
+        EXPECT_EQ(respaced(QStringLiteral("4 1011"), QStringLiteral("41011"), family), QStringLiteral("4|1011"));
+        EXPECT_EQ(respaced(QStringLiteral("1011171"), QStringLiteral("1011171"), family), QStringLiteral("1011171"));
+        EXPECT_EQ(respaced(QStringLiteral("7111"), QStringLiteral("7111"), family), QStringLiteral("7111"));
         // Figures among letters keep their word.
-        EXPECT_EQ(reread(QStringLiteral("ab 12"), QStringLiteral("ab12"), family), QStringLiteral("ab12"));
+        EXPECT_EQ(respaced(QStringLiteral("ab 12"), QStringLiteral("ab12"), family), QStringLiteral("ab12"));
     }
 }
 
@@ -1038,4 +1045,34 @@ TEST(MarksWithoutInkAtAWordsStart, SliversAtTheFirstLettersEdgeGoAndRealMarksSta
     WordBox dashed = glyphs({{"\u2014", QRectF(30, 8, 16, 2)}, {"L", QRectF(50, 1, 10, 16)}});
     dropMarksWithoutInk(dashed);
     EXPECT_EQ(dashed.text, QStringLiteral("\u2014L"));
+}
+
+TEST(IconWordsOnFaintPages, ABoldLettersGrayCounterIsGroundAndAFilledIconStillGoes) {
+    // On a light page read with an ink level (225) close to the ground (246): a bold "a"
+    // whose small counter is anti-aliased gray (215), and a filled icon read as "ee".
+    QImage gray(120, 40, QImage::Format_Grayscale8);
+    gray.fill(246);
+    for (int y = 10; y < 22; ++y) {
+        std::fill_n(gray.scanLine(y) + 10, 11, uchar{90});
+        std::fill_n(gray.scanLine(y) + 60, 12, uchar{90});
+    }
+    for (int y = 14; y < 17; ++y)
+        std::fill_n(gray.scanLine(y) + 14, 3, uchar{215});
+    std::vector<LineWords> lines{{QRectF(8, 8, 70, 16),
+                                  {WordBox{"a", QRectF(10, 10, 11, 12), 0.9f},
+                                   WordBox{"ee", QRectF(60, 10, 12, 12), 0.6f}}}};
+    dropIconWords(lines, gray, 225, inkShapes(gray, 225), 12);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.front().words.size(), 1u);
+    EXPECT_EQ(lines.front().words.front().text, QStringLiteral("a"));
+}
+
+TEST(LostSpacesBeforeUnits, AFigureAndItsUnitASpaceApartAreTwoWords) {
+    for (const char* family : {"DejaVu Sans", "Liberation Sans"}) {
+        SCOPED_TRACE(family);
+        EXPECT_EQ(respaced(QStringLiteral("18.4 kB"), QStringLiteral("18.4kB"), family), QStringLiteral("18.4|kB"));
+        EXPECT_EQ(respaced(QStringLiteral("7 items"), QStringLiteral("7items"), family), QStringLiteral("7|items"));
+        EXPECT_EQ(respaced(QStringLiteral("10am"), QStringLiteral("10am"), family), QStringLiteral("10am"));
+        EXPECT_EQ(respaced(QStringLiteral("41kB"), QStringLiteral("41kB"), family), QStringLiteral("41kB"));
+    }
 }
