@@ -449,6 +449,15 @@ void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, i
         }
         if (std::none_of(extra.begin(), extra.end(), [](bool e) { return e; }))
             continue;
+        // Boxes can sit a cell off their ink ("uses" boxed with its "u" on the "s"): a glyph
+        // is read twice only when the line holds fewer inked cells than glyphs.
+        const long first = std::lround(cells.column(centre(placed.front().glyph->box))) - 1;
+        const long last = std::lround(cells.column(centre(placed.back().glyph->box))) + 1;
+        std::size_t inked = 0;
+        for (long c = first; c <= last; ++c)
+            inked += cells.inked(c) ? 1 : 0;
+        if (inked >= placed.size())
+            continue;
         std::vector<WordBox> words;
         for (std::size_t w = 0; w < line.words.size(); ++w) {
             const WordBox& from = line.words[w];
