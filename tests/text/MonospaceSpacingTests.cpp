@@ -155,3 +155,20 @@ TEST(MonospaceCells, AGlyphReadOnACellAlreadyReadOrOnAnEmptyOneIsDropped) {
     // Glyph boxes of a proportional font overlap often: nothing is dropped there.
     EXPECT_EQ(read(1), QStringList({"filter(count)", "i<", "<", "on;"}));
 }
+
+TEST(MonospaceCells, GlyphsBoxedACellOffTheirInkAreKept) {
+    // "uses" read right but boxed a cell short: the "u" a sliver on its own ink, each later
+    // letter on the ink before its own. Every glyph still has an inked cell of its own.
+    DrawnLine drawn = evenlySpaced({QStringLiteral("filter(count)"), QStringLiteral("a"), QStringLiteral("team"),
+                                    QStringLiteral("uses")},
+                                   {0, 1, 1, 1}, 6);
+    std::vector<GlyphBox>& glyphs = drawn.line.words[3].glyphs;
+    const std::vector<GlyphBox> drawnBoxes = glyphs;
+    glyphs[0].box = QRectF(drawnBoxes[0].box.left(), drawnBoxes[0].box.top(), 4, drawnBoxes[0].box.height());
+    for (std::size_t i = 1; i < glyphs.size(); ++i)
+        glyphs[i].box = drawnBoxes[i - 1].box;
+    std::vector<LineWords> lines{drawn.line};
+    const int threshold = inkThreshold(drawn.gray);
+    dropGlyphsWithoutCells(lines, drawn.gray, threshold, inkShapes(drawn.gray, threshold));
+    EXPECT_EQ(wordsOf(lines.front()), QStringList({"filter(count)", "a", "team", "uses"}));
+}
