@@ -39,15 +39,11 @@ bool holdsDot(const GlyphBox& before, const GlyphBox& after, const std::vector<I
 
 void restoreLostPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
-        std::optional<LineHeights> heights;
-        bool measured = false;
+        LazyLineHeights lazy(line, shapes);
         for (WordBox& word : line.words) {
             if (word.glyphs.size() < 2 || !glyphsSpell(word))
                 continue;
-            if (!measured) {
-                heights = lineHeights(line, shapes);
-                measured = true;
-            }
+            const std::optional<LineHeights>& heights = lazy.get();
             if (!heights)
                 break;
             QString text;
