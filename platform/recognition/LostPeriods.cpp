@@ -1,6 +1,7 @@
 #include "platform/recognition/LostPeriods.h"
 
 #include "platform/recognition/GlyphInk.h"
+#include "platform/recognition/Periods.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,14 +13,9 @@ namespace {
 
 bool isLetter(const GlyphBox& glyph) { return glyph.text.size() == 1 && glyph.text.front().isLetter(); }
 
-// A period's dot: about as wide as high, its foot on the baseline, no higher than a third
-// of the x-height, and no speck.
+// A period's dot, and no speck.
 bool isBaselineDot(const QRect& box, const LineHeights& heights) {
-    const double height = box.height();
-    const double bottom = box.bottom() + 1;
-    return box.width() <= 1.5 * height && height >= 0.12 * heights.xHeight &&
-           std::abs(bottom - heights.baseline) <= 0.15 * heights.xHeight &&
-           heights.baseline - box.top() <= 0.4 * heights.xHeight;
+    return box.height() >= 0.12 * heights.xHeight && standsAsDot(box.top(), box.bottom() + 1, box.width(), heights);
 }
 
 // The dot standing between two glyphs, past the middle of the first and clear of the

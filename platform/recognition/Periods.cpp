@@ -19,6 +19,11 @@ bool isDot(double top, double bottom, double width, const LineHeights& heights) 
 
 }  // namespace
 
+bool standsAsDot(double top, double bottom, double width, const LineHeights& heights) {
+    return width <= 1.5 * (bottom - top) && std::abs(bottom - heights.baseline) <= 0.15 * heights.xHeight &&
+           heights.baseline - top <= 0.4 * heights.xHeight;
+}
+
 void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
         LazyLineHeights measured(line, shapes);
@@ -32,11 +37,7 @@ void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& 
             for (GlyphBox& glyph : word.glyphs) {
                 const std::optional<GlyphInk> ink =
                     glyph.text == u"-" ? inkOf(glyph, line.box, shapes) : std::nullopt;
-                // A dot: about as wide as high, its foot on the baseline, no higher than
-                // a third of the x-height.
-                if (ink && ink->width <= 1.5 * (ink->bottom - ink->top) &&
-                    std::abs(ink->bottom - heights->baseline) <= 0.15 * heights->xHeight &&
-                    heights->baseline - ink->top <= 0.4 * heights->xHeight) {
+                if (ink && standsAsDot(ink->top, ink->bottom, ink->width, *heights)) {
                     glyph.text = QStringLiteral(".");
                     word.text[at] = u'.';
                 }

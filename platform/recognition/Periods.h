@@ -11,6 +11,12 @@
 
 namespace Platform::Recognition {
 
+struct LineHeights;
+
+// A period's dot, its ink from `top` to `bottom`: about as wide as high, its foot on the
+// baseline, no higher than a third of the x-height.
+bool standsAsDot(double top, double bottom, double width, const LineHeights& heights);
+
 // Gives each "-" whose ink is a dot standing on the line's baseline the text ".".
 // `shapes` are the ink shapes of the picture of the word boxes. Needs the words' glyphs
 // as read.
