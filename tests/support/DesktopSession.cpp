@@ -24,6 +24,7 @@ DesktopSession::~DesktopSession() {
         stopProcess(**it);
     if (bus_)
         stopProcess(*bus_);
+    removeHome(home_);
 }
 
 bool DesktopSession::startBus() {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include <algorithm>
 
@@ -16,6 +17,33 @@ void stopProcess(QProcess& process) {
         process.kill();
         process.waitForFinished(3000);
     }
+}
+
+namespace {
+
+bool hasMountsUnder(const QString& folder) {
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray prefix = folder.toLocal8Bit() + '/';
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() > 4 && fields[4].startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void removeHome(QTemporaryDir& home, std::chrono::milliseconds limit) {
+    if (!home.isValid())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    while (hasMountsUnder(home.path()) && clock.elapsed() < limit.count())
+        QThread::msleep(100);
+    home.remove();
 }
 
 CommandResult runProcess(const QProcessEnvironment& environment, const QString& program, const QStringList& arguments,

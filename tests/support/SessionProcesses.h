@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <optional>
@@ -25,6 +26,11 @@ struct CommandResult {
 
 // Asks a program to end, and kills it when it does not go within a few seconds.
 void stopProcess(QProcess& process);
+
+// Removes a session's home once nothing is mounted under it: the document portal that the
+// session bus started keeps its folder in the runtime mounted until it has seen the bus go,
+// and a home removed before that is left behind in /tmp.
+void removeHome(QTemporaryDir& home, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 // Runs a program to its end with `environment`; it is killed past `timeout`.
 CommandResult runProcess(const QProcessEnvironment& environment, const QString& program, const QStringList& arguments,

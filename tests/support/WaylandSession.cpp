@@ -175,6 +175,7 @@ WaylandSession::~WaylandSession() {
         stopProcess(*bus_);
     if (sway_)
         stopProcess(*sway_);
+    removeHome(home_);
 }
 
 QProcess& WaylandSession::start(const QString& program, const QStringList& arguments) {

@@ -104,6 +104,7 @@ XvfbSession::~XvfbSession() {
         stopProcess(*bus_);
     if (xvfb_)
         stopProcess(*xvfb_);
+    removeHome(home_);
 }
 
 QProcess& XvfbSession::start(const QString& program, const QStringList& arguments,
