@@ -219,9 +219,10 @@ protected:
         return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
 
-    XvfbSession session_{1280, 800};
+    // Declared first so that they go last: the app still writes its state as it ends.
     QTemporaryDir state_;
     QTemporaryDir shots_;
+    XvfbSession session_{1280, 800};
 };
 
 }  // namespace TestSupport

@@ -83,11 +83,11 @@ QProcess* startGrab(DesktopSession& session, const std::function<bool()>& taken)
 
 #ifdef GLYPHNAB_WL_POINTER_PATH
 TEST(KdeEndToEnd, TheGrabShortcutsAreKGlobalAccelsActionsAndAPressAndADragCopyTheText) {
+    QTemporaryDir state;  // outlives the session: the app writes its state as it ends
     TestSupport::KdeSession session;
     if (!session.isRunning())
         GTEST_SKIP() << session.error().toStdString();
     ASSERT_TRUE(session.followWindows());
-    QTemporaryDir state;
     // Text to grab, as large as the screen: wherever KWin puts it, its text is at the top left.
     QProcess& text = session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
                                             QStringLiteral("Glyphnab reads Plasma"), QStringLiteral("28"), QStringLiteral("1280x800")});
@@ -140,11 +140,11 @@ TEST(KdeEndToEnd, TheGrabShortcutsAreKGlobalAccelsActionsAndAPressAndADragCopyTh
 #endif
 
 TEST(GnomeEndToEnd, TheFirstRunGivesTheGrabCommandsAPromptAnsweredLateIsKeptAndADragCopiesTheText) {
+    QTemporaryDir state;  // outlives the session: the app writes its state as it ends
     TestSupport::GnomeSession session(1920, 1080);
     if (!session.isRunning())
         GTEST_SKIP() << session.error().toStdString();
     const auto eval = [&](const QString& script) { return session.eval(script).value_or(QString()); };
-    QTemporaryDir state;
     QProcess& glyphnab = startApp(session, state, false);
     ASSERT_TRUE(ownsItsName(session)) << glyphnab.readAllStandardError().toStdString();
     const QString pid = QString::number(glyphnab.processId());

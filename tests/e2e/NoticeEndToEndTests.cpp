@@ -130,8 +130,8 @@ protected:
         return result;
     }
 
-    XvfbSession session_{1280, 800};
     QTemporaryDir shots_;
+    XvfbSession session_{1280, 800};
 };
 
 TEST_F(NoticeEndToEnd, TheCardSitsOnTheDesktopWithAndWithoutACompositor) {
