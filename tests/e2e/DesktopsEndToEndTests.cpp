@@ -208,13 +208,6 @@ TEST(GnomeEndToEnd, TheFirstRunGivesTheGrabCommandsAPromptAnsweredLateIsKeptAndA
         "!!w && w.get_title() === 'Area selector' && Main.layoutManager.monitors[0].inFullscreen");
     ASSERT_TRUE(DesktopSession::waitFor([&] { return eval(covered) == u"true"; }, 120s))
         << grab->readAllStandardError().toStdString();
-    // The answer is kept: the next screenshots ask no more.
-    const auto stored = session.call({QStringLiteral("org.freedesktop.impl.portal.PermissionStore"),
-                                      QStringLiteral("/org/freedesktop/impl/portal/PermissionStore"),
-                                      QStringLiteral("org.freedesktop.impl.portal.PermissionStore"), QStringLiteral("Lookup"),
-                                      QStringLiteral("ss"), QStringLiteral("screenshot"), QStringLiteral("screenshot")});
-    EXPECT_TRUE(stored.out.contains(QStringLiteral("\"\" 1 \"yes\""))) << stored.out.toStdString() << stored.err.toStdString();
-
     // A drag over the text with a pointer of the shell's own: the command prints the text
     // the app put on the clipboard, and the done notice shows.
     const QPoint from = text.bottomLeft() + QPoint(5, -195);
@@ -238,6 +231,14 @@ TEST(GnomeEndToEnd, TheFirstRunGivesTheGrabCommandsAPromptAnsweredLateIsKeptAndA
         "t.slice(t.indexOf('Area selector')).some(w => w !== 'Area selector')");
     EXPECT_TRUE(DesktopSession::waitFor([&] { return eval(notice) == u"true"; }, 60s))
         << eval(QStringLiteral("JSON.stringify(globalThis.glyphnab.windows.map(w => w.get_title()))")).toStdString();
+
+    // The answer is kept: the next screenshots ask no more. Asked after the drag, which
+    // has to end within the grab's minute, the prompt's time included.
+    const auto stored = session.call({QStringLiteral("org.freedesktop.impl.portal.PermissionStore"),
+                                      QStringLiteral("/org/freedesktop/impl/portal/PermissionStore"),
+                                      QStringLiteral("org.freedesktop.impl.portal.PermissionStore"), QStringLiteral("Lookup"),
+                                      QStringLiteral("ss"), QStringLiteral("screenshot"), QStringLiteral("screenshot")});
+    EXPECT_TRUE(stored.out.contains(QStringLiteral("\"\" 1 \"yes\""))) << stored.out.toStdString() << stored.err.toStdString();
 
     // The next grab opens the overlay without asking again, and Esc ends it.
     eval(QStringLiteral("globalThis.glyphnab.prompt = 0; true"));
