@@ -3,6 +3,7 @@
 #include "platform/recognition/GlyphHoles.h"
 #include "platform/recognition/LookAlikes.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Platform::Recognition {
@@ -20,7 +21,8 @@ void restoreClosedEights(std::vector<LineWords>& lines, const QImage& band, int 
                          const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
         for (WordBox& word : line.words) {
-            if (!word.text.contains(u'3'))
+            const auto halfEight = [](QChar c) { return c == u'3' || c == u'5'; };
+            if (std::none_of(word.text.begin(), word.text.end(), halfEight))
                 continue;
             // The recognizer's own glyph boxes can sit a glyph off; the ink's shapes, one
             // a character, place each digit.
@@ -28,7 +30,7 @@ void restoreClosedEights(std::vector<LineWords>& lines, const QImage& band, int 
             if (!pieces)
                 continue;
             for (qsizetype i = 0; i < word.text.size(); ++i) {
-                if (word.text[i] == u'3' && closesTwoBowls(band, threshold, (*pieces)[static_cast<std::size_t>(i)]))
+                if (halfEight(word.text[i]) && closesTwoBowls(band, threshold, (*pieces)[static_cast<std::size_t>(i)]))
                     word.text[i] = u'8';
             }
         }

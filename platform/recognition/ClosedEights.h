@@ -1,8 +1,9 @@
 #pragma once
 
-// A light, thin "8" can come back as "3": the recognizer sees the right half of the
-// outline and misses the left. A "3" is open on its left, it closes no ground; ink that
-// closes two holes, one over the other, is an "8" whatever it was read as.
+// A light, thin "8" can come back as "3" or "5": the recognizer sees half of the outline
+// and misses the rest. A "3" is open on its left, a "5" on its right above its bowl; they
+// close no ground two times over. Ink that closes two holes, one over the other, is an
+// "8" whatever it was read as.
 
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"

@@ -42,6 +42,7 @@
 #include "platform/recognition/SmallL.h"
 #include "platform/recognition/SmallLines.h"
 #include "platform/recognition/StackedLines.h"
+#include "platform/recognition/SplitWords.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -631,6 +632,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreDollarFives(lines, shapes);
     // Before fixed-width lines are spaced by their grid.
     restoreSpacesBeforeBrackets(lines, shapes, glyph);
+    joinSplitWords(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, shapes, monitor);
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);

@@ -67,3 +67,20 @@ TEST(ClosedEights, AThreeOpenOnItsLeftOrClosingOneBowlKeepsItsReading) {
     // Ink that falls apart otherwise than the characters (a glyph lost) places no digit.
     EXPECT_EQ(reread(eightOne, QStringLiteral("3")).toStdString(), "3");
 }
+
+namespace {
+
+// A "5" and a "1": its top open on the right, its bowl open on the left.
+const QStringList fiveOne{
+    QStringLiteral("#######....##"), QStringLiteral("##........###"), QStringLiteral("##.........##"),
+    QStringLiteral("######.....##"), QStringLiteral(".....##....##"), QStringLiteral(".....##....##"),
+    QStringLiteral(".....##....##"), QStringLiteral(".....##....##"), QStringLiteral("##..##.....##"),
+    QStringLiteral(".####......##"),
+};
+
+}  // namespace
+
+TEST(ClosedEightsReadAsFive, AnEightReadFiveIsReadBackAndAnOpenFiveStays) {
+    EXPECT_EQ(reread(eightOne, QStringLiteral("51")).toStdString(), "81");
+    EXPECT_EQ(reread(fiveOne, QStringLiteral("51")).toStdString(), "51");
+}
