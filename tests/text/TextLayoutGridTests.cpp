@@ -240,7 +240,7 @@ namespace {
 
 // Letter-spaced cells of 9.6 px. A glyph's ink starts `left` of a cell right of its cell's
 // edge and the last one's ends `right` short of it: capitals and wide letters fill their
-// cells nearly edge to edge, most words less.
+// cells nearly edge to edge, most words less, a quote sits mid-cell.
 TextPiece inked(const QString& text, int column, int line, double left = 0.2, double right = 0.25) {
     constexpr double cell = 9.6;
     return piece(text, (column + left) * cell, line * 20, (double(text.size()) - left - right) * cell, 14);
@@ -279,6 +279,16 @@ TEST(TextLayoutTerminalBearings, AFewShortWordsOfAProportionalTableProveNoGrid) 
                             piece("7.6", 90, 60, 22, 14), piece("74%", 160, 60, 27, 14)});
     EXPECT_EQ(table.text(LineMode::keep).toStdString(),
               "Deploy\t9.5\t85%\nPanel\t7.0\t24%\nRange\t6.6\t50%\nNetwork\t7.6\t74%");
+}
+
+TEST(TextLayoutTerminalBearings, ARowStartingWithAQuoteKeepsItsIndent) {
+    // The quote's ink starts over half a cell further right than the letters' do.
+    const TextLayout page({inked("def total(items):", 0, 0, 0.1), inked("\"\"\"Add them up.\"\"\"", 4, 1, 0.62),
+                           inked("sum = 0", 4, 2), inked("for item in items:", 4, 3),
+                           inked("sum += item", 8, 4), inked("return sum", 4, 5)});
+    EXPECT_EQ(page.text(LineMode::keep).toStdString(),
+              "def total(items):\n    \"\"\"Add them up.\"\"\"\n    sum = 0\n    for item in items:\n"
+              "        sum += item\n    return sum");
 }
 
 }  // namespace
