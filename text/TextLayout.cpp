@@ -551,9 +551,14 @@ std::optional<CharacterGrid> characterGrid(const QList<TextPiece>& pieces)
         if (!showsTheFont(piece))
             continue;
         const double count = double(Characters::count(piece.text));
-        const bool onGrid =
-            fitted ? std::abs(width(piece.box) / (count - fitted->shortfall) - fitted->cell) <= 0.05 * fitted->cell
-                   : std::abs(width(piece.box) / (count - 0.5) - typical) <= 0.05 * typical;
+        const double cell = fitted ? fitted->cell : typical;
+        const double spanned = count - (fitted ? fitted->shortfall : 0.5);
+        // A long piece may be off by a twentieth of its width, where a cell width a
+        // little off adds up. Against a fitted grid a short one may be off by a third of
+        // a cell, which is how far the bearings of its end glyphs ("N" against "l") move
+        // its ink; a few short pieces alone prove no grid with that much leeway.
+        const double leeway = std::max(0.05 * spanned, fitted ? 0.35 : 0.0) * cell;
+        const bool onGrid = std::abs(width(piece.box) - spanned * cell) <= leeway;
         even += onGrid ? 1 : 0;
     }
     if (20 * even < 17 * ratios.size())

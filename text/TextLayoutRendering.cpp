@@ -37,8 +37,11 @@ QList<qsizetype> rowIndents(const TextLayout::Block& block)
 {
     if (block.isMonospace()) {
         QList<qsizetype> indents;
+        // A row's ink starts its first glyph's bearing right of its cell's edge: a quote
+        // or a point sits mid-cell, about half a cell further right than a letter's ink,
+        // while no glyph's ink starts much further left than a letter's.
         for (const TextLayout::Row& row : block.rows) {
-            const double columns = std::round((minX(row.box) - block.columnOrigin) / block.cellWidth);
+            const double columns = std::round((minX(row.box) - block.columnOrigin) / block.cellWidth - 0.2);
             indents.append(columns >= 1 ? qsizetype(std::min(columns, maximumIndent)) : 0);
         }
         return indents;

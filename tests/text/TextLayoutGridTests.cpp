@@ -235,3 +235,60 @@ TEST(TextLayoutTerminalCells, PiecesOfAllLengthsOnTheGridMakeATerminalDespiteAFe
 }
 
 }  // namespace
+
+namespace {
+
+// Letter-spaced cells of 9.6 px. A glyph's ink starts `left` of a cell right of its cell's
+// edge and the last one's ends `right` short of it: capitals and wide letters fill their
+// cells nearly edge to edge, most words less, a quote sits mid-cell.
+TextPiece inked(const QString& text, int column, int line, double left = 0.2, double right = 0.25) {
+    constexpr double cell = 9.6;
+    return piece(text, (column + left) * cell, line * 20, (double(text.size()) - left - right) * cell, 14);
+}
+
+TEST(TextLayoutTerminalBearings, AShortHeadingDrawnEdgeToEdgeLeavesTheManPageOnTheGrid) {
+    // The title came back with a space the font does not draw: a piece off the grid.
+    const auto misread = [](const QString& read, const QString& drawn, int column) {
+        return TextPiece{read, inked(drawn, column, 0, 0.05, 0.1).box};
+    };
+    const TextLayout page({misread("GREP (1)", "GREP(1)", 0), inked("User Commands", 17, 0),
+                           inked("GREP(1)", 40, 0, 0.05, 0.1), inked("NAME", 0, 2, 0.05, 0.1),
+                           inked("grep - print lines that match", 7, 3), inked("DESCRIPTION", 0, 5, 0.05, 0.1),
+                           inked("grep searches each file for the pattern.", 7, 6), inked("--count", 7, 7),
+                           inked("Print a count of the matching lines.", 14, 8), inked("--quiet", 7, 9),
+                           inked("Show", 14, 10, 0.05, 0.1),
+                           inked("nothing at all to the output.", 19, 10), inked("--files", 7, 11),
+                           inked("Print only the names of the files.", 14, 12), inked("--after", 7, 13),
+                           inked("Print the lines after each match.", 14, 14)});
+    const QStringList lines = page.text(LineMode::keep).split(u'\n');
+    ASSERT_EQ(lines.size(), 15);
+    EXPECT_EQ(lines[3].toStdString(), "       grep - print lines that match");
+    EXPECT_EQ(lines[6].toStdString(), "       grep searches each file for the pattern.");
+    EXPECT_EQ(lines[7].toStdString(), "       --count");
+    EXPECT_EQ(lines[8].toStdString(), "              Print a count of the matching lines.");
+    EXPECT_EQ(lines[10].toStdString(), "              Show nothing at all to the output.");
+    EXPECT_EQ(lines[14].toStdString(), "              Print the lines after each match.");
+}
+
+TEST(TextLayoutTerminalBearings, AFewShortWordsOfAProportionalTableProveNoGrid) {
+    // About 8.7 px a character, each word a little off that, none by half a character.
+    const TextLayout table({piece("Deploy", 0, 0, 47, 14), piece("9.5", 90, 0, 22, 14), piece("85%", 160, 0, 27, 14),
+                            piece("Panel", 0, 20, 38, 14), piece("7.0", 90, 20, 22, 14), piece("24%", 160, 20, 27, 14),
+                            piece("Range", 0, 40, 41.9, 14), piece("6.6", 90, 40, 22, 14),
+                            piece("50%", 160, 40, 27, 14), piece("Network", 0, 60, 58, 14),
+                            piece("7.6", 90, 60, 22, 14), piece("74%", 160, 60, 27, 14)});
+    EXPECT_EQ(table.text(LineMode::keep).toStdString(),
+              "Deploy\t9.5\t85%\nPanel\t7.0\t24%\nRange\t6.6\t50%\nNetwork\t7.6\t74%");
+}
+
+TEST(TextLayoutTerminalBearings, ARowStartingWithAQuoteKeepsItsIndent) {
+    // The quote's ink starts over half a cell further right than the letters' do.
+    const TextLayout page({inked("def total(items):", 0, 0, 0.1), inked("\"\"\"Add them up.\"\"\"", 4, 1, 0.62),
+                           inked("sum = 0", 4, 2), inked("for item in items:", 4, 3),
+                           inked("sum += item", 8, 4), inked("return sum", 4, 5)});
+    EXPECT_EQ(page.text(LineMode::keep).toStdString(),
+              "def total(items):\n    \"\"\"Add them up.\"\"\"\n    sum = 0\n    for item in items:\n"
+              "        sum += item\n    return sum");
+}
+
+}  // namespace
