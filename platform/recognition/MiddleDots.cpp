@@ -30,9 +30,37 @@ QRectF inkOf(const QRectF& box, const std::vector<InkShape>& shapes) {
     return ink.isEmpty() ? box : ink;
 }
 
+bool dotSized(const QRectF& box, double glyph) {
+    return box.width() <= 0.4 * glyph && box.height() <= 0.4 * glyph && box.width() <= 2 * box.height() &&
+           box.height() <= 2 * box.width();
+}
+
+// A faint dot's threshold cuts off its antialiased rim unevenly, leaving a flat bar of a
+// pixel's height; cut halfway between its darkest pixel and the ground around it, a dot
+// is round again and a hyphen's stroke stays flat.
+QRectF evenInk(const QImage& gray, const QRectF& ink) {
+    const QRect area = ink.toAlignedRect().adjusted(-2, -2, 2, 2) & gray.rect();
+    int darkest = 255;
+    int ground = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int value = gray.constScanLine(y)[x];
+            darkest = std::min(darkest, value);
+            ground = std::max(ground, value);
+        }
+    const int cut = (darkest + ground) / 2;
+    QRect even;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (gray.constScanLine(y)[x] < cut)
+                even = even.united(QRect(x, y, 1, 1));
+    return even.isEmpty() ? ink : QRectF(even);
+}
+
 }  // namespace
 
-void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes) {
+void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes,
+                       const QImage& gray) {
     if (glyph <= 0)
         return;
     for (LineWords& line : lines) {
@@ -40,9 +68,11 @@ void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::v
             WordBox& word = line.words[i];
             if (!isDotReading(word.text.trimmed()))
                 continue;
-            const QRectF box = inkOf(word.box, shapes);
-            if (box.width() > 0.4 * glyph || box.height() > 0.4 * glyph ||
-                box.width() > 2 * box.height() || box.height() > 2 * box.width())
+            QRectF box = inkOf(word.box, shapes);
+            if (!dotSized(box, glyph) && !gray.isNull() && box.width() <= 0.4 * glyph &&
+                box.height() <= 0.4 * glyph)
+                box = evenInk(gray, box);
+            if (!dotSized(box, glyph))
                 continue;
             // The glyph height is about the x-height: a middle dot's centre lies around
             // half of it above the baseline, a period's on it.

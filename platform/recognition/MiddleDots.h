@@ -8,6 +8,8 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 
+#include <QImage>
+
 #include <vector>
 
 namespace Platform::Recognition {
@@ -16,6 +18,9 @@ namespace Platform::Recognition {
 // middle of the x-height the text "·". `glyph` is the text's median glyph height, in
 // the pixels of the word boxes. Given the picture's ink `shapes`, a word's ink is
 // measured rather than its box: the recognizer may box a lone dot as tall as its line.
-void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes = {});
+// Given the `gray` picture those shapes are of, a faint dot is measured by its own
+// darkness rather than by the shapes' threshold.
+void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::vector<InkShape>& shapes = {},
+                       const QImage& gray = QImage());
 
 }  // namespace Platform::Recognition

@@ -638,7 +638,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
     restoreMonospaceHyphens(lines, shapes);
-    restoreMiddleDots(lines, glyph, shapes);
+    restoreMiddleDots(lines, glyph, shapes, band);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
     restoreCapitals(lines);

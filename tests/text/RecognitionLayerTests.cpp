@@ -1076,3 +1076,33 @@ TEST(LostSpacesBeforeUnits, AFigureAndItsUnitASpaceApartAreTwoWords) {
         EXPECT_EQ(respaced(QStringLiteral("41kB"), QStringLiteral("41kB"), family), QStringLiteral("41kB"));
     }
 }
+
+TEST(MiddleDotFaintInk, AFaintDotThresholdedFlatIsRoundByItsOwnDarknessAndAHyphenStaysFlat) {
+    // White text over a gradient, turned dark on light: the dot between "2026" and
+    // "11:01" is a pale blot whose threshold keeps only its middle row.
+    const auto dateLine = [](QImage& gray, const std::vector<std::vector<int>>& mark) {
+        gray.fill(253);
+        for (std::size_t row = 0; row < mark.size(); ++row)
+            for (std::size_t col = 0; col < mark[row].size(); ++col)
+                gray.scanLine(24 + static_cast<int>(row))[49 + static_cast<int>(col)] =
+                    static_cast<uchar>(mark[row][col]);
+        const std::vector<InkShape> ink = inkShapes(gray, 187);
+        std::vector<LineWords> lines{{QRectF(0, 10, 300, 26),
+                                      {WordBox{"2026", QRectF(0, 18, 40, 12), 0.9f},
+                                       WordBox{"-", QRectF(ink.front().box), 0.8f},
+                                       WordBox{"11:01", QRectF(60, 18, 36, 12), 0.9f}}}};
+        return std::pair{lines, ink};
+    };
+    QImage gray(120, 50, QImage::Format_Grayscale8);
+    auto [dot, dotInk] = dateLine(gray, {{211, 187, 203}, {179, 138, 165}, {214, 193, 207}});
+    ASSERT_EQ(dotInk.size(), 1U);
+    EXPECT_EQ(dotInk.front().box.height(), 1);
+    restoreMiddleDots(dot, 12.5, dotInk);
+    EXPECT_EQ(dot.front().words[1].text, QStringLiteral("-"));
+    restoreMiddleDots(dot, 12.5, dotInk, gray);
+    EXPECT_EQ(dot.front().words[1].text, QStringLiteral("\u00b7"));
+    // A faint hyphen's stroke, as pale at its rim.
+    auto [hyphen, hyphenInk] = dateLine(gray, {{215, 215, 215, 215}, {150, 140, 140, 150}, {215, 215, 215, 215}});
+    restoreMiddleDots(hyphen, 12.5, hyphenInk, gray);
+    EXPECT_EQ(hyphen.front().words[1].text, QStringLiteral("-"));
+}
