@@ -670,7 +670,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
     restoreBarlessSevens(lines, band, threshold, shapes);
-    restoreLostPeriods(lines, shapes);
+    restoreLostPeriods(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
