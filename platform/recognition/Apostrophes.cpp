@@ -72,7 +72,13 @@ bool isCurlyMark(const QImage& gray, const QRect& box) {
     const QRect wider = box.adjusted(-1, 0, 1, 0) & gray.rect();
     const std::optional<double> head = inkCentre(gray, wider, wider.top(), middle - 1);
     const std::optional<double> tip = inkCentre(gray, wider, wider.bottom(), wider.bottom());
-    return head && tip && *head - *tip >= std::max(0.3, 0.04 * area.height());
+    if (head && tip && *head - *tip >= std::max(0.3, 0.04 * area.height()))
+        return true;
+    // A sans-serif comma whose round head spreads left as far as its tail: the tail
+    // comes down the head's right side and turns left in its last row, past the rows
+    // above it.
+    const std::optional<double> neck = inkCentre(gray, wider, middle, wider.bottom() - 1);
+    return area.height() >= 4 && neck && tip && *neck - *tip >= std::max(0.3, 0.04 * area.height());
 }
 
 void restoreApostrophes(std::vector<LineWords>& lines, const QImage& gray, const std::vector<InkShape>& shapes,

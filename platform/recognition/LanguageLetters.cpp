@@ -74,6 +74,46 @@ std::optional<QString> alphabetOf(const QStringList& languages) {
     return letters + letters.toUpper();
 }
 
+// The marks the alphabet writes, each on some bases.
+QString marksOf(const QString& alphabet) {
+    QString marks;
+    for (const QChar letter : alphabet) {
+        const QString parts = QString(letter).normalized(QString::NormalizationForm_D);
+        for (qsizetype i = 1; i < parts.size(); ++i)
+            if (!marks.contains(parts[i]))
+                marks += parts[i];
+    }
+    return marks;
+}
+
+// The alphabet's marked letters on the base of `c`.
+QString lettersOnBase(QChar c, const QString& alphabet) {
+    const QChar base = QString(c).normalized(QString::NormalizationForm_D).front();
+    QString letters;
+    for (const QChar letter : alphabet) {
+        const QString parts = QString(letter).normalized(QString::NormalizationForm_D);
+        if (parts.size() > 1 && parts.front() == base)
+            letters += letter;
+    }
+    return letters;
+}
+
+// A marked Latin letter the languages never write, whose marks are seldom borrowed, or
+// are ones the languages write on other bases only where they mark this base too: the
+// recognizer moved the mark from the languages' own letter ("ó" read "ö" in Spanish).
+bool isForeign(QChar c, const QString& alphabet, const QString& marks) {
+    if (!c.isLetter() || alphabet.contains(c))
+        return false;
+    const QString parts = QString(c).normalized(QString::NormalizationForm_D);
+    if (parts.size() < 2 || parts.front().unicode() >= 0x80)
+        return false;
+    if (std::all_of(parts.begin() + 1, parts.end(), isSeldomBorrowed))
+        return true;
+    return std::all_of(parts.begin() + 1, parts.end(),
+                       [&](QChar mark) { return isSeldomBorrowed(mark) || marks.contains(mark); }) &&
+           !lettersOnBase(c, alphabet).isEmpty();
+}
+
 }  // namespace
 
 QString foldForeignMarks(const QString& word, const QStringList& languages) {
@@ -85,28 +125,35 @@ QString foldForeignMarks(const QString& word, const QStringList& languages) {
     const std::optional<QString> alphabet = alphabetOf(languages);
     if (!alphabet)
         return word;
+    const QString marks = marksOf(*alphabet);
     QString folded;
     folded.reserve(word.size());
     for (const QChar c : word) {
-        const QString parts = QString(c).normalized(QString::NormalizationForm_D);
-        const bool foreign = parts.size() > 1 && !alphabet->contains(c) &&
-                             std::all_of(parts.begin() + 1, parts.end(), isSeldomBorrowed);
-        if (!foreign) {
-            folded += c;
-            continue;
-        }
-        std::optional<QChar> only;
-        bool several = false;
-        for (const QChar letter : *alphabet) {
-            const QString letterParts = QString(letter).normalized(QString::NormalizationForm_D);
-            if (letterParts.size() > 1 && letterParts.front() == parts.front()) {
-                several = several || only.has_value();
-                only = letter;
-            }
-        }
-        folded += only && !several ? *only : c;
+        const QString letters = isForeign(c, *alphabet, marks) ? lettersOnBase(c, *alphabet) : QString();
+        folded += letters.size() == 1 ? letters.front() : c;
     }
     return folded;
+}
+
+QString foreignMarkedLetters(const QStringList& languages) {
+    const std::optional<QString> alphabet = alphabetOf(languages);
+    if (!alphabet)
+        return {};
+    const QString marks = marksOf(*alphabet);
+    QString letters;
+    // Latin-1 Supplement to Latin Extended-B, and the Vietnamese block's dotted letters.
+    // A letter with one reading on its base is left to the fold: kept from it, the
+    // recognizer can split the glyph in two ("ráâpido").
+    const auto consider = [&](char16_t code) {
+        const QChar c(code);
+        if (isForeign(c, *alphabet, marks) && lettersOnBase(c, *alphabet).size() != 1)
+            letters += c;
+    };
+    for (char16_t code = 0xC0; code < 0x250; ++code)
+        consider(code);
+    for (char16_t code = 0x1E00; code < 0x1F00; ++code)
+        consider(code);
+    return letters;
 }
 
 void foldForeignMarks(std::vector<LineWords>& lines, const QStringList& languages) {

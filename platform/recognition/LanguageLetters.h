@@ -17,10 +17,16 @@ namespace Platform::Recognition {
 
 // The word with each letter that bears a mark the languages (BCP 47 tags) never write,
 // and borrow seldom (macron, ring, breve, caron, ogonek, double acute, dot above or
-// below), replaced by the languages' only marked letter on its base. Unchanged when a
-// language's alphabet is not known here.
+// below) or write on other bases only, replaced by the languages' only marked letter on
+// its base. Unchanged when a language's alphabet is not known here.
 QString foldForeignMarks(const QString& word, const QStringList& languages);
 
 void foldForeignMarks(std::vector<LineWords>& lines, const QStringList& languages);
+
+// The letters, in both cases, that the fold above would replace but for the languages
+// having no one letter on their base: the recognizer is kept from reading them, so a
+// blurred accent comes back as one of the languages' own letters ("à", not "å"), chosen
+// by its ink. Empty when a language's alphabet is not known here.
+QString foreignMarkedLetters(const QStringList& languages);
 
 }  // namespace Platform::Recognition

@@ -18,22 +18,53 @@ bool isBaselineDot(const QRect& box, const LineHeights& heights) {
     return box.height() >= 0.12 * heights.xHeight && standsAsDot(box.top(), box.bottom() + 1, box.width(), heights);
 }
 
+// The foot of a stroke whose stem is too faint to count as ink: a thin stem that straddles
+// two pixel columns shows only its serif, and a dot's ground above it is clear. Each row
+// up to about half the x-height over the dot holds ink at least half as dark as the
+// threshold is from the ground.
+bool footOfFaintStroke(const QRect& dot, const QImage& gray, int threshold, const LineHeights& heights) {
+    const QRect around = QRect(QPoint(dot.left() - static_cast<int>(heights.xHeight),
+                                      static_cast<int>(heights.baseline - heights.xHeight)),
+                               QPoint(dot.right() + static_cast<int>(heights.xHeight), dot.bottom())) &
+                         gray.rect();
+    if (around.isEmpty())
+        return false;
+    int ground = 0;
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        ground = std::max(ground, static_cast<int>(*std::max_element(row + around.left(), row + around.right() + 1)));
+    }
+    const double faint = ground - 0.5 * (ground - threshold);
+    const int rows = std::max(2, static_cast<int>(std::lround(0.5 * heights.xHeight)));
+    const int left = std::max(0, dot.left()), right = std::min(gray.width() - 1, dot.right());
+    if (dot.top() - rows < 0 || left > right)
+        return false;
+    for (int y = dot.top() - rows; y < dot.top(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        if (*std::min_element(row + left, row + right + 1) >= faint)
+            return false;
+    }
+    return true;
+}
+
 // The dot standing between two glyphs, past the middle of the first and clear of the
 // second: the recognizer may box the first over it. Boxes that overlap place nothing.
 bool holdsDot(const GlyphBox& before, const GlyphBox& after, const std::vector<InkShape>& shapes,
-              const LineHeights& heights) {
+              const QImage& gray, int threshold, const LineHeights& heights) {
     const double from = before.box.center().x();
     const double to = after.box.left();
     if (to < before.box.right() - 1)
         return false;
     return std::any_of(shapes.begin(), shapes.end(), [&](const InkShape& shape) {
-        return shape.box.left() >= from && shape.box.right() + 1 <= to && isBaselineDot(shape.box, heights);
+        return shape.box.left() >= from && shape.box.right() + 1 <= to && isBaselineDot(shape.box, heights) &&
+               !footOfFaintStroke(shape.box, gray, threshold, heights);
     });
 }
 
 }  // namespace
 
-void restoreLostPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+void restoreLostPeriods(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                        const std::vector<InkShape>& shapes) {
     for (LineWords& line : lines) {
         LazyLineHeights lazy(line, shapes);
         for (WordBox& word : line.words) {
@@ -46,7 +77,7 @@ void restoreLostPeriods(std::vector<LineWords>& lines, const std::vector<InkShap
             for (std::size_t i = 0; i < word.glyphs.size(); ++i) {
                 text += word.glyphs[i].text;
                 if (i + 1 < word.glyphs.size() && isLetter(word.glyphs[i]) && isLetter(word.glyphs[i + 1]) &&
-                    holdsDot(word.glyphs[i], word.glyphs[i + 1], shapes, *heights))
+                    holdsDot(word.glyphs[i], word.glyphs[i + 1], shapes, gray, threshold, *heights))
                     text += u'.';
             }
             // The glyphs stay as read: they no longer spell the word, and no later rule

@@ -7,13 +7,17 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 
+#include <QImage>
+
 #include <vector>
 
 namespace Platform::Recognition {
 
 // Puts a "." between two letters of a word where a dot of ink stands on the line's
-// baseline between them and the reading has none. `shapes` are the ink shapes of the
-// picture of the word boxes. Needs the words' glyphs as read.
-void restoreLostPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
+// baseline between them and the reading has none, and no faint stroke stands on it.
+// `shapes` are the ink shapes of `gray` (darker than `threshold`), in the pixels of the
+// word boxes. Needs the words' glyphs as read.
+void restoreLostPeriods(std::vector<LineWords>& lines, const QImage& gray, int threshold,
+                        const std::vector<InkShape>& shapes);
 
 }  // namespace Platform::Recognition

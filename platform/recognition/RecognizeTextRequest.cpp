@@ -571,10 +571,26 @@ void rereadSmallLines(tesseract::TessBaseAPI& api, const PreparedPage& page, con
     }
 }
 
+// Letters the recognizer may not read, for as long as one band's reading lasts: engines
+// are lent out again.
+class BlacklistScope {
+public:
+    BlacklistScope(tesseract::TessBaseAPI& api, const QString& letters) : api_(api) {
+        api_.SetVariable("tessedit_char_blacklist", letters.toUtf8().constData());
+    }
+    ~BlacklistScope() { api_.SetVariable("tessedit_char_blacklist", ""); }
+    BlacklistScope(const BlacklistScope&) = delete;
+    BlacklistScope& operator=(const BlacklistScope&) = delete;
+
+private:
+    tesseract::TessBaseAPI& api_;
+};
+
 // One band of the page, an area of its pixels, read on one engine. Boxes come back in
 // the original picture's pixels.
 std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, const EngineSettings& settings,
-                                const QString& whitelist, ComputeDevice device, const std::stop_token& stop) {
+                                const QString& whitelist, const QString& blacklist, ComputeDevice device,
+                                const std::stop_token& stop) {
     checkCancellation(stop);
     const PreparedPage::Strip strip = page.strip(area);
     const QImage& band = strip.image;
@@ -582,6 +598,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     EnginePool::Lease engine =
         device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings, stop);
     tesseract::TessBaseAPI& api = engine->api();
+    const BlacklistScope excluded(api, blacklist);
     const bool restricted = !whitelist.isEmpty();
     api.SetPageSegMode(restricted ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_AUTO);
     api.SetVariable("tessedit_char_whitelist", restricted ? whitelist.toUtf8().constData() : "");
@@ -672,7 +689,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreFinalPeriods(lines, shapes);
     restoreEllMarks(lines, band, threshold, shapes);
     restoreBarlessSevens(lines, band, threshold, shapes);
-    restoreLostPeriods(lines, shapes);
+    restoreLostPeriods(lines, band, threshold, shapes);
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
@@ -760,17 +777,18 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     if (page.image.isNull())
         throw RecognitionError("the picture cannot be converted for recognition");
     const EngineSettings settings{engineLanguages(recognitionLanguages), usesLanguageCorrection};
+    const QString foreignLetters = foreignMarkedLetters(recognitionLanguages);
 
     // One line of a few characters is read whole.
     const auto bands = characterWhitelist.isEmpty() ? bandsOf(page) : std::vector<QRect>{page.image.rect()};
     std::vector<QFuture<BandResult>> running(bands.size());
     for (const std::size_t band : mostInkFirst(page.image, bands)) {
         running[band] = QtConcurrent::run(&recognitionPool(), [&page, area = bands[band], &settings,
-                                                                &whitelist = characterWhitelist, device = device_,
-                                                                &stop] {
+                                                                &whitelist = characterWhitelist, &foreignLetters,
+                                                                device = device_, &stop] {
             BandResult result;
             try {
-                result.lines = readBand(page, area, settings, whitelist, device, stop);
+                result.lines = readBand(page, area, settings, whitelist, foreignLetters, device, stop);
             } catch (...) {
                 result.error = std::current_exception();
             }

@@ -18,7 +18,7 @@ void dropDoubledSharpS(std::vector<LineWords>& lines) {
 QString readSharpS(const QString& word) {
     QString text = word;
     for (qsizetype i = 1; i < text.size(); ++i) {
-        if (text[i] != u'B' || !text[i - 1].isLower())
+        if ((text[i] != u'B' && text[i] != u'R') || !text[i - 1].isLower())
             continue;
         const bool ends = i + 1 == text.size() || !text[i + 1].isLetterOrNumber();
         if (ends || text[i + 1].isLower())

@@ -17,9 +17,10 @@ QString dropDoubledSharpS(const QString& word);
 
 void dropDoubledSharpS(std::vector<LineWords>& lines);
 
-// For a reader of German, the word with each "B" that follows a small letter and ends
-// the word or comes before another small letter read as "ß" ("StraBe", "FuB"): German
-// writes no capital inside a word, and "ß" is the letter the recognizer takes for "B".
+// For a reader of German, the word with each "B" or "R" that follows a small letter and
+// ends the word or comes before another small letter read as "ß" ("StraBe", "FuB",
+// "ÄuRerst"): German writes no capital inside a word, and "ß" is the letter the
+// recognizer takes for a "B", or for an "R" where its lower bowl is open at the foot.
 QString readSharpS(const QString& word);
 
 // Only where German is one of the languages (BCP 47 tags).

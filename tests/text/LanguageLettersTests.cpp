@@ -24,3 +24,25 @@ TEST(LanguageLetters, ForeignMarksFoldToTheLanguagesOnlyLetterOnTheirBase) {
               QStringLiteral("ā"));
     EXPECT_EQ(foldForeignMarks(QStringLiteral("ā"), {}), QStringLiteral("ā"));
 }
+
+TEST(ForeignMarkedLetters, TheRecognizerIsKeptFromLettersWithNoOneReading) {
+    // French writes "à" and "â": an "å" is neither for sure, and the ink chooses.
+    const QString french = foreignMarkedLetters({QStringLiteral("fr-FR")});
+    for (const char16_t letter : {u'å', u'ė', u'Å', u'ā', u'ǎ', u'ạ'})
+        EXPECT_TRUE(french.contains(QChar(letter))) << QString(QChar(letter)).toStdString();
+    for (const char16_t letter : {u'à', u'â', u'é', u'è', u'ë', u'ç', u'É', u'a', u'ß'})
+        EXPECT_FALSE(french.contains(QChar(letter))) << QString(QChar(letter)).toStdString();
+    // One letter on the base is the fold's: Spanish "å" and "ö" read "á" and "ó".
+    const QString spanish = foreignMarkedLetters({QStringLiteral("es")});
+    EXPECT_TRUE(spanish.contains(u'ū'));
+    for (const char16_t letter : {u'å', u'ö', u'ó', u'ü', u'ñ', u'ç'})
+        EXPECT_FALSE(spanish.contains(QChar(letter))) << QString(QChar(letter)).toStdString();
+    EXPECT_EQ(foldForeignMarks(QStringLiteral("¿Dönde"), {QStringLiteral("es")}), QStringLiteral("¿Dónde"));
+    // A mark written on other bases only is no fault where the base has no marked letter.
+    EXPECT_FALSE(foreignMarkedLetters({QStringLiteral("de")}).contains(u'ë'));
+    EXPECT_EQ(foldForeignMarks(QStringLiteral("Citroën"), {QStringLiteral("de")}), QStringLiteral("Citroën"));
+    // One language's letters stay readable beside another's; English keeps borrowed accents.
+    EXPECT_FALSE(foreignMarkedLetters({QStringLiteral("de"), QStringLiteral("sv")}).contains(u'å'));
+    EXPECT_FALSE(foreignMarkedLetters({QStringLiteral("en-US")}).contains(u'é'));
+    EXPECT_TRUE(foreignMarkedLetters({QStringLiteral("de"), QStringLiteral("vi")}).isEmpty());
+}

@@ -13,13 +13,14 @@ using namespace Platform::Recognition;
 namespace {
 
 struct Drawn {
+    QImage picture;
     LineWords line;
     std::vector<InkShape> shapes;
 };
 
 // The text drawn, and read as `read`: one glyph to each shape but the dots the reading
 // left out (`read` has a letter for each shape that is no dot).
-Drawn drawnAndRead(const QString& text, const QString& read) {
+Drawn drawnAndRead(const QString& text, const QString& read, bool faintStems = false) {
     QImage picture(360, 60, QImage::Format_Grayscale8);
     picture.fill(255);
     QPainter painter(&picture);
@@ -31,6 +32,16 @@ Drawn drawnAndRead(const QString& text, const QString& read) {
     painter.end();
     Drawn drawn;
     drawn.shapes = inkShapes(picture, inkThreshold(picture));
+    if (faintStems) {
+        // A stem too light to count as ink over each dot: only its foot is a shape.
+        for (const InkShape& shape : drawn.shapes)
+            if (shape.box.height() < 6)
+                for (int y = 18; y < shape.box.top(); ++y)
+                    for (int x = shape.box.left(); x <= shape.box.right(); ++x)
+                        picture.scanLine(y)[x] = 160;
+        drawn.shapes = inkShapes(picture, inkThreshold(picture));
+    }
+    drawn.picture = picture;
     std::vector<InkShape> sorted = drawn.shapes;
     std::sort(sorted.begin(), sorted.end(),
               [](const InkShape& a, const InkShape& b) { return a.box.left() < b.box.left(); });
@@ -49,10 +60,10 @@ Drawn drawnAndRead(const QString& text, const QString& read) {
     return drawn;
 }
 
-QString restored(const QString& text, const QString& read) {
-    Drawn drawn = drawnAndRead(text, read);
+QString restored(const QString& text, const QString& read, bool faintStems = false) {
+    Drawn drawn = drawnAndRead(text, read, faintStems);
     std::vector<LineWords> lines{drawn.line};
-    restoreLostPeriods(lines, drawn.shapes);
+    restoreLostPeriods(lines, drawn.picture, inkThreshold(drawn.picture), drawn.shapes);
     return lines.front().words.front().text;
 }
 
@@ -69,4 +80,8 @@ TEST(LostPeriods, NoDotOrOneReadAlreadyLeavesTheWord) {
     EXPECT_EQ(restored(QStringLiteral("order.org"), QStringLiteral("order.org")), QStringLiteral("order.org"));
     // A dot high up is no period.
     EXPECT_EQ(restored(QStringLiteral("mum\u00b7dad"), QStringLiteral("mumdad")), QStringLiteral("mumdad"));
+}
+
+TEST(LostPeriodsUnderStems, AFootWhoseStemIsTooFaintForInkIsNoPeriod) {
+    EXPECT_EQ(restored(QStringLiteral("order.org"), QStringLiteral("orderorg"), true), QStringLiteral("orderorg"));
 }

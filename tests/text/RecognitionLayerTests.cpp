@@ -1106,3 +1106,20 @@ TEST(MiddleDotFaintInk, AFaintDotThresholdedFlatIsRoundByItsOwnDarknessAndAHyphe
     restoreMiddleDots(hyphen, 12.5, hyphenInk, gray);
     EXPECT_EQ(hyphen.front().words[1].text, QStringLiteral("-"));
 }
+
+TEST(ApostrophesOfRoundHeads, ACommaWhoseHeadSpreadsLeftIsToldByItsTailsLastTurn) {
+    // Liberation Sans's "’" at large sizes: a round head as wide as the tail's reach,
+    // the tail turning left only at its tip. Its "'" tapers straight down at every size.
+    const auto readAs = [](const char16_t* drawn, int pixels) {
+        const QImage picture = drawnWord(QString::fromUtf16(drawn), 160, "Liberation Sans", pixels);
+        const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+        const QRectF box(5, 2, 150, picture.height() - 4);
+        std::vector<LineWords> lines{{box, {WordBox{QStringLiteral("d'an"), box, 0.9f}}}};
+        restoreApostrophes(lines, picture, shapes, medianGlyphHeight(shapes, picture.height()).value_or(10));
+        return lines.front().words.front().text;
+    };
+    for (const int pixels : {26, 28, 32})
+        EXPECT_EQ(readAs(u"d\u2019an", pixels), QStringLiteral("d\u2019an")) << pixels;
+    for (const int pixels : {10, 13, 16, 20, 26, 28, 32})
+        EXPECT_EQ(readAs(u"d'an", pixels), QStringLiteral("d'an")) << pixels;
+}

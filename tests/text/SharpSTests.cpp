@@ -23,3 +23,10 @@ TEST(SharpSReadAsB, ABAfterASmallLetterIsASharpSForAReaderOfGerman) {
     readSharpS(lines, {QStringLiteral("en-US"), QStringLiteral("de-AT")});
     EXPECT_EQ(lines.front().words.front().text, QStringLiteral("Straße"));
 }
+
+TEST(SharpSReadAsR, AnRInsideASmallWordIsASharpSAsTheBIs) {
+    EXPECT_EQ(readSharpS(QStringLiteral("StraRe")), QStringLiteral("Straße"));
+    EXPECT_EQ(readSharpS(QStringLiteral("ÄuRerst")), QStringLiteral("Äußerst"));
+    for (const char* word : {"Rückfragen", "Info-Reihe", "RBB", "mR2", "BRD"})
+        EXPECT_EQ(readSharpS(QString::fromUtf8(word)), QString::fromUtf8(word)) << word;
+}
