@@ -193,6 +193,9 @@ QString paragraphOf(const TextLayout::Block& block, double measure)
 // A block of one or two lines cannot tell whether its first line is full: the column
 // can. A neighbouring block of several lines that starts at the same edge shows how wide
 // the column's full lines are (two footnotes under a paragraph, each a line of its own).
+// Blocks of two lines one after another at that edge (a chat's messages under their
+// senders) show it together; a first line that ends a quarter of that short of it (a
+// sender's name and time) was not wrapped.
 double columnMeasure(const QList<TextLayout::Block>& blocks, qsizetype index)
 {
     const TextLayout::Block& block = blocks.at(index);
@@ -200,19 +203,28 @@ double columnMeasure(const QList<TextLayout::Block>& blocks, qsizetype index)
         return 0;
     const double left = minX(block.rows.front().box);
     const double tolerance = 0.5 * height(block.rows.front().box);
-    double measure = 0;
-    for (const qsizetype neighbour : {index - 1, index + 1}) {
-        if (neighbour < 0 || neighbour >= blocks.size())
-            continue;
-        const TextLayout::Block& other = blocks.at(neighbour);
-        if (other.rows.size() < 3 || other.isCode)
-            continue;
-        const bool sameEdge = std::all_of(other.rows.begin(), other.rows.end(), [&](const TextLayout::Row& row) {
+    const auto sameEdge = [&](const TextLayout::Block& other) {
+        return !other.isCode && std::all_of(other.rows.begin(), other.rows.end(), [&](const TextLayout::Row& row) {
             return std::abs(minX(row.box) - left) <= tolerance;
         });
-        if (sameEdge)
-            measure = std::max(measure, widestRow(other));
+    };
+    double measure = 0;
+    for (const qsizetype neighbour : {index - 1, index + 1}) {
+        if (neighbour >= 0 && neighbour < blocks.size() && blocks.at(neighbour).rows.size() >= 3
+            && sameEdge(blocks.at(neighbour)))
+            measure = std::max(measure, widestRow(blocks.at(neighbour)));
     }
+    double pairs = 0;
+    for (const qsizetype step : {qsizetype(-1), qsizetype(1)}) {
+        for (qsizetype neighbour = index + step; neighbour >= 0 && neighbour < blocks.size(); neighbour += step) {
+            const TextLayout::Block& other = blocks.at(neighbour);
+            if (other.rows.size() != 2 || !sameEdge(other))
+                break;
+            pairs = std::max(pairs, widestRow(other));
+        }
+    }
+    if (width(block.rows.front().box) < 0.75 * pairs)
+        measure = std::max(measure, pairs);
     return measure;
 }
 

@@ -161,3 +161,27 @@ TEST(LayoutText, TwoOneLineNotesUnderAWiderParagraphStayTwoLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LayoutTextChatMessages, ASendersLineStaysApartFromAShortMessageInABlockOfItsOwn) {
+    // Each message under its sender is a block of its own, 30 px below the last. The
+    // short message's first word would not fit beside its sender within the block alone;
+    // the messages around it show how wide the column is.
+    const auto message = [](const QString& sender, const QString& text, double width, double y) {
+        return QList<TextPiece>{piece(sender, 0, y, 120), piece(text, 0, y + 15, width)};
+    };
+    QList<TextPiece> pieces = message("Ivan Petrov 20:00", "Engine 6.40 review range frame?", 200, 0);
+    pieces += message("Diego Alvarez 21:50", "Local cache runs delivery.", 150, 55);
+    pieces += message("Priya Shah 13:52", "Timer history index branch old follow-up export plan your cache.", 420, 110);
+    const TextLayout chat(pieces);
+    ASSERT_EQ(chat.blocks.size(), 3);
+    EXPECT_EQ(chat.text(LineMode::join), chat.text(LineMode::keep));
+    // Two wrapped lines of a paragraph among them join, though by its letters' mean width
+    // the next word would just have fitted: the line ends less than a quarter short.
+    pieces[2] = piece(sentence(1) + " and then some more words", 0, 55, 340);
+    pieces[3] = piece(sentence(2), 0, 70, 150);
+    EXPECT_TRUE(TextLayout(pieces).text(LineMode::join).contains(sentence(1) + " and then some more words " + sentence(2)));
+}
+
+}  // namespace
