@@ -101,4 +101,29 @@ bool glyphsSpell(const WordBox& word) {
     return !word.glyphs.empty() && spelled == word.text;
 }
 
+std::optional<QRect> localInk(const QImage& gray, const QRect& area, int contrast) {
+    const QRect inside = area.intersected(gray.rect());
+    if (inside.isEmpty())
+        return std::nullopt;
+    int darkest = 255;
+    int lightest = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            darkest = std::min<int>(darkest, row[x]);
+            lightest = std::max<int>(lightest, row[x]);
+        }
+    }
+    if (lightest - darkest < contrast)
+        return std::nullopt;
+    QRect ink;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (2 * row[x] < darkest + lightest)
+                ink = ink.united(QRect(x, y, 1, 1));
+    }
+    return ink;
+}
+
 }  // namespace Platform::Recognition

@@ -6,6 +6,8 @@
 #include "platform/recognition/LineFragments.h"
 #include "platform/recognition/PagePreparation.h"
 
+#include <QImage>
+
 #include <optional>
 #include <vector>
 
@@ -60,5 +62,11 @@ std::optional<LineHeights> tallHeights(const LineWords& line, const std::vector<
 
 // The word's glyphs spell its text.
 bool glyphsSpell(const WordBox& word);
+
+// The box of the ink in `area` of `gray` darker than halfway between the area's lightest
+// and darkest pixels: a small mark fainter than the page's ink threshold (a light dot on
+// a coloured ground) measured against its own ground. Nothing where the area's pixels
+// differ by less than `contrast` levels.
+std::optional<QRect> localInk(const QImage& gray, const QRect& area, int contrast);
 
 }  // namespace Platform::Recognition

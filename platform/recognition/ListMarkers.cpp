@@ -1,5 +1,7 @@
 #include "platform/recognition/ListMarkers.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -308,6 +310,49 @@ void markListLines(std::vector<LineWords>& lines, const QImage& gray, int thresh
         line.box = line.box.united(markerBox);
     }
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });
+}
+
+namespace {
+
+// How dark a box's corner pixels are beside the middles of its sides, each measured from
+// the lightest pixel around the box.
+double cornerShare(const QImage& gray, const QRect& box) {
+    const auto level = [&](int x, int y) {
+        return static_cast<double>(gray.constScanLine(std::clamp(y, 0, gray.height() - 1))[std::clamp(x, 0, gray.width() - 1)]);
+    };
+    double ground = 0;
+    for (int x = box.left() - 1; x <= box.right() + 1; ++x)
+        ground = std::max({ground, level(x, box.top() - 1), level(x, box.bottom() + 1)});
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        ground = std::max({ground, level(box.left() - 1, y), level(box.right() + 1, y)});
+    const QPoint mid = box.center();
+    const double corners = 4 * ground - level(box.left(), box.top()) - level(box.right(), box.top()) -
+                           level(box.left(), box.bottom()) - level(box.right(), box.bottom());
+    const double sides = 4 * ground - level(mid.x(), box.top()) - level(mid.x(), box.bottom()) -
+                         level(box.left(), mid.y()) - level(box.right(), mid.y());
+    return sides > 0 ? corners / sides : 1.0;
+}
+
+}  // namespace
+
+void settleMarkerCorners(std::vector<LineWords>& lines, const QImage& gray) {
+    const QString square = markerText(MarkerShape::square);
+    for (LineWords& line : lines) {
+        if (line.words.empty() || line.words.front().text != square)
+            continue;
+        // The marker's word reaches to its text; its ink is about as wide as it is tall.
+        const QRectF& box = line.words.front().box;
+        const QRect area = QRect(QPoint(static_cast<int>(std::floor(box.left())) - 1, static_cast<int>(std::floor(box.top())) - 1),
+                                 QPoint(static_cast<int>(std::ceil(box.left() + box.height())) + 1,
+                                        static_cast<int>(std::ceil(box.bottom())) + 1))
+                               .intersected(gray.rect().adjusted(1, 1, -1, -1));
+        if (area.width() < 3 || area.height() < 3)
+            continue;
+        const std::optional<QRect> ink = localInk(gray, area, 64);
+        // Three pixels across or fewer draw a disc and a square alike.
+        if (ink && ink->width() >= 4 && ink->height() >= 4 && cornerShare(gray, *ink) < 0.35)
+            line.words.front().text = markerText(MarkerShape::disc);
+    }
 }
 
 void unifyListMarkers(std::vector<LineWords>& lines, double glyph) {

@@ -30,6 +30,12 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
 void markListLines(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                    const std::vector<InkShape>& shapes, double glyph);
 
+// A small disc enlarged for the recognizer blurs its light corners into its box and
+// reads as a square. In the picture's own pixels (`gray`, the boxes' pixels) a square's
+// corners are as dark as its sides and a disc's are ground: each "▪" whose corners are
+// light there becomes "•".
+void settleMarkerCorners(std::vector<LineWords>& lines, const QImage& gray);
+
 // One list draws one marker. A small disc blurred into a square at one indent (or a
 // square into a disc) takes the shape that most markers of its list have: markers whose
 // left edges line up and follow each other down the page, nested items between them or

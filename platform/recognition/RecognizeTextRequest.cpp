@@ -809,6 +809,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     std::vector<LineWords> lines;
     for (BandResult& result : results)
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
+    settleMarkerCorners(lines, page.image);
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     const int pageThreshold = inkThreshold(page.image);
     dropCutLines(lines, page.image, pageThreshold);

@@ -1123,3 +1123,21 @@ TEST(ApostrophesOfRoundHeads, ACommaWhoseHeadSpreadsLeftIsToldByItsTailsLastTurn
     for (const int pixels : {10, 13, 16, 20, 26, 28, 32})
         EXPECT_EQ(readAs(u"d'an", pixels), QStringLiteral("d'an")) << pixels;
 }
+
+TEST(MarkerCorners, ASmallDiscEnlargedIsADiscAndASquareOffTheGridStaysASquare) {
+    QImage picture(120, 30, QImage::Format_Grayscale8);
+    picture.fill(255);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(28, 28, 30));
+    painter.drawEllipse(QRectF(10.3, 10.3, 6, 6));
+    painter.drawRect(QRectF(60.5, 10.5, 6, 6));
+    painter.end();
+    const QString square = QStringLiteral("\u25aa");
+    std::vector<LineWords> lines{{QRectF(10, 10, 40, 8), {{square, QRectF(10, 10, 14, 6), 1.0f}}},
+                                 {QRectF(60, 10, 40, 8), {{square, QRectF(60, 10, 14, 7), 1.0f}}}};
+    settleMarkerCorners(lines, picture);
+    EXPECT_EQ(lines[0].words.front().text, QStringLiteral("\u2022"));
+    EXPECT_EQ(lines[1].words.front().text, square);
+}
