@@ -29,6 +29,7 @@
 #include "platform/recognition/LostSpaces.h"
 #include "platform/recognition/MarkedZeros.h"
 #include "platform/recognition/MiddleDots.h"
+#include "platform/recognition/MonospaceGaps.h"
 #include "platform/recognition/MonospaceHyphens.h"
 #include "platform/recognition/MonospaceSpacing.h"
 #include "platform/recognition/PageColumns.h"
@@ -651,6 +652,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreSpacesBeforeBrackets(lines, shapes, glyph);
     joinSplitWords(lines, shapes, glyph);
     respaceMonospaceLines(lines, band, threshold, shapes);
+    joinNarrowMonospaceGaps(lines, band, threshold, shapes);
     rereadUnsureWords(api, band, lines, shapes, monitor);
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
