@@ -56,14 +56,16 @@ std::optional<InkShape> onlyShape(const WordBox& word, const std::vector<InkShap
 // A frame's sides are straight: the middle of each runs along the box's edge, whatever
 // the rounding of its corners. A small "C", "D" or "O" puts ink in its box's corners
 // too, but its sides bow in or are open.
-bool hasStraightSides(const QImage& gray, const QRect& box, int threshold) {
+// `end` is the share of each side left out at either end, `share` how much of the rest
+// must be inked.
+bool hasStraightSides(const QImage& gray, const QRect& box, int threshold, double end = 0.2, double share = 0.8) {
     const auto straight = [&](int length, auto edgeAt) {
-        const int from = length / 5;
+        const int from = static_cast<int>(end * length);
         const int to = length - from;
         int inked = 0;
         for (int i = from; i < to; ++i)
             inked += inkIn(gray, edgeAt(i), threshold) ? 1 : 0;
-        return inked >= 0.8 * (to - from);
+        return inked >= share * (to - from);
     };
     return straight(box.height(), [&](int y) { return QRect(box.left(), box.top() + y, 1, 1); }) &&
            straight(box.height(), [&](int y) { return QRect(box.right(), box.top() + y, 1, 1); }) &&
@@ -71,20 +73,20 @@ bool hasStraightSides(const QImage& gray, const QRect& box, int threshold) {
            straight(box.width(), [&](int x) { return QRect(box.left() + x, box.bottom(), 1, 1); });
 }
 
-// A square with ink in all four corners, either solid or an empty frame. Round glyphs
-// ("O", "@", "®") leave their corners empty; letters with corners ("H", "N") have ink
-// inside.
+// A square, either solid with ink in all four corners or an empty frame with straight
+// sides. Round glyphs ("O", "@", "®") leave their corners empty and bow at their sides;
+// letters with corners ("H", "N") have ink inside. A frame's corners may be rounded off.
 bool isCheckBox(const QImage& gray, const QRect& box, int threshold, double glyph) {
     const double aspect = static_cast<double>(box.width()) / box.height();
     if (aspect < 0.8 || aspect > 1.25 || box.height() < 0.8 * glyph || box.height() > 3.0 * glyph)
         return false;
     const int corner = std::max(1, static_cast<int>(std::lround(0.15 * box.width())));
     const QSize size(corner, corner);
+    bool corners = true;
     for (const QPoint& at : {box.topLeft(), QPoint(box.right() - corner + 1, box.top()),
                              QPoint(box.left(), box.bottom() - corner + 1),
                              QPoint(box.right() - corner + 1, box.bottom() - corner + 1)})
-        if (!inkIn(gray, QRect(at, size), threshold))
-            return false;
+        corners = corners && inkIn(gray, QRect(at, size), threshold);
     const QRect middle(box.left() + static_cast<int>(0.3 * box.width()), box.top() + static_cast<int>(0.3 * box.height()),
                        std::max(1, static_cast<int>(0.4 * box.width())), std::max(1, static_cast<int>(0.4 * box.height())));
     long ink = 0;
@@ -93,22 +95,48 @@ bool isCheckBox(const QImage& gray, const QRect& box, int threshold, double glyp
         for (int x = box.left(); x <= box.right(); ++x)
             ink += line[x] < threshold ? 1 : 0;
     }
-    const bool solid = ink >= 0.8 * box.width() * box.height();
-    return solid || (!inkIn(gray, middle, threshold) && hasStraightSides(gray, box, threshold));
+    const bool solid = corners && ink >= 0.8 * box.width() * box.height();
+    // Rounded corners leave the corners empty; the sides then run straight nearly to them,
+    // which the bowed side of a small "D" does not.
+    return solid || (!inkIn(gray, middle, threshold) && hasStraightSides(gray, box, threshold) &&
+                     (corners || hasStraightSides(gray, box, threshold, 0.15, 0.8)));
+}
+
+// A chevron's lowest ink is its one tip, in the middle; two capitals ("VY", "VW"),
+// kerned into one shape, stand on two or more points.
+bool standsOnMiddleTip(const QImage& gray, const QRect& box, int threshold) {
+    const QRect clipped = box & gray.rect();
+    for (int y = clipped.bottom(); y >= clipped.top(); --y) {
+        const uchar* line = gray.constScanLine(y);
+        int left = -1, right = -1;
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            if (line[x] < threshold) {
+                left = left < 0 ? x : left;
+                right = x;
+            }
+        if (left >= 0)
+            return left - clipped.left() >= 0.3 * clipped.width() && clipped.right() - right >= 0.3 * clipped.width();
+    }
+    return false;
 }
 
 // A chevron: a "v" wider than it is tall, no taller than small letters. A "w" is as
 // wide as that, so a reading with one needs a flatter shape. A drop-down's chevron may
 // stand as tall as capitals: then no "V" is half again as wide as tall, and one shape
-// read as two letters ("WV") is no word.
-bool isChevron(const QString& text, const QRect& box, double glyph, bool oneShape) {
+// read as two letters ("VW", "VY") is no word: two such capitals stand twice as wide.
+bool isChevron(const QString& text, const QRect& box, double glyph, bool oneShape, const QImage& gray, int threshold) {
     if (box.isEmpty() || box.height() > 1.3 * glyph)
         return false;
     const bool readAsV = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVy").contains(ch); });
     const bool readAsW = std::all_of(text.begin(), text.end(), [](QChar ch) { return QStringLiteral("vVwW").contains(ch); });
     const double aspect = static_cast<double>(box.width()) / box.height();
-    if (box.height() > 0.9 * glyph)
-        return readAsW && aspect >= 1.5 && (text.size() == 1 ? !text.contains(u'W') && !text.contains(u'w') : oneShape);
+    if (box.height() > 0.9 * glyph) {
+        if (text.size() == 1)
+            return readAsW && aspect >= 1.5 && !text.contains(u'W') && !text.contains(u'w');
+        const bool readAsVs = std::all_of(text.begin(), text.end(),
+                                          [](QChar ch) { return QStringLiteral("vVwWyY").contains(ch); });
+        return readAsVs && oneShape && aspect >= 1.3 && standsOnMiddleTip(gray, box, threshold);
+    }
     return (readAsV && aspect >= 1.3) || (readAsW && aspect >= 1.8);
 }
 
@@ -125,9 +153,10 @@ void dropControlMarks(std::vector<LineWords>& lines, const QImage& gray, int thr
                 return false;
             // A chevron's two strokes may part at its tip.
             const std::optional<InkShape> shape = onlyShape(word, shapes);
-            if (isChevron(text, inkBox(word, shapes), glyph, shape.has_value()))
+            if (isChevron(text, inkBox(word, shapes), glyph, shape.has_value(), gray, threshold))
                 return true;
-            return shape && isCheckBox(gray, shape->box, threshold, glyph);
+            // A thin frame can break into pieces at the ink level: judged by their box.
+            return isCheckBox(gray, shape ? shape->box : inkBox(word, shapes), threshold, glyph);
         });
     }
     std::erase_if(lines, [](const LineWords& line) { return line.words.empty(); });

@@ -3,6 +3,8 @@
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/TableBandEdges.h"
+#include "platform/recognition/TableBlankRows.h"
 #include "platform/recognition/TableCellRepair.h"
 
 #include <QHash>
@@ -102,6 +104,22 @@ bool keepsFigures(const std::vector<const TableWord*>& first, const std::vector<
     return true;
 }
 
+// A figure read again with a point after it that the first reading did not see ("2026-07-27."
+// for "2026-07-27") keeps its first reading: a table cell holds no point after a figure,
+// and pasted, the point turns the figure into text.
+void dropGainedFinalPoints(std::vector<TableWord>& second, const std::vector<const TableWord*>& first) {
+    for (TableWord& word : second) {
+        if (!word.text.endsWith(u'.'))
+            continue;
+        const QString figure = word.text.chopped(1);
+        const bool seenBare = std::any_of(first.begin(), first.end(), [&](const TableWord* seen) {
+            return seen->text == figure && seen->box.intersects(word.box);
+        });
+        if (seenBare && isNumericText(figure))
+            word.text = figure;
+    }
+}
+
 }  // namespace
 
 ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() const {
@@ -173,7 +191,7 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
         return std::find(betweenRows.begin(), betweenRows.end(), word.box) != betweenRows.end();
     };
     for (const QRectF& band : bands) {
-        const QRect area = band.toAlignedRect() & picture.rect();
+        const QRect area = clearOfGlyphs(picture, band.toAlignedRect() & picture.rect(), band.height());
         if (area.isEmpty())
             continue;
         QImage strip = picture.copy(area).convertToFormat(QImage::Format_RGB32);
@@ -223,9 +241,17 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
         // Fewer digits is a figure's digit read as its look-alike letter ("Q1" as "Ql").
         if (after < before || digitsAfter < digitsBefore || !keepsFigures(first, second))
             continue;
+        dropGainedFinalPoints(reread, first);
         std::erase_if(words, inBand);
         words.insert(words.end(), reread.begin(), reread.end());
     }
+    for (const DocumentTable& table : tables)
+        for (const QRect& strip : blankRowStrips(table, picture)) {
+            std::vector<TableWord> read = readWords(picture.copy(strip).convertToFormat(QImage::Format_RGB32), stop);
+            checkCancellation(stop);
+            for (TableWord& word : read)
+                words.push_back({word.text, word.box.translated(strip.topLeft())});
+        }
     std::vector<DocumentTable> found = TableFinder::findTables(words, rulings, size);
     for (DocumentTable& table : found)
         rereadCells(table, picture, recognitionLanguages, device_, stop);

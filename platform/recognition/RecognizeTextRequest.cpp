@@ -45,6 +45,7 @@
 #include "platform/recognition/StackedLines.h"
 #include "platform/recognition/SplitWords.h"
 #include "platform/recognition/StrayMarks.h"
+#include "platform/recognition/GlyphCuts.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
 #include "platform/recognition/WordRereads.h"
@@ -695,6 +696,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreFileModes(lines);
     // Last: while a rule's marks stand, its ink is covered and not read again as lone.
     dropStrayMarks(lines, band, threshold, glyph);
+    dropGlyphCuts(lines, glyph);
     dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
     dropIconWords(lines, band, threshold, shapes, glyph);

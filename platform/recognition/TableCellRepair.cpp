@@ -33,6 +33,27 @@ bool looksLikeSlippedCode(const QString& text, const QString& codeCharacters) {
            std::any_of(digits.begin(), digits.end(), [](QChar ch) { return !ch.isDigit(); });
 }
 
+// A code with figures after it, such as "Q1 2025": a header over a period.
+bool isCodeWithFigures(const QString& text) {
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    return words.size() >= 2 && isCodeText(words.front()) &&
+           std::all_of(words.begin() + 1, words.end(), [](const QString& word) { return isNumericText(word); });
+}
+
+// A body row: most of its filled cells are numbers. A second header row of words
+// ("Server", "Share") is none.
+bool mostlyNumbers(const std::vector<DocumentCell>& row) {
+    int numbers = 0, filled = 0;
+    for (const DocumentCell& cell : row) {
+        const QString text = cell.content.transcript.trimmed();
+        filled += text.isEmpty() ? 0 : 1;
+        numbers += isNumericText(text) ? 1 : 0;
+    }
+    return 2 * numbers >= filled && numbers > 0;
+}
+
+bool isColumnLetter(const QString& text) { return text.size() == 1 && text.front() >= u'A' && text.front() <= u'Z'; }
+
 }  // namespace
 
 QString numericCharacters() { return QStringLiteral("0123456789.,:/-+%$\u20ac\u00a3\u00a5()"); }
@@ -83,6 +104,8 @@ std::vector<CellReread> cellsToReread(const DocumentTable& table) {
             const auto letters = std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isLetter(); });
             if (digits > 0 && digits >= letters)
                 rereads.push_back({CellReread::Kind::number, r, c, numericCharacters()});
+            else if (digits == 0 && !text.contains(u' ') && mostlyNumbers(table.rows[r]))
+                rereads.push_back({CellReread::Kind::alone, r, c, {}});
         }
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
@@ -119,12 +142,69 @@ std::vector<CellReread> cellsToReread(const DocumentTable& table) {
                 rereads.push_back({CellReread::Kind::code, r, c, characters});
         }
     }
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        // Periods over column groups ("Q1 2025", "H2 2026"): one whose code slipped
+        // ("Ql1 2025") is read with the codes' letters and digits only.
+        const auto& cells = table.rows[r];
+        QString characters = QStringLiteral("0123456789");
+        int periods = 0;
+        for (const DocumentCell& cell : cells) {
+            const QString text = cell.content.transcript.trimmed();
+            if (!isCodeWithFigures(text))
+                continue;
+            ++periods;
+            for (const QChar ch : text.section(u' ', 0, 0))
+                if (ch.isLetter() && !characters.contains(ch))
+                    characters.append(ch);
+        }
+        if (periods < 2)
+            continue;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const QString text = cells[c].content.transcript.trimmed();
+            QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+            if (words.size() < 2 || !looksLikeSlippedCode(words.takeFirst(), characters) ||
+                !std::all_of(words.begin(), words.end(), [](const QString& word) { return isNumericText(word); }))
+                continue;
+            rereads.push_back({CellReread::Kind::period, r, c, characters + u' '});
+        }
+    }
+    // Column letters head a spreadsheet in order: a cell between two of them that is no
+    // capital ("(e" between "B" and "D") can only be a letter of the gap.
+    if (!table.rows.empty()) {
+        const auto& cells = table.rows.front();
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const QString text = cells[c].content.transcript.trimmed();
+            if (text.isEmpty() || text.size() > 2 || isColumnLetter(text) || text.contains(u' '))
+                continue;
+            const auto letterAt = [&](std::size_t k) {
+                const QString neighbour = cells[k].content.transcript.trimmed();
+                return isColumnLetter(neighbour) ? neighbour.front().unicode() : 0;
+            };
+            const char16_t before = c > 0 ? letterAt(c - 1) : 0;
+            const char16_t after = c + 1 < cells.size() ? letterAt(c + 1) : 0;
+            if (before == 0 || after == 0 || after - before < 2)
+                continue;
+            QString gap;
+            for (char16_t letter = before + 1; letter < after; ++letter)
+                gap.append(QChar(letter));
+            rereads.push_back({CellReread::Kind::letter, 0, c, gap});
+        }
+    }
     return rereads;
 }
 
 bool acceptsReread(const CellReread& reread, const QString& text) {
-    if (reread.kind == CellReread::Kind::code)
+    switch (reread.kind) {
+    case CellReread::Kind::code:
         return isCodeText(text);
+    case CellReread::Kind::letter:
+        return isColumnLetter(text) && reread.characters.contains(text);
+    case CellReread::Kind::period:
+        return isCodeWithFigures(text);
+    case CellReread::Kind::number:
+    case CellReread::Kind::alone:
+        break;
+    }
     return isNumericText(text);
 }
 

@@ -14,11 +14,11 @@
 namespace Platform::Recognition {
 
 struct CellReread {
-    enum class Kind { number, code };
+    enum class Kind { number, code, period, letter, alone };
     Kind kind = Kind::number;
     std::size_t row = 0;   // index into DocumentTable::rows
     std::size_t cell = 0;  // index into that row
-    // The only characters the second reading may give.
+    // The only characters the second reading may give; any when empty.
     QString characters;
 
     friend bool operator==(const CellReread&, const CellReread&) = default;
@@ -38,6 +38,13 @@ QString numericCharacters();
 // the cells of about their length that are not codes, with only the capitals those
 // codes use and digits.
 std::vector<CellReread> cellsToReread(const DocumentTable& table);
+
+// Besides those: in a row of periods ("Q1 2025", "H2 2026"), a cell whose code slipped
+// ("Ql1 2025"), read with the codes' letters and digits; in a first row of column letters
+// (a spreadsheet's), a cell of a glyph or two between two of them that is no capital
+// ("(e" or "q" between "B" and "D"), read with the letters of the gap only; in a numeric
+// column, a cell of one word without digits ("ples)" for "71.5") in a row of numbers,
+// read alone with every character, which only a number may replace.
 
 // Whether a second reading may replace the first.
 bool acceptsReread(const CellReread& reread, const QString& text);

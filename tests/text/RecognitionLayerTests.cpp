@@ -1141,3 +1141,42 @@ TEST(MarkerCorners, ASmallDiscEnlargedIsADiscAndASquareOffTheGridStaysASquare) {
     EXPECT_EQ(lines[0].words.front().text, QStringLiteral("\u2022"));
     EXPECT_EQ(lines[1].words.front().text, square);
 }
+
+TEST(RoundedControls, ARoundedFrameInPiecesAndANarrowChevronGoAndCapitalsStay) {
+    // An empty check box with rounded corners whose thin frame falls apart into its four
+    // sides at the ink level (read "©)"), a chevron half again as wide as tall read "VW"
+    // or "VY", and the capitals "VY" of the text.
+    QImage picture(300, 44, QImage::Format_Grayscale8);
+    picture.fill(255);
+    {
+        QPainter painter(&picture);
+        painter.setPen(QColor(60, 60, 60));
+        painter.drawLine(13, 10, 25, 10);
+        painter.drawLine(13, 28, 25, 28);
+        painter.drawLine(10, 13, 10, 25);
+        painter.drawLine(28, 13, 28, 25);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(40, 40, 40), 3));
+        for (const int left : {60, 110})
+            painter.drawPolyline(QPolygon({QPoint(left + 2, 14), QPoint(left + 11, 25), QPoint(left + 20, 14)}));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(17);
+        painter.setFont(font);
+        painter.drawText(QPointF(180, 30), QStringLiteral("VY"));
+    }
+    const int threshold = inkThreshold(picture);
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    QRectF frame, chevronW, chevronY, capitals;
+    for (const InkShape& shape : shapes) {
+        const int x = shape.box.center().x();
+        (x < 40 ? frame : x < 100 ? chevronW : x < 150 ? chevronY : capitals) |= QRectF(shape.box);
+    }
+    std::vector<LineWords> lines{{QRectF(0, 6, 300, 30),
+                                  {WordBox{QStringLiteral("©)"), frame, 0.6f}, WordBox{QStringLiteral("VW"), chevronW, 0.6f},
+                                   WordBox{QStringLiteral("VY"), chevronY, 0.5f},
+                                   WordBox{QStringLiteral("VY"), capitals, 0.9f}}}};
+    dropControlMarks(lines, picture, threshold, shapes, 12.5);
+    ASSERT_EQ(lines.size(), 1);
+    ASSERT_EQ(lines.front().words.size(), 1);
+    EXPECT_EQ(lines.front().words.front().box, capitals);
+}

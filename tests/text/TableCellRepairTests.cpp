@@ -62,4 +62,46 @@ TEST(TableCellRepair, SlippedNumbersInNumericColumnsAndSlippedCodesBesideCodesAr
     EXPECT_TRUE(acceptsReread(expected[2], QStringLiteral("Q1")));
 }
 
+TEST(TableCellMisreads, ColumnLettersAndWordsInNumberColumnsAreReadAgain) {
+    // A spreadsheet's header of column letters with "C" read "(e"; a figure read as a
+    // word in a column of figures; a two-word cell and a letter row of one capital stay.
+    const DocumentTable sheet = table({
+        {"", "A", "B", "(e", "D", "Notes"},
+        {"1", "Parser", "4.2", "77%", "ples)", "due soon"},
+        {"2", "Signal", "29.6", "n a", "2.55", "ok"},
+        {"3", "Driver", "6.9", "31%", "18.3", "-"},
+    });
+    const std::vector<CellReread> expected{
+        {CellReread::Kind::alone, 1, 4, {}},
+        {CellReread::Kind::letter, 0, 3, QStringLiteral("C")},
+    };
+    EXPECT_EQ(cellsToReread(sheet), expected);
+    // Not between two letters, or in a later row (grades "A", "B+", "C"), a cell stays.
+    EXPECT_TRUE(cellsToReread(table({{"", "A", "(e"}, {"x", "Anna", "Ben"}})).empty());
+    EXPECT_TRUE(cellsToReread(table({{"Name", "Maths", "Art"}, {"Ann", "A", "B+", "C"}})).empty());
+    EXPECT_TRUE(acceptsReread(expected[0], QStringLiteral("71.5")));
+    EXPECT_FALSE(acceptsReread(expected[0], QStringLiteral("ples)")));
+    EXPECT_TRUE(acceptsReread(expected[1], QStringLiteral("C")));
+    EXPECT_FALSE(acceptsReread(expected[1], QStringLiteral("Ce")));
+    EXPECT_FALSE(acceptsReread(expected[1], QStringLiteral("E")));
+
+    // Periods over column groups with one code slipped; a second header row of words
+    // over figure columns is no body row and stays.
+    const DocumentTable periods = table({
+        {"", "Q1 2025", "Ql1 2026", "H2 2025"},
+        {"Name", "Size", "Cost", "Rate"},
+        {"a", "1.5", "2.5", "3.5"},
+        {"b", "2.5", "ples", "4.5"},
+        {"c", "3.5", "6.5", "5.5"},
+        {"d", "4.5", "7.5", "6.5"},
+    });
+    const std::vector<CellReread> slipped{
+        {CellReread::Kind::alone, 3, 2, {}},
+        {CellReread::Kind::period, 0, 2, QStringLiteral("0123456789QH ")},
+    };
+    EXPECT_EQ(cellsToReread(periods), slipped);
+    EXPECT_TRUE(acceptsReread(slipped[1], QStringLiteral("Q1 2026")));
+    EXPECT_FALSE(acceptsReread(slipped[1], QStringLiteral("Q12026")));
+}
+
 }  // namespace

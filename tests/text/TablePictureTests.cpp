@@ -464,3 +464,10 @@ TEST(DocumentRequestRowDigits, AFigureReadWithFigureCharactersOnlyKeepsItsPoint)
         }
     }
 }
+
+TEST(DocumentRequestRowPoints, AFigureReadAgainWithAPointAfterItKeepsItsFirstReading) {
+    EXPECT_EQ(mondayHigh("2026-07-27", "Monday", "2026-07-27.").toStdString(), "2026-07-27");
+    EXPECT_EQ(mondayHigh("7.8", "Monday", "7.8.").toStdString(), "7.8");
+    // Words keep the point the second reading found.
+    EXPECT_EQ(mondayHigh("Done", "Monday", "Done.").toStdString(), "Done.");
+}
