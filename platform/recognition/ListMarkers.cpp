@@ -31,6 +31,33 @@ bool isDashText(const QString& text) {
     return text == u"-" || text == u"\u2013" || text == u"\u2014";
 }
 
+// A guillemet ("«", "»") blurs into a closed blob the size of a small ring, but its
+// arms' ends stand to one side of its points: the ink of its top and bottom rows lies
+// right of its middle rows' ink ("«") or left of it ("»"). A ring's lies over it.
+bool pointsSideways(const QImage& gray, int threshold, const QRect& box) {
+    const int band = std::max(1, box.height() / 4);
+    double outerSum = 0, outerCount = 0, innerSum = 0, innerCount = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const bool outer = y < box.top() + band || y > box.bottom() - band;
+        const bool inner = y >= box.top() + box.height() / 3 && y <= box.bottom() - box.height() / 3;
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (!isInk(gray, threshold, x, y))
+                continue;
+            if (outer) {
+                outerSum += x;
+                ++outerCount;
+            } else if (inner) {
+                innerSum += x;
+                ++innerCount;
+            }
+        }
+    }
+    if (outerCount == 0 || innerCount == 0)
+        return false;
+    const double shift = outerSum / outerCount - innerSum / innerCount;
+    return std::abs(shift) > 0.15 * box.width();
+}
+
 // A ring closes round its middle: ink lies on every side of the centre. A chevron
 // ("«", "<") or a "c" has ground inside its box too, but is open on one side.
 bool isRing(const QImage& gray, int threshold, const QRect& box) {
@@ -41,7 +68,9 @@ bool isRing(const QImage& gray, int threshold, const QRect& box) {
                 return true;
         return false;
     };
-    return reaches(1, 0) && reaches(-1, 0) && reaches(0, 1) && reaches(0, -1);
+    if (!(reaches(1, 0) && reaches(-1, 0) && reaches(0, 1) && reaches(0, -1)))
+        return false;
+    return !pointsSideways(gray, threshold, box);
 }
 
 }  // namespace

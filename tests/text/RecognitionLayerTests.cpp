@@ -1180,3 +1180,24 @@ TEST(RoundedControls, ARoundedFrameInPiecesAndANarrowChevronGoAndCapitalsStay) {
     ASSERT_EQ(lines.front().words.size(), 1);
     EXPECT_EQ(lines.front().words.front().box, capitals);
 }
+
+TEST(GuillemetMarkers, AGuillemetBlurredShutIsNoRingAndARingIs) {
+    // Small print enlarged and cut at the ink level: the two chevrons of a "«" run into
+    // one closed shape, a ring's size. Drawn at 10,10 on a line of x-height 10 whose
+    // baseline is at 21.
+    const auto markerOf = [](const std::vector<const char*>& rows) {
+        QImage picture(30, 30, QImage::Format_Grayscale8);
+        picture.fill(255);
+        for (std::size_t y = 0; y < rows.size(); ++y)
+            for (int x = 0; rows[y][x] != 0; ++x)
+                if (rows[y][x] == '#')
+                    picture.scanLine(10 + static_cast<int>(y))[10 + x] = 30;
+        const std::vector<InkShape> shapes = inkShapes(picture, 128);
+        EXPECT_EQ(shapes.size(), 1u);
+        return shapes.empty() ? std::nullopt : markerShape(picture, 128, shapes.front(), 10, 21);
+    };
+    EXPECT_EQ(markerOf({"...#..#.", "..##.##.", ".##.##..", "##.##...", "##.##...", ".##.##..", "..##.##.", "...#..#."}),
+              std::nullopt);
+    EXPECT_EQ(markerOf({"..####..", ".##..##.", "##....##", "#......#", "#......#", "##....##", ".##..##.", "..####.."}),
+              MarkerShape::circle);
+}
