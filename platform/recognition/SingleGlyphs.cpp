@@ -39,7 +39,14 @@ bool misreadsOneGlyph(const WordBox& word, const std::vector<InkShape>& shapes, 
             return false;
         only = &shape;
     }
-    return only != nullptr && only->box.height() >= 0.5 * glyph && only->box.width() <= 1.2 * only->box.height();
+    if (only == nullptr || only->box.height() < 0.5 * glyph || only->box.width() > 1.2 * only->box.height())
+        return false;
+    // A period or comma just after the glyph is ink of its own, no glyph's: "1." is two
+    // characters, however the recognizer boxed them.
+    const QRectF after(only->box.right() + 1, word.box.top() - 2, 0.5 * glyph, word.box.height() + 4);
+    return !several || std::none_of(shapes.begin(), shapes.end(), [&](const InkShape& shape) {
+        return after.contains(QRectF(shape.box)) && shape.box.height() <= 0.4 * glyph;
+    });
 }
 
 bool standsForOneGlyph(const WordBox& word, const WordBox& reading) {

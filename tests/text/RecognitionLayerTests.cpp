@@ -18,6 +18,7 @@
 #include "platform/recognition/MiddleDots.h"
 #include "platform/recognition/PagePreparation.h"
 #include "platform/recognition/RecognizeTextRequest.h"
+#include "platform/recognition/SingleGlyphs.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -1201,3 +1202,12 @@ TEST(GuillemetMarkers, AGuillemetBlurredShutIsNoRingAndARingIs) {
     EXPECT_EQ(markerOf({"..####..", ".##..##.", "##....##", "#......#", "#......#", "##....##", ".##..##.", "..####.."}),
               MarkerShape::circle);
 }
+
+TEST(NumberedItems, AFigureReadWithItsPeriodOverItIsNoLoneGlyphWhenThePeriodHasInkOfItsOwn) {
+    // "1." boxed as one glyph over the "1", its faint period a speck beside it.
+    const WordBox numbered{"1.", QRectF(49, 64, 7, 10), 0.5f, {{"1", QRectF(49, 64, 7, 10)}, {".", QRectF(54, 64, 2, 10)}}};
+    const InkShape one{QRect(49, 64, 7, 10), 30};
+    EXPECT_TRUE(misreadsOneGlyph(numbered, {one}, 200, 12));
+    EXPECT_FALSE(misreadsOneGlyph(numbered, {one, {QRect(58, 73, 2, 1), 2}}, 200, 12));
+}
+
