@@ -142,6 +142,20 @@ int commonLevel(const QImage& gray, const QRect& box) {
     return static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
 }
 
+// A chip around a short word ("11", "OK"): a band of solid ink, nearly the box's width,
+// above and below its text. No bold letter has two counters side by side under a solid
+// top and over a solid foot; two touching letters leave a notch between their tops.
+bool hasSolidBands(const QImage& gray, const QRect& box, int threshold) {
+    const auto solidRow = [&](int y) {
+        const uchar* line = gray.constScanLine(y);
+        const auto [first, last] = spanWithin(line, box, threshold);
+        if (last - first + 1 < 0.8 * box.width())
+            return false;
+        return std::all_of(line + first, line + last + 1, [&](uchar v) { return v < threshold; });
+    };
+    return box.height() > 4 * rimWidth && solidRow(box.top() + rimWidth) && solidRow(box.bottom() - rimWidth);
+}
+
 int smallestPanelSide(const QImage& gray, std::optional<double> glyph) {
     if (glyph)
         return std::max(12, static_cast<int>(std::lround(1.5 * *glyph)));
@@ -482,7 +496,8 @@ int invertDarkPanels(QImage& gray, const std::vector<InkShape>& shapes, std::opt
             continue;
         // A panel holds text: light strokes across it. A large bold letter is solid too,
         // but has at most a few counters.
-        if (lightRunsAcross(gray, box, threshold) < 4)
+        const int light = lightRunsAcross(gray, box, threshold);
+        if (light < 2 || (light < 4 && !hasSolidBands(gray, box, threshold)))
             continue;
         // Inverted, the panel's ground is a light gray; stretched to white, it reads like
         // the rest of the page, where a gray ground would fall below the page's

@@ -1211,3 +1211,39 @@ TEST(NumberedItems, AFigureReadWithItsPeriodOverItIsNoLoneGlyphWhenThePeriodHasI
     EXPECT_FALSE(misreadsOneGlyph(numbered, {one, {QRect(58, 73, 2, 1), 2}}, 200, 12));
 }
 
+TEST(SelectedChips, ShortLightTextOnASmallChipTurnsDarkButAHeavyLetterKeepsItsInk) {
+    QImage picture(400, 120, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(14);
+    painter.setFont(font);
+    painter.drawText(QPointF(10, 30), QStringLiteral("6  7  8  9  10     12"));
+    // A selected day: bold white digits on a rounded blue chip; then a heavy letter with two
+    // counters side by side but no solid band under them.
+    painter.setBrush(QColor(0x35, 0x84, 0xe4));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(130.5, 14.5, 26, 21), 4, 4);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QPointF(135, 30), QStringLiteral("11"));
+    font.setPixelSize(60);
+    font.setWeight(QFont::Black);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(220, 110), QStringLiteral("m"));
+    painter.end();
+    const PreparedPage page = preparePage(picture);
+    const auto darkAlong = [&](int y, int from, int to) {
+        int dark = 0;
+        for (int x = from; x < to; ++x)
+            dark += qGray(page.image.pixel(x, y)) < 128 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GE(qGray(page.image.pixel(133, 18)), 200);
+    EXPECT_GE(darkAlong(25, 131, 156), 2);
+    EXPECT_LE(darkAlong(25, 131, 156), 10);
+    EXPECT_GT(darkAlong(90, 220, 300), 26);
+}
