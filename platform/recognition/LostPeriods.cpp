@@ -47,6 +47,28 @@ bool footOfFaintStroke(const QRect& dot, const QImage& gray, int threshold, cons
     return true;
 }
 
+// A piece of a faint glyph's stroke cut off at the ink threshold: a pixel next to it is
+// nearly as dark as its own darkest. A period's own edge fades to the ground.
+bool joinedByFainterInk(const QImage& gray, const QRect& box) {
+    if (gray.isNull() || !gray.rect().adjusted(2, 2, -2, -2).contains(box))
+        return false;
+    const auto level = [&](int x, int y) { return static_cast<int>(gray.constScanLine(y)[x]); };
+    int darkest = 255;
+    int ground = 0;
+    for (int y = box.top() - 2; y <= box.bottom() + 2; ++y)
+        for (int x = box.left() - 2; x <= box.right() + 2; ++x) {
+            ground = std::max(ground, level(x, y));
+            if (box.contains(x, y))
+                darkest = std::min(darkest, level(x, y));
+        }
+    const QRect ring = box.adjusted(-1, -1, 1, 1);
+    for (int y = ring.top(); y <= ring.bottom(); ++y)
+        for (int x = ring.left(); x <= ring.right(); ++x)
+            if (!box.contains(x, y) && ground - level(x, y) >= 0.65 * (ground - darkest))
+                return true;
+    return false;
+}
+
 // The dot standing between two glyphs, past the middle of the first and clear of the
 // second: the recognizer may box the first over it. Boxes that overlap place nothing.
 bool holdsDot(const GlyphBox& before, const GlyphBox& after, const std::vector<InkShape>& shapes,
@@ -57,7 +79,7 @@ bool holdsDot(const GlyphBox& before, const GlyphBox& after, const std::vector<I
         return false;
     return std::any_of(shapes.begin(), shapes.end(), [&](const InkShape& shape) {
         return shape.box.left() >= from && shape.box.right() + 1 <= to && isBaselineDot(shape.box, heights) &&
-               !footOfFaintStroke(shape.box, gray, threshold, heights);
+               !footOfFaintStroke(shape.box, gray, threshold, heights) && !joinedByFainterInk(gray, shape.box);
     });
 }
 

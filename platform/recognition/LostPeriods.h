@@ -14,7 +14,8 @@
 namespace Platform::Recognition {
 
 // Puts a "." between two letters of a word where a dot of ink stands on the line's
-// baseline between them and the reading has none, and no faint stroke stands on it.
+// baseline between them and the reading has none, no faint stroke stands on it
+// and no fainter ink joins it to a glyph.
 // `shapes` are the ink shapes of `gray` (darker than `threshold`), in the pixels of the
 // word boxes. Needs the words' glyphs as read.
 void restoreLostPeriods(std::vector<LineWords>& lines, const QImage& gray, int threshold,

@@ -1,6 +1,9 @@
 #include "platform/recognition/MiddleDots.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace Platform::Recognition {
 namespace {
@@ -21,13 +24,20 @@ double baselineOf(const LineWords& line, std::size_t skipped) {
     return bottoms[(bottoms.size() - 1) / 2];
 }
 
-// The ink whose centre lies in the word's box, or the box itself where none does.
-QRectF inkOf(const QRectF& box, const std::vector<InkShape>& shapes) {
+// The ink whose centre lies in the word's box. Where no shape does, the dot is fainter
+// than the page's ink everywhere: it is sought in the box itself against its own ground,
+// not around it, where the neighbouring letters stand. The box is left where none shows.
+QRectF inkOf(const QRectF& box, const std::vector<InkShape>& shapes, const QImage& gray) {
     QRectF ink;
     for (const InkShape& shape : shapes)
         if (box.contains(QRectF(shape.box).center()))
             ink = ink.united(QRectF(shape.box));
-    return ink.isEmpty() ? box : ink;
+    if (!ink.isEmpty())
+        return ink;
+    if (!gray.isNull())
+        if (const std::optional<QRect> faint = localInk(gray, box.toAlignedRect() & gray.rect(), 64))
+            return QRectF(*faint);
+    return box;
 }
 
 bool dotSized(const QRectF& box, double glyph) {
@@ -68,7 +78,7 @@ void restoreMiddleDots(std::vector<LineWords>& lines, double glyph, const std::v
             WordBox& word = line.words[i];
             if (!isDotReading(word.text.trimmed()))
                 continue;
-            QRectF box = inkOf(word.box, shapes);
+            QRectF box = inkOf(word.box, shapes, gray);
             if (!dotSized(box, glyph) && !gray.isNull() && box.width() <= 0.4 * glyph &&
                 box.height() <= 0.4 * glyph)
                 box = evenInk(gray, box);

@@ -85,3 +85,28 @@ TEST(LostPeriods, NoDotOrOneReadAlreadyLeavesTheWord) {
 TEST(LostPeriodsUnderStems, AFootWhoseStemIsTooFaintForInkIsNoPeriod) {
     EXPECT_EQ(restored(QStringLiteral("order.org"), QStringLiteral("orderorg"), true), QStringLiteral("orderorg"));
 }
+
+TEST(LostPeriodsOfFaintText, APieceOfAStrokeJoinedSidewaysByFainterInkIsNoPeriod) {
+    // The bottom of a faint "e" whose curve lies under the ink level: only its darker
+    // foot is a shape, on the baseline between "e" and "t", the curve running left into
+    // the "e" beside it. Nothing stands above it.
+    QImage gray(60, 30, QImage::Format_Grayscale8);
+    const auto fill = [&](int left, int top, int width, int height, int level) {
+        for (int y = top; y < top + height; ++y)
+            std::fill_n(gray.scanLine(y) + left, width, static_cast<uchar>(level));
+    };
+    const auto read = [&](int curve) {
+        gray.fill(255);
+        fill(10, 12, 8, 10, 100);  // "e"
+        fill(30, 5, 3, 17, 100);   // "t"
+        fill(18, 20, 3, 2, curve);
+        fill(21, 20, 2, 2, 100);
+        const std::vector<InkShape> shapes{{QRect(10, 12, 8, 10), 80}, {QRect(30, 5, 3, 17), 51}, {QRect(21, 20, 2, 2), 4}};
+        WordBox word{"et", QRectF(10, 5, 23, 17), 0.9f, {{"e", QRectF(10, 12, 8, 10)}, {"t", QRectF(30, 5, 3, 17)}}};
+        std::vector<LineWords> lines{{QRectF(10, 5, 23, 17), {word}}};
+        restoreLostPeriods(lines, gray, 128, shapes);
+        return lines.front().words.front().text;
+    };
+    EXPECT_EQ(read(255), QStringLiteral("e.t"));
+    EXPECT_EQ(read(150), QStringLiteral("et"));
+}

@@ -1247,3 +1247,22 @@ TEST(SelectedChips, ShortLightTextOnASmallChipTurnsDarkButAHeavyLetterKeepsItsIn
     EXPECT_LE(darkAlong(25, 131, 156), 10);
     EXPECT_GT(darkAlong(90, 220, 300), 26);
 }
+
+
+TEST(ShapelessMiddleDots, ADotWithNoShapeAtAllIsSoughtInItsOwnBoxNotInTheLettersBeside) {
+    // The recognizer boxes the mark as tall as its line; a light figure's edge stands
+    // just left of the box, darker than the dot.
+    QImage gray(60, 50, QImage::Format_Grayscale8);
+    gray.fill(252);
+    for (int y = 15; y < 27; ++y)
+        gray.scanLine(y)[9] = 180;
+    const uchar dot[2][2] = {{161, 199}, {223, 239}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            gray.scanLine(20 + y)[15 + x] = dot[y][x];
+    std::vector<LineWords> lines{{QRectF(0, 8, 60, 28),
+                                  {WordBox{"2026", QRectF(0, 15, 10, 12), 0.9f}, WordBox{"-", QRectF(12, 8, 6, 28), 0.4f},
+                                   WordBox{"12:29", QRectF(22, 15, 30, 12), 0.9f}}}};
+    restoreMiddleDots(lines, 11, {}, gray);
+    EXPECT_EQ(lines.front().words[1].text, QStringLiteral("\u00b7"));
+}
