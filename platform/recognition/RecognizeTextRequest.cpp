@@ -17,6 +17,7 @@
 #include "platform/recognition/FigurePoints.h"
 #include "platform/recognition/FigureShapes.h"
 #include "platform/recognition/FileModes.h"
+#include "platform/recognition/GlyphHeights.h"
 #include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -362,7 +363,9 @@ void rereadSingleGlyphs(tesseract::TessBaseAPI& api, const QImage& band, int res
     bool reread = false;
     for (LineWords& line : lines) {
         for (WordBox& word : line.words) {
-            if (!misreadsOneGlyph(word, shapes, band.height(), glyph))
+            // A glyph read as a letter of another height is kept unless read again as one of the ink's.
+            const std::optional<GlyphHeight> height = contradictedHeight(word, line, shapes, band.height());
+            if (!height && !misreadsOneGlyph(word, shapes, band.height(), glyph))
                 continue;
             // Only the glyph's own ink: a cell's rule beside it is read as a bracket.
             const QRect area = word.box.toAlignedRect().adjusted(-1, -1, 1, 1) & band.rect();
@@ -377,7 +380,8 @@ void rereadSingleGlyphs(tesseract::TessBaseAPI& api, const QImage& band, int res
                 if (!read)
                     break;
                 if (read->size() == 1 && read->front().words.size() == 1 &&
-                    standsForOneGlyph(word, read->front().words.front())) {
+                    (height ? fitsInkHeight(word, read->front().words.front(), *height)
+                            : standsForOneGlyph(word, read->front().words.front()))) {
                     word.text = read->front().words.front().text;
                     word.confidence = read->front().words.front().confidence;
                     word.glyphs = {GlyphBox{word.text, word.box}};

@@ -17,6 +17,20 @@ double overlapOf(const QRectF& a, const QRectF& b) {
 
 }  // namespace
 
+const InkShape* onlyShapeUnder(const WordBox& word, const std::vector<InkShape>& shapes, int pictureHeight) {
+    const QRectF around = word.box.adjusted(-2, -2, 2, 2);
+    const InkShape* only = nullptr;
+    for (const InkShape& shape : shapes) {
+        // The rules of a cell around the glyph are no part of it.
+        if (!around.intersects(QRectF(shape.box)) || !looksLikeGlyph(shape, pictureHeight))
+            continue;
+        if (only != nullptr || !around.contains(QRectF(shape.box)))
+            return nullptr;
+        only = &shape;
+    }
+    return only;
+}
+
 bool misreadsOneGlyph(const WordBox& word, const std::vector<InkShape>& shapes, int pictureHeight, double glyph) {
     const QString text = word.text.trimmed();
     // A mark drawn in two pieces cannot be one shape of ink.
@@ -29,16 +43,7 @@ bool misreadsOneGlyph(const WordBox& word, const std::vector<InkShape>& shapes, 
     for (std::size_t i = 1; several && i < word.glyphs.size(); ++i)
         if (overlapOf(word.glyphs[i - 1].box, word.glyphs[i].box) <= 0)
             return false;
-    const QRectF around = word.box.adjusted(-2, -2, 2, 2);
-    const InkShape* only = nullptr;
-    for (const InkShape& shape : shapes) {
-        // The rules of a cell around the glyph are no part of it.
-        if (!around.intersects(QRectF(shape.box)) || !looksLikeGlyph(shape, pictureHeight))
-            continue;
-        if (only != nullptr || !around.contains(QRectF(shape.box)))
-            return false;
-        only = &shape;
-    }
+    const InkShape* only = onlyShapeUnder(word, shapes, pictureHeight);
     if (only == nullptr || only->box.height() < 0.5 * glyph || only->box.width() > 1.2 * only->box.height())
         return false;
     // A period or comma just after the glyph is ink of its own, no glyph's: "1." is two

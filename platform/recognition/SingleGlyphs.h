@@ -11,6 +11,10 @@
 
 namespace Platform::Recognition {
 
+// The one glyph-like shape of ink under `word`; none when there are several or one
+// reaches out of it.
+const InkShape* onlyShapeUnder(const WordBox& word, const std::vector<InkShape>& shapes, int pictureHeight);
+
 // Whether a word is one glyph misread: its ink is a single shape about as wide as tall,
 // and it was read, unsurely, as several characters boxed over each other rather than
 // side by side, or as a mark drawn in two pieces ("=" for an "E"). `shapes` are those

@@ -8,6 +8,7 @@
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetectBarcodesRequest.h"
 #include "platform/recognition/FigurePoints.h"
+#include "platform/recognition/GlyphHeights.h"
 #include "platform/recognition/IconWords.h"
 #include "platform/recognition/InklessMarks.h"
 #include "platform/recognition/InvertedMarks.h"
@@ -1265,4 +1266,43 @@ TEST(ShapelessMiddleDots, ADotWithNoShapeAtAllIsSoughtInItsOwnBoxNotInTheLetters
                                    WordBox{"12:29", QRectF(22, 15, 30, 12), 0.9f}}}};
     restoreMiddleDots(lines, 11, {}, gray);
     EXPECT_EQ(lines.front().words[1].text, QStringLiteral("\u00b7"));
+}
+
+
+TEST(GlyphHeightRereads, ALoneCharacterOnInkOfAnotherHeightIsReadAgainOnlyForTheInksHeight) {
+    // "total = 0" with the figure read as "a": small letters' ink 10 high, the figure's 14,
+    // all standing on the baseline at 40.
+    const auto small = [](int x) { return InkShape{QRect(x, 30, 6, 10), 40}; };
+    const std::vector<InkShape> ink{small(18), small(34), {QRect(10, 27, 5, 13), 40}, {QRect(26, 27, 5, 13), 40},
+                                    {QRect(42, 26, 3, 14), 30}, {QRect(70, 26, 7, 14), 50}};
+    const WordBox total{"total", QRectF(9, 24, 38, 18), 0.95f,
+                        {{"t", QRectF(9, 25, 7, 16)}, {"o", QRectF(17, 28, 8, 13)}, {"t", QRectF(25, 25, 7, 16)},
+                         {"a", QRectF(33, 28, 8, 13)}, {"l", QRectF(41, 24, 5, 17)}}};
+    const auto lineWith = [&](const WordBox& last) { return LineWords{QRectF(9, 24, 70, 18), {total, last}}; };
+    const WordBox figureAsLetter{"a", QRectF(69, 25, 9, 16), 0.47f, {{"a", QRectF(69, 25, 9, 16)}}};
+    LineWords line = lineWith(figureAsLetter);
+    EXPECT_EQ(contradictedHeight(line.words.back(), line, ink, 200), GlyphHeight::tall);
+    EXPECT_TRUE(fitsInkHeight(figureAsLetter, {"0", {}, 0.56f}, GlyphHeight::tall));
+    // Read again as a letter of the wrong height, or less surely, the word stays.
+    EXPECT_FALSE(fitsInkHeight(figureAsLetter, {"o", {}, 0.9f}, GlyphHeight::tall));
+    EXPECT_FALSE(fitsInkHeight(figureAsLetter, {"0", {}, 0.45f}, GlyphHeight::tall));
+
+    // A sure reading stands whatever its ink; so does one its ink agrees with.
+    WordBox sure = figureAsLetter;
+    sure.confidence = 0.9f;
+    line = lineWith(sure);
+    EXPECT_EQ(contradictedHeight(line.words.back(), line, ink, 200), std::nullopt);
+    line = lineWith({"0", QRectF(69, 25, 9, 16), 0.4f, {}});
+    EXPECT_EQ(contradictedHeight(line.words.back(), line, ink, 200), std::nullopt);
+
+    // The reverse: a figure read unsurely over ink only as tall as the small letters.
+    std::vector<InkShape> low = ink;
+    low.back() = InkShape{QRect(70, 30, 7, 10), 40};
+    line = lineWith({"0", QRectF(69, 28, 9, 13), 0.4f, {}});
+    EXPECT_EQ(contradictedHeight(line.words.back(), line, low, 200), GlyphHeight::small);
+
+    // Without two small letters to measure the line by, the ink tells nothing.
+    line = LineWords{QRectF(9, 24, 70, 18), {{"=", QRectF(50, 32, 8, 5), 0.9f, {{"=", QRectF(50, 32, 8, 5)}}},
+                                              figureAsLetter}};
+    EXPECT_EQ(contradictedHeight(line.words.back(), line, ink, 200), std::nullopt);
 }
