@@ -49,22 +49,8 @@ bool dotSized(const QRectF& box, double glyph) {
 // pixel's height; cut halfway between its darkest pixel and the ground around it, a dot
 // is round again and a hyphen's stroke stays flat.
 QRectF evenInk(const QImage& gray, const QRectF& ink) {
-    const QRect area = ink.toAlignedRect().adjusted(-2, -2, 2, 2) & gray.rect();
-    int darkest = 255;
-    int ground = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const int value = gray.constScanLine(y)[x];
-            darkest = std::min(darkest, value);
-            ground = std::max(ground, value);
-        }
-    const int cut = (darkest + ground) / 2;
-    QRect even;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (gray.constScanLine(y)[x] < cut)
-                even = even.united(QRect(x, y, 1, 1));
-    return even.isEmpty() ? ink : QRectF(even);
+    const std::optional<QRect> even = localInk(gray, ink.toAlignedRect().adjusted(-2, -2, 2, 2), 0);
+    return even && !even->isEmpty() ? QRectF(*even) : ink;
 }
 
 }  // namespace
