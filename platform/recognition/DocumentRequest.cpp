@@ -128,21 +128,31 @@ ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() co
 
 void RecognizeDocumentsRequest::setComputeDevice(ComputeDevice device, ComputeStage /*stage*/) { device_ = device; }
 
-std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
-                                                                   std::stop_token stop, const QStringList& languages) {
+RecognizeTextRequest RecognizeDocumentsRequest::wordRequest(const QStringList& languages) {
     RecognizeTextRequest request;
     request.recognitionLanguages = languages;
-    request.setComputeDevice(device, ComputeStage::main);
-    const QSizeF size = picture.size();
+    return request;
+}
+
+std::vector<TableWord> RecognizeDocumentsRequest::wordsOf(const RecognizeTextRequest::Result& reading,
+                                                          const QSizeF& pictureSize) {
     std::vector<TableWord> words;
-    for (const RecognizedTextObservation& observation : request.perform(picture, stop)) {
+    for (const RecognizedTextObservation& observation : reading) {
         if (observation.candidates.empty())
             continue;
         const RecognizedText& text = observation.candidates.front();
         for (const RecognizedText::Word& word : text.words)
-            words.push_back(TableWord{text.string.mid(word.range.start, word.range.length), pixelBox(word.box, size)});
+            words.push_back(
+                TableWord{text.string.mid(word.range.start, word.range.length), pixelBox(word.box, pictureSize)});
     }
     return words;
+}
+
+std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
+                                                                   std::stop_token stop, const QStringList& languages) {
+    RecognizeTextRequest request = wordRequest(languages);
+    request.setComputeDevice(device, ComputeStage::main);
+    return wordsOf(request.perform(picture, stop), picture.size());
 }
 
 RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImage& picture, std::stop_token stop) const {
@@ -158,7 +168,7 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
     checkCancellation(stop);
     // The words are read with the rules in place: the recognizer keeps the text of
     // framed cells apart better with them than without.
-    std::vector<TableWord> words = readWords(picture, stop);
+    std::vector<TableWord> words = pictureWords ? *pictureWords : readWords(picture, stop);
     checkCancellation(stop);
     if (words.empty())
         return {};
