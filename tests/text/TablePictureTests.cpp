@@ -554,3 +554,21 @@ TEST(DocumentRequestPictureWords, TheTextPassReadingStandsOnlyForAReadingAlike) 
     uncorrected.correction = false;
     EXPECT_EQ(tables(uncorrected), 0u);
 }
+
+TEST(DocumentRequestPictureWords, RowsReadSideBySideGiveTheTableOfRowsReadInTurn) {
+    for (const QImage& picture : {mergedHeaderTable(), webTable()}) {
+        const auto tableOfRequest = [&](const RecognizeDocumentsRequest& request) {
+            const auto observations = request.perform(picture);
+            return observations.empty() || observations.front().document.tables.size() != 1
+                       ? QString()
+                       : tableText(observations.front().document.tables.front()).tabSeparated();
+        };
+        RecognizeDocumentsRequest inTurn;
+        inTurn.readWords = [](const QImage& image, ComputeDevice device, std::stop_token stop) {
+            return RecognizeDocumentsRequest::textRequestWords(image, device, std::move(stop));
+        };
+        const QString expected = tableOfRequest(inTurn);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_EQ(tableOfRequest(RecognizeDocumentsRequest{}).toStdString(), expected.toStdString());
+    }
+}
