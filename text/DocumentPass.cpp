@@ -10,11 +10,31 @@
 
 namespace ZantrelText {
 
-DocumentPassRequests DocumentPassRequests::live(const ReadOptions& options) {
+namespace {
+
+// The text pass's request reads the picture as the document request's first reading does;
+// whether it guesses the language plays no part in the reading.
+bool readsAlike(const ReadOptions& options) {
+    Platform::Recognition::RecognizeTextRequest text = TextReader::textRequest(options);
+    const Platform::Recognition::RecognizeTextRequest words =
+        Platform::Recognition::RecognizeDocumentsRequest::wordRequest(options.languages);
+    text.automaticallyDetectsLanguage = words.automaticallyDetectsLanguage;
+    return text == words;
+}
+
+}  // namespace
+
+DocumentPassRequests DocumentPassRequests::live(const ReadOptions& options,
+                                                std::optional<Platform::Recognition::RecognizeTextRequest::Result> reading) {
+    if (!readsAlike(options))
+        reading.reset();
     return {
-        [languages = options.languages](QImage image, std::stop_token stop) -> QCoro::Task<DocumentObservations> {
+        [languages = options.languages, reading = std::move(reading)](
+            QImage image, std::stop_token stop) -> QCoro::Task<DocumentObservations> {
             Platform::Recognition::RecognizeDocumentsRequest request;
             request.recognitionLanguages = languages;
+            if (reading)
+                request.pictureWords = Platform::Recognition::RecognizeDocumentsRequest::wordsOf(*reading, image.size());
             co_return co_await VisionRunner::shared().run(request, std::move(image), stop);
         },
         [](QImage image, ReadOptions options, std::stop_token stop)

@@ -33,8 +33,10 @@ struct DocumentPassRequests {
         text;
 
     // Each request performed through the shared runner; the document request reads its
-    // words in the reading's languages.
-    static DocumentPassRequests live(const ReadOptions& options = {});
+    // words in the reading's languages. `reading`: the text pass's reading of the same
+    // picture, which the document request starts from when it was read alike.
+    static DocumentPassRequests live(const ReadOptions& options = {},
+                                     std::optional<Platform::Recognition::RecognizeTextRequest::Result> reading = {});
 };
 
 namespace TextReader {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace ZantrelText {
 
@@ -12,18 +14,44 @@ using Platform::Recognition::RecognitionLevel;
 using Platform::Recognition::RecognizeTextRequest;
 using Platform::Recognition::TextRange;
 
+namespace {
+
+// The text pass's reading of one picture, kept for the document pass of the same reading.
+struct TextPassReading {
+    qint64 picture = 0;
+    ReadOptions options;
+    TextObservations observations;
+};
+
+QCoro::Task<TextObservations> readKeeping(std::shared_ptr<std::optional<TextPassReading>> kept, QImage image,
+                                          ReadOptions options, std::stop_token stop) {
+    const qint64 picture = image.cacheKey();
+    TextObservations observations =
+        co_await VisionRunner::shared().run(TextReader::textRequest(options), std::move(image), std::move(stop));
+    *kept = TextPassReading{picture, std::move(options), observations};
+    co_return observations;
+}
+
+}  // namespace
+
 ReadPasses ReadPasses::live() {
+    // The document request's first reading of the whole picture is the text pass's own.
+    auto kept = std::make_shared<std::optional<TextPassReading>>();
     ReadPasses passes;
-    passes.text = [](QImage image, ReadOptions options, std::stop_token stop) {
-        return VisionRunner::shared().run(TextReader::textRequest(options), std::move(image), std::move(stop));
+    passes.text = [kept](QImage image, ReadOptions options, std::stop_token stop) {
+        return readKeeping(kept, std::move(image), std::move(options), std::move(stop));
     };
     passes.barcodes = [](QImage image, std::stop_token stop) {
         return TextReader::findCodes(std::move(image), std::move(stop));
     };
-    passes.document = [](QImage image, double width, double height, ReadOptions options, QList<TextPiece> pieces,
-                         std::stop_token stop) {
+    passes.document = [kept](QImage image, double width, double height, ReadOptions options, QList<TextPiece> pieces,
+                             std::stop_token stop) {
+        std::optional<TextObservations> reading;
+        if (*kept && (*kept)->picture == image.cacheKey() && (*kept)->options == options)
+            reading = (*kept)->observations;
+        DocumentPassRequests requests = DocumentPassRequests::live(options, std::move(reading));
         return TextReader::readTable(std::move(image), width, height, std::move(options), std::move(pieces),
-                                     std::move(stop));
+                                     std::move(requests), std::move(stop));
     };
     return passes;
 }

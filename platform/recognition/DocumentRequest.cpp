@@ -10,8 +10,11 @@
 #include <QHash>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <exception>
 
 namespace Platform::Recognition {
 
@@ -27,9 +30,10 @@ QColor commonColour(const QImage& picture) {
     QHash<QRgb, int> counts;
     QRgb common = qRgb(255, 255, 255);
     int most = 0;
+    const int width = picture.width();
     for (int y = 0; y < picture.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int count = ++counts[line[x]];
             if (count > most) {
                 most = count;
@@ -120,6 +124,54 @@ void dropGainedFinalPoints(std::vector<TableWord>& second, const std::vector<con
     }
 }
 
+// Each strip read in turn; a null one reads nothing.
+template <class Reader>
+std::vector<std::vector<TableWord>> readEach(const std::vector<QImage>& strips, const Reader& read,
+                                             const std::stop_token& stop) {
+    std::vector<std::vector<TableWord>> words(strips.size());
+    for (std::size_t i = 0; i < strips.size(); ++i)
+        if (!strips[i].isNull())
+            words[i] = read(strips[i], stop);
+    return words;
+}
+
+// The strips read by the text request all at once on the global workers, each strip's
+// bands on the recognition pool; the first failure in strip order is thrown once every
+// strip is done.
+std::vector<std::vector<TableWord>> readAtOnce(const std::vector<QImage>& strips, ComputeDevice device,
+                                               const QStringList& languages, const std::stop_token& stop) {
+    struct StripWords {
+        std::vector<TableWord> words;
+        std::exception_ptr error;
+    };
+    std::vector<QFuture<StripWords>> running;
+    for (const QImage& strip : strips) {
+        if (strip.isNull()) {
+            running.emplace_back();
+            continue;
+        }
+        running.push_back(QtConcurrent::run(QThreadPool::globalInstance(), [&strip, device, &languages, &stop] {
+            StripWords read;
+            try {
+                read.words = RecognizeDocumentsRequest::textRequestWords(strip, device, stop, languages);
+            } catch (...) {
+                read.error = std::current_exception();
+            }
+            return read;
+        }));
+    }
+    std::vector<StripWords> read;
+    for (QFuture<StripWords>& future : running)
+        read.push_back(future.isValid() ? future.result() : StripWords{});  // waits: the strips outlive every read
+    std::vector<std::vector<TableWord>> words;
+    for (StripWords& strip : read) {
+        if (strip.error)
+            std::rethrow_exception(strip.error);
+        words.push_back(std::move(strip.words));
+    }
+    return words;
+}
+
 }  // namespace
 
 ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() const {
@@ -128,21 +180,31 @@ ComputeStageDevices RecognizeDocumentsRequest::supportedComputeStageDevices() co
 
 void RecognizeDocumentsRequest::setComputeDevice(ComputeDevice device, ComputeStage /*stage*/) { device_ = device; }
 
-std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
-                                                                   std::stop_token stop, const QStringList& languages) {
+RecognizeTextRequest RecognizeDocumentsRequest::wordRequest(const QStringList& languages) {
     RecognizeTextRequest request;
     request.recognitionLanguages = languages;
-    request.setComputeDevice(device, ComputeStage::main);
-    const QSizeF size = picture.size();
+    return request;
+}
+
+std::vector<TableWord> RecognizeDocumentsRequest::wordsOf(const RecognizeTextRequest::Result& reading,
+                                                          const QSizeF& pictureSize) {
     std::vector<TableWord> words;
-    for (const RecognizedTextObservation& observation : request.perform(picture, stop)) {
+    for (const RecognizedTextObservation& observation : reading) {
         if (observation.candidates.empty())
             continue;
         const RecognizedText& text = observation.candidates.front();
         for (const RecognizedText::Word& word : text.words)
-            words.push_back(TableWord{text.string.mid(word.range.start, word.range.length), pixelBox(word.box, size)});
+            words.push_back(
+                TableWord{text.string.mid(word.range.start, word.range.length), pixelBox(word.box, pictureSize)});
     }
     return words;
+}
+
+std::vector<TableWord> RecognizeDocumentsRequest::textRequestWords(const QImage& picture, ComputeDevice device,
+                                                                   std::stop_token stop, const QStringList& languages) {
+    RecognizeTextRequest request = wordRequest(languages);
+    request.setComputeDevice(device, ComputeStage::main);
+    return wordsOf(request.perform(picture, stop), picture.size());
 }
 
 RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImage& picture, std::stop_token stop) const {
@@ -158,7 +220,7 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
     checkCancellation(stop);
     // The words are read with the rules in place: the recognizer keeps the text of
     // framed cells apart better with them than without.
-    std::vector<TableWord> words = readWords(picture, stop);
+    std::vector<TableWord> words = pictureWords ? *pictureWords : readWords(picture, stop);
     checkCancellation(stop);
     if (words.empty())
         return {};
@@ -190,10 +252,17 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
     const auto isBetweenRows = [&](const TableWord& word) {
         return std::find(betweenRows.begin(), betweenRows.end(), word.box) != betweenRows.end();
     };
+    // A row's strip holds the picture's pixels only: the strips are read side by side,
+    // and each reading is weighed in row order against the words the rows above left.
+    std::vector<QRect> areas;
+    std::vector<QImage> strips;
     for (const QRectF& band : bands) {
         const QRect area = clearOfGlyphs(picture, band.toAlignedRect() & picture.rect(), band.height());
-        if (area.isEmpty())
+        areas.push_back(area);
+        if (area.isEmpty()) {
+            strips.emplace_back();
             continue;
+        }
         QImage strip = picture.copy(area).convertToFormat(QImage::Format_RGB32);
         // Text of a cell over several rows would be cut by the band; it keeps its
         // first reading.
@@ -203,8 +272,17 @@ RecognizeDocumentsRequest::Result RecognizeDocumentsRequest::perform(const QImag
             for (const QRectF& cell : tallCells)
                 painter.fillRect(cell.translated(-area.topLeft()).adjusted(-2, -2, 2, 2), ground);
         }
-        std::vector<TableWord> reread = readWords(strip, stop);
-        checkCancellation(stop);
+        strips.push_back(std::move(strip));
+    }
+    std::vector<std::vector<TableWord>> rereads = this->readWords ? readEach(strips, readWords, stop)
+                                                                  : readAtOnce(strips, device_, recognitionLanguages, stop);
+    checkCancellation(stop);
+    for (std::size_t row = 0; row < bands.size(); ++row) {
+        const QRectF& band = bands[row];
+        const QRect& area = areas[row];
+        if (area.isEmpty())
+            continue;
+        std::vector<TableWord>& reread = rereads[row];
         for (TableWord& word : reread)
             word.box.translate(area.topLeft());
         // The band's margin takes in the edges of the rows above and below; what it

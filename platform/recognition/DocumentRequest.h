@@ -6,12 +6,14 @@
 
 #include "platform/recognition/DocumentObservation.h"
 #include "platform/recognition/Observations.h"
+#include "platform/recognition/RecognizeTextRequest.h"
 #include "platform/recognition/TableFinder.h"
 
 #include <QImage>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <stop_token>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct RecognizeDocumentsRequest {
     // BCP 47 identifiers in priority order, as the reading names them; empty reads the
     // installed default.
     QStringList recognitionLanguages;
+    // The words of the whole picture when its text reading is at hand already (the text
+    // request `wordRequest` makes reads the same): the picture is not read twice.
+    std::optional<std::vector<TableWord>> pictureWords;
 
     ComputeStageDevices supportedComputeStageDevices() const;
     void setComputeDevice(ComputeDevice device, ComputeStage stage);
@@ -41,6 +46,10 @@ struct RecognizeDocumentsRequest {
     // The words of the text request in these languages (empty: the installed default).
     static std::vector<TableWord> textRequestWords(const QImage& picture, ComputeDevice device, std::stop_token stop,
                                                    const QStringList& languages = {});
+    // The text request those words come from.
+    static RecognizeTextRequest wordRequest(const QStringList& languages);
+    // The words of a text reading of a picture of this size, boxes in its pixels.
+    static std::vector<TableWord> wordsOf(const RecognizeTextRequest::Result& reading, const QSizeF& pictureSize);
 
     // Where each row of a table is read again: the height of its one-row cells' text,
     // the width of the whole table, a small margin around; in picture pixels.

@@ -58,10 +58,11 @@ std::vector<int> columnCuts(const QImage& gray, double glyph) {
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8 || !(glyph > 0))
         return cuts;
     const int threshold = inkThreshold(gray);
-    std::vector<bool> inked(static_cast<std::size_t>(gray.width()), false);
+    const int width = gray.width();
+    std::vector<bool> inked(static_cast<std::size_t>(width), false);
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* line = gray.constScanLine(y);
-        for (int x = 0; x < gray.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (line[x] < threshold)
                 inked[static_cast<std::size_t>(x)] = true;
         }

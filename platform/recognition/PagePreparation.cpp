@@ -31,9 +31,11 @@ constexpr double largestPreparedPixels = 40'000'000.0;
 
 std::array<int, 256> histogram(const QImage& gray) {
     std::array<int, 256> counts{};
+    // Read once: each call is out of line, and these loops run over every pixel.
+    const int width = gray.width();
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* line = gray.constScanLine(y);
-        for (int x = 0; x < gray.width(); ++x)
+        for (int x = 0; x < width; ++x)
             ++counts[line[x]];
     }
     return counts;
@@ -88,9 +90,10 @@ void whitenGround(QImage& gray) {
     std::array<uchar, 256> level{};
     for (int v = 0; v < 256; ++v)
         level[static_cast<std::size_t>(v)] = static_cast<uchar>(std::min(255, v * 255 / ground));
+    const int width = gray.width();
     for (int y = 0; y < gray.height(); ++y) {
         uchar* line = gray.scanLine(y);
-        for (int x = 0; x < gray.width(); ++x)
+        for (int x = 0; x < width; ++x)
             line[x] = level[line[x]];
     }
 }
@@ -244,13 +247,14 @@ QImage flattenedGround(const QImage& gray) {
     const int rows = (gray.height() + groundCell - 1) / groundCell;
     const std::vector<double> grounds = cellGrounds(gray, columns, rows);
     QImage flat(gray.size(), QImage::Format_Grayscale8);
+    const int width = gray.width();
     if (groundSpread(grounds) >= strongGroundSpread) {
         const QImage ground = groundLevel(gray, strokeReach);
         for (int y = 0; y < gray.height(); ++y) {
             const uchar* in = gray.constScanLine(y);
             const uchar* under = ground.constScanLine(y);
             uchar* out = flat.scanLine(y);
-            for (int x = 0; x < gray.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 out[x] = inkAgainst(in[x], under[x]);
         }
         return flat;
@@ -264,7 +268,7 @@ QImage flattenedGround(const QImage& gray) {
         const double fy = (y + 0.5) / groundCell - 0.5;
         const int cy = static_cast<int>(std::floor(fy));
         const double ty = fy - cy;
-        for (int x = 0; x < gray.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const double fx = (x + 0.5) / groundCell - 0.5;
             const int cx = static_cast<int>(std::floor(fx));
             const double tx = fx - cx;
@@ -385,14 +389,15 @@ std::vector<InkShape> inkShapes(const QImage& gray, int threshold) {
         return shapes;
     std::vector<Run> runs;
     std::vector<std::size_t> rowStart(static_cast<std::size_t>(gray.height()) + 1, 0);
+    const int width = gray.width();
     for (int y = 0; y < gray.height(); ++y) {
         rowStart[static_cast<std::size_t>(y)] = runs.size();
         const uchar* line = gray.constScanLine(y);
         int x = 0;
-        while (x < gray.width()) {
+        while (x < width) {
             if (line[x] < threshold) {
                 const int start = x;
-                while (x < gray.width() && line[x] < threshold)
+                while (x < width && line[x] < threshold)
                     ++x;
                 runs.push_back({y, start, x - 1});
             } else {

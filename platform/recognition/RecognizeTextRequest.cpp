@@ -741,12 +741,11 @@ std::vector<QRect> bandsOf(const PreparedPage& page) {
 // Bands with more ink hold more text and take longer to read. They start first, so that
 // the bands still running at the end are short ones and no core idles long while another
 // finishes a long band.
-std::vector<std::size_t> mostInkFirst(const QImage& gray, const std::vector<QRect>& bands) {
+std::vector<std::size_t> mostInkFirst(const QImage& gray, int threshold, const std::vector<QRect>& bands) {
     std::vector<std::size_t> order(bands.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (bands.size() < 2)
         return order;
-    const int threshold = inkThreshold(gray);
     std::vector<long> ink(bands.size(), 0);
     for (std::size_t i = 0; i < bands.size(); ++i) {
         const QRect& band = bands[i];
@@ -789,8 +788,9 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
 
     // One line of a few characters is read whole.
     const auto bands = characterWhitelist.isEmpty() ? bandsOf(page) : std::vector<QRect>{page.image.rect()};
+    const int pageThreshold = inkThreshold(page.image);
     std::vector<QFuture<BandResult>> running(bands.size());
-    for (const std::size_t band : mostInkFirst(page.image, bands)) {
+    for (const std::size_t band : mostInkFirst(page.image, pageThreshold, bands)) {
         running[band] = QtConcurrent::run(&recognitionPool(), [&page, area = bands[band], &settings,
                                                                 &whitelist = characterWhitelist, &foreignLetters,
                                                                 device = device_, &stop] {
@@ -819,7 +819,6 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
         std::move(result.lines.begin(), result.lines.end(), std::back_inserter(lines));
     settleMarkerCorners(lines, page.image);
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
-    const int pageThreshold = inkThreshold(page.image);
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
     settleLookAlikes(lines, page.image, pageShapes);

@@ -15,9 +15,10 @@ constexpr int thickestRule = 6;
 
 int backgroundLevel(const QImage& gray) {
     std::array<long, 256> histogram{};
+    const int width = gray.width();
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* line = gray.constScanLine(y);
-        for (int x = 0; x < gray.width(); ++x)
+        for (int x = 0; x < width; ++x)
             ++histogram[line[x]];
     }
     return static_cast<int>(std::max_element(histogram.begin(), histogram.end()) - histogram.begin());

@@ -471,3 +471,104 @@ TEST(DocumentRequestRowPoints, AFigureReadAgainWithAPointAfterItKeepsItsFirstRea
     // Words keep the point the second reading found.
     EXPECT_EQ(mondayHigh("Done", "Monday", "Done.").toStdString(), "Done.");
 }
+
+namespace {
+
+// A text reading of the words of a picture of this size: one run per row of words.
+RecognizeTextRequest::Result readingOf(const std::vector<TableWord>& words, const QSizeF& size) {
+    RecognizeTextRequest::Result reading;
+    for (const TableWord& word : words) {
+        const QRectF box(word.box.x() / size.width(), 1.0 - word.box.bottom() / size.height(),
+                         word.box.width() / size.width(), word.box.height() / size.height());
+        if (reading.empty() || reading.back().boundingBox.top() != box.top())
+            reading.push_back({box, {RecognizedText{}}});
+        RecognizedText& text = reading.back().candidates.front();
+        if (!text.string.isEmpty())
+            text.string += u' ';
+        text.words.push_back({{text.string.size(), word.text.size()}, box});
+        text.string += word.text;
+        reading.back().boundingBox = reading.back().boundingBox.united(box);
+    }
+    return reading;
+}
+
+}  // namespace
+
+TEST(DocumentRequestPictureWords, WordsAtHandSpareTheFirstReadingAndGiveTheSameTable) {
+    const std::vector<TableWord> first = tableWords(QStringLiteral("Monday"), QStringLiteral("7.8"));
+    const QImage picture = blank(500, 160);
+    const std::vector<DocumentTable> found = TableFinder::findTables(first, {}, picture.size());
+    ASSERT_EQ(found.size(), 1u);
+    const std::vector<QRectF> bands = RecognizeDocumentsRequest::rowBands(found.front(), picture.size());
+    const auto tableWith = [&](bool atHand, int& wholeReadings) {
+        RecognizeDocumentsRequest request;
+        if (atHand)
+            request.pictureWords = RecognizeDocumentsRequest::wordsOf(readingOf(first, picture.size()), picture.size());
+        std::size_t rows = 0;
+        request.readWords = [&](const QImage& image, ComputeDevice, std::stop_token) {
+            if (image.size() == picture.size()) {
+                ++wholeReadings;
+                return first;
+            }
+            // A row reads a word of its own otherwise, so the rows' readings show.
+            const QRectF& band = bands.at(rows++);
+            std::vector<TableWord> row = wordsIn(first, band);
+            for (TableWord& word : row) {
+                word.box.translate(-(band.toAlignedRect() & picture.rect()).topLeft());
+                if (word.text == QStringLiteral("Tuesday"))
+                    word.text = QStringLiteral("TUESDAY");
+            }
+            return row;
+        };
+        const auto observations = request.perform(picture);
+        return observations.empty() || observations.front().document.tables.size() != 1
+                   ? QString()
+                   : tableText(observations.front().document.tables.front()).tabSeparated();
+    };
+    int readTwice = 0;
+    int readOnce = 0;
+    const QString read = tableWith(false, readTwice);
+    const QString atHand = tableWith(true, readOnce);
+    EXPECT_EQ(readTwice, 1);
+    EXPECT_EQ(readOnce, 0);
+    EXPECT_TRUE(read.contains(QStringLiteral("TUESDAY"))) << read.toStdString();
+    EXPECT_EQ(atHand.toStdString(), read.toStdString());
+}
+
+TEST(DocumentRequestPictureWords, TheTextPassReadingStandsOnlyForAReadingAlike) {
+    // A blank picture: the table can only come from the reading handed over.
+    const QImage picture = blank(500, 160);
+    const RecognizeTextRequest::Result reading =
+        readingOf(tableWords(QStringLiteral("Monday"), QStringLiteral("7.8")), picture.size());
+    const auto tables = [&](const ReadOptions& options) {
+        const auto observations = TestAwait::result(
+            ZantrelText::DocumentPassRequests::live(options, reading).documents(picture, std::stop_token{}));
+        return observations.empty() ? std::size_t{0} : observations.front().document.tables.size();
+    };
+    EXPECT_EQ(tables(ReadOptions{}), 1u);
+    ReadOptions guessing;
+    guessing.detectLanguage = false;
+    EXPECT_EQ(tables(guessing), 1u);
+    // Without word lists the text pass read otherwise: the picture is read again.
+    ReadOptions uncorrected;
+    uncorrected.correction = false;
+    EXPECT_EQ(tables(uncorrected), 0u);
+}
+
+TEST(DocumentRequestPictureWords, RowsReadSideBySideGiveTheTableOfRowsReadInTurn) {
+    for (const QImage& picture : {mergedHeaderTable(), webTable()}) {
+        const auto tableOfRequest = [&](const RecognizeDocumentsRequest& request) {
+            const auto observations = request.perform(picture);
+            return observations.empty() || observations.front().document.tables.size() != 1
+                       ? QString()
+                       : tableText(observations.front().document.tables.front()).tabSeparated();
+        };
+        RecognizeDocumentsRequest inTurn;
+        inTurn.readWords = [](const QImage& image, ComputeDevice device, std::stop_token stop) {
+            return RecognizeDocumentsRequest::textRequestWords(image, device, std::move(stop));
+        };
+        const QString expected = tableOfRequest(inTurn);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_EQ(tableOfRequest(RecognizeDocumentsRequest{}).toStdString(), expected.toStdString());
+    }
+}
