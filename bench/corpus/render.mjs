@@ -97,12 +97,25 @@ function readTruth() {
       }
     }
     const order = chars.map((c, i) => [c, i]).sort((a, b) => (a[0].y + a[0].h / 2) - (b[0].y + b[0].h / 2) || a[1] - b[1]);
+    // A character joins the row whose last character it overlaps in height, unless it also
+    // stands over or under a character already in that row: then it belongs to another line
+    // (a cell wrapped onto two lines beside a vertically centred cell chains both lines
+    // through the centred one otherwise).
+    const level = (row, c) => {
+      const last = row[row.length - 1];
+      return Math.min(last.y + last.h, c.y + c.h) - Math.max(last.y, c.y) >= 0.5 * Math.min(last.h, c.h);
+    };
+    const stacked = (row, c) => row.some((o) => Math.min(o.x + o.w, c.x + c.w) - Math.max(o.x, c.x) > 0.25 * Math.min(o.w, c.w));
     const rows = [];
     for (const [c] of order) {
       const row = rows[rows.length - 1];
-      const last = row && row[row.length - 1];
-      const overlap = last ? Math.min(last.y + last.h, c.y + c.h) - Math.max(last.y, c.y) : -1;
-      if (last && overlap >= 0.5 * Math.min(last.h, c.h)) row.push(c);
+      if (row && level(row, c) && !stacked(row, c)) {
+        row.push(c);
+        continue;
+      }
+      const other = row && level(row, c)
+        ? rows.slice(0, -1).reverse().find((r) => level(r, c) && !stacked(r, c)) : undefined;
+      if (other) other.push(c);
       else rows.push([c]);
     }
     for (const row of rows) {

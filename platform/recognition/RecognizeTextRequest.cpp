@@ -11,6 +11,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/DetachedDots.h"
 #include "platform/recognition/DollarFives.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
@@ -703,6 +704,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropGlyphCuts(lines, glyph);
     dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
+    dropDetachedDots(lines, shapes);
     dropIconWords(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);

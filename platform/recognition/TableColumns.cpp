@@ -179,6 +179,84 @@ void appendLine(std::vector<PlacedCell>& row, const std::vector<PlacedCell>& lin
             }
 }
 
+bool sideBySide(const QRectF& a, const QRectF& b) { return a.right() <= b.left() || b.right() <= a.left(); }
+
+void rebox(Line& line) {
+    std::sort(line.segments.begin(), line.segments.end(),
+              [](const Segment& a, const Segment& b) { return a.box.left() < b.box.left(); });
+    line.box = QRectF();
+    for (const Segment& segment : line.segments)
+        line.box = line.box.isNull() ? segment.box : line.box.united(segment.box);
+}
+
+// Cells centred in the height of a row whose other cell wraps onto a second line stand
+// between that cell's lines, and the line finder puts them with either line or with
+// neither. A reader takes them with the first line and the wrapped line after it: they
+// move up to the first line, and the flags mark the wrapped lines that start a row.
+std::vector<bool> levelCentredCells(std::vector<Line>& lines, double closeGap) {
+    std::vector<bool> startsRow(lines.size(), false);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        for (std::size_t j = i + 1; j <= i + 2 && j < lines.size(); ++j) {
+            // The wrapped cell: a piece of line j right under one of line i, close to it.
+            std::optional<std::pair<double, double>> centres;
+            for (const Segment& upper : lines[i].segments)
+                for (const Segment& lower : lines[j].segments)
+                    if (!centres && !sideBySide(upper.box, lower.box) &&
+                        lower.box.top() - upper.box.bottom() < closeGap &&
+                        lower.box.center().y() > upper.box.center().y())
+                        centres = std::pair(upper.box.center().y(), lower.box.center().y());
+            if (!centres)
+                continue;
+            const double quarter = (centres->second - centres->first) / 4;
+            auto centred = [&](const Segment& segment) {
+                const double middle = segment.box.center().y();
+                if (middle <= centres->first + quarter || middle >= centres->second - quarter)
+                    return false;
+                for (const std::size_t other : {i, j})
+                    for (const Segment& beside : lines[other].segments)
+                        if (&beside != &segment && !sideBySide(beside.box, segment.box))
+                            return false;
+                return true;
+            };
+            // Once one cell shows the row is centred, the wrapped line's other cells (in
+            // columns the first line leaves empty) are centred too, whatever their boxes say:
+            // the recognizer may box a word as tall as the wrapped line beside it.
+            auto besideFirst = [&](const Segment& segment) {
+                return std::all_of(lines[i].segments.begin(), lines[i].segments.end(),
+                                   [&](const Segment& upper) { return sideBySide(upper.box, segment.box); });
+            };
+            std::vector<std::vector<bool>> moves;
+            bool any = std::any_of(lines[i].segments.begin(), lines[i].segments.end(), centred);
+            for (std::size_t k = i + 1; k <= j; ++k) {
+                moves.emplace_back();
+                for (const Segment& segment : lines[k].segments) {
+                    any = any || centred(segment);
+                    moves.back().push_back(k == j ? besideFirst(segment) : centred(segment));
+                }
+            }
+            // A line between the two must be all centred cells.
+            const bool allBetween = std::find(moves.front().begin(), moves.front().end(), false) == moves.front().end();
+            if (!any || (j == i + 2 && !allBetween))
+                break;
+            for (std::size_t k = i + 1; k <= j; ++k) {
+                std::vector<Segment> stay;
+                for (std::size_t s = 0; s < lines[k].segments.size(); ++s)
+                    (moves[k - i - 1][s] ? lines[i].segments : stay).push_back(std::move(lines[k].segments[s]));
+                lines[k].segments = std::move(stay);
+            }
+            rebox(lines[i]);
+            if (j == i + 2) {
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i + 1));
+                startsRow.erase(startsRow.begin() + static_cast<std::ptrdiff_t>(i + 1));
+            }
+            rebox(lines[i + 1]);
+            startsRow[i + 1] = true;
+            break;
+        }
+    }
+    return startsRow;
+}
+
 const QRegularExpression& codePattern() {
     static const QRegularExpression pattern(
         QStringLiteral(R"([;{}]\s*$|^\s*(\/\/|#!|\$ |>>> )|^\s*(func|let|var|const|def|return|import|class|)"
@@ -222,10 +300,13 @@ std::optional<DocumentTable> tableOf(std::vector<Line> lines, double unit, const
     std::vector<std::vector<PlacedCell>> rows;
     std::vector<QRectF> rowBoxes;
     const double usualGap = medianGapBetween(lines);
+    const std::vector<bool> startsRow =
+        usualGap > 0 ? levelCentredCells(lines, wrappedLineGap * usualGap) : std::vector<bool>(lines.size(), false);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::vector<PlacedCell> cells = placed(lines[i], columns, slack);
         const double gap = i == 0 ? 0 : lines[i].box.top() - lines[i - 1].box.bottom();
-        if (i > 0 && usualGap > 0 && gap < wrappedLineGap * usualGap && continues(rows.back(), cells)) {
+        const bool close = i > 0 && usualGap > 0 && gap < wrappedLineGap * usualGap;
+        if (close && !startsRow[i] && continues(rows.back(), cells)) {
             appendLine(rows.back(), cells);
             rowBoxes.back() = rowBoxes.back().united(lines[i].box);
             continue;

@@ -25,19 +25,35 @@ std::vector<std::vector<const TableWord*>> visualLines(std::vector<const TableWo
     std::stable_sort(words.begin(), words.end(),
                      [](const TableWord* a, const TableWord* b) { return a->box.center().y() < b->box.center().y(); });
     std::vector<std::vector<const TableWord*>> lines;
-    QRectF lineBox;
+    std::vector<QRectF> lineBoxes;
+    auto level = [](const QRectF& lineBox, const TableWord* word) {
+        const double overlap =
+            std::min(lineBox.bottom(), word->box.bottom()) - std::max(lineBox.top(), word->box.top());
+        return overlap >= 0.5 * std::min(lineBox.height(), word->box.height());
+    };
+    // A word over or under one of the line is on another line: a cell wrapped onto two
+    // lines beside a cell centred between them would chain both lines into one otherwise.
+    auto stacked = [](const std::vector<const TableWord*>& line, const TableWord* word) {
+        return std::any_of(line.begin(), line.end(), [&](const TableWord* other) {
+            const double overlap = std::min(other->box.right(), word->box.right()) -
+                                   std::max(other->box.left(), word->box.left());
+            return overlap > 0.25 * std::min(other->box.width(), word->box.width());
+        });
+    };
     for (const TableWord* word : words) {
-        if (!lines.empty()) {
-            const double overlap =
-                std::min(lineBox.bottom(), word->box.bottom()) - std::max(lineBox.top(), word->box.top());
-            if (overlap >= 0.5 * std::min(lineBox.height(), word->box.height())) {
-                lines.back().push_back(word);
-                lineBox = lineBox.united(word->box);
-                continue;
-            }
+        std::size_t joined = lines.size();
+        if (!lines.empty() && level(lineBoxes.back(), word)) {
+            for (std::size_t k = lines.size(); k-- > 0 && joined == lines.size();)
+                if (level(lineBoxes[k], word) && !stacked(lines[k], word))
+                    joined = k;
         }
-        lines.push_back({word});
-        lineBox = word->box;
+        if (joined == lines.size()) {
+            lines.push_back({word});
+            lineBoxes.push_back(word->box);
+            continue;
+        }
+        lines[joined].push_back(word);
+        lineBoxes[joined] = lineBoxes[joined].united(word->box);
     }
     for (auto& line : lines)
         std::stable_sort(line.begin(), line.end(),

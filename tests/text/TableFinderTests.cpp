@@ -280,3 +280,30 @@ TEST(TableFinderInkRows, ItemsUnderAListViewsHeaderAreRowsOfItsColumns) {
     addText(words, QStringLiteral("and dates are in local time"), 96, 64);
     EXPECT_TRUE(tablesOf(words, rulings).empty());
 }
+
+// ---- Cells centred beside a cell wrapped onto two lines -----------------------------------
+
+TEST(TableFinderCentredCells, CentredCellsGoWithTheWrappedCellsFirstLine) {
+    // An inbox: sender, subject, date; the third message's subject wraps onto two lines
+    // 11 px apart and its sender and date are centred between them, somewhat lower or
+    // higher depending on the font, which puts them with either line or with neither.
+    for (const double offset : {5.5, 4.5, 6.5}) {
+        for (const double pitch : {11.0, 14.0}) {
+            std::vector<TableWord> words;
+            const QStringList senders{"Ann Lee", "Bob Cho", "Cy Park", "Dee Ray"};
+            const QStringList subjects{"Lunch", "Build broke again", "Budget review for the quarter", "Hello"};
+            for (int r = 0; r < 4; ++r) {
+                const double top = 20 + 40 * r;
+                const double centred = r == 2 ? top + offset * pitch / 11 : top;
+                addText(words, senders[r], 20, centred);
+                addText(words, subjects[r], 130, top);
+                addText(words, QStringLiteral("Mon"), 420, centred, true);
+            }
+            addText(words, QStringLiteral("ahead"), 130, 100 + pitch);
+            EXPECT_EQ(onlyTable(words), std::string("Ann Lee\tLunch\tMon\nBob Cho\tBuild broke again\tMon\n"
+                                                    "Cy Park\tBudget review for the quarter\tMon\n\tahead\t\n"
+                                                    "Dee Ray\tHello\tMon"))
+                << "offset " << offset << " pitch " << pitch;
+        }
+    }
+}
