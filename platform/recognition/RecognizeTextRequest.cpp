@@ -83,6 +83,8 @@ constexpr float loneGlyphConfidence = 0.7f;
 // word's own tail vouches for it.
 constexpr float headConfidence = 0.6f;
 constexpr float twoCasedGlyphConfidence = 0.3f;
+// A line's tail the layout cut off starts within this many glyph heights of its end.
+constexpr double tailReach = 3.0;
 
 // Words the recognizer doubts are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
@@ -245,7 +247,9 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
 
 // The line whose box holds a run of ink, if any. A run that ends just before a line
 // starts may be the head of its first word, cut off where the layout took a row of
-// dashes for a rule ("-rw-r--r" and "--").
+// dashes for a rule ("-rw-r--r" and "--"). One that starts a few cells after its end
+// may be its tail, cut off where the layout broke the line at a wide gap ("i < n;"
+// after "for (int i = 0;").
 LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run, double glyph) {
     const QPointF centre = QRectF(run).center();
     const auto holds = [&](const LineWords& line) {
@@ -254,7 +258,15 @@ LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run, double g
         return !line.words.empty() && centre.y() >= line.box.top() && centre.y() <= line.box.bottom() &&
                (inside || head);
     };
-    const auto found = std::find_if(lines.begin(), lines.end(), holds);
+    // Ink between two pieces of a row is the next piece's head ("7" between "-rwxrwxr-x"
+    // and "alex users"), not the first's tail.
+    const auto tails = [&](const LineWords& line) {
+        return !line.words.empty() && centre.y() >= line.box.top() && centre.y() <= line.box.bottom() &&
+               run.left() > line.box.right() && run.left() <= line.box.right() + tailReach * glyph;
+    };
+    auto found = std::find_if(lines.begin(), lines.end(), holds);
+    if (found == lines.end())
+        found = std::find_if(lines.begin(), lines.end(), tails);
     return found == lines.end() ? nullptr : &*found;
 }
 
@@ -270,14 +282,19 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     auto& words = line.words;
     const auto next = std::find_if(words.begin(), words.end(),
                                    [&](const WordBox& word) { return word.box.center().x() > run.center().x(); });
-    const auto first = next == words.begin() ? next : std::prev(next);
+    // A tail is read with its whole line: beside its last word alone it is read with no
+    // sense of the line's size ("i<ono").
+    const bool tail = run.left() > line.box.right();
+    const auto first = tail ? words.begin() : next == words.begin() ? next : std::prev(next);
     const auto last = next == words.end() ? std::prev(next) : next;
     const std::vector<WordBox> old(first, std::next(last));
     QRectF span = QRectF(run);
     for (const WordBox& word : old)
         span = span.united(word.box);
-    const int margin = std::max(4, run.height() / 4);
-    const QRect area = span.toAlignedRect().adjusted(-margin, -margin, margin, margin) & band.rect();
+    // A tail's run may end before a mark too small to join it (the ";" of "i < n;").
+    const int margin = std::max(4, run.height() / (tail ? 2 : 4));
+    const int side = tail ? std::max(margin, run.height()) : margin;
+    const QRect area = span.toAlignedRect().adjusted(-margin, -margin, side, margin) & band.rect();
     api.SetRectangle(area.left(), area.top(), area.width(), area.height());
     std::vector<LineWords> read;
     if (api.Recognize(&monitor) == 0)
@@ -303,7 +320,8 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
             line.box = line.box.united(word.box);
         return true;
     }
-    if (head)
+    // A tail read no better is left to be read alone, not swallowed by the last word.
+    if (head || tail)
         return false;
     WordBox& taker = next == words.end() ? words.back() : *next;
     taker.box = taker.box.united(QRectF(run));
