@@ -11,6 +11,7 @@
 #include "platform/recognition/CutLines.h"
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
+#include "platform/recognition/EdgeGlyphs.h"
 #include "platform/recognition/DollarFives.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
@@ -822,6 +823,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     const int pageThreshold = inkThreshold(page.image);
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
+    dropEdgeGlyphs(lines, page.image.width(), pageShapes);
     settleLookAlikes(lines, page.image, pageShapes);
     rebuildFileModes(lines, page.image, pageThreshold);
     foldForeignMarks(lines, recognitionLanguages);

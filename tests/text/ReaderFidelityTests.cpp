@@ -1189,3 +1189,25 @@ TEST(ReaderLoneGlyphs, EveryColumnLetterAndRowNumberOfASheetIsRead) {
         }
     }
 }
+
+TEST(ReaderEdgeGlyphs, ACharacterWhoseCellsMiddleIsPastThePicturesEdgeIsNotRead) {
+    // The long lines run past the edge, cut a third of a cell into their 47th character;
+    // only the first two hold the slim letters that tell a fixed-width font.
+    const QStringList page{
+        QStringLiteral("$ ls -l ~/build"),
+        QStringLiteral("-rw-r--r-- 1 lina staff  2048 Jan 12 09:41 install.log"),
+        QStringLiteral("-rwxr-xr-x 2 root users 50210 Mar  8 14:05 outputs"),
+        QStringLiteral("-rw-r--r-- 3 root users  9170 Mar 22 18:30 sources.tar"),
+        QStringLiteral("total 3"),
+    };
+    for (const int scale : {1, 2}) {
+        const QImage whole = drawTerminal(page, scale);
+        const double advance = QFontMetricsF(font(QStringLiteral("DejaVu Sans Mono"), 12 * scale)).horizontalAdvance(u'm');
+        const int edge = static_cast<int>(std::lround(12 * scale + advance * (46 + 1.0 / 3.0)));
+        const QStringList lines = linesOf(read(whole.copy(0, 0, edge, whole.height())).text(LineMode::keep));
+        QStringList expected;
+        for (const QString& line : page)
+            expected.append(line.left(46).trimmed());
+        EXPECT_EQ(lines.join(u'\n').toStdString(), expected.join(u'\n').toStdString()) << "scale " << scale;
+    }
+}
