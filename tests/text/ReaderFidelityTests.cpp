@@ -1211,3 +1211,31 @@ TEST(ReaderEdgeGlyphs, ACharacterWhoseCellsMiddleIsPastThePicturesEdgeIsNotRead)
         EXPECT_EQ(lines.join(u'\n').toStdString(), expected.join(u'\n').toStdString()) << "scale " << scale;
     }
 }
+
+TEST(ReaderSwallowedGlyphs, TwoLettersOfAFixedWidthLineBoxedAsOneAreReadEach) {
+    // Slightly spaced, as a terminal with letter spacing draws them; the listing's slim
+    // letters tell the page's cell.
+    const QStringList page{
+        QStringLiteral("$ ls -l"),
+        QStringLiteral("total 337"),
+        QStringLiteral("drw-r--r-- 7 root staff    4096 Jun 16 12:50 address"),
+        QStringLiteral("-rw-r--r-- 1 lina users   21830 Jan  4 09:12 install.log"),
+        QStringLiteral("-rwxr-xr-x 2 mia  staff    8120 Mar 22 18:30 build.sh"),
+    };
+    for (const auto& [pixels, dark] : {std::pair{20, true}, std::pair{14, false}}) {
+        QFont mono = font(QStringLiteral("DejaVu Sans Mono"), pixels);
+        mono.setLetterSpacing(QFont::AbsoluteSpacing, 0.015 * pixels);
+        const int step = pixels * 33 / 20;
+        QImage picture(pixels * 40, static_cast<int>(page.size() * step + 56), QImage::Format_RGB32);
+        picture.fill(dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(0xfa, 0xfa, 0xfa));
+        QPainter painter(&picture);
+        painter.setFont(mono);
+        painter.setPen(dark ? QColor(0xd0, 0xd0, 0xd0) : QColor(0x24, 0x29, 0x2e));
+        for (qsizetype i = 0; i < page.size(); ++i)
+            painter.drawText(QPointF(28, 28 + i * step + QFontMetricsF(mono).ascent()), page[i]);
+        painter.end();
+        const QStringList lines = linesOf(read(picture).text(LineMode::keep));
+        ASSERT_EQ(lines.size(), page.size()) << pixels << "px\n" << lines.join(u'\n').toStdString();
+        EXPECT_EQ(lines.front().toStdString(), "$ ls -l") << pixels << "px";
+    }
+}
