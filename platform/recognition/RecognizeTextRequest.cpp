@@ -12,6 +12,7 @@
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DetachedDots.h"
+#include "platform/recognition/EdgeGlyphs.h"
 #include "platform/recognition/DollarFives.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
@@ -47,6 +48,7 @@
 #include "platform/recognition/StackedLines.h"
 #include "platform/recognition/SplitWords.h"
 #include "platform/recognition/StrayMarks.h"
+#include "platform/recognition/SwallowedGlyphs.h"
 #include "platform/recognition/GlyphCuts.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -778,6 +780,66 @@ std::vector<std::size_t> mostInkFirst(const QImage& gray, int threshold, const s
     return order;
 }
 
+// A glyph boxed over two cells' ink of a fixed-width page is read again cell by cell,
+// each alone and larger as one character; the letter first read stays for the last cell.
+void rereadSwallowedGlyphs(std::vector<LineWords>& lines, const PreparedPage& page, const std::vector<InkShape>& shapes,
+                           const EngineSettings& settings, const QString& blacklist, ComputeDevice device,
+                           const std::stop_token& stop) {
+    const std::vector<SwallowedGlyph> found = swallowedGlyphs(lines, shapes);
+    if (found.empty())
+        return;
+    EnginePool::Lease engine =
+        device == ComputeDevice::cpu ? EnginePool::fresh(settings) : EnginePool::shared().acquire(settings, stop);
+    tesseract::TessBaseAPI& api = engine->api();
+    const BlacklistScope excluded(api, blacklist);
+    api.SetPageSegMode(tesseract::PSM_SINGLE_CHAR);
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &stopRequested;
+    monitor.cancel_this = const_cast<std::stop_token*>(&stop);
+    const double glyph = page.glyphHeight.value_or(10.0);
+    const auto readCell = [&](const QRect& ink, const QRectF& row) -> std::optional<QString> {
+        const QRect area = QRect(ink.left(), static_cast<int>(std::floor(row.top())), ink.width(),
+                                 static_cast<int>(std::ceil(row.height())))
+                               .adjusted(-1, -1, 1, 1) &
+                           page.image.rect();
+        if (area.isEmpty())
+            return std::nullopt;
+        const QImage crop = page.image.copy(area);
+        for (const int scale : {2, 3}) {
+            const std::optional<std::vector<LineWords>> read = readEnlarged(api, crop, scale, glyph, monitor);
+            if (!read)
+                return std::nullopt;
+            if (read->size() == 1 && read->front().words.size() == 1 &&
+                read->front().words.front().confidence >= loneGlyphConfidence &&
+                read->front().words.front().text.size() == 1)
+                return read->front().words.front().text;
+        }
+        return std::nullopt;
+    };
+    // Last first: a word split in two moves the ones after it.
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        std::vector<WordBox>& words = lines[it->line].words;
+        const WordBox& word = words[it->word];
+        QString letters;
+        for (std::size_t i = 0; i + 1 < it->cells.size(); ++i) {
+            const std::optional<QString> letter = readCell(it->cells[i], word.box);
+            if (!letter)
+                break;
+            letters += *letter;
+        }
+        if (letters.size() + 1 != static_cast<qsizetype>(it->cells.size()))
+            continue;
+        letters += word.glyphs[it->glyph].text;
+        if (std::optional<std::vector<WordBox>> split = withCellGlyphs(word, *it, letters)) {
+            const auto at = words.erase(words.begin() + static_cast<std::ptrdiff_t>(it->word));
+            words.insert(at, split->begin(), split->end());
+        }
+    }
+    // Engines are lent out again.
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    checkCancellation(stop);
+}
+
 }  // namespace
 
 QThreadPool& recognitionPool() {
@@ -841,6 +903,9 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     unifyListMarkers(lines, page.glyphHeight.value_or(10.0));
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
+    dropEdgeGlyphs(lines, page.image.width(), pageShapes);
+    if (characterWhitelist.isEmpty())
+        rereadSwallowedGlyphs(lines, page, pageShapes, settings, foreignLetters, device_, stop);
     settleLookAlikes(lines, page.image, pageShapes);
     rebuildFileModes(lines, page.image, pageThreshold);
     foldForeignMarks(lines, recognitionLanguages);

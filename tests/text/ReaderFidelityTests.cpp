@@ -1233,3 +1233,53 @@ TEST(ReaderLineTails, ALinesTailTheLayoutCutOffAtAWideGapIsReadWithIt) {
     const QString text = read(drawColouredCode(QStringLiteral("Noto Sans Mono"), code)).text(LineMode::keep);
     EXPECT_TRUE(text.contains(QStringLiteral("if (s[i] == 'x')"))) << text.toStdString();
 }
+
+TEST(ReaderEdgeGlyphs, ACharacterWhoseCellsMiddleIsPastThePicturesEdgeIsNotRead) {
+    // The long lines run past the edge, cut a third of a cell into their 47th character;
+    // only the first two hold the slim letters that tell a fixed-width font.
+    const QStringList page{
+        QStringLiteral("$ ls -l ~/build"),
+        QStringLiteral("-rw-r--r-- 1 lina staff  2048 Jan 12 09:41 install.log"),
+        QStringLiteral("-rwxr-xr-x 2 root users 50210 Mar  8 14:05 outputs"),
+        QStringLiteral("-rw-r--r-- 3 root users  9170 Mar 22 18:30 sources.tar"),
+        QStringLiteral("total 3"),
+    };
+    for (const int scale : {1, 2}) {
+        const QImage whole = drawTerminal(page, scale);
+        const double advance = QFontMetricsF(font(QStringLiteral("DejaVu Sans Mono"), 12 * scale)).horizontalAdvance(u'm');
+        const int edge = static_cast<int>(std::lround(12 * scale + advance * (46 + 1.0 / 3.0)));
+        const QStringList lines = linesOf(read(whole.copy(0, 0, edge, whole.height())).text(LineMode::keep));
+        QStringList expected;
+        for (const QString& line : page)
+            expected.append(line.left(46).trimmed());
+        EXPECT_EQ(lines.join(u'\n').toStdString(), expected.join(u'\n').toStdString()) << "scale " << scale;
+    }
+}
+
+TEST(ReaderSwallowedGlyphs, TwoLettersOfAFixedWidthLineBoxedAsOneAreReadEach) {
+    // Slightly spaced, as a terminal with letter spacing draws them; the listing's slim
+    // letters tell the page's cell.
+    const QStringList page{
+        QStringLiteral("$ ls -l"),
+        QStringLiteral("total 337"),
+        QStringLiteral("drw-r--r-- 7 root staff    4096 Jun 16 12:50 address"),
+        QStringLiteral("-rw-r--r-- 1 lina users   21830 Jan  4 09:12 install.log"),
+        QStringLiteral("-rwxr-xr-x 2 mia  staff    8120 Mar 22 18:30 build.sh"),
+    };
+    for (const auto& [pixels, dark] : {std::pair{20, true}, std::pair{14, false}}) {
+        QFont mono = font(QStringLiteral("DejaVu Sans Mono"), pixels);
+        mono.setLetterSpacing(QFont::AbsoluteSpacing, 0.015 * pixels);
+        const int step = pixels * 33 / 20;
+        QImage picture(pixels * 40, static_cast<int>(page.size() * step + 56), QImage::Format_RGB32);
+        picture.fill(dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(0xfa, 0xfa, 0xfa));
+        QPainter painter(&picture);
+        painter.setFont(mono);
+        painter.setPen(dark ? QColor(0xd0, 0xd0, 0xd0) : QColor(0x24, 0x29, 0x2e));
+        for (qsizetype i = 0; i < page.size(); ++i)
+            painter.drawText(QPointF(28, 28 + i * step + QFontMetricsF(mono).ascent()), page[i]);
+        painter.end();
+        const QStringList lines = linesOf(read(picture).text(LineMode::keep));
+        ASSERT_EQ(lines.size(), page.size()) << pixels << "px\n" << lines.join(u'\n').toStdString();
+        EXPECT_EQ(lines.front().toStdString(), "$ ls -l") << pixels << "px";
+    }
+}
