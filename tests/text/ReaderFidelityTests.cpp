@@ -1246,3 +1246,15 @@ TEST(SmallListRings, ARingOfASmallFontIsAMarkerWhereAnOIsNot) {
     }
     EXPECT_FALSE(onlyShape(grayFromRows(quote), 128, 13, 21).has_value());
 }
+
+TEST(LargeBannerGround, ABannerDrawnLargeKeepsItsBoldHeadingsStems) {
+    // Three times the size, the heading's stems and the button's height alike.
+    for (const QString& family : families()) {
+        const QImage banner = drawBanner(family);
+        const QStringList got = linesOf(
+            read(banner.scaled(banner.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)).text(LineMode::keep));
+        for (const QString& line : {QStringLiteral("Filter notice summary"), QStringLiteral("Track delivery"),
+                                    QStringLiteral("Follow the package from the store to your door")})
+            EXPECT_TRUE(got.contains(line)) << family.toStdString() << ": " << got.join(u'|').toStdString();
+    }
+}
