@@ -33,29 +33,36 @@ bool isDashText(const QString& text) {
 
 // A guillemet ("«", "»") blurs into a closed blob the size of a small ring, but its
 // arms' ends stand to one side of its points: the ink of its top and bottom rows lies
-// right of its middle rows' ink ("«") or left of it ("»"). A ring's lies over it.
+// right of its middle rows' ink ("«") or left of it ("»"). A ring's lies over it. Each
+// row counts by the middle of its ink's extent: a small ring's sides can come out one
+// pixel thick on one side and two on the other.
 bool pointsSideways(const QImage& gray, int threshold, const QRect& box) {
     const int band = std::max(1, box.height() / 4);
     double outerSum = 0, outerCount = 0, innerSum = 0, innerCount = 0;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const bool outer = y < box.top() + band || y > box.bottom() - band;
         const bool inner = y >= box.top() + box.height() / 3 && y <= box.bottom() - box.height() / 3;
+        int left = box.right() + 1, right = box.left() - 1;
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (!isInk(gray, threshold, x, y))
-                continue;
-            if (outer) {
-                outerSum += x;
-                ++outerCount;
-            } else if (inner) {
-                innerSum += x;
-                ++innerCount;
+            if (isInk(gray, threshold, x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
             }
+        }
+        if (left > right)
+            continue;
+        if (outer) {
+            outerSum += (left + right) / 2.0;
+            ++outerCount;
+        } else if (inner) {
+            innerSum += (left + right) / 2.0;
+            ++innerCount;
         }
     }
     if (outerCount == 0 || innerCount == 0)
         return false;
     const double shift = outerSum / outerCount - innerSum / innerCount;
-    return std::abs(shift) > 0.15 * box.width();
+    return std::abs(shift) > 0.1 * box.width();
 }
 
 // A ring closes round its middle: ink lies on every side of the centre. A chevron
@@ -104,9 +111,12 @@ std::optional<MarkerShape> markerShape(const QImage& gray, int threshold, const 
     const double side = std::max(w, h);
     // Smaller than a letter "o", larger than a dot. Some fonts draw their markers as
     // wide as an "o", but raised clear of the baseline or shorter than the x-height,
-    // where an "o" sits on the baseline and overshoots the x-height.
+    // where an "o" sits on the baseline and overshoots the x-height. A small font's
+    // marker may be neither by much: a pixel clear of the baseline and shorter than the
+    // flat letters is no "o" either.
     const double lift = baseline - (box.top() + h);
-    const double largest = lift >= 0.15 * xHeight || h <= 0.85 * xHeight ? 1.1 : 0.9;
+    const bool raised = lift >= 0.15 * xHeight || (lift >= 1 && h < xHeight);
+    const double largest = raised || h <= 0.85 * xHeight ? 1.1 : 0.9;
     if (side < 0.3 * xHeight || side > largest * xHeight || w < 0.7 * h || h < 0.7 * w)
         return std::nullopt;
     const double fill = static_cast<double>(shape.ink) / (w * h);

@@ -191,6 +191,9 @@ constexpr int groundCell = 24;
 constexpr double strongGroundSpread = 64;
 // Strokes up to twice this wide (a bold heading's) are taken out of a strong ground.
 constexpr int strokeReach = 8;
+// Larger text (a picture drawn at twice the size) has its strokes and its buttons larger
+// alike: the reach grows with the text, to this share of its glyph height.
+constexpr double strokeReachPerGlyph = 0.5;
 
 bool hasUnevenGround(const QImage& gray) {
     const auto counts = histogram(gray);
@@ -242,14 +245,14 @@ uchar inkAgainst(int level, double ground) {
 // gradient and dark text on a light patch come out alike. The ground runs smoothly
 // between the cells' centres, as a gradient does; over a strong gradient it is the
 // picture with its strokes taken out.
-QImage flattenedGround(const QImage& gray) {
+QImage flattenedGround(const QImage& gray, int reach) {
     const int columns = (gray.width() + groundCell - 1) / groundCell;
     const int rows = (gray.height() + groundCell - 1) / groundCell;
     const std::vector<double> grounds = cellGrounds(gray, columns, rows);
     QImage flat(gray.size(), QImage::Format_Grayscale8);
     const int width = gray.width();
     if (groundSpread(grounds) >= strongGroundSpread) {
-        const QImage ground = groundLevel(gray, strokeReach);
+        const QImage ground = groundLevel(gray, reach);
         for (int y = 0; y < gray.height(); ++y) {
             const uchar* in = gray.constScanLine(y);
             const uchar* under = ground.constScanLine(y);
@@ -569,7 +572,13 @@ PreparedPage preparePage(const QImage& picture, bool upscale) {
         return page;
     if (hasUnevenGround(gray)) {
         invertFlatPanels(gray);
-        gray = flattenedGround(gray);
+        const QImage uneven = gray;
+        gray = flattenedGround(uneven, strokeReach);
+        // Large text's bold stems outgrow the usual reach and stay in its ground: with
+        // the text's size measured, they are taken out again.
+        const std::optional<double> glyph = medianGlyphHeight(gray);
+        if (glyph && *glyph * strokeReachPerGlyph > strokeReach + 1)
+            gray = flattenedGround(uneven, static_cast<int>(std::lround(*glyph * strokeReachPerGlyph)));
     } else {
         page.inverted = isLightOnDark(gray);
         if (page.inverted)

@@ -17,6 +17,17 @@ bool isDot(double top, double bottom, double width, const LineHeights& heights) 
            heights.baseline - top <= 0.4 * heights.xHeight + 1;
 }
 
+// A list's number ("1.") starts its line: digits and the mark, nothing else.
+bool isLeadingNumber(const LineWords& line, const WordBox& word) {
+    const qsizetype n = word.text.size();
+    if (&word != &line.words.front() || n < 2 || n > 4)
+        return false;
+    for (qsizetype i = 0; i + 1 < n; ++i)
+        if (!word.text[i].isDigit())
+            return false;
+    return true;
+}
+
 }  // namespace
 
 bool standsAsDot(double top, double bottom, double width, const LineHeights& heights) {
@@ -52,9 +63,11 @@ void restoreFinalPeriods(std::vector<LineWords>& lines, const std::vector<InkSha
         LazyLineHeights measured(line, shapes);
         for (WordBox& word : line.words) {
             // After a figure or a letter the comma is the likelier mark, and a small one
-            // can lose its faint tail.
+            // can lose its faint tail; a number alone at the line's start is a list's.
             const qsizetype n = word.text.size();
-            if (n < 2 || word.text.back() != u',' || !QStringView(u"\"'\u2019\u201c\u201d\u00bb\u00ab)]").contains(word.text[n - 2]))
+            if (n < 2 || word.text.back() != u',' ||
+                (!QStringView(u"\"'\u2019\u201c\u201d\u00bb\u00ab)]").contains(word.text[n - 2]) &&
+                 !isLeadingNumber(line, word)))
                 continue;
             const std::optional<LineHeights>& heights = measured.get();
             if (!heights)

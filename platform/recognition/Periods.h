@@ -22,9 +22,9 @@ bool standsAsDot(double top, double bottom, double width, const LineHeights& hei
 // as read.
 void restorePeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
-// A period after a closing quote or a bracket can come back as a comma. Gives such a
-// word's last "," the text "." where the word's last ink is a dot standing on the
-// baseline: a comma reaches below it.
+// A period after a closing quote or a bracket can come back as a comma, and so can a
+// list number's ("1," for "1."). Gives such a word's last "," the text "." where the
+// word's last ink is a dot standing on the baseline: a comma reaches below it.
 void restoreFinalPeriods(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
 }  // namespace Platform::Recognition

@@ -45,9 +45,10 @@ TEST(Periods, AMethodCallOnItsOwnLineStartsWithItsPeriod) {
 
 namespace {
 
-// "nun" and `last` with a mark after it: 5 px letters standing on row 24, 10 px tall,
-// and the mark's ink over rows [top, bottom) and 3 px wide, past the word's box.
-std::string readFinalMark(int top, int bottom, const QString& last = QStringLiteral("end),")) {
+// "nun" and `last` with a mark after it (or `last` first when `leading`): 5 px letters
+// standing on row 24, 10 px tall, and the mark's ink over rows [top, bottom) and 3 px
+// wide, past the word's box.
+std::string readFinalMark(int top, int bottom, const QString& last = QStringLiteral("end),"), bool leading = false) {
     QImage gray(120, 40, QImage::Format_Grayscale8);
     gray.fill(255);
     const auto fill = [&](int left, int width, int from, int to) {
@@ -57,12 +58,13 @@ std::string readFinalMark(int top, int bottom, const QString& last = QStringLite
     };
     Platform::Recognition::LineWords line{QRectF(5, 10, 90, 20), {}};
     int left = 5;
-    for (const QString& text : {QStringLiteral("nun"), last}) {
+    const QStringList texts = leading ? QStringList{last, QStringLiteral("nun")} : QStringList{QStringLiteral("nun"), last};
+    for (const QString& text : texts) {
         Platform::Recognition::WordBox word{text, QRectF(), 0.9f};
         for (const QChar c : text) {
             if (c == u',')
                 break;
-            const bool tall = c == u'd' || c == u')';
+            const bool tall = c == u'd' || c == u')' || c.isDigit();
             fill(left, 5, tall ? 10 : 14, 24);
             word.glyphs.push_back({QString(c), QRectF(left, tall ? 10 : 14, 5, tall ? 14 : 10)});
             left += 6;
@@ -77,7 +79,7 @@ std::string readFinalMark(int top, int bottom, const QString& last = QStringLite
     }
     std::vector<Platform::Recognition::LineWords> lines{line};
     Platform::Recognition::restoreFinalPeriods(lines, Platform::Recognition::inkShapes(gray, 128));
-    return lines.front().words.back().text.toStdString();
+    return lines.front().words[leading ? 0 : 1].text.toStdString();
 }
 
 }  // namespace
@@ -89,4 +91,12 @@ TEST(FinalPeriods, AWordsLastDotOnTheBaselineIsAPeriod) {
     EXPECT_EQ(readFinalMark(17, 20), "end),");
     // After a letter or a figure a small comma may have lost its tail.
     EXPECT_EQ(readFinalMark(21, 24, QStringLiteral("end,")), "end,");
+}
+
+TEST(ListNumberPeriods, ALinesLeadingNumberEndsInItsPeriodWhenTheMarkIsADot) {
+    EXPECT_EQ(readFinalMark(21, 24, QStringLiteral("1,"), true), "1.");
+    EXPECT_EQ(readFinalMark(21, 24, QStringLiteral("12,"), true), "12.");
+    EXPECT_EQ(readFinalMark(21, 27, QStringLiteral("1,"), true), "1,");
+    // Only the line's first word: a figure later in the line keeps its comma.
+    EXPECT_EQ(readFinalMark(21, 24, QStringLiteral("1,")), "1,");
 }

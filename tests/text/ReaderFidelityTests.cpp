@@ -11,6 +11,8 @@
 
 #include "tests/text/AwaitResult.h"
 
+#include <cmath>
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -1281,5 +1283,72 @@ TEST(ReaderSwallowedGlyphs, TwoLettersOfAFixedWidthLineBoxedAsOneAreReadEach) {
         const QStringList lines = linesOf(read(picture).text(LineMode::keep));
         ASSERT_EQ(lines.size(), page.size()) << pixels << "px\n" << lines.join(u'\n').toStdString();
         EXPECT_EQ(lines.front().toStdString(), "$ ls -l") << pixels << "px";
+    }
+}
+
+namespace {
+
+// A gray picture of `rows` of levels, placed at (10, 10) on white ground.
+QImage grayFromRows(const std::vector<std::vector<int>>& rows) {
+    QImage picture(40, 40, QImage::Format_Grayscale8);
+    picture.fill(255);
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        for (std::size_t x = 0; x < rows[y].size(); ++x)
+            picture.scanLine(static_cast<int>(y) + 10)[x + 10] = static_cast<uchar>(rows[y][x]);
+    return picture;
+}
+
+std::optional<MarkerShape> onlyShape(const QImage& picture, int threshold, double xHeight, double baseline) {
+    const std::vector<InkShape> shapes = inkShapes(picture, threshold);
+    if (shapes.size() != 1)
+        return std::nullopt;
+    return markerShape(picture, threshold, shapes.front(), xHeight, baseline);
+}
+
+}  // namespace
+
+TEST(SmallListRings, ARingOfASmallFontIsAMarkerWhereAnOIsNot) {
+    // A ring as a small font draws it: one side two pixels thick, the other one.
+    const QImage uneven = grayFromRows({{230, 170, 85, 117, 123, 104, 114, 206},
+                                        {181, 114, 158, 184, 189, 173, 140, 109},
+                                        {147, 109, 255, 255, 255, 255, 202, 67},
+                                        {145, 145, 255, 255, 255, 255, 215, 110},
+                                        {145, 145, 255, 255, 255, 255, 215, 110},
+                                        {147, 103, 255, 255, 255, 255, 200, 60},
+                                        {190, 120, 132, 165, 171, 151, 126, 126},
+                                        {234, 183, 110, 128, 131, 120, 136, 213}});
+    EXPECT_EQ(onlyShape(uneven, 168, 12, 20), std::optional(MarkerShape::circle));
+    // Ten pixels round beside an x-height of eleven, a pixel clear of the baseline.
+    std::vector<std::vector<int>> round(10, std::vector<int>(10, 255));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const double d = std::hypot(x - 4.5, y - 4.5);
+            if (d >= 3.0 && d <= 5.0)
+                round[y][x] = 30;
+        }
+    const QImage ring = grayFromRows(round);
+    EXPECT_EQ(onlyShape(ring, 164, 11, 21), std::optional(MarkerShape::circle));
+    // The same ring on the baseline is a letter "o".
+    EXPECT_FALSE(onlyShape(ring, 164, 11, 20).has_value());
+    // A small "«" blurred shut, its arms' ends a pixel and a half right of its points.
+    std::vector<std::vector<int>> quote;
+    for (const char* row : {"...###.###", "..########", ".########.", "####.###..", "####.###..", "########..",
+                            ".#########", ".#########", "...###.###", "....#....."}) {
+        quote.emplace_back();
+        for (const char* c = row; *c; ++c)
+            quote.back().push_back(*c == '#' ? 30 : 255);
+    }
+    EXPECT_FALSE(onlyShape(grayFromRows(quote), 128, 13, 21).has_value());
+}
+
+TEST(LargeBannerGround, ABannerDrawnLargeKeepsItsBoldHeadingsStems) {
+    // Three times the size, the heading's stems and the button's height alike.
+    for (const QString& family : families()) {
+        const QImage banner = drawBanner(family);
+        const QStringList got = linesOf(
+            read(banner.scaled(banner.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)).text(LineMode::keep));
+        for (const QString& line : {QStringLiteral("Filter notice summary"), QStringLiteral("Track delivery"),
+                                    QStringLiteral("Follow the package from the store to your door")})
+            EXPECT_TRUE(got.contains(line)) << family.toStdString() << ": " << got.join(u'|').toStdString();
     }
 }
