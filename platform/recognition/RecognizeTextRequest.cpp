@@ -12,6 +12,7 @@
 #include "platform/recognition/DashRuns.h"
 #include "platform/recognition/Dashes.h"
 #include "platform/recognition/DollarFives.h"
+#include "platform/recognition/DoubleHyphens.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
@@ -662,6 +663,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
     restoreMonospaceHyphens(lines, shapes);
+    restoreDoubleHyphens(lines, band, shapes, glyph);
     restoreMiddleDots(lines, glyph, shapes, band);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
