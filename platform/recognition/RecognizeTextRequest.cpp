@@ -47,6 +47,7 @@
 #include "platform/recognition/StackedLines.h"
 #include "platform/recognition/SplitWords.h"
 #include "platform/recognition/StrayMarks.h"
+#include "platform/recognition/TitleBarControls.h"
 #include "platform/recognition/GlyphCuts.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -706,6 +707,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropInklessQuotes(lines, band, threshold);
     dropControlMarks(lines, band, threshold, shapes, glyph);
     dropIconWords(lines, band, threshold, shapes, glyph);
+    dropTitleBarControls(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);
