@@ -3,6 +3,8 @@
 #include "platform/recognition/LookAlikes.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace Platform::Recognition {
 
@@ -43,14 +45,43 @@ int usualCharacterGap(const std::vector<QRect>& ink) {
     return std::max(1, gaps[gaps.size() / 2]);
 }
 
+// The recognizer's box for a word can reach over its neighbour's figures ("10" and a
+// selected "11" beside "12") and over slivers of the line above. Where the whole box
+// does not spell the word, its characters are sought again within its neighbours and
+// the height of the line's words of a usual height.
+WordBox withinNeighbours(const LineWords& line, std::size_t at, double glyph) {
+    WordBox word = line.words[at];
+    QRectF& box = word.box;
+    if (at + 1 < line.words.size() && line.words[at + 1].box.left() < box.right())
+        box.setRight(std::max(box.left(), line.words[at + 1].box.left()));
+    if (at > 0 && line.words[at - 1].box.right() > box.left())
+        box.setLeft(std::min(box.right(), line.words[at - 1].box.right()));
+    if (box.height() <= 1.5 * glyph)
+        return word;
+    std::optional<std::pair<double, double>> usual;
+    for (const WordBox& other : line.words) {
+        if (other.box.height() > 1.5 * glyph)
+            continue;
+        usual = usual ? std::pair{std::min(usual->first, other.box.top()), std::max(usual->second, other.box.bottom())}
+                      : std::pair{other.box.top(), other.box.bottom()};
+    }
+    if (usual && usual->first < box.bottom() && usual->second > box.top()) {
+        box.setTop(std::max(box.top(), usual->first));
+        box.setBottom(std::min(box.bottom(), usual->second));
+    }
+    return word;
+}
+
 }  // namespace
 
 void restoreLostSpaces(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, double glyph) {
     for (LineWords& line : lines) {
         std::vector<WordBox> split;
-        for (const WordBox& word : line.words) {
-            const std::optional<std::vector<QRect>> ink =
-                word.text.size() >= 2 ? characterShapes(word, shapes) : std::nullopt;
+        for (std::size_t at = 0; at < line.words.size(); ++at) {
+            const WordBox& word = line.words[at];
+            std::optional<std::vector<QRect>> ink = word.text.size() >= 2 ? characterShapes(word, shapes) : std::nullopt;
+            if (!ink && word.text.size() >= 2)
+                ink = characterShapes(withinNeighbours(line, at, glyph), shapes);
             if (!ink) {
                 split.push_back(word);
                 continue;

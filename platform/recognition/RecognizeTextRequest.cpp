@@ -14,6 +14,7 @@
 #include "platform/recognition/DetachedDots.h"
 #include "platform/recognition/EdgeGlyphs.h"
 #include "platform/recognition/DollarFives.h"
+#include "platform/recognition/DoubleHyphens.h"
 #include "platform/recognition/EllMarks.h"
 #include "platform/recognition/DoubledCapitals.h"
 #include "platform/recognition/FigurePoints.h"
@@ -49,6 +50,7 @@
 #include "platform/recognition/SplitWords.h"
 #include "platform/recognition/StrayMarks.h"
 #include "platform/recognition/SwallowedGlyphs.h"
+#include "platform/recognition/TitleBarControls.h"
 #include "platform/recognition/GlyphCuts.h"
 #include "platform/recognition/TesseractEngine.h"
 #include "platform/recognition/TesseractLanguages.h"
@@ -683,6 +685,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     rereadSingleGlyphs(api, band, resolution, lines, shapes, glyph, tesseract::PSM_AUTO, monitor);
     restoreDashes(lines, glyph);
     restoreMonospaceHyphens(lines, shapes);
+    restoreDoubleHyphens(lines, band, shapes, glyph);
     restoreMiddleDots(lines, glyph, shapes, band);
     restoreApostrophes(lines, band, shapes, glyph);
     restoreInvertedMarks(lines, shapes, glyph);
@@ -726,6 +729,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     dropControlMarks(lines, band, threshold, shapes, glyph);
     dropDetachedDots(lines, shapes);
     dropIconWords(lines, band, threshold, shapes, glyph);
+    dropTitleBarControls(lines, band, threshold, shapes, glyph);
     markListLines(lines, band, threshold, shapes, glyph);
     restorePoints(api, band, lines, shapes, glyph, monitor);
     checkCancellation(stop);

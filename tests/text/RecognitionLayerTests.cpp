@@ -1306,3 +1306,26 @@ TEST(GlyphHeightRereads, ALoneCharacterOnInkOfAnotherHeightIsReadAgainOnlyForThe
                                               figureAsLetter}};
     EXPECT_EQ(contradictedHeight(line.words.back(), line, ink, 200), std::nullopt);
 }
+
+TEST(LostSpacesInOverreachingBoxes, FiguresAreSplitWithinTheirNeighboursAndTheLinesHeight) {
+    // A calendar row's "10" and selected "11" read as one word whose box reaches over the
+    // "1" of "12" and over slivers of the row above; figures 14 high on the baseline at 39.
+    const auto figure = [](int x, int width) { return InkShape{QRect(x, 26, width, 13), 50}; };
+    const auto row = [&](int third, int fourth) {
+        const std::vector<InkShape> ink{figure(145, 8), figure(176, 5), figure(185, 8),   figure(third, 5),
+                                        figure(fourth, 5), figure(246, 5), figure(255, 8), {QRect(180, 13, 7, 2), 10},
+                                        {QRect(220, 13, 2, 1), 2},     {QRect(250, 13, 6, 2), 8}};
+        std::vector<LineWords> lines{{QRectF(140, 9, 130, 39),
+                                      {WordBox{"9", QRectF(145, 25, 8, 14), 0.9f},
+                                       WordBox{"1011", QRectF(176, 13, 87, 26), 0.86f},
+                                       WordBox{"12", QRectF(240, 9, 27, 39), 0.86f}}}};
+        restoreLostSpaces(lines, ink, 12.5);
+        QStringList words;
+        for (const WordBox& word : lines.front().words)
+            words.append(word.text);
+        return words.join(u'|');
+    };
+    EXPECT_EQ(row(211, 221), QStringLiteral("9|10|11|12"));
+    // Figures at one pitch throughout are one number however far its box reaches.
+    EXPECT_EQ(row(196, 206), QStringLiteral("9|1011|12"));
+}
