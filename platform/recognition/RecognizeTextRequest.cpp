@@ -1,6 +1,7 @@
 #include "platform/recognition/RecognizeTextRequest.h"
 
 #include "platform/async/Cancellation.h"
+#include "platform/recognition/AccentMarks.h"
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/BarlessSevens.h"
 #include "platform/recognition/BracketPairs.h"
@@ -688,6 +689,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreDoubleHyphens(lines, band, shapes, glyph);
     restoreMiddleDots(lines, glyph, shapes, band);
     restoreApostrophes(lines, band, shapes, glyph);
+    settleAccents(lines, band, threshold, blacklist);
     restoreInvertedMarks(lines, shapes, glyph);
     restoreCapitals(lines);
     dropStackedLines(lines, shapes, band.height());

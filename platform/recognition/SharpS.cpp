@@ -17,12 +17,16 @@ void dropDoubledSharpS(std::vector<LineWords>& lines) {
 
 QString readSharpS(const QString& word) {
     QString text = word;
+    auto lookalike = [](QChar c) { return c == u'B' || c == u'R'; };
     for (qsizetype i = 1; i < text.size(); ++i) {
-        if ((text[i] != u'B' && text[i] != u'R') || !text[i - 1].isLower())
+        if (!lookalike(text[i]) || !text[i - 1].isLower())
             continue;
-        const bool ends = i + 1 == text.size() || !text[i + 1].isLetterOrNumber();
-        if (ends || text[i + 1].isLower())
-            text[i] = QChar(0x00DF);
+        // The one glyph read twice, once for each look-alike ("ÄuRBerst").
+        const qsizetype glyphs = i + 1 < text.size() && lookalike(text[i + 1]) ? 2 : 1;
+        const qsizetype next = i + glyphs;
+        const bool ends = next == text.size() || !text[next].isLetterOrNumber();
+        if (ends || text[next].isLower())
+            text.replace(i, glyphs, QChar(0x00DF));
     }
     return text;
 }

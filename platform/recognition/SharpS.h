@@ -21,6 +21,7 @@ void dropDoubledSharpS(std::vector<LineWords>& lines);
 // ends the word or comes before another small letter read as "ß" ("StraBe", "FuB",
 // "ÄuRerst"): German writes no capital inside a word, and "ß" is the letter the
 // recognizer takes for a "B", or for an "R" where its lower bowl is open at the foot.
+// Read as both at once ("ÄuRBerst"), the pair is the one "ß".
 QString readSharpS(const QString& word);
 
 // Only where German is one of the languages (BCP 47 tags).

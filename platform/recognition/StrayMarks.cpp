@@ -120,6 +120,19 @@ int groundAround(const QImage& gray, const QRect& box, int reach) {
     return static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
 }
 
+// How tall the letters of a word stand, in glyphs: a capital, an ascender or an accent
+// ("La", "él") rises about half a glyph over the small letters, a descender ("gy", "ç")
+// hangs below them.
+double lettersHeight(const QString& letters) {
+    static const QString small = QStringLiteral("acemnorsuvwxz");
+    static const QString hanging = QStringLiteral("gjpqy\u00e7\u00c7");
+    const bool rises = std::any_of(letters.begin(), letters.end(), [](QChar c) {
+        return !small.contains(c) && QStringLiteral("gpqy").indexOf(c) < 0;
+    });
+    const bool hangs = std::any_of(letters.begin(), letters.end(), [](QChar c) { return hanging.contains(c); });
+    return 1.0 + (rises ? 0.5 : 0.0) + (hangs ? 0.45 : 0.0);
+}
+
 }  // namespace
 
 void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int threshold, double glyph) {
@@ -149,11 +162,12 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             // on past it counts.
             if (longer)
                 return holdsNoGlyph(gray, box, glyph, false) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
-            // A short word read surely at the text's height ("am", "um") is no frame,
-            // though its stems and serif feet make one's side and edge.
+            // A short word read surely, no taller than its letters stand ("am", "um", "La"),
+            // is no frame, though its stems and serif feet make one's side and edge.
             const QString text = word.text.trimmed();
-            const bool sureWord = word.confidence >= sureWordConfidence && box.height() <= 1.25 * glyph &&
-                                  std::all_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+            const bool sureWord = word.confidence >= sureWordConfidence &&
+                                  std::all_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+                                  box.height() <= (lettersHeight(text) + 0.25) * glyph;
             return holdsNoGlyph(gray, box, glyph, text == QStringLiteral("\u00b7")) ||
                    crossedByVerticalRule(gray, box, ruleLevel, reach, !sureWord) ||
                    crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);

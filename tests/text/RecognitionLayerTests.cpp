@@ -1329,3 +1329,30 @@ TEST(LostSpacesInOverreachingBoxes, FiguresAreSplitWithinTheirNeighboursAndTheLi
     // Figures at one pitch throughout are one number however far its box reaches.
     EXPECT_EQ(row(196, 206), QStringLiteral("9|1011|12"));
 }
+
+TEST(StrayMarksOfCapitalWords, AShortWordAsTallAsItsCapitalStaysAndATallerFrameSideGoes) {
+    // "La" opening a line: the capital's stem reaches the box's top and bottom, half a glyph
+    // over the small letters, and its foot joins the "a" along the baseline into a row as
+    // long as a frame's edge. A field's side read surely as "ll", taller than any letter,
+    // still goes.
+    QImage gray(200, 100, QImage::Format_Grayscale8);
+    gray.fill(255);
+    for (int y = 40; y <= 57; ++y)
+        gray.scanLine(y)[30] = 20;
+    for (int y = 47; y <= 57; ++y)
+        gray.scanLine(y)[56] = 20;
+    std::fill_n(gray.scanLine(57) + 30, 29, uchar{20});
+    for (int x = 100; x <= 190; ++x)
+        gray.scanLine(30)[x] = gray.scanLine(62)[x] = 160;
+    for (int y = 30; y <= 62; ++y)
+        gray.scanLine(y)[100] = gray.scanLine(y)[102] = 160;
+    std::vector<LineWords> lines{{QRectF(20, 30, 180, 33),
+                                  {WordBox{"La", QRectF(30, 40, 29, 18), 0.97f},
+                                   WordBox{"ll", QRectF(99, 30, 5, 33), 0.95f}}}};
+    dropStrayMarks(lines, gray, 128, 12.5);
+    ASSERT_EQ(lines.size(), 1u);
+    QStringList kept;
+    for (const WordBox& word : lines.front().words)
+        kept.append(word.text);
+    EXPECT_EQ(kept, QStringList({"La"}));
+}

@@ -30,3 +30,10 @@ TEST(SharpSReadAsR, AnRInsideASmallWordIsASharpSAsTheBIs) {
     for (const char* word : {"Rückfragen", "Info-Reihe", "RBB", "mR2", "BRD"})
         EXPECT_EQ(readSharpS(QString::fromUtf8(word)), QString::fromUtf8(word)) << word;
 }
+
+TEST(SharpSReadAsTwoLookAlikes, AnRAndABTogetherInsideASmallWordAreOneSharpS) {
+    EXPECT_EQ(readSharpS(QStringLiteral("ÄuRBerst")), QStringLiteral("Äußerst"));
+    EXPECT_EQ(readSharpS(QStringLiteral("FuBR.")), QStringLiteral("Fuß."));
+    for (const char* word : {"ARBeit", "zBR2", "uRBAN"})
+        EXPECT_EQ(readSharpS(QString::fromUtf8(word)), QString::fromUtf8(word)) << word;
+}
