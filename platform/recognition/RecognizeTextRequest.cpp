@@ -712,6 +712,8 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
         lines.push_back(std::move(line));
     // The second look can read a glyph again beside its first reading.
     dropGlyphsWithoutCells(lines, band, threshold, shapes);
+    // Words read again around a line's tail are spaced by its grid too.
+    respaceMonospaceLines(lines, band, threshold, shapes);
     restoreDashRuns(lines, shapes, glyph);
     lowerShortCapitals(lines, shapes);
     restoreLostSpaces(lines, shapes, glyph);
