@@ -2,6 +2,7 @@
 
 #include "platform/async/Cancellation.h"
 #include "platform/recognition/AccentMarks.h"
+#include "platform/recognition/ApostropheStyle.h"
 #include "platform/recognition/Apostrophes.h"
 #include "platform/recognition/BarlessSevens.h"
 #include "platform/recognition/BracketPairs.h"
@@ -923,6 +924,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     restoreSmallL(lines);
     restoreClosingQuotes(lines, recognitionLanguages);
     settleQuotePairs(lines, page.image, pageShapes);
+    followApostropheStyle(lines);
     settleBracketPairs(lines, page.image, pageThreshold, pageShapes);
 
     const QSizeF size = picture.size();
