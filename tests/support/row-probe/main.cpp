@@ -15,6 +15,7 @@
 #include "platform/pasteboard/Pasteboard.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -43,7 +44,10 @@ Glyphnab::SystemCalls quietCalls() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QTemporaryDir state;
+    // Under the session's home, which the test removes: the probe is stopped by a signal,
+    // so its own clean-up never runs.
+    QTemporaryDir state(qEnvironmentVariable("XDG_STATE_HOME", QDir::tempPath()) +
+                        QStringLiteral("/glyphnab-row-probe-XXXXXX"));
     ZantrelUI::AppContext context(QStringLiteral("org.glyphnab.rowprobe"), ZantrelKit::AccentPair::glyphnab,
                                   ZantrelKit::OwnerConfig(QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Glyphnab")}}),
                                   {QStringLiteral("glyphnab-row-probe"), QStringLiteral("--state-dir"), state.path()},
