@@ -62,6 +62,9 @@ bool isTwoCased(const QString& text) {
     return text.size() == 1 && QStringLiteral("cosvwxzCOSVWXZ").contains(text.front());
 }
 
+// A gap this many line heights wide parts a label from its value; a space is far narrower.
+constexpr double labelGap = 1.5;
+
 // Screen fonts draw capitals about 1.3 to 1.45 x-heights tall.
 constexpr double typicalCapitals = 1.35;
 
@@ -121,15 +124,23 @@ std::optional<LineHeights> rowHeights(const LineWords& line, const std::vector<L
     return heights;
 }
 
+// The line's first word, a column's gap or nothing after it: a label in its cell.
+bool standsAlone(const LineWords& line, const WordBox& word) {
+    if (&word != &line.words.front())
+        return false;
+    return line.words.size() == 1 || line.words[1].box.left() - word.box.right() >= labelGap * line.box.height();
+}
+
 void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, const std::vector<InkShape>& shapes) {
     if (!heights)
         return;
     const double baseline = heights->baseline;
     const double xHeight = heights->xHeight;
     const double capHeight = heights->capHeight.value_or(typicalCapitals * xHeight);
-    // Too close to tell apart at this size.
-    if (capHeight < 1.2 * xHeight)
-        return;
+    // Too close to tell apart at this size, but for a first letter as tall as the
+    // capitals while the small letters stand a few pixels lower.
+    const bool close = capHeight < 1.2 * xHeight;
+    const bool measurable = capHeight >= xHeight + 2.0;
     const double between = (xHeight + capHeight) / 2.0;
     const double margin = 0.2 * (capHeight - xHeight);
     for (WordBox& word : line.words) {
@@ -145,12 +156,18 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
         const bool opening = letters > 1 && first > 0 && word.text[first].isUpper() &&
                              std::all_of(word.text.begin(), start, [](QChar c) { return c == u'-'; }) &&
                              std::none_of(start + 1, word.text.end(), [](QChar c) { return c.isUpper(); });
-        if ((letters != 1 && !opening) || !glyphsSpell(word))
+        // A label's capital read small ("city" for "City"): alone in its cell the word has
+        // no capital beside it to size its first letter by. Such a one is made a capital
+        // when its ink is, and never the other way.
+        const bool heading = letters > 1 && first == 0 && isTwoCased(word.text.left(1)) &&
+                             word.text[0].isLower() && standsAlone(line, word) &&
+                             std::all_of(word.text.begin(), word.text.end(), [](QChar c) { return !c.isUpper(); });
+        if ((letters != 1 && !opening && !heading) || (close && !(heading && measurable)) || !glyphsSpell(word))
             continue;
         qsizetype at = 0;
         for (GlyphBox& glyph : word.glyphs) {
             const qsizetype length = glyph.text.size();
-            if (opening && at != first) {
+            if ((opening && at != first) || (heading && at != 0)) {
                 at += length;
                 continue;
             }
@@ -166,10 +183,14 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
             // letter's overshoot is a pixel at small sizes.
             if (ink && std::abs(ink->bottom - baseline) <= std::max(1.0, margin)) {
                 const double height = baseline - ink->top;
-                if (height < between - margin)
+                if (heading) {
+                    if ((!close && height > between + margin) || (measurable && height >= capHeight))
+                        glyph.text = glyph.text.toUpper();
+                } else if (height < between - margin) {
                     glyph.text = glyph.text.toLower();
-                else if (height > between + margin && !opening)
+                } else if (height > between + margin && !opening) {
                     glyph.text = glyph.text.toUpper();
+                }
                 word.text.replace(at, length, glyph.text);
             }
             at += length;

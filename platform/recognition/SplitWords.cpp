@@ -10,6 +10,9 @@ namespace {
 
 // Word spaces are a third of a glyph or more even in tight text; letter gaps a few pixels.
 constexpr double joinOfGlyph = 0.3;
+// An "@" stands further off its letters than they do from each other in some fonts;
+// a space beside it is still two thirds of a glyph or more.
+constexpr double joinAtSignOfGlyph = 0.45;
 // The gap may be this much wider than the letters' usual one: kerning and rounding.
 constexpr double joinOfLetterGap = 1.5;
 // Letter gaps it takes to know the usual one.
@@ -56,7 +59,9 @@ void joinSplitWords(std::vector<LineWords>& lines, const std::vector<InkShape>& 
                 addGaps(*previous, gaps);
                 addGaps(*ink, gaps);
                 const std::optional<int> usual = middleOf(std::move(gaps));
-                join = usual && gap >= 0 && gap < joinOfGlyph * glyph && gap <= joinOfLetterGap * *usual;
+                const bool atSign = words.back().text.endsWith(u'@') || word.text.startsWith(u'@');
+                const double widest = (atSign ? joinAtSignOfGlyph : joinOfGlyph) * glyph;
+                join = usual && gap >= 0 && gap < widest && gap <= joinOfLetterGap * *usual;
             }
             if (join) {
                 words.back() = joined(words.back(), word);

@@ -156,3 +156,42 @@ TEST(LetterCaseOfWideBoxes, ABoxOverItsNeighboursGlyphTellsNoCase) {
     // Boxed on its own ink, the letter still gets the case its height shows.
     EXPECT_EQ(read(QStringLiteral("V"), false), "v9");
 }
+
+TEST(LetterCaseOfLabels, AWordsFirstLetterReadSmallIsACapitalWhereItsInkIs) {
+    // A form's label "City" beside its value: its "C" drawn as tall as the value's
+    // capitals, or as short as its small letters.
+    const auto read = [](const QString& label, int top, int small = 16, int valueAt = 100) {
+        QImage gray(240, 40, QImage::Format_Grayscale8);
+        gray.fill(255);
+        const auto ink = [&](QRect box) {
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                std::fill_n(gray.scanLine(y) + box.left(), box.width(), uchar(0));
+            return QRectF(box);
+        };
+        WordBox word{label, QRectF(10, 10, 50, 20), 0.8f};
+        word.glyphs = {{label.left(1), ink(QRect(10, top, 9, 26 - top))},
+                       {QStringLiteral("i"), ink(QRect(22, small, 3, 26 - small))},
+                       {QStringLiteral("t"), ink(QRect(28, 13, 6, 13))},
+                       {QStringLiteral("y"), ink(QRect(37, small, 9, 30 - small))}};
+        WordBox value{QStringLiteral("Module"), QRectF(valueAt, 10, 80, 20), 0.9f};
+        int x = valueAt;
+        for (const QChar c : value.text) {
+            const bool tall = c == u'M' || c == u'd' || c == u'l';
+            value.glyphs.push_back({QString(c), ink(QRect(x, tall ? 12 : small, 9, tall ? 14 : 26 - small))});
+            x += 12;
+        }
+        std::vector<LineWords> lines{{QRectF(0, 10, 240, 20), {word, value}}};
+        restoreLetterCase(lines, inkShapes(gray, inkThreshold(gray)));
+        return lines.front().words.front().text.toStdString();
+    };
+    EXPECT_EQ(read(QStringLiteral("city"), 12), "City");
+    EXPECT_EQ(read(QStringLiteral("city"), 16), "city");
+    // A capital read as such stays one: the word's own reading tells its case best.
+    EXPECT_EQ(read(QStringLiteral("City"), 16), "City");
+    // Small text: the small letters two pixels short of the capitals, the first letter
+    // as tall as the capitals, or only a pixel taller than the small ones.
+    EXPECT_EQ(read(QStringLiteral("city"), 12, 14), "City");
+    EXPECT_EQ(read(QStringLiteral("city"), 13, 14), "city");
+    // A word a space before the next is no label: its reading stands.
+    EXPECT_EQ(read(QStringLiteral("city"), 12, 16, 66), "city");
+}

@@ -65,3 +65,13 @@ TEST(SplitWords, WordsOneShapeOfInkCoversStayApart) {
     // An underlined link is one shape: nothing tells its words' gaps.
     EXPECT_EQ(wordsOf({{"sales", 0}, {"@host", 2}}, 8, 2, true), (std::vector<QString>{"sales", "@host"}));
 }
+
+TEST(SplitWords, AnAtSignsWiderBearingsAreNoSpace) {
+    // "sales @host.org": the "@" stands off its letters by more than a third of a
+    // glyph, no further than the letters' own gaps allow.
+    EXPECT_EQ(wordsOf({{"sales", 0}, {"@host.org", 6}}, 8, 4), std::vector<QString>{"sales@host.org"});
+    // A word a space's width before a handle stays apart.
+    EXPECT_EQ(wordsOf({{"ask", 0}, {"@team", 11}}, 8, 4), (std::vector<QString>{"ask", "@team"}));
+    // Without an "@" such a gap is a space of spaced-out text.
+    EXPECT_EQ(wordsOf({{"sales", 0}, {"host", 6}}, 8, 4), (std::vector<QString>{"sales", "host"}));
+}
