@@ -88,6 +88,10 @@ constexpr float loneGlyphConfidence = 0.7f;
 // A word's head read with it stands at a lower confidence than a lone reading: the
 // word's own tail vouches for it.
 constexpr float headConfidence = 0.6f;
+// A line read again with its tail, its own words spelled as before, stands at a lower
+// confidence still: the recognizer reads the glyphs of code ("i = 0;") unsurely even
+// where it reads them right, and the words it kept vouch for the reading.
+constexpr float tailConfidence = 0.5f;
 constexpr float twoCasedGlyphConfidence = 0.3f;
 // A line's tail the layout cut off starts within this many glyph heights of its end.
 constexpr double tailReach = 3.0;
@@ -308,17 +312,21 @@ bool rereadAround(tesseract::TessBaseAPI& api, const QImage& band, LineWords& li
     // Ink read in front of a line's first word, the word's own glyphs still at its end,
     // is the word's head: the whole is read less surely than its tail alone.
     const bool head = run.right() < line.box.left();
-    const auto keepsTail = [&](const std::vector<WordBox>& reading) {
+    // Likewise a tail read after the line's own words, spelled as they were.
+    const auto keepsOwnWords = [&](const std::vector<WordBox>& reading) {
         QString before, after;
         for (const WordBox& word : old)
             before += word.text.trimmed();
         for (const WordBox& word : reading)
             after += word.text.trimmed();
-        return head && after.size() > before.size() && after.endsWith(before) &&
-               meanConfidence(reading) >= headConfidence;
+        if (after.size() <= before.size())
+            return false;
+        if (head)
+            return after.endsWith(before) && meanConfidence(reading) >= headConfidence;
+        return tail && after.startsWith(before) && meanConfidence(reading) >= tailConfidence;
     };
     if (read.size() == 1 && !read.front().words.empty() &&
-        (meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 || keepsTail(read.front().words)) &&
+        (meanConfidence(read.front().words) >= meanConfidence(old) - 0.1 || keepsOwnWords(read.front().words)) &&
         characterCount(read.front().words) >= characterCount(old)) {
         const auto at = words.erase(first, std::next(last));
         words.insert(at, read.front().words.begin(), read.front().words.end());

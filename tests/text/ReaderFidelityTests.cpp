@@ -1383,3 +1383,15 @@ TEST(ReaderLineTailSpacing, WordsReadAgainInALinesTailAreSpacedByItsGrid) {
     const QString text = read(drawColouredCode(QStringLiteral("Noto Mono"), code, look)).text(LineMode::keep);
     EXPECT_TRUE(text.contains(QStringLiteral("    for (int i = 0; "))) << text.toStdString();
 }
+
+TEST(ReaderLineTails, ATailReadAgainWithItsLinesOwnWordsIsKeptThoughReadLessSurely) {
+    // The layout cuts the loop's line after "i"; read again whole, the line's own words
+    // come back as before but "= 0;" far less surely, and the tail was lost.
+    const QStringList code = colouredLoop();
+    if (!QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans Mono")))
+        GTEST_SKIP() << "the layout cuts this line in DejaVu Sans Mono";
+    // 19 px on a dark theme, lines apart.
+    const CodeLook look{19, 0.0, 1.5, 627, 38, true};
+    const QString text = read(drawColouredCode(QStringLiteral("DejaVu Sans Mono"), code, look)).text(LineMode::keep);
+    EXPECT_TRUE(text.contains(QStringLiteral("    for (int i = 0; i < n; ++i) {"))) << text.toStdString();
+}
