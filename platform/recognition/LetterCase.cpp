@@ -67,6 +67,9 @@ constexpr double labelGap = 1.5;
 
 // Screen fonts draw capitals about 1.3 to 1.45 x-heights tall.
 constexpr double typicalCapitals = 1.35;
+// Lines of one font size are about as tall; a few of them tell its heights.
+constexpr double sameLineHeight = 0.25;
+constexpr std::size_t fewestMeasuredLines = 2;
 
 // "Vv": one letter in both cases. A letter doubled in one case ("ss") is two.
 bool bothCases(const GlyphBox& a, const GlyphBox& b) {
@@ -277,6 +280,47 @@ void lowerShortCapitals(std::vector<LineWords>& lines, const std::vector<InkShap
                 continue;
             for (QChar& c : word.text)
                 c = smallLetterFor(c);
+        }
+    }
+}
+
+void restoreOptionLetterO(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes) {
+    std::vector<std::optional<LineHeights>> own;
+    for (const LineWords& line : lines)
+        own.push_back(lineHeights(line, shapes));
+    for (LineWords& line : lines) {
+        for (WordBox& word : line.words) {
+            const auto alphanumerics = std::count_if(word.text.begin(), word.text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+            if (alphanumerics != 1 || !word.text.contains(u'0') || !glyphsSpell(word))
+                continue;
+            const auto zero = std::find_if(word.glyphs.begin(), word.glyphs.end(),
+                                           [](const GlyphBox& glyph) { return glyph.text == QStringLiteral("0"); });
+            const std::optional<GlyphInk> ink = zero == word.glyphs.end() ? std::nullopt : inkOf(*zero, line.box, shapes);
+            if (!ink)
+                continue;
+            std::vector<double> small, tall;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const double height = lines[i].box.height();
+                if (!own[i] || !own[i]->capHeight || std::abs(height - line.box.height()) > sameLineHeight * height)
+                    continue;
+                small.push_back(own[i]->xHeight);
+                tall.push_back(*own[i]->capHeight);
+            }
+            if (small.size() < fewestMeasuredLines)
+                continue;
+            std::sort(small.begin(), small.end());
+            std::sort(tall.begin(), tall.end());
+            const double xHeight = small[small.size() / 2];
+            const double capHeight = tall[tall.size() / 2];
+            if (capHeight < 1.2 * xHeight)
+                continue;
+            const double between = (xHeight + capHeight) / 2.0;
+            const double margin = 0.2 * (capHeight - xHeight);
+            if (ink->bottom - ink->top < between - margin) {
+                const qsizetype at = word.text.indexOf(u'0');
+                zero->text = QStringLiteral("o");
+                word.text[at] = u'o';
+            }
         }
     }
 }

@@ -30,6 +30,13 @@ void restoreLetterCase(std::vector<LineWords>& lines, const std::vector<InkShape
 // `shapes` are the ink shapes of the picture the lines' boxes are in.
 void lowerShortCapitals(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
 
+// An option's letter "o" comes back as a zero ("-0, --copy"), a word with no other
+// letter or figure. Figures stand as tall as capitals: a zero no taller than the small
+// letters of the lines about as tall as its own is the letter. Such a line has few
+// letters of its own to measure ("--copy"), so the heights are the other lines'; best
+// given the whole picture's lines. `shapes` are the ink shapes of the lines' picture.
+void restoreOptionLetterO(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes);
+
 // "Cc", "oO": one letter of the same shape in both cases, what a glyph read alone
 // comes back as when nothing tells its case.
 bool isOneLetterInBothCases(const QString& text);

@@ -924,6 +924,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     if (characterWhitelist.isEmpty())
         rereadSwallowedGlyphs(lines, page, pageShapes, settings, foreignLetters, device_, stop);
     settleLookAlikes(lines, page.image, pageShapes);
+    restoreOptionLetterO(lines, pageShapes);
     rebuildFileModes(lines, page.image, pageThreshold);
     foldForeignMarks(lines, recognitionLanguages);
     dropDoubledCapitals(lines);

@@ -195,3 +195,46 @@ TEST(LetterCaseOfLabels, AWordsFirstLetterReadSmallIsACapitalWhereItsInkIs) {
     // A word a space before the next is no label: its reading stands.
     EXPECT_EQ(read(QStringLiteral("city"), 12, 16, 66), "city");
 }
+
+TEST(LetterCaseOfZeros, AnOptionsZeroAsShortAsTheSmallLettersIsTheLetterO) {
+    // "-o, --copy" read "-0, --copy": the glyph stands as tall as the small letters of the
+    // lines around, or as a figure. "--copy" has no letter that is only ever small to measure.
+    const auto read = [](int top) {
+        QImage gray(200, 120, QImage::Format_Grayscale8);
+        gray.fill(255);
+        const auto ink = [&](QRect box) {
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                std::fill_n(gray.scanLine(y) + box.left(), box.width(), uchar(0));
+            return QRectF(box);
+        };
+        WordBox flag{QStringLiteral("-0,"), QRectF(10, 10, 30, 20), 0.6f};
+        flag.glyphs = {{QStringLiteral("-"), ink(QRect(10, 20, 6, 2))},
+                       {QStringLiteral("0"), ink(QRect(20, top, 9, 26 - top))},
+                       {QStringLiteral(","), ink(QRect(32, 24, 3, 4))}};
+        WordBox name{QStringLiteral("--copy"), QRectF(50, 10, 80, 20), 0.9f};
+        int x = 50;
+        for (const QChar c : name.text) {
+            const QRect box = c == u'-' ? QRect(x, 20, 6, 2) : c == u'p' || c == u'y' ? QRect(x, 16, 9, 13) : QRect(x, 16, 9, 10);
+            name.glyphs.push_back({QString(c), ink(box)});
+            x += 12;
+        }
+        std::vector<LineWords> lines{{QRectF(0, 10, 200, 20), {flag, name}}};
+        // Two lines under it of small letters and capitals: "name Hd".
+        for (const int down : {40, 80}) {
+            WordBox small{QStringLiteral("name"), QRectF(60, 10 + down, 60, 20), 0.9f};
+            small.glyphs = {{QStringLiteral("n"), ink(QRect(60, 16 + down, 9, 10))},
+                            {QStringLiteral("a"), ink(QRect(72, 16 + down, 9, 10))},
+                            {QStringLiteral("m"), ink(QRect(84, 16 + down, 9, 10))},
+                            {QStringLiteral("e"), ink(QRect(96, 16 + down, 9, 10))}};
+            WordBox tall{QStringLiteral("Hd"), QRectF(130, 10 + down, 30, 20), 0.9f};
+            tall.glyphs = {{QStringLiteral("H"), ink(QRect(130, 12 + down, 9, 14))},
+                           {QStringLiteral("d"), ink(QRect(142, 12 + down, 9, 14))}};
+            lines.push_back({QRectF(0, 10 + down, 200, 20), {small, tall}});
+        }
+        restoreOptionLetterO(lines, inkShapes(gray, inkThreshold(gray)));
+        return lines.front().words.front().text.toStdString();
+    };
+    EXPECT_EQ(read(16), "-o,");
+    // A zero as tall as the figures stays one ("xargs -0").
+    EXPECT_EQ(read(12), "-0,");
+}
