@@ -366,14 +366,18 @@ std::optional<LineCells> lineCells(const LineWords& line, const QImage& gray, in
 std::vector<std::optional<double>> cellsOfNeighbours(const std::vector<LineWords>& lines,
                                                      const std::vector<InkShape>& shapes) {
     std::vector<std::optional<double>> own(lines.size());
+    std::vector<bool> tooShort(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::vector<Placed> placed = placedGlyphs(lines[i]);
-        if (placed.size() > fewestPairs)
+        tooShort[i] = placed.size() <= fewestPairs;
+        if (!tooShort[i])
             own[i] = cellWidthOf(placed, shapes);
     }
+    // A longer line that fails to prove cells of its own is left alone: its glyphs had
+    // their chance, and a grid forced on them drops one of a run of narrow marks ('"""').
     std::vector<std::optional<double>> borrowed(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (own[i])
+        if (!tooShort[i])
             continue;
         const double height = lines[i].box.height();
         std::vector<double> cells;

@@ -178,13 +178,13 @@ TEST(MonospaceCells, GlyphsBoxedACellOffTheirInkAreKept) {
 TEST(MonospaceCells, AShortLineReadTwiceOnACellStandsOnTheCellsOfTheLinesAroundIt) {
     // "$ ls -l" has too few glyphs to prove its cells; its last "l" comes back as "1l",
     // both boxes on the one stroke. Lines under it in the same font prove the cells.
-    const auto read = [](int stem, bool neighbours) {
-        std::vector<DrawnLine> drawn{evenlySpaced({QStringLiteral("$"), QStringLiteral("ls"), QStringLiteral("-l")},
-                                                  {0, 1, 1}, stem)};
-        WordBox& option = drawn.front().line.words[2];
-        const QRectF ell = option.glyphs[1].box;
-        option.text = QStringLiteral("-1l");
-        option.glyphs.insert(option.glyphs.begin() + 1, {QStringLiteral("1"), QRectF(ell.left() - 1, ell.top(), 4, ell.height())});
+    const QStringList listing{QStringLiteral("$"), QStringLiteral("ls"), QStringLiteral("-l")};
+    const auto read = [&](int stem, bool neighbours, const QStringList& prompt) {
+        std::vector<DrawnLine> drawn{evenlySpaced(prompt, QList<int>(prompt.size(), 1), stem)};
+        WordBox& option = drawn.front().line.words.back();
+        const QRectF ell = option.glyphs.back().box;
+        option.text.insert(option.text.size() - 1, QLatin1Char('1'));
+        option.glyphs.insert(option.glyphs.end() - 1, {QStringLiteral("1"), QRectF(ell.left() - 1, ell.top(), 4, ell.height())});
         if (neighbours) {
             drawn.push_back(evenlySpaced({QStringLiteral("filter(list)"), QStringLiteral("i"), QStringLiteral("<"),
                                           QStringLiteral("limit;")},
@@ -212,10 +212,14 @@ TEST(MonospaceCells, AShortLineReadTwiceOnACellStandsOnTheCellsOfTheLinesAroundI
         dropGlyphsWithoutCellsOfTheirOwn(lines, gray, threshold, inkShapes(gray, threshold));
         return wordsOf(lines.front());
     };
-    EXPECT_EQ(read(6, true), QStringList({"$", "ls", "-l"}));
+    EXPECT_EQ(read(6, true, listing), QStringList({"$", "ls", "-l"}));
     // Alone, or among proportional lines, nothing proves the cells: nothing is dropped.
-    EXPECT_EQ(read(6, false), QStringList({"$", "ls", "-1l"}));
-    EXPECT_EQ(read(1, true), QStringList({"$", "ls", "-1l"}));
+    EXPECT_EQ(read(6, false, listing), QStringList({"$", "ls", "-1l"}));
+    EXPECT_EQ(read(1, true, listing), QStringList({"$", "ls", "-1l"}));
+    // A line long enough to prove its own cells and failing to is not put on theirs.
+    const QStringList longer{QStringLiteral("$"), QStringLiteral("cd"), QStringLiteral("~/src"), QStringLiteral("&&"),
+                             QStringLiteral("ps"), QStringLiteral("-l")};
+    EXPECT_EQ(read(6, true, longer), QStringList({"$", "cd", "~/src", "&&", "ps", "-1l"}));
 }
 
 TEST(MonospaceSpacing, ALongLineOnTheGridThroughoutNeedsOnlyOneSlimLetterToProveIt) {
