@@ -15,19 +15,11 @@ constexpr double loosestFit = 0.4;
 constexpr double closeShare = 0.75;
 // Fewer neighbouring glyphs than this cannot tell a fixed-width font from a proportional one.
 constexpr std::size_t fewestPairs = 6;
-// Glyphs of a line long enough for its even spacing to tell a fixed-width font.
-constexpr std::size_t longLine = 24;
 // Fixed-width fonts draw an "i", "l" or "I" at least this share of a cell wide, with
 // serifs; proportional ones as a stem, or with serifs under half of it.
 constexpr double slimLetterWidth = 0.6;
 // No glyph's ink is much wider than its cell.
 constexpr double widestGlyph = 1.15;
-// A short line takes the cell of lines about as tall as it, when two or more of them
-// prove cells that differ by rounding only; it needs this many neighbours on them.
-constexpr double sameHeight = 0.2;
-constexpr double cellAgreement = 0.05;
-constexpr std::size_t fewestLendingLines = 2;
-constexpr std::size_t fewestBorrowingPairs = 3;
 
 struct Placed {
     const GlyphBox* glyph = nullptr;
@@ -138,11 +130,7 @@ std::optional<double> cellWidthOf(const std::vector<Placed>& placed, const std::
             return std::nullopt;
     }
     const auto wide = std::count_if(stems.begin(), stems.end(), [&](double w) { return w >= slimLetterWidth * *cell; });
-    // A long line on the grid throughout is one: a listing ("-rw-r--r-- 3 mia staff") has
-    // few slim letters, and a proportional font never spaces that many glyphs alike. Its
-    // one slim letter still has to fill its cell.
-    const bool evenThroughout = placed.size() >= longLine && !stems.empty() && wide == static_cast<std::ptrdiff_t>(stems.size());
-    const bool fixed = evenThroughout || (stems.size() >= 2 && 5 * wide >= 4 * static_cast<std::ptrdiff_t>(stems.size()));
+    const bool fixed = stems.size() >= 2 && 5 * wide >= 4 * static_cast<std::ptrdiff_t>(stems.size());
     return fixed ? cell : std::nullopt;
 }
 
@@ -331,69 +319,16 @@ struct LineCells {
     std::vector<std::optional<long>> cell;
 };
 
-// Whether a line's glyphs stand on cells `cell` wide: most neighbours a whole number of
-// cells apart. Two glyphs on one cell are left out, for one of them may be read twice.
-bool standsOnCells(const std::vector<Placed>& placed, double cell) {
-    std::size_t pairs = 0, close = 0;
-    for (std::size_t i = 1; i < placed.size(); ++i) {
-        const double d = distance(placed, i);
-        const double k = std::round(d / cell);
-        if (k < 1)
-            continue;
-        ++pairs;
-        close += std::abs(d - k * cell) <= closeFit * cell ? 1 : 0;
-    }
-    return pairs >= fewestBorrowingPairs && static_cast<double>(close) >= closeShare * static_cast<double>(pairs);
-}
-
 std::optional<LineCells> lineCells(const LineWords& line, const QImage& gray, int threshold,
-                                   const std::vector<InkShape>& shapes, std::optional<double> borrowed = std::nullopt) {
+                                   const std::vector<InkShape>& shapes) {
     std::vector<Placed> placed = placedGlyphs(line);
-    std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
-    if (!width && borrowed && standsOnCells(placed, *borrowed))
-        width = borrowed;
+    const std::optional<double> width = placed.size() > fewestPairs ? cellWidthOf(placed, shapes) : std::nullopt;
     if (!width)
         return std::nullopt;
     const auto [fitted, origin] = gridOf(placed, *width);
     const Cells cells{fitted, origin, &gray, threshold, line.box};
     std::vector<std::optional<long>> cell = cellsOf(placed, cells);
     return LineCells{std::move(placed), cells, std::move(cell)};
-}
-
-// For each line too short to prove its cells by its own glyphs, the cell of the lines in
-// the same font around it: a prompt ("$ ls -l") stands on the grid of the listing under
-// it. Their cells must agree, and the line must be about as tall as they are.
-std::vector<std::optional<double>> cellsOfNeighbours(const std::vector<LineWords>& lines,
-                                                     const std::vector<InkShape>& shapes) {
-    std::vector<std::optional<double>> own(lines.size());
-    std::vector<bool> tooShort(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::vector<Placed> placed = placedGlyphs(lines[i]);
-        tooShort[i] = placed.size() <= fewestPairs;
-        if (!tooShort[i])
-            own[i] = cellWidthOf(placed, shapes);
-    }
-    // A longer line that fails to prove cells of its own is left alone: its glyphs had
-    // their chance, and a grid forced on them drops one of a run of narrow marks ('"""').
-    std::vector<std::optional<double>> borrowed(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!tooShort[i])
-            continue;
-        const double height = lines[i].box.height();
-        std::vector<double> cells;
-        for (std::size_t j = 0; j < lines.size(); ++j)
-            if (own[j] && std::abs(lines[j].box.height() - height) <= sameHeight * height)
-                cells.push_back(*own[j]);
-        if (cells.size() < fewestLendingLines)
-            continue;
-        const auto [low, high] = std::minmax_element(cells.begin(), cells.end());
-        if (*high - *low > cellAgreement * *low)
-            continue;
-        const auto middle = cells.begin() + static_cast<std::ptrdiff_t>(cells.size() / 2);
-        std::nth_element(cells.begin(), middle, cells.end());
-        borrowed[i] = *middle;
-    }
-    return borrowed;
 }
 
 }  // namespace
@@ -489,82 +424,66 @@ double sharedArea(const QRectF& a, const QRectF& b) {
 
 }  // namespace
 
-namespace {
-
-void dropGlyphsWithoutCells(LineWords& line, const QImage& gray, int threshold, const std::vector<InkShape>& shapes,
-                            std::optional<double> borrowed) {
-    const std::optional<LineCells> grid = lineCells(line, gray, threshold, shapes, borrowed);
-    if (!grid)
-        return;
-    const auto& [placed, cells, cell] = *grid;
-    std::vector<bool> extra(placed.size(), false);
-    for (std::size_t i = 1; i < placed.size(); ++i) {
-        if (!cell[i - 1] || !cell[i] || *cell[i - 1] != *cell[i])
-            continue;
-        const QRectF ink = cellInk(cells, *cell[i]);
-        const bool firstFits = sharedArea(placed[i - 1].glyph->box, ink) >= sharedArea(placed[i].glyph->box, ink);
-        extra[firstFits ? i : i - 1] = true;
-    }
-    for (std::size_t i = 1; i + 1 < placed.size(); ++i) {
-        if (cell[i] || !cell[i - 1] || !cell[i + 1] || *cell[i + 1] <= *cell[i - 1] || extra[i - 1] || extra[i + 1])
-            continue;
-        bool empty = true;
-        for (long c = *cell[i - 1] + 1; c < *cell[i + 1] && empty; ++c)
-            empty = !cells.inked(c);
-        extra[i] = empty;
-    }
-    if (std::none_of(extra.begin(), extra.end(), [](bool e) { return e; }))
-        return;
-    // Boxes can sit a cell off their ink ("uses" boxed with its "u" on the "s"): a glyph
-    // is read twice only when the line holds fewer inked cells than glyphs.
-    const long first = std::lround(cells.column(centre(placed.front().glyph->box))) - 1;
-    const long last = std::lround(cells.column(centre(placed.back().glyph->box))) + 1;
-    std::size_t inked = 0;
-    for (long c = first; c <= last; ++c)
-        inked += cells.inked(c) ? 1 : 0;
-    if (inked >= placed.size())
-        return;
-    std::vector<WordBox> words;
-    for (std::size_t w = 0; w < line.words.size(); ++w) {
-        const WordBox& from = line.words[w];
-        std::vector<std::size_t> own;
-        for (std::size_t i = 0; i < placed.size(); ++i)
-            if (placed[i].word == w)
-                own.push_back(i);
-        const std::size_t before = words.size();
-        for (const std::size_t i : own) {
-            if (extra[i])
-                continue;
-            if (words.size() == before)
-                startWord(words, from, *placed[i].glyph);
-            else
-                extendWord(words.back(), from, *placed[i].glyph);
-        }
-        if (words.size() == before)
-            continue;
-        // The box keeps the ink its glyphs' boxes leave out, but not a dropped end glyph's.
-        WordBox& word = words.back();
-        const double left = extra[own.front()] ? word.glyphs.front().box.left() : from.box.left();
-        const double right = extra[own.back()] ? word.glyphs.back().box.right() : from.box.right();
-        word.box = QRectF(QPointF(left, from.box.top()), QPointF(right, from.box.bottom()));
-    }
-    line.words = std::move(words);
-}
-
-}  // namespace
-
 void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                             const std::vector<InkShape>& shapes) {
-    for (LineWords& line : lines)
-        dropGlyphsWithoutCells(line, gray, threshold, shapes, std::nullopt);
-}
-
-void dropGlyphsWithoutCellsOfTheirOwn(std::vector<LineWords>& lines, const QImage& gray, int threshold,
-                                      const std::vector<InkShape>& shapes) {
-    const std::vector<std::optional<double>> borrowed = cellsOfNeighbours(lines, shapes);
-    for (std::size_t at = 0; at < lines.size(); ++at)
-        if (borrowed[at])
-            dropGlyphsWithoutCells(lines[at], gray, threshold, shapes, borrowed[at]);
+    for (LineWords& line : lines) {
+        const std::optional<LineCells> grid = lineCells(line, gray, threshold, shapes);
+        if (!grid)
+            continue;
+        const auto& [placed, cells, cell] = *grid;
+        std::vector<bool> extra(placed.size(), false);
+        for (std::size_t i = 1; i < placed.size(); ++i) {
+            if (!cell[i - 1] || !cell[i] || *cell[i - 1] != *cell[i])
+                continue;
+            const QRectF ink = cellInk(cells, *cell[i]);
+            const bool firstFits = sharedArea(placed[i - 1].glyph->box, ink) >= sharedArea(placed[i].glyph->box, ink);
+            extra[firstFits ? i : i - 1] = true;
+        }
+        for (std::size_t i = 1; i + 1 < placed.size(); ++i) {
+            if (cell[i] || !cell[i - 1] || !cell[i + 1] || *cell[i + 1] <= *cell[i - 1] || extra[i - 1] || extra[i + 1])
+                continue;
+            bool empty = true;
+            for (long c = *cell[i - 1] + 1; c < *cell[i + 1] && empty; ++c)
+                empty = !cells.inked(c);
+            extra[i] = empty;
+        }
+        if (std::none_of(extra.begin(), extra.end(), [](bool e) { return e; }))
+            continue;
+        // Boxes can sit a cell off their ink ("uses" boxed with its "u" on the "s"): a glyph
+        // is read twice only when the line holds fewer inked cells than glyphs.
+        const long first = std::lround(cells.column(centre(placed.front().glyph->box))) - 1;
+        const long last = std::lround(cells.column(centre(placed.back().glyph->box))) + 1;
+        std::size_t inked = 0;
+        for (long c = first; c <= last; ++c)
+            inked += cells.inked(c) ? 1 : 0;
+        if (inked >= placed.size())
+            continue;
+        std::vector<WordBox> words;
+        for (std::size_t w = 0; w < line.words.size(); ++w) {
+            const WordBox& from = line.words[w];
+            std::vector<std::size_t> own;
+            for (std::size_t i = 0; i < placed.size(); ++i)
+                if (placed[i].word == w)
+                    own.push_back(i);
+            const std::size_t before = words.size();
+            for (const std::size_t i : own) {
+                if (extra[i])
+                    continue;
+                if (words.size() == before)
+                    startWord(words, from, *placed[i].glyph);
+                else
+                    extendWord(words.back(), from, *placed[i].glyph);
+            }
+            if (words.size() == before)
+                continue;
+            // The box keeps the ink its glyphs' boxes leave out, but not a dropped end glyph's.
+            WordBox& word = words.back();
+            const double left = extra[own.front()] ? word.glyphs.front().box.left() : from.box.left();
+            const double right = extra[own.back()] ? word.glyphs.back().box.right() : from.box.right();
+            word.box = QRectF(QPointF(left, from.box.top()), QPointF(right, from.box.bottom()));
+        }
+        line.words = std::move(words);
+    }
 }
 
 }  // namespace Platform::Recognition

@@ -32,12 +32,6 @@ void respaceMonospaceLines(std::vector<LineWords>& lines, const QImage& gray, in
 void dropGlyphsWithoutCells(std::vector<LineWords>& lines, const QImage& gray, int threshold,
                             const std::vector<InkShape>& shapes);
 
-// The same for lines too short to prove their cells by their own glyphs ("$ ls -l" read
-// "$ ls -1l"), on the cells of the lines about as tall as they are that prove alike ones:
-// best given the whole picture's lines, for a prompt stands on the grid of the listing under it.
-void dropGlyphsWithoutCellsOfTheirOwn(std::vector<LineWords>& lines, const QImage& gray, int threshold,
-                                      const std::vector<InkShape>& shapes);
-
 // The width of the line's cells when its glyphs stand on the grid of a fixed-width font;
 // nothing for proportional text, or a line too short to tell.
 std::optional<double> fixedCellWidth(const LineWords& line, const std::vector<InkShape>& shapes);

@@ -921,7 +921,6 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropCutLines(lines, page.image, pageThreshold);
     const std::vector<InkShape> pageShapes = inkShapes(page.image, pageThreshold);
     dropEdgeGlyphs(lines, page.image.width(), pageShapes);
-    dropGlyphsWithoutCellsOfTheirOwn(lines, page.image, pageThreshold, pageShapes);
     if (characterWhitelist.isEmpty())
         rereadSwallowedGlyphs(lines, page, pageShapes, settings, foreignLetters, device_, stop);
     settleLookAlikes(lines, page.image, pageShapes);

@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace ZantrelText;
 using namespace Platform::Recognition;
 
@@ -173,67 +171,4 @@ TEST(MonospaceCells, GlyphsBoxedACellOffTheirInkAreKept) {
     const int threshold = inkThreshold(drawn.gray);
     dropGlyphsWithoutCells(lines, drawn.gray, threshold, inkShapes(drawn.gray, threshold));
     EXPECT_EQ(wordsOf(lines.front()), QStringList({"filter(count)", "a", "team", "uses"}));
-}
-
-TEST(MonospaceCells, AShortLineReadTwiceOnACellStandsOnTheCellsOfTheLinesAroundIt) {
-    // "$ ls -l" has too few glyphs to prove its cells; its last "l" comes back as "1l",
-    // both boxes on the one stroke. Lines under it in the same font prove the cells.
-    const QStringList listing{QStringLiteral("$"), QStringLiteral("ls"), QStringLiteral("-l")};
-    const auto read = [&](int stem, bool neighbours, const QStringList& prompt) {
-        std::vector<DrawnLine> drawn{evenlySpaced(prompt, QList<int>(prompt.size(), 1), stem)};
-        WordBox& option = drawn.front().line.words.back();
-        const QRectF ell = option.glyphs.back().box;
-        option.text.insert(option.text.size() - 1, QLatin1Char('1'));
-        option.glyphs.insert(option.glyphs.end() - 1, {QStringLiteral("1"), QRectF(ell.left() - 1, ell.top(), 4, ell.height())});
-        if (neighbours) {
-            drawn.push_back(evenlySpaced({QStringLiteral("filter(list)"), QStringLiteral("i"), QStringLiteral("<"),
-                                          QStringLiteral("limit;")},
-                                         {0, 1, 1, 1}, stem));
-            drawn.push_back(evenlySpaced({QStringLiteral("while"), QStringLiteral("(ilist)")}, {0, 1}, stem));
-        }
-        // The lines one under the other in one picture.
-        QImage gray(400, 40 * static_cast<int>(drawn.size()), QImage::Format_Grayscale8);
-        gray.fill(255);
-        std::vector<LineWords> lines;
-        for (std::size_t i = 0; i < drawn.size(); ++i) {
-            const int down = 40 * static_cast<int>(i);
-            for (int y = 0; y < drawn[i].gray.height(); ++y)
-                std::copy_n(drawn[i].gray.constScanLine(y), gray.width(), gray.scanLine(down + y));
-            LineWords line = drawn[i].line;
-            line.box.translate(0, down);
-            for (WordBox& word : line.words) {
-                word.box.translate(0, down);
-                for (GlyphBox& glyph : word.glyphs)
-                    glyph.box.translate(0, down);
-            }
-            lines.push_back(line);
-        }
-        const int threshold = inkThreshold(gray);
-        dropGlyphsWithoutCellsOfTheirOwn(lines, gray, threshold, inkShapes(gray, threshold));
-        return wordsOf(lines.front());
-    };
-    EXPECT_EQ(read(6, true, listing), QStringList({"$", "ls", "-l"}));
-    // Alone, or among proportional lines, nothing proves the cells: nothing is dropped.
-    EXPECT_EQ(read(6, false, listing), QStringList({"$", "ls", "-1l"}));
-    EXPECT_EQ(read(1, true, listing), QStringList({"$", "ls", "-1l"}));
-    // A line long enough to prove its own cells and failing to is not put on theirs.
-    const QStringList longer{QStringLiteral("$"), QStringLiteral("cd"), QStringLiteral("~/src"), QStringLiteral("&&"),
-                             QStringLiteral("ps"), QStringLiteral("-l")};
-    EXPECT_EQ(read(6, true, longer), QStringList({"$", "cd", "~/src", "&&", "ps", "-1l"}));
-}
-
-TEST(MonospaceSpacing, ALongLineOnTheGridThroughoutNeedsOnlyOneSlimLetterToProveIt) {
-    // A listing line with one "i" in it, "staff" read as "sta ff"; all of its 25 glyphs on the cells.
-    const QStringList read{QStringLiteral("-rw-r--r--"), QStringLiteral("3"), QStringLiteral("mia"),
-                           QStringLiteral("sta"), QStringLiteral("ff"), QStringLiteral("140943")};
-    const QList<int> spaces{0, 1, 1, 1, 0, 1};
-    const auto respaced = [](DrawnLine drawn) {
-        std::vector<LineWords> lines{drawn.line};
-        const int threshold = inkThreshold(drawn.gray);
-        respaceMonospaceLines(lines, drawn.gray, threshold, inkShapes(drawn.gray, threshold));
-        return wordsOf(lines.front());
-    };
-    EXPECT_EQ(respaced(evenlySpaced(read, spaces, 6)), QStringList({"-rw-r--r--", "3", "mia", "staff", "140943"}));
-    // Its slim letter a bare stem: no proof.
-    EXPECT_EQ(respaced(evenlySpaced(read, spaces, 1)), read);
 }
