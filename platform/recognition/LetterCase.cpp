@@ -67,6 +67,8 @@ constexpr double labelGap = 1.5;
 
 // Screen fonts draw capitals about 1.3 to 1.45 x-heights tall.
 constexpr double typicalCapitals = 1.35;
+// Capitals less than this many x-heights tall are too close to the small letters to tell apart.
+constexpr double closeCapitals = 1.2;
 // Lines of one font size are about as tall; a few of them tell its heights.
 constexpr double sameLineHeight = 0.25;
 constexpr std::size_t fewestMeasuredLines = 2;
@@ -142,7 +144,7 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
     const double capHeight = heights->capHeight.value_or(typicalCapitals * xHeight);
     // Too close to tell apart at this size, but for a first letter as tall as the
     // capitals while the small letters stand a few pixels lower.
-    const bool close = capHeight < 1.2 * xHeight;
+    const bool close = capHeight < closeCapitals * xHeight;
     const bool measurable = capHeight >= xHeight + 2.0;
     const double between = (xHeight + capHeight) / 2.0;
     const double margin = 0.2 * (capHeight - xHeight);
@@ -162,15 +164,15 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
         // A label's capital read small ("city" for "City"): alone in its cell the word has
         // no capital beside it to size its first letter by. Such a one is made a capital
         // when its ink is, and never the other way.
-        const bool heading = letters > 1 && first == 0 && isTwoCased(word.text.left(1)) &&
+        const bool label = letters > 1 && first == 0 && isTwoCased(word.text.left(1)) &&
                              word.text[0].isLower() && standsAlone(line, word) &&
                              std::all_of(word.text.begin(), word.text.end(), [](QChar c) { return !c.isUpper(); });
-        if ((letters != 1 && !opening && !heading) || (close && !(heading && measurable)) || !glyphsSpell(word))
+        if ((letters != 1 && !opening && !label) || (close && !(label && measurable)) || !glyphsSpell(word))
             continue;
         qsizetype at = 0;
         for (GlyphBox& glyph : word.glyphs) {
             const qsizetype length = glyph.text.size();
-            if ((opening && at != first) || (heading && at != 0)) {
+            if ((opening && at != first) || (label && at != 0)) {
                 at += length;
                 continue;
             }
@@ -186,7 +188,7 @@ void restoreCase(LineWords& line, const std::optional<LineHeights>& heights, con
             // letter's overshoot is a pixel at small sizes.
             if (ink && std::abs(ink->bottom - baseline) <= std::max(1.0, margin)) {
                 const double height = baseline - ink->top;
-                if (heading) {
+                if (label) {
                     if ((!close && height > between + margin) || (measurable && height >= capHeight))
                         glyph.text = glyph.text.toUpper();
                 } else if (height < between - margin) {
@@ -312,7 +314,7 @@ void restoreOptionLetterO(std::vector<LineWords>& lines, const std::vector<InkSh
             std::sort(tall.begin(), tall.end());
             const double xHeight = small[small.size() / 2];
             const double capHeight = tall[tall.size() / 2];
-            if (capHeight < 1.2 * xHeight)
+            if (capHeight < closeCapitals * xHeight)
                 continue;
             const double between = (xHeight + capHeight) / 2.0;
             const double margin = 0.2 * (capHeight - xHeight);
