@@ -2,6 +2,7 @@
 // grab command pictures the screens through the portal's Screenshot and covers the output
 // with the frozen picture; without a portal the app says what is missing.
 
+#include "tests/support/SessionProcesses.h"
 #include "tests/support/WaylandSession.h"
 
 #include <QDir>
@@ -125,9 +126,11 @@ protected:
         QSettings defaults(state_.filePath(QStringLiteral("defaults")), QSettings::IniFormat);
         defaults.setValue(QStringLiteral("preferences"), QByteArray(R"({"onboarded":true})"));
         defaults.sync();
-        session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"), QStringLiteral("Text to grab"),
-                               QStringLiteral("Glyphnab reads Wayland"), QStringLiteral("28"),
-                               QStringLiteral("800x200")});
+        QProcess& text = session.start(helper, {QStringLiteral("window"), QStringLiteral("#ffffff"),
+                                                QStringLiteral("Text to grab"), QStringLiteral("Glyphnab reads Wayland"),
+                                                QStringLiteral("28"), QStringLiteral("800x200")});
+        // On screen before the portal pictures it: on a busy machine the app can be up first.
+        ASSERT_TRUE(TestSupport::waitForLine(text, QStringLiteral("painted"), std::chrono::seconds(60)));
         app_ = &session.start(app, {QStringLiteral("--state-dir"), state_.path()});
         ASSERT_TRUE(waitForName(session)) << app_->readAllStandardError().toStdString();
     }
