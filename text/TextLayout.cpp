@@ -451,9 +451,12 @@ TextLayout::Row terminalRow(QList<TextPiece> pieces, double cell)
     QList<QRectF> boxes{pieces.front().box};
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         // The ink on either side of the spaces stops short of its cells by about half
-        // a cell together.
+        // a cell together. Ink less than most of a cell apart has no blank cell between:
+        // the recognizer split one word there ("09:" and "13" of "09:13").
         const double gap = minX(pieces.at(i).box) - maxX(pieces.at(i - 1).box);
-        const qsizetype spaces = std::clamp<qsizetype>(qsizetype(std::lround(gap / cell - 0.45)), 1, 4096);
+        const bool touching = gap >= 0 && gap < 0.75 * cell;
+        const qsizetype spaces =
+            touching ? 0 : std::clamp<qsizetype>(qsizetype(std::lround(gap / cell - 0.45)), 1, 4096);
         text += QString(spaces, u' ') + pieces.at(i).text;
         boxes.append(pieces.at(i).box);
     }

@@ -188,6 +188,19 @@ TEST(TextLayoutTerminalPoints, ASpaceTheRecognizerPutBesideAPointInAWordIsTakenO
                                                        "total 10 files\ndrwxr-xr-x  3 anna staff  4096 photos\nanna  print lines");
 }
 
+TEST(TextLayoutTerminalPoints, ATimeTheRecognizerSplitAtItsColonStaysOneWord) {
+    // "00:" and "51" came back as pieces of their own: the colon's ink ends mid-cell, so
+    // the blank between them is under a cell wide. A space is a whole blank cell.
+    const auto toColon = [](const QString& text, int column, int line) {
+        return piece(text, column * 8 + 1, line * 16, text.size() * 8 - 5, 14);
+    };
+    const TextLayout page({cells("drwxr-xr-x", 0, 0), cells("3 anna staff", 12, 0), toColon("4096 Jun 12 00:", 26, 0),
+                           cells("51 photos", 41, 0), cells("-rw-r--r--", 0, 1), cells("1 omar users", 12, 1),
+                           toColon("812 Nov  9 09:", 27, 1), cells("13 notes.txt", 41, 1)});
+    EXPECT_EQ(page.text(LineMode::keep).toStdString(), "drwxr-xr-x  3 anna staff  4096 Jun 12 00:51 photos\n"
+                                                       "-rw-r--r--  1 omar users   812 Nov  9 09:13 notes.txt");
+}
+
 }  // namespace
 
 namespace {
