@@ -162,11 +162,12 @@ void dropStrayMarks(std::vector<LineWords>& lines, const QImage& gray, int thres
             // on past it counts.
             if (longer)
                 return holdsNoGlyph(gray, box, glyph, false) || crossedByHorizontalRule(gray, box, ruleLevel, 2 * reach);
-            // A short word read surely, no taller than its letters stand ("am", "um", "La"),
+            // A short word of letters or figures read surely, no taller than they stand ("um", "53"),
             // is no frame, though its stems and serif feet make one's side and edge.
             const QString text = word.text.trimmed();
             const bool sureWord = word.confidence >= sureWordConfidence &&
-                                  std::all_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+                                  std::all_of(text.begin(), text.end(),
+                                              [](QChar c) { return c.isLetter() || c.isDigit(); }) &&
                                   box.height() <= (lettersHeight(text) + 0.25) * glyph;
             return holdsNoGlyph(gray, box, glyph, text == QStringLiteral("\u00b7")) ||
                    crossedByVerticalRule(gray, box, ruleLevel, reach, !sureWord) ||

@@ -656,6 +656,19 @@ TEST(StrayMarksOfShortWords, AWordWhoseFeetJoinIntoARowStays) {
     for (const WordBox& word : lines.front().words)
         kept.append(word.text);
     EXPECT_EQ(kept, QStringList({"um", "x"}));
+
+    // Figures too: the back of the "3" of "53" spans the box, and the figures' feet join
+    // into a row along the baseline.
+    QImage figures(120, 80, QImage::Format_Grayscale8);
+    figures.fill(255);
+    for (int y = 30; y <= 46; ++y)
+        figures.scanLine(y)[45] = 20;
+    std::fill_n(figures.scanLine(30) + 20, 8, uchar{20});
+    std::fill_n(figures.scanLine(46) + 20, 26, uchar{20});
+    std::vector<LineWords> phone{{QRectF(10, 30, 100, 17), {WordBox{"53", QRectF(20, 30, 26, 17), 0.96f}}}};
+    dropStrayMarks(phone, figures, 128, 12.5);
+    ASSERT_EQ(phone.size(), 1u);
+    EXPECT_EQ(phone.front().words.front().text, QStringLiteral("53"));
 }
 
 TEST(ApostrophesOfSerifs, ACommaTailTurningInItsLastRowIsTypographic) {
