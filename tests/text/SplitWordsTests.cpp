@@ -16,18 +16,23 @@ struct Drawn {
 
 // The words a line of one-shape characters comes out as: each character `width` pixels
 // wide and `gap` apart inside a word; `rule` draws a stroke under the whole line, as a
-// link's underline joins its letters into one shape.
-std::vector<QString> wordsOf(const std::vector<Drawn>& drawn, int width, int gap, bool rule = false) {
+// link's underline joins its letters into one shape. In the word `touching` the letters
+// after the first touch: one shape of ink.
+std::vector<QString> wordsOf(const std::vector<Drawn>& drawn, int width, int gap, bool rule = false,
+                             const QString& touching = {}) {
     LineWords line;
     std::vector<InkShape> shapes;
     int x = 10;
     for (const Drawn& d : drawn) {
         x += d.before - gap;
         WordBox word{d.text, QRectF(), 0.9f};
-        for (const QChar c : d.text) {
+        for (qsizetype i = 0; i < d.text.size(); ++i) {
+            const QChar c = d.text.at(i);
             x += gap;
             const QRect ink(x, 20, width, 12);
-            if (!rule)
+            if (d.text == touching && i > 1)
+                shapes.back().box = shapes.back().box.united(ink.adjusted(-gap, 0, 0, 0));
+            else if (!rule)
                 shapes.push_back({ink, 60});
             word.glyphs.push_back({QString(c), QRectF(ink)});
             word.box = word.box.isNull() ? QRectF(ink) : word.box.united(QRectF(ink));
@@ -74,4 +79,13 @@ TEST(SplitWords, AnAtSignsWiderBearingsAreNoSpace) {
     EXPECT_EQ(wordsOf({{"ask", 0}, {"@team", 11}}, 8, 4), (std::vector<QString>{"ask", "@team"}));
     // Without an "@" such a gap is a space of spaced-out text.
     EXPECT_EQ(wordsOf({{"sales", 0}, {"host", 6}}, 8, 4), (std::vector<QString>{"sales", "host"}));
+}
+
+TEST(SplitWords, AnAddressWhoseLettersTouchIsOneWordToo) {
+    // "image @target.org": the letters after the "@" run into one shape, which no longer
+    // tells them one by one; the "@" still stands as close as the letters before it.
+    EXPECT_EQ(wordsOf({{"image", 0}, {"@target.org", 2}}, 8, 2, false, "@target.org"),
+              std::vector<QString>{"image@target.org"});
+    EXPECT_EQ(wordsOf({{"ask", 0}, {"@target", 9}}, 8, 2, false, "@target"),
+              (std::vector<QString>{"ask", "@target"}));
 }
