@@ -93,8 +93,10 @@ constexpr float headConfidence = 0.6f;
 // where it reads them right, and the words it kept vouch for the reading.
 constexpr float tailConfidence = 0.5f;
 constexpr float twoCasedGlyphConfidence = 0.3f;
-// A line's tail the layout cut off starts within this many glyph heights of its end.
+// A line's tail the layout cut off starts within this many glyph heights of its end; a
+// head it left out ("-u," before "--branch") ends as near its start.
 constexpr double tailReach = 3.0;
+constexpr double headReach = 3.0;
 
 // Words the recognizer doubts are few on a page of text; many are a picture.
 constexpr int maxUnsureWords = 8;
@@ -180,12 +182,13 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
     };
     // Letters as short as an "x" count, so that a word of small letters and dashes
     // ("-rw-r--r--") the layout lost is found; alone they may be specks, so such a run
-    // needs two of them.
+    // needs two of them, or one after a dash (an option's "-u").
     struct Run {
         QRect box;
         QRect core;
         int tall = 0;
         int shapes = 0;
+        bool dashFirst = false;
     };
     std::vector<QRect> letters;
     std::vector<QRect> dashes;
@@ -242,14 +245,14 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
             run->tall += tall;
             run->shapes += letter;
         } else {
-            found.push_back({shape, tall > 0 ? shape : QRect(), tall, letter});
+            found.push_back({shape, tall > 0 ? shape : QRect(), tall, letter, dash});
         }
     }
     std::vector<LooseRun> runs;
     for (const Run& run : found) {
         const bool equal =
             std::any_of(equals.begin(), equals.end(), [&](const QRect& e) { return run.box.intersects(e); });
-        if (run.tall > 0 || run.shapes >= 2 || equal)
+        if (run.tall > 0 || run.shapes >= 2 || (run.dashFirst && run.shapes == 1) || equal)
             runs.push_back({run.box, run.core});
     }
     return runs;
@@ -257,14 +260,15 @@ std::vector<LooseRun> uncoveredRuns(const QImage& band, const QRect& picture, co
 
 // The line whose box holds a run of ink, if any. A run that ends just before a line
 // starts may be the head of its first word, cut off where the layout took a row of
-// dashes for a rule ("-rw-r--r" and "--"). One that starts a few cells after its end
+// dashes for a rule ("-rw-r--r" and "--"), or a word it left out in front ("-u," of
+// "-u, --branch"). One that starts a few cells after its end
 // may be its tail, cut off where the layout broke the line at a wide gap ("i < n;"
 // after "for (int i = 0;").
 LineWords* lineHolding(std::vector<LineWords>& lines, const QRect& run, double glyph) {
     const QPointF centre = QRectF(run).center();
     const auto holds = [&](const LineWords& line) {
         const bool inside = run.left() >= line.box.left() && run.right() <= line.box.right();
-        const bool head = run.right() < line.box.left() && run.right() >= line.box.left() - 2 * glyph;
+        const bool head = run.right() < line.box.left() && run.right() >= line.box.left() - headReach * glyph;
         return !line.words.empty() && centre.y() >= line.box.top() && centre.y() <= line.box.bottom() &&
                (inside || head);
     };
