@@ -14,6 +14,14 @@ constexpr int fewestRightPlaces = 7;
 // The mode's ten glyphs fill about ten cells; a word off by more lost or gained a glyph.
 constexpr double fewestCells = 9.0;
 constexpr double mostCells = 11.0;
+// A word read this surely is read right, whatever column it stands in.
+constexpr float sureWordConfidence = 0.9f;
+
+// Letters or figures and no dash of any length: no part of a mode.
+bool isWordOfItsOwn(const QString& text) {
+    return text.size() >= 3 && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }) &&
+           std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Punctuation_Dash; });
+}
 
 bool isDash(QChar c) { return c == u'-' || c == u'–' || c == u'—' || c == u'~' || c == u'_'; }
 
@@ -233,17 +241,20 @@ void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int thr
             if (!other.words.empty() && other.box.center().y() > line.box.top() &&
                 other.box.center().y() < line.box.bottom())
                 row.push_back(&other);
-        bool scraps = false, whole = false;
+        bool scraps = false, whole = false, word = false;
         QString read;
         for (const LineWords* part : row)
-            for (const WordBox& word : part->words)
-                if (inSpan(word)) {
+            for (const WordBox& scrap : part->words)
+                if (inSpan(scrap)) {
                     scraps = true;
-                    whole = whole || modeOf(word.text.trimmed(), true).has_value();
-                    if (read.isEmpty() || word.box.left() < left + 0.5 * pitch)
-                        read = word.text.trimmed();
+                    whole = whole || modeOf(scrap.text.trimmed(), true).has_value();
+                    // Read surely and without a dash, it is a word of its own ("12:Meeting"
+                    // in a listing's column), not a mode's scraps.
+                    word = word || (scrap.confidence >= sureWordConfidence && isWordOfItsOwn(scrap.text.trimmed()));
+                    if (read.isEmpty() || scrap.box.left() < left + 0.5 * pitch)
+                        read = scrap.text.trimmed();
                 }
-        if (!scraps || whole)
+        if (!scraps || whole || word)
             continue;
         const QChar type = !read.isEmpty() && QStringLiteral("dlcbps").contains(read.front()) ? read.front() : QChar(u'd');
         const std::optional<QString> mode = modeFromInk(line, middles, pitch, gray, threshold, type);

@@ -117,6 +117,20 @@ TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) 
     EXPECT_EQ(lines[2].words.back().text, "alex");
     EXPECT_EQ(lines[3].words.front().text, "$");
 
+    // A word read surely in the column is no mode: "12:Meeting" from grep stays.
+    std::vector<LineWords> grep = read;
+    QImage wider(page.width(), 100, QImage::Format_Grayscale8);
+    wider.fill(255);
+    grep.push_back(listingRow(wider, 80, "12:Meeting", {WordBox{"12:Meeting", QRectF(0, 0, 10 * cell - 1, 12), 0.92f}}));
+    rebuildFileModes(grep, wider, 128);
+    EXPECT_EQ(grep.back().words.front().text, "12:Meeting");
+    // A dash read surely is still a scrap of the mode.
+    std::vector<LineWords> dash = read;
+    dash[2].words.front().text = QStringLiteral("\u2013");
+    dash[2].words.front().confidence = 0.95f;
+    rebuildFileModes(dash, page, 128);
+    EXPECT_EQ(dash[2].words.front().text, "-rw-------");
+
     // One mode alone makes no column: nothing is read from ink.
     std::vector<LineWords> alone{read[0], read[2]};
     rebuildFileModes(alone, page, 128);
