@@ -4,6 +4,7 @@
 #include "platform/recognition/GlyphInk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace Platform::Recognition {
@@ -55,6 +56,29 @@ bool isMarkedZero(const QImage& band, int threshold, const QRect& box, bool eigh
     return cells && closesStackedHoles(*cells, 3) && widestInMiddle(*cells) && (!eight || roundBetween(*cells));
 }
 
+// A zero whose dot stands free inside its ring, as in a fixed-width font at a size where
+// the two do not touch: the glyph's box holds the ring and, well inside it, one small
+// shape about its middle. No "6", "9" or "8" holds a shape of its own.
+bool isDottedZero(const GlyphBox& glyph, const QRectF& line, const std::vector<InkShape>& shapes) {
+    std::vector<const InkShape*> inside;
+    for (const InkShape& shape : shapes) {
+        const QPointF middle = QRectF(shape.box).center();
+        if (middle.x() >= glyph.box.left() && middle.x() <= glyph.box.right() && middle.y() >= line.top() &&
+            middle.y() <= line.bottom())
+            inside.push_back(&shape);
+    }
+    if (inside.size() != 2)
+        return false;
+    const bool firstIsRing = inside[0]->box.width() * inside[0]->box.height() >=
+                             inside[1]->box.width() * inside[1]->box.height();
+    const QRect ring = (firstIsRing ? inside[0] : inside[1])->box;
+    const QRect dot = (firstIsRing ? inside[1] : inside[0])->box;
+    const QPointF offset = QRectF(dot).center() - QRectF(ring).center();
+    return ring.height() >= 6 && ring.adjusted(1, 1, -1, -1).contains(dot) && dot.width() <= ring.width() / 2 &&
+           dot.height() <= ring.height() / 3 && std::abs(offset.x()) <= 0.2 * ring.width() &&
+           std::abs(offset.y()) <= 0.2 * ring.height();
+}
+
 }  // namespace
 
 void restoreMarkedZeros(std::vector<LineWords>& lines, const QImage& band, int threshold,
@@ -71,8 +95,11 @@ void restoreMarkedZeros(std::vector<LineWords>& lines, const QImage& band, int t
                 if (word.text[at] != u'6' && word.text[at] != u'9' && !eight)
                     continue;
                 const std::optional<GlyphInk> ink = inkOf(word.glyphs[i], line.box, shapes);
-                if (!ink)
+                if (!ink) {
+                    if (isDottedZero(word.glyphs[i], line.box, shapes))
+                        word.text[at] = u'0';
                     continue;
+                }
                 const QRect box(static_cast<int>(ink->left), static_cast<int>(ink->top), static_cast<int>(ink->width),
                                 static_cast<int>(ink->bottom - ink->top));
                 if (isMarkedZero(band, threshold, box, eight))

@@ -79,3 +79,29 @@ TEST(MarkedZerosReadAsEight, ARingWiderBetweenItsHolesThanBesideThemIsAZero) {
     EXPECT_EQ(reread(markedZero, QStringLiteral("8")).toStdString(), "8");
     EXPECT_EQ(reread(eight, QStringLiteral("8")).toStdString(), "8");
 }
+
+namespace {
+
+// A fixed-width zero at a size where its dot stands free in the middle of the ring.
+const QStringList dottedZero{
+    QStringLiteral("...###..."), QStringLiteral("..##.##.."), QStringLiteral(".##...##."),
+    QStringLiteral(".#.....#."), QStringLiteral(".#.....#."), QStringLiteral(".#..##.#."),
+    QStringLiteral(".#..##.#."), QStringLiteral(".#.....#."), QStringLiteral(".##...##."),
+    QStringLiteral("..##.##.."), QStringLiteral("...###..."),
+};
+
+// The same ring with a speck up by its side: no mark of a zero.
+const QStringList ringWithASpeck{
+    QStringLiteral("...###..."), QStringLiteral("..##.##.."), QStringLiteral(".##...##."),
+    QStringLiteral(".#.##..#."), QStringLiteral(".#.##..#."), QStringLiteral(".#.....#."),
+    QStringLiteral(".#.....#."), QStringLiteral(".#.....#."), QStringLiteral(".##...##."),
+    QStringLiteral("..##.##.."), QStringLiteral("...###..."),
+};
+
+}  // namespace
+
+TEST(DottedZeros, ARingWithAFreeDotInItsMiddleIsAZero) {
+    EXPECT_EQ(reread(dottedZero, QStringLiteral("6")).toStdString(), "0");
+    EXPECT_EQ(reread(dottedZero, QStringLiteral("9")).toStdString(), "0");
+    EXPECT_EQ(reread(ringWithASpeck, QStringLiteral("6")).toStdString(), "6");
+}
