@@ -17,13 +17,13 @@ constexpr double mostCells = 11.0;
 // A word read this surely is read right, whatever column it stands in.
 constexpr float sureWordConfidence = 0.9f;
 
-// Letters or figures and no dash of any length: no part of a mode.
+bool isDash(QChar c) { return c == u'-' || c == u'–' || c == u'—' || c == u'~' || c == u'_'; }
+
+// Letters or figures and nothing read for a dash: no part of a mode.
 bool isWordOfItsOwn(const QString& text) {
     return text.size() >= 3 && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }) &&
-           std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Punctuation_Dash; });
+           std::none_of(text.begin(), text.end(), isDash);
 }
-
-bool isDash(QChar c) { return c == u'-' || c == u'–' || c == u'—' || c == u'~' || c == u'_'; }
 
 // The place's letter as read, folded to the mode's; null when the place cannot hold it.
 // `exact` tells whether the reading was already right but for its case.
