@@ -98,13 +98,18 @@ std::optional<Look> typicalLook(const std::vector<Sample>& samples, QChar glyph,
 
 }  // namespace
 
-std::optional<std::vector<QRect>> characterShapes(const WordBox& word, const std::vector<InkShape>& shapes) {
+std::vector<QRect> wordShapes(const WordBox& word, const std::vector<InkShape>& shapes) {
     const QRectF area = word.box.adjusted(-1, -1, 1, 1);
     std::vector<QRect> inside;
     for (const InkShape& shape : shapes)
         if (area.contains(QRectF(shape.box).center()))
             inside.push_back(shape.box);
     std::sort(inside.begin(), inside.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+    return inside;
+}
+
+std::optional<std::vector<QRect>> characterShapes(const WordBox& word, const std::vector<InkShape>& shapes) {
+    const std::vector<QRect> inside = wordShapes(word, shapes);
     std::vector<QRect> glyphs;
     std::size_t next = 0;
     for (const QChar c : word.text) {

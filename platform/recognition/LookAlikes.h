@@ -17,6 +17,9 @@ namespace Platform::Recognition {
 
 // `gray` is the page the lines' boxes are in, dark text on a light ground; `shapes` its
 // ink shapes. Changes only glyphs whose ink is much nearer the other glyph's.
+// The ink shapes a word's box holds, left to right.
+std::vector<QRect> wordShapes(const WordBox& word, const std::vector<InkShape>& shapes);
+
 // The ink of each character of a word, in its order, when the word's ink falls apart
 // into shapes as its characters do (a colon is two, an "i" two).
 std::optional<std::vector<QRect>> characterShapes(const WordBox& word, const std::vector<InkShape>& shapes);

@@ -31,18 +31,6 @@ std::optional<int> middleOf(std::vector<int> gaps) {
     return *middle;
 }
 
-// The ink shapes a word's box holds, left to right: where its letters touch, its
-// characters cannot be told apart, yet its ends can.
-std::vector<QRect> shapesWithin(const WordBox& word, const std::vector<InkShape>& shapes) {
-    const QRectF area = word.box.adjusted(-1, -1, 1, 1);
-    std::vector<QRect> inside;
-    for (const InkShape& shape : shapes)
-        if (area.contains(QRectF(shape.box).center()))
-            inside.push_back(shape.box);
-    std::sort(inside.begin(), inside.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
-    return inside;
-}
-
 WordBox joined(const WordBox& left, const WordBox& right) {
     WordBox word{left.text + right.text, left.box.united(right.box), std::min(left.confidence, right.confidence)};
     const auto spells = [](const WordBox& w) { return w.glyphs.size() == static_cast<std::size_t>(w.text.size()); };
@@ -64,12 +52,13 @@ void joinSplitWords(std::vector<LineWords>& lines, const std::vector<InkShape>& 
         for (std::size_t i = 1; i < line.words.size(); ++i) {
             const WordBox& word = line.words[i];
             std::optional<std::vector<QRect>> ink = characterShapes(word, shapes);
-            // An address is one word however its letters touch ("image@target.org").
+            // An address is one word however its letters touch ("image@target.org"): where
+            // its characters cannot be told apart, the ends of its words still can.
             const bool atSign = words.back().text.endsWith(u'@') || word.text.startsWith(u'@');
             if (atSign && !previous)
-                previous = shapesWithin(words.back(), shapes);
+                previous = wordShapes(words.back(), shapes);
             if (atSign && !ink)
-                ink = shapesWithin(word, shapes);
+                ink = wordShapes(word, shapes);
             bool join = false;
             if (previous && ink && !previous->empty() && !ink->empty()) {
                 const int gap = ink->front().left() - previous->back().right();
