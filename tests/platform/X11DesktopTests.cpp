@@ -155,6 +155,9 @@ TEST_F(X11Desktop, TheDesktopWatchHearsTheCompositorAndTheTrayComeAndGo) {
     sync(link);
     ASSERT_TRUE(pump([&] { return watch.compositing() && watch.trayManager() == manager; }));
     EXPECT_EQ(trayChanges, 1);
+    // The watch on the tray's window is in place before the other client changes it: two
+    // clients' requests keep no order between them.
+    sync(watching.link());
 
     const std::uint32_t colors[12] = {0xffff, 0xffff, 0xffff};
     xcb_change_property(link.connection, XCB_PROP_MODE_REPLACE, manager,
