@@ -34,8 +34,8 @@ bool widestInMiddle(const GlyphCells& cells) {
            std::is_sorted(widths.rbegin(), std::make_reverse_iterator(lastWidest));
 }
 
-// A ring is round: between its two holes it is wider than anywhere beside them. An "8"
-// narrows there, or at most keeps its bowls' width where it fills its waist.
+// A ring is round: between its two holes it is at least as wide as anywhere beside them.
+// An "8" narrows there, if only by a pixel.
 bool roundBetween(const GlyphCells& cells) {
     std::vector<Hole> holes = holesOf(cells);
     std::sort(holes.begin(), holes.end(), [](const Hole& a, const Hole& b) { return a.top < b.top; });
@@ -44,7 +44,7 @@ bool roundBetween(const GlyphCells& cells) {
         for (int y = hole.top; y <= hole.bottom; ++y)
             beside = std::max(beside, inkWidth(cells, y));
     for (int y = holes.front().bottom + 1; y < holes.back().top; ++y)
-        if (inkWidth(cells, y) <= beside)
+        if (inkWidth(cells, y) < beside)
             return false;
     return true;
 }
@@ -89,8 +89,8 @@ void restoreMarkedZeros(std::vector<LineWords>& lines, const QImage& band, int t
                 continue;
             for (std::size_t i = 0; i < word.glyphs.size(); ++i) {
                 const auto at = static_cast<qsizetype>(i);
-                // An "8" small in some fonts closes the same holes and fills its waist:
-                // only a ring wider between its holes than beside them is a zero.
+                // A small "8" closes the same holes: only a ring no narrower between its
+                // holes than beside them is a zero.
                 const bool eight = word.text[at] == u'8';
                 if (word.text[at] != u'6' && word.text[at] != u'9' && !eight)
                     continue;

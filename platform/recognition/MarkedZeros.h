@@ -5,8 +5,8 @@
 // and the recognizer reads the zero as "6", "9" or "8" ("09:06" comes back "69:06").
 // A "6" or a "9" closes one hole only; an "8" narrows between its two. A digit read as
 // one of them whose ink closes two holes, one over the other, and is widest in its middle
-// without narrowing between them is a zero; read as "8", only when it is wider between
-// its holes than beside them, as a round ring is and an "8" never is. Larger, the dot
+// without narrowing between them is a zero; read as "8", only when it is no narrower
+// between its holes than beside them, as a round ring is and an "8" never is. Larger, the dot
 // stands free in the middle of the ring ("07:32" comes back "67:32"): a digit whose box
 // holds a ring and one small shape about its middle is a zero too.
 
