@@ -1,5 +1,7 @@
 #include "platform/recognition/InvertedMarks.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -30,16 +32,40 @@ bool hangsFirst(const WordBox& word, const std::vector<InkShape>& shapes, double
     return first.width() <= 0.45 * glyph && first.bottom() >= baseline + std::max(1.0, 0.15 * glyph);
 }
 
+// Hanging below the line like a "j", the mark can be read twice, as "į" and as a "j"
+// boxed over nothing but the mark and the next letter ("¡jGracias"): that "j" holds no
+// ink of its own.
+bool readTwice(const WordBox& word, const std::vector<InkShape>& shapes) {
+    if (!glyphsSpell(word) || word.glyphs.size() < 3 || word.glyphs[1].text != u"j")
+        return false;
+    const QRectF& box = word.glyphs[1].box;
+    return std::none_of(shapes.begin(), shapes.end(), [&](const InkShape& shape) {
+        const QPointF middle = QRectF(shape.box).center();
+        return middle.x() >= box.left() && middle.x() <= box.right() && middle.y() >= box.top() &&
+               middle.y() <= box.bottom();
+    });
+}
+
 }  // namespace
 
 void restoreInvertedMarks(std::vector<LineWords>& lines, const std::vector<InkShape>& shapes, double glyph) {
     if (glyph <= 0)
         return;
-    for (LineWords& line : lines)
-        for (WordBox& word : line.words)
-            if (word.text.size() >= 2 && readsAsI(word.text.front()) && word.text[1].isLetter() &&
-                hangsFirst(word, shapes, glyph))
-                word.text[0] = QChar(0x00a1);
+    for (LineWords& line : lines) {
+        for (WordBox& word : line.words) {
+            if (word.text.size() < 2 || !readsAsI(word.text.front()) || !word.text[1].isLetter() ||
+                !hangsFirst(word, shapes, glyph))
+                continue;
+            if (readTwice(word, shapes)) {
+                word.text.remove(1, 1);
+                word.glyphs.erase(word.glyphs.begin() + 1);
+            }
+            const bool spelled = glyphsSpell(word);
+            word.text[0] = QChar(0x00a1);
+            if (spelled)
+                word.glyphs.front().text = word.text.left(1);
+        }
+    }
 }
 
 }  // namespace Platform::Recognition

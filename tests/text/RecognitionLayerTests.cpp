@@ -526,6 +526,45 @@ TEST(InvertedMarks, AnExclamationMarkOpeningASentenceIsToldFromAnIByItsHangingSt
     }
 }
 
+// Hanging below the line, the mark is read twice, as "į" and as a "j" boxed between it and
+// the next letter; a "j" of the word's own stays.
+TEST(InvertedMarks, AMarkReadTwiceIsReadOnce) {
+    for (const auto& [drawn, expected] : {std::pair{u"\u00a1Gracias", u"\u00a1Gracias"}, std::pair{u"\u00a1jam\u00e1s", u"\u00a1jam\u00e1s"}}) {
+        const QImage picture = drawnWord(QString::fromUtf16(drawn), 160, "Liberation Sans", 20);
+        const std::vector<InkShape> shapes = inkShapes(picture, inkThreshold(picture));
+        const double glyph = medianGlyphHeight(shapes, picture.height()).value_or(10);
+        // The ink by columns of overlapping shapes: the mark, then the next letter.
+        std::vector<QRect> columns;
+        for (const InkShape& shape : shapes) {
+            const auto same = std::find_if(columns.begin(), columns.end(), [&](const QRect& column) {
+                return shape.box.left() <= column.right() && shape.box.right() >= column.left();
+            });
+            if (same != columns.end())
+                *same = same->united(shape.box);
+            else
+                columns.push_back(shape.box);
+        }
+        std::sort(columns.begin(), columns.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        ASSERT_GE(columns.size(), 3U);
+        const QRectF box(5, 2, 150, 36);
+        const QRectF mark(columns[0]);
+        const bool ownJ = drawn[1] == u'j';
+        // Read twice, the "j" is boxed from the mark's right into the next letter's left half.
+        const QRectF j = ownJ ? QRectF(columns[1])
+                              : QRectF(mark.right() + 2, box.top(), columns[1].center().x() - mark.right() - 4, box.height());
+        QRectF rest;
+        for (std::size_t i = ownJ ? 2 : 1; i < columns.size(); ++i)
+            rest = rest.united(QRectF(columns[i]));
+        const QString tail = QString::fromUtf16(drawn).mid(ownJ ? 2 : 1);
+        std::vector<LineWords> lines{{box,
+                                      {WordBox{QStringLiteral("\u012fj") + tail, box, 0.9f,
+                                               {GlyphBox{QStringLiteral("\u012f"), mark}, GlyphBox{QStringLiteral("j"), j},
+                                                GlyphBox{tail, rest}}}}}};
+        restoreInvertedMarks(lines, shapes, glyph);
+        EXPECT_EQ(lines.front().words.front().text, QString::fromUtf16(expected));
+    }
+}
+
 // A line drawn in DejaVu Sans Mono, 16 px, and its ink by character cells.
 struct MonoLine {
     std::vector<InkShape> shapes;
