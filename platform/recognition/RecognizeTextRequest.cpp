@@ -935,6 +935,7 @@ RecognizeTextRequest::Result RecognizeTextRequest::perform(const QImage& picture
     dropDoubledSharpS(lines);
     readSharpS(lines, recognitionLanguages);
     restoreSmallL(lines);
+    restoreDoubleL(lines, page.image, pageShapes, recognitionLanguages);
     restoreClosingQuotes(lines, recognitionLanguages);
     settleQuotePairs(lines, page.image, pageShapes);
     followApostropheStyle(lines);
