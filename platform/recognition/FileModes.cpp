@@ -241,12 +241,11 @@ void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int thr
             if (!other.words.empty() && other.box.center().y() > line.box.top() &&
                 other.box.center().y() < line.box.bottom())
                 row.push_back(&other);
-        bool scraps = false, whole = false, word = false;
+        bool whole = false, word = false;
         QString read;
         for (const LineWords* part : row)
             for (const WordBox& scrap : part->words)
                 if (inSpan(scrap)) {
-                    scraps = true;
                     whole = whole || modeOf(scrap.text.trimmed(), true).has_value();
                     // Read surely and without a dash, it is a word of its own ("12:Meeting"
                     // in a listing's column), not a mode's scraps.
@@ -254,7 +253,8 @@ void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int thr
                     if (read.isEmpty() || scrap.box.left() < left + 0.5 * pitch)
                         read = scrap.text.trimmed();
                 }
-        if (!scraps || whole || word)
+        // Nothing read there at all, the ink alone can still spell the mode.
+        if (whole || word)
             continue;
         const QChar type = !read.isEmpty() && QStringLiteral("dlcbps").contains(read.front()) ? read.front() : QChar(u'd');
         const std::optional<QString> mode = modeFromInk(line, middles, pitch, gray, threshold, type);

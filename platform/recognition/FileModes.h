@@ -25,9 +25,10 @@ std::optional<QString> fileModeFor(const QString& text);
 // ten cells of the text around it.
 void restoreFileModes(std::vector<LineWords>& lines);
 
-// Where a row's mode is lost to blanks or scraps ("-rw-     -", "seeteee") while other
-// rows of the listing hold theirs in a column, the row's mode is read from its ink: each
-// of the column's ten cells holds a dash or a letter, and the place says which letter.
+// Where a row's mode is lost to blanks or scraps ("-rw-     -", "seeteee"), or not read
+// at all, while other rows of the listing hold theirs in a column, the row's mode is read
+// from its ink: each of the column's ten cells holds a dash or a letter, and the place
+// says which letter.
 // `gray` is the page the lines' boxes are in; darker than `threshold` is ink.
 void rebuildFileModes(std::vector<LineWords>& lines, const QImage& gray, int threshold);
 

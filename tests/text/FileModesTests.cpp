@@ -130,6 +130,11 @@ TEST(FileModesFromInk, ARowThatLostItsModeReadsItCellByCellInTheListingsColumn) 
     dash[2].words.front().confidence = 0.95f;
     rebuildFileModes(dash, page, 128);
     EXPECT_EQ(dash[2].words.front().text, "-rw-------");
+    // Not read at all, the mode is still in the ink.
+    std::vector<LineWords> lost = read;
+    lost[2].words.erase(lost[2].words.begin(), lost[2].words.end() - 1);
+    rebuildFileModes(lost, page, 128);
+    EXPECT_EQ(lost[2].words.front().text, "-rw-------");
 
     // One mode alone makes no column: nothing is read from ink.
     std::vector<LineWords> alone{read[0], read[2]};
