@@ -1,5 +1,7 @@
 #include "platform/recognition/FileModes.h"
 
+#include "platform/recognition/GlyphInk.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -98,6 +100,24 @@ std::optional<double> cellWidth(const std::vector<LineWords>& lines) {
     return median(std::move(widths));
 }
 
+// A letter read as a dash-like mark ("-~w-------" for "-rw-------") is boxed as tall as
+// the word's letters, which a dash read as a tilde or a long dash never is: its place
+// holds the place's letter. A hyphen's box can take in ink about it, and says nothing.
+QString withTallDashesAsLetters(const WordBox& word) {
+    const QString text = word.text.trimmed();
+    if (text.size() != modeLength || word.glyphs.size() != modeLength || !glyphsSpell(word))
+        return text;
+    double tallest = 0;
+    for (const GlyphBox& glyph : word.glyphs)
+        if (glyph.text.size() == 1 && glyph.text.front().isLetter())
+            tallest = std::max(tallest, glyph.box.height());
+    QString letters = text;
+    for (qsizetype place = 1; place < modeLength; ++place)
+        if (isDash(text[place]) && text[place] != u'-' && word.glyphs[static_cast<std::size_t>(place)].box.height() >= 0.6 * tallest)
+            letters[place] = QStringLiteral("rwx")[(place - 1) % 3];
+    return tallest > 0 ? letters : text;
+}
+
 }  // namespace
 
 std::optional<QString> fileModeFor(const QString& text) {
@@ -133,7 +153,7 @@ void restoreFileModes(std::vector<LineWords>& lines) {
             return cells >= fewestCells && cells <= mostCells;
         };
         WordBox& head = words.front();
-        const QString text = head.text.trimmed();
+        const QString text = withTallDashesAsLetters(head);
         if (const auto mode = fileModeFor(text); mode && fits(head.box)) {
             head.text = *mode;
             continue;

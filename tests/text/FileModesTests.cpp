@@ -46,6 +46,22 @@ TEST(FileModes, WordsThatOnlyLookLikeModesStay) {
     EXPECT_FALSE(fileModeFor("-rw-r--r--x"));
 }
 
+// A letter read as a tilde is boxed as tall as the letters; a dash is boxed flat.
+TEST(FileModes, ADashLikeMarkAsTallAsTheLettersIsItsPlacesLetter) {
+    const auto read = [](bool tallTilde) {
+        WordBox mode = cells("-~w-------", 0);
+        for (qsizetype place = 0; place < mode.text.size(); ++place) {
+            const bool tall = mode.text[place].isLetter() || (place == 1 && tallTilde);
+            mode.glyphs.push_back({mode.text.mid(place, 1), QRectF(place * cell, tall ? 12 : 17, cell - 1, tall ? 10 : 2)});
+        }
+        std::vector<LineWords> lines{row({mode, cells("4", 11), cells("root", 13)})};
+        restoreFileModes(lines);
+        return lines.front().words.front().text;
+    };
+    EXPECT_EQ(read(true), "-rw-------");
+    EXPECT_EQ(read(false), "--w-------");
+}
+
 TEST(FileModes, ARepairStandsOnlyWhereTheWordSpansTenCells) {
     std::vector<LineWords> lines{
         row({cells("-TW-------", 0), cells("8", 11), cells("alex", 13), cells("staff", 18), cells("signal.cpp", 24)}),
