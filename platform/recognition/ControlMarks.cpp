@@ -122,8 +122,8 @@ bool standsOnMiddleTip(const QImage& gray, const QRect& box, int threshold) {
 
 // A chevron: a "v" wider than it is tall, no taller than small letters. A "w" is as
 // wide as that, so a reading with one needs a flatter shape. A drop-down's chevron may
-// stand as tall as capitals: then no "V" is half again as wide as tall, and one shape
-// read as two letters ("VW", "VY") is no word: two such capitals stand twice as wide.
+// stand as tall as capitals: no "V" is that wide either, and one shape read as two
+// letters ("VW", "VY") is no word: two such capitals stand twice as wide.
 bool isChevron(const QString& text, const QRect& box, double glyph, bool oneShape, const QImage& gray, int threshold) {
     if (box.isEmpty() || box.height() > 1.3 * glyph)
         return false;
@@ -132,7 +132,7 @@ bool isChevron(const QString& text, const QRect& box, double glyph, bool oneShap
     const double aspect = static_cast<double>(box.width()) / box.height();
     if (box.height() > 0.9 * glyph) {
         if (text.size() == 1)
-            return readAsW && aspect >= 1.5 && !text.contains(u'W') && !text.contains(u'w');
+            return readAsV && aspect >= 1.3;
         const bool readAsVs = std::all_of(text.begin(), text.end(),
                                           [](QChar ch) { return QStringLiteral("vVwWyY").contains(ch); });
         return readAsVs && oneShape && aspect >= 1.3 && standsOnMiddleTip(gray, box, threshold);

@@ -984,7 +984,8 @@ TEST(RuleWords, ARuleReadAsALongRunOfLinesGoesAndTypedDashesStay) {
 
 TEST(TallChevrons, AChevronAsTallAsCapitalsGoesAndCapitalsStay) {
     // A drop-down's chevron drawn bold at twice the size, read "V" or "WV"; beside it the
-    // capitals "V" and "W" of the text, a little taller than the median glyph.
+    // capitals "V" and "W" of the text, a little taller than the median glyph, and a
+    // narrower chevron as tall as they are, read "v".
     QImage picture(300, 40, QImage::Format_Grayscale8);
     picture.fill(255);
     {
@@ -998,6 +999,7 @@ TEST(TallChevrons, AChevronAsTallAsCapitalsGoesAndCapitalsStay) {
         painter.setFont(font);
         painter.drawText(QPointF(140, 28), QStringLiteral("V"));
         painter.drawText(QPointF(200, 28), QStringLiteral("W"));
+        painter.drawPolyline(QPolygon({QPoint(250, 14), QPoint(257, 24), QPoint(264, 14)}));
     }
     const int threshold = inkThreshold(picture);
     const std::vector<InkShape> shapes = inkShapes(picture, threshold);
@@ -1007,7 +1009,8 @@ TEST(TallChevrons, AChevronAsTallAsCapitalsGoesAndCapitalsStay) {
         const QString text = x < 50    ? QStringLiteral("V")
                              : x < 100 ? QStringLiteral("WV")
                              : x < 170 ? QStringLiteral("V")
-                                       : QStringLiteral("W");
+                             : x < 240 ? QStringLiteral("W")
+                                       : QStringLiteral("v");
         lines.front().words.push_back(WordBox{text, QRectF(shape.box), 0.9f});
     }
     dropControlMarks(lines, picture, threshold, shapes, 11);
