@@ -43,6 +43,8 @@
 #include "platform/recognition/Periods.h"
 #include "platform/recognition/QuotePairs.h"
 #include "platform/recognition/SharpS.h"
+#include "platform/recognition/RecognizedLines.h"
+#include "platform/recognition/RowPieces.h"
 #include "platform/recognition/ShortFigures.h"
 #include "platform/recognition/SingleGlyphs.h"
 #include "platform/recognition/SmallEll.h"
@@ -112,47 +114,6 @@ struct BandResult {
     std::vector<LineWords> lines;
     std::exception_ptr error;
 };
-
-// The characters of the word the iterator stands on.
-std::vector<GlyphBox> glyphsOf(const tesseract::ResultIterator& word) {
-    std::vector<GlyphBox> glyphs;
-    tesseract::ResultIterator it(word);
-    do {
-        const std::unique_ptr<char[]> text(it.GetUTF8Text(tesseract::RIL_SYMBOL));
-        int l = 0, t = 0, r = 0, b = 0;
-        if (!text || !it.BoundingBox(tesseract::RIL_SYMBOL, &l, &t, &r, &b))
-            return {};
-        glyphs.push_back({QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t)});
-    } while (!it.IsAtFinalElement(tesseract::RIL_WORD, tesseract::RIL_SYMBOL) && it.Next(tesseract::RIL_SYMBOL));
-    return glyphs;
-}
-
-// The lines and words of the last recognition, in the recognized picture's pixels.
-std::vector<LineWords> collectLines(tesseract::TessBaseAPI& api) {
-    std::vector<LineWords> lines;
-    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it)
-        return lines;
-    it->Begin();
-    do {
-        if (it->Empty(tesseract::RIL_WORD))
-            continue;
-        int l = 0, t = 0, r = 0, b = 0;
-        if (lines.empty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
-            it->BoundingBox(tesseract::RIL_TEXTLINE, &l, &t, &r, &b);
-            lines.push_back({QRectF(l, t, r - l, b - t), {}});
-        }
-        const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
-        // A word read as blank hides its ink from the second look.
-        if (!text || QString::fromUtf8(text.get()).trimmed().isEmpty())
-            continue;
-        it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b);
-        lines.back().words.push_back(
-            {QString::fromUtf8(text.get()), QRectF(l, t, r - l, b - t), it->Confidence(tesseract::RIL_WORD) / 100.0f});
-        lines.back().words.back().glyphs = glyphsOf(*it);
-    } while (it->Next(tesseract::RIL_WORD));
-    return lines;
-}
 
 // Ink that lies apart from every word, grouped into runs along a line. Its core holds
 // only the letters of full height, read alone when the whole run gives nothing sure.
@@ -706,6 +667,7 @@ std::vector<LineWords> readBand(const PreparedPage& page, const QRect& area, con
     restoreInvertedMarks(lines, shapes, glyph);
     restoreCapitals(lines);
     dropStackedLines(lines, shapes, band.height());
+    joinRowPieces(api, band, threshold, lines, monitor);
     // The picture's own top and bottom in the band; a cut between bands runs along blank rows.
     const int pad = strip.padding;
     const QRect picture = band.rect().adjusted(pad, area.top() == 0 ? pad : -band.height(), -pad,
