@@ -112,9 +112,11 @@ QString withTallDashesAsLetters(const WordBox& word) {
         if (glyph.text.size() == 1 && glyph.text.front().isLetter())
             tallest = std::max(tallest, glyph.box.height());
     QString letters = text;
-    for (qsizetype place = 1; place < modeLength; ++place)
-        if (isDash(text[place]) && text[place] != u'-' && word.glyphs[static_cast<std::size_t>(place)].box.height() >= 0.6 * tallest)
+    for (qsizetype place = 1; place < modeLength; ++place) {
+        const double height = word.glyphs[static_cast<std::size_t>(place)].box.height();
+        if (isDash(text[place]) && text[place] != u'-' && height >= 0.6 * tallest)
             letters[place] = QStringLiteral("rwx")[(place - 1) % 3];
+    }
     return tallest > 0 ? letters : text;
 }
 

@@ -19,7 +19,8 @@ void joinRowPieces(tesseract::TessBaseAPI& api, const QImage& band, int threshol
             continue;
         LineWords* right = nullptr;
         for (LineWords& other : lines) {
-            const double shared = std::min(left.box.bottom(), other.box.bottom()) - std::max(left.box.top(), other.box.top());
+            const double shared =
+                std::min(left.box.bottom(), other.box.bottom()) - std::max(left.box.top(), other.box.top());
             if (&other == &left || other.words.empty() || other.box.left() <= left.box.right() ||
                 shared < 0.5 * std::min(left.box.height(), other.box.height()))
                 continue;

@@ -39,10 +39,12 @@ const LineWords* lineBelow(const std::vector<LineWords>& lines, const LineWords&
 // so that the soft rows at its ends count for what they hold.
 double strokeHeight(const QImage& gray, const QRect& box) {
     const QRect area = box.adjusted(-1, -2, 1, 2).intersected(gray.rect());
+    if (area.isEmpty())
+        return 0;
     int ground = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            ground = std::max(ground, int(gray.constScanLine(y)[x]));
+            ground = std::max(ground, static_cast<int>(gray.constScanLine(y)[x]));
     std::vector<double> rows;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         double ink = 0;

@@ -85,5 +85,6 @@ TEST(RowPieces, AWordLeftUnreadBetweenTwoPiecesOfARowIsReadIntoTheOneLine) {
     EXPECT_EQ(joined(drawnRow(words, 4, 1, 2, 5)), QStringList{QStringLiteral("backup source customer detail each")});
     // Two cells of a table: the blank between them is a column's, whatever its ink beyond.
     const QStringList cells{QStringLiteral("Region"), QStringLiteral("North"), QStringLiteral("sales")};
-    EXPECT_EQ(joined(drawnRow(cells, 120, 0, 1, 5)), (QStringList{QStringLiteral("Region"), QStringLiteral("North sales")}));
+    EXPECT_EQ(joined(drawnRow(cells, 120, 0, 1, 5)),
+              (QStringList{QStringLiteral("Region"), QStringLiteral("North sales")}));
 }
