@@ -1,5 +1,7 @@
 #include "platform/recognition/ClosingQuotes.h"
 
+#include "platform/recognition/TesseractLanguages.h"
+
 #include <algorithm>
 
 namespace Platform::Recognition {
@@ -14,7 +16,7 @@ bool isDoubleQuote(QChar c) { return c == u'"' || c == QChar(0x201C) || c == QCh
 QChar closingPartnerOfLowQuote(const QStringList& languages) {
     static const QStringList rightQuoted{"pl", "hu", "ro", "nl"};
     const bool right = !languages.isEmpty() && std::all_of(languages.begin(), languages.end(), [](const QString& tag) {
-        return rightQuoted.contains(tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower());
+        return rightQuoted.contains(languageSubtag(tag));
     });
     return right ? QChar(0x201D) : QChar(0x201C);
 }

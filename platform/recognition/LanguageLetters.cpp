@@ -1,5 +1,7 @@
 #include "platform/recognition/LanguageLetters.h"
 
+#include "platform/recognition/TesseractLanguages.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -65,8 +67,7 @@ std::optional<QString> alphabetOf(const QStringList& languages) {
         return std::nullopt;
     QString letters;
     for (const QString& tag : languages) {
-        const QString language = tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
-        const auto found = markedLetters().constFind(language);
+        const auto found = markedLetters().constFind(languageSubtag(tag));
         if (found == markedLetters().constEnd())
             return std::nullopt;
         letters += *found;

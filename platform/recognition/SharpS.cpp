@@ -1,5 +1,7 @@
 #include "platform/recognition/SharpS.h"
 
+#include "platform/recognition/TesseractLanguages.h"
+
 #include <algorithm>
 
 namespace Platform::Recognition {
@@ -33,7 +35,7 @@ QString readSharpS(const QString& word) {
 
 void readSharpS(std::vector<LineWords>& lines, const QStringList& languages) {
     const bool german = std::any_of(languages.begin(), languages.end(), [](const QString& tag) {
-        return tag.section(u'-', 0, 0).section(u'_', 0, 0).compare(QLatin1String("de"), Qt::CaseInsensitive) == 0;
+        return languageSubtag(tag) == u"de";
     });
     if (!german)
         return;

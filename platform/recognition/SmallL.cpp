@@ -1,6 +1,7 @@
 #include "platform/recognition/SmallL.h"
 
 #include "platform/recognition/LookAlikes.h"
+#include "platform/recognition/TesseractLanguages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,9 +70,8 @@ bool isPlainStroke(const QRect& box) { return box.height() >= 6 && box.width() *
 void restoreDoubleL(std::vector<LineWords>& lines, const QImage& gray, const std::vector<InkShape>& shapes,
                     const QStringList& languages) {
     const bool spanish = std::any_of(languages.begin(), languages.end(), [](const QString& tag) {
-        const QString language = tag.section(u'-', 0, 0).section(u'_', 0, 0);
-        return language.compare(QLatin1String("es"), Qt::CaseInsensitive) == 0 ||
-               language.compare(QLatin1String("ca"), Qt::CaseInsensitive) == 0;
+        const QString language = languageSubtag(tag);
+        return language == u"es" || language == u"ca";
     });
     if (!spanish)
         return;

@@ -61,6 +61,8 @@ const QStringList& latinLanguages() {
 
 }  // namespace
 
+QString languageSubtag(const QString& bcp47) { return parse(bcp47).language; }
+
 bool isLatinScript(const QString& bcp47) {
     const Subtags tags = parse(bcp47);
     if (!tags.script.isEmpty())

@@ -26,6 +26,9 @@ std::optional<QString> traineddataName(const QString& bcp47);
 // every language written in Latin letters, accents and ß included.
 inline constexpr char latinScriptModel[] = "Latin";
 
+// The language subtag of an identifier, in small letters: "de-CH" and "de_DE" → "de".
+QString languageSubtag(const QString& bcp47);
+
 // Whether a language is written in Latin letters (English, German, Polish, Vietnamese…).
 bool isLatinScript(const QString& bcp47);
 
